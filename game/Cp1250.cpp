@@ -1,0 +1,27 @@
+#include "game/Cp1250.h"
+
+#include <algorithm>
+
+namespace zn {
+
+int CompareText(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const int x = FoldCase(static_cast<unsigned char>(a[i]));
+    const int y = FoldCase(static_cast<unsigned char>(b[i]));
+    if (x != y) return x - y;
+  }
+  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && CompareText(a, b) == 0;
+}
+
+std::string LowerText(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
+  return out;
+}
+
+}  // namespace zn

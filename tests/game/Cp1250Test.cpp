@@ -1,0 +1,24 @@
+#include <gtest/gtest.h>
+
+#include "game/Cp1250.h"
+
+namespace zn {
+namespace {
+
+TEST(Cp1250Literal, EncodesAccentedLettersAndNoBreakSpace) {
+  EXPECT_EQ("Kőr A"_cp, std::string_view("K\xF5r A", 5));
+  EXPECT_EQ("Pikk\u00A0ulti"_cp, std::string_view("Pikk\xA0ulti", 9));
+  EXPECT_EQ("Jóváhagyás"_cp.size(), 10u);
+}
+
+TEST(Cp1250Fold, ComparesWithoutRegardToCase) {
+  EXPECT_TRUE(SameText("KÖPF"_cp, "Köpf"_cp));
+  EXPECT_TRUE(SameText("ŐSZ ÚR"_cp, "ősz úr"_cp));
+  EXPECT_FALSE(SameText("Köpf"_cp, "Kopf"));
+  EXPECT_FALSE(SameText("Köpf"_cp, "Köpfe"_cp));
+  EXPECT_LT(CompareText("abc", "ABD"), 0);
+  EXPECT_EQ(LowerText("ÁRVÍZTŰRŐ"_cp), "árvíztűrő"_cp);
+}
+
+}  // namespace
+}  // namespace zn

@@ -1,0 +1,66 @@
+// The scripted desktop for tests: records every box and answers questions from a script.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/Desktop.h"
+
+namespace zn::test {
+
+class FakeDesktop : public TDesktop {
+ public:
+  // One entry per box shown or service used, e.g. "message:E0", "error:...", "ask:...", "beep".
+  std::vector<std::string> Log;
+  std::vector<std::string> Messages;  // plain message boxes, in order
+  std::vector<std::string> Errors;    // error boxes, in order
+  std::vector<std::string> Questions; // Yes/No questions, in order
+
+  std::deque<bool> YesNoAnswers;                         // default: Yes
+  std::deque<std::optional<std::string>> InputAnswers;   // default: Cancel
+  std::deque<std::optional<std::string>> SaveAnswers;    // default: Cancel
+  bool StartProcessResult = true;
+  std::vector<std::string> Started;  // command lines and addresses opened
+  int Beeps = 0;
+  int PendingEventRuns = 0;
+  std::int64_t Clock = 1'000'000;  // NowMs; tests move it
+  TCursor CurrentCursor = TCursor::Normal;
+
+  void ShowMessage(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+  bool AskYesNo(const std::string& question, const std::string& caption) override;
+  std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                      const std::string& initial) override;
+  std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
+                                          const std::string& fileName,
+                                          const std::string& filter) override;
+  void Beep() override;
+  void SetCursor(TCursor cursor) override { CurrentCursor = cursor; }
+  TCursor Cursor() const override { return CurrentCursor; }
+  void ProcessPendingEvents() override;
+  std::int64_t NowMs() const override { return Clock; }
+  bool StartProcess(const std::string& commandLine) override;
+  bool OpenUrl(const std::string& url) override;
+
+  // Hook run by ProcessPendingEvents (lets a test deliver events inside Send).
+  std::vector<std::function<void()>>* PendingHooks = nullptr;
+};
+
+// Installs a FakeDesktop for the lifetime of the object (restores the previous one after).
+class ScopedFakeDesktop {
+ public:
+  ScopedFakeDesktop() : previous_(SetDesktop(&desk)) {}
+  ~ScopedFakeDesktop() { SetDesktop(previous_); }
+  ScopedFakeDesktop(const ScopedFakeDesktop&) = delete;
+  ScopedFakeDesktop& operator=(const ScopedFakeDesktop&) = delete;
+  FakeDesktop desk;
+
+ private:
+  TDesktop* previous_;
+};
+
+}  // namespace zn::test
