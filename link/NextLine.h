@@ -1,0 +1,32 @@
+// The receive queue and the cutting of "#"-separated lines out of it.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+
+namespace zn {
+
+// Raw received chunks, oldest first, one entry per read. An entry keeps a read position so that
+// cutting a line never copies the rest of its chunk.
+class TReceiveQueue {
+ public:
+  void Append(std::string chunk);
+  bool Empty() const { return entries_.empty(); }
+  std::size_t Entries() const { return entries_.size(); }
+  // The unread text of entry i (tests and diagnostics).
+  std::string Entry(std::size_t i) const;
+
+ private:
+  friend bool NextLine(TReceiveQueue& queue, bool paused, std::string& line);
+  struct TEntry {
+    std::string data;
+    std::size_t pos = 0;
+  };
+  std::deque<TEntry> entries_;
+};
+
+// Cuts the next line off the queue: false (queue untouched) when paused or empty.
+bool NextLine(TReceiveQueue& queue, bool paused, std::string& line);
+
+}  // namespace zn
