@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zn {
@@ -24,6 +25,9 @@ int SuitOf(TCard code);
 
 using TCards = std::vector<std::int32_t>;
 
+// The text of the list-index error: "List index out of bounds (<index>)".
+std::string ListIndexError(int index);
+
 // An ordered, growable array of card codes (a hand, a trick) or of five suit counters.
 class THand {
  public:
@@ -36,11 +40,14 @@ class THand {
   TCards Cards;
 
   int Count() const { return static_cast<int>(Cards.size()); }
+  // Entries beyond the old count are 0; a negative n empties the hand.
   void SetCount(int n);
-  // Entry i; i must be in 0..Count()-1 (the caller keeps indexes inside the hand).
-  std::int32_t Card(int i) const { return Cards[static_cast<std::size_t>(i)]; }
-  // Grows the hand with 0 entries when i >= Count(); i must not be negative.
+  // Entry i. The caller keeps i in 0..Count()-1; outside it the list-index error is thrown
+  // rather than reading past the array.
+  std::int32_t Card(int i) const;
+  // Grows the hand with 0 entries when i >= Count(). A negative i throws the list-index error.
   void SetCard(int i, std::int32_t code);
+  // Swaps entries i and j (the list-index error when either is outside the hand).
   void Exchange(int i, int j);
   void Sort();
   // Target becomes the five suit-class counters of this hand.

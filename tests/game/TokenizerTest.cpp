@@ -37,8 +37,7 @@ TEST_P(CutIntTest, ReadsDecimalOrRaisesTheConversionError) {
 INSTANTIATE_TEST_SUITE_P(
     Tokens, CutIntTest,
     ::testing::Values(IntCase{"-3 7", true, -3, "7", ""}, IntCase{"007", true, 7, "", ""},
-                      IntCase{"+5", true, 5, "", ""},
-                      IntCase{"2147483647", true, 2147483647, "", ""},
+                      IntCase{"+5", true, 5, "", ""}, IntCase{"2147483647", true, 2147483647, "", ""},
                       IntCase{"-2147483648 x", true, INT32_MIN, "x", ""},
                       IntCase{"x 7", false, 0, "", "'x' is not a valid integer value"},
                       IntCase{"", false, 0, "", "'' is not a valid integer value"},
@@ -61,6 +60,35 @@ TEST(CutToken, TakesTheTextBeforeTheDelimiter) {
   line = " a";
   EXPECT_EQ(CutWord(line), "");
   EXPECT_EQ(line, "a");
+}
+
+TEST(CutInt, ANulByteInsideTheTokenIsNotADigit) {
+  using namespace std::string_view_literals;
+  std::string_view line = "12\0003 4"sv;
+  EXPECT_THROW(CutInt(line), EZnError);
+  EXPECT_EQ(line, "4");
+  std::int32_t value = 99;
+  EXPECT_FALSE(TryStrToInt("\0"sv, value));
+  EXPECT_FALSE(TryStrToInt("5\0"sv, value));
+  EXPECT_EQ(value, 99);
+}
+
+TEST(CutToken, ANulByteIsAnOrdinaryCharacter) {
+  using namespace std::string_view_literals;
+  std::string_view line = "a\0b c\0"sv;
+  EXPECT_EQ(CutWord(line), "a\0b"sv);
+  EXPECT_EQ(CutToken(line, '\0'), "c");
+  EXPECT_TRUE(line.empty());
+}
+
+TEST(CutWord, ConsecutiveSpacesGiveEmptyTokensUntilTheLineIsEmpty) {
+  std::string_view line = "B1  x ";
+  EXPECT_EQ(CutWord(line), "B1");
+  EXPECT_EQ(CutWord(line), "");
+  EXPECT_EQ(CutWord(line), "x");
+  EXPECT_EQ(line, "");
+  EXPECT_EQ(CutWord(line), "");
+  EXPECT_EQ(line, "");
 }
 
 }  // namespace
