@@ -1,0 +1,14 @@
+// The one QApplication of the test_shellqt executable, offscreen unless told otherwise.
+#pragma once
+
+#include <QString>
+
+namespace zn::test {
+
+// Makes sure the application object exists (safe to call from any test).
+void EnsureQtApp();
+
+// The path of this test executable (child processes re-run it with a filter).
+QString SelfPath();
+
+}  // namespace zn::test
