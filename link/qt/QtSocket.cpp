@@ -66,6 +66,12 @@ int WinSockCode(QAbstractSocket::SocketError error) {
   }
 }
 
+QString HostName(const std::string& host) {
+  QStringDecoder decode("windows-1250");
+  const QByteArray bytes = QByteArray::fromStdString(host);
+  return decode.isValid() ? QString(decode(bytes)) : QString::fromLatin1(bytes);
+}
+
 TQtSocket::TQtSocket(std::chrono::milliseconds connectTimeout) : connectTimeout_(connectTimeout) {
   connectTimer_.setSingleShot(true);
   // Direct connections: the slots only record and post, so nothing reaches the link while Qt
@@ -111,10 +117,8 @@ void TQtSocket::Connect(const std::string& host, int port) {
     PostError(TSocketErrorKind::Connect, kErrAddressNotAvailable);
     return;
   }
-  QStringDecoder decode("windows-1250");
-  QString name = decode.isValid() ? decode(QByteArray::fromStdString(host)) : QString::fromLatin1(host);
   connectTimer_.start(connectTimeout_);
-  socket_.connectToHost(name, static_cast<quint16>(port));
+  socket_.connectToHost(HostName(host), static_cast<quint16>(port));
 }
 
 void TQtSocket::Close() {

@@ -4,6 +4,7 @@
 
 #include <QAbstractSocket>
 #include <QObject>
+#include <QString>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -24,6 +25,9 @@ inline constexpr std::chrono::milliseconds kConnectTimeout{15000};
 inline constexpr int kErrConnectionReset = 10054;  // WSAECONNRESET
 inline constexpr int kErrHostNotFound = 11001;     // WSAHOST_NOT_FOUND
 inline constexpr int kErrUnspecified = 10000;      // no WinSock counterpart (WSABASEERR)
+
+// The host as typed (cp1250 bytes) for name resolution.
+QString HostName(const std::string& host);
 
 // The WinSock number shown for a Qt socket error (the table is in QtSocket.cpp).
 int WinSockCode(QAbstractSocket::SocketError error);

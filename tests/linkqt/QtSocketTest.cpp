@@ -329,6 +329,11 @@ TEST(QtSocket, NotificationsNeverArriveInsideACallAndNoneAfterClose) {
   EXPECT_FALSE(socket.Active());
 }
 
+TEST(QtSocket, HostNameDecodesTheTypedCp1250Bytes) {
+  EXPECT_EQ(HostName(std::string("kőr-ász.example"_cp)), QString::fromUtf8("kőr-ász.example"));
+  EXPECT_EQ(HostName("127.0.0.1"), QStringLiteral("127.0.0.1"));
+}
+
 struct CodeCase {
   QAbstractSocket::SocketError error;
   int code;
