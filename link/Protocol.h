@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,7 +52,7 @@ TLineRole RoleOf(std::string_view line);
 // joined commands by this shape).
 enum class TCommandShape {
   Bare,          // G L T: the code alone
-  SignedNumber,  // E S H K A D P: an optional "-" and digits
+  SignedNumber,  // E S H K A D P: an optional sign and digits ("D" + typed text may carry "+")
   Result,        // F: a signed number, ":", a signed number
   Bids,          // B: nickname, count, that many bids
   Answer,        // W: fields, four lengths, then that many bytes of text
@@ -64,28 +65,29 @@ struct TCommandCode {
   const char* meaning;
 };
 
-// The fifteen command codes the client sends.
-extern const std::array<TCommandCode, 15> kCommandCodes;
+// The seventeen command codes the client sends.
+extern const std::array<TCommandCode, 17> kCommandCodes;
 
 // The shape of a command code; false when code is no command.
 bool ShapeOf(char code, TCommandShape& shape);
 
-std::string CmdNick(std::string_view nickname);             // "N" nickname
-std::string CmdChat(std::string_view text);                 // "M" text
-std::string CmdPing();                                      // "G"
-std::string CmdNews();                                      // "L"
-std::string CmdNewRoom(std::string_view name);              // "R" name
-std::string CmdEnter(std::int32_t room);                    // "E" index ("E0" back to the lobby)
-std::string CmdSit(std::int32_t seat);                      // "S" seat: 1..4 sit, 0 stand, -n robot on n
-std::string CmdHand(std::int32_t seat);                     // "H" seat ("H0" while watching)
-std::string CmdOption(bool on);                             // "A1" / "A0"
-std::string CmdDeal(std::int32_t number);                   // "D" number (-1 replay, 0 new match)
-std::string CmdDealTyped(std::string_view typed);           // "D" + the text as the user typed it
-std::string CmdWatch(bool on);                              // "K1" / "K0"
-std::string CmdBids(std::string_view nickname, const std::vector<std::string>& bids);  // "B" nick " " n (" " bid)*
-std::string CmdPlay(std::int32_t card);                     // "P" card code
-std::string CmdTrickDone();                                 // "T"
-std::string CmdResult(std::string_view result);             // "F" result text ("a:b")
+std::string CmdNick(std::string_view nickname);    // "N" nickname
+std::string CmdChat(std::string_view text);        // "M" text
+std::string CmdPing();                             // "G"
+std::string CmdNews();                             // "L"
+std::string CmdNewRoom(std::string_view name);     // "R" name
+std::string CmdEnter(std::int32_t room);           // "E" index ("E0" back to the lobby)
+std::string CmdSit(std::int32_t seat);             // "S" seat: 1..4 sit, 0 stand, -n robot on n
+std::string CmdHand(std::int32_t seat);            // "H" seat ("H0" while watching)
+std::string CmdOption(bool on);                    // "A1" / "A0"
+std::string CmdDeal(std::int32_t number);          // "D" number (-1 replay, 0 new match)
+std::string CmdDealTyped(std::string_view typed);  // "D" + the text as the user typed it
+std::string CmdWatch(bool on);                     // "K1" / "K0"
+std::string CmdBids(std::string_view nickname,
+                    const std::vector<std::string>& bids);              // "B" nick " " n (" " bid)*
+std::string CmdPlay(std::int32_t card);                                 // "P" card code
+std::string CmdTrickDone();                                             // "T"
+std::string CmdResult(std::string_view result);                         // "F" result text ("a:b")
 std::string CmdInquiry(std::string_view own, std::string_view chosen);  // "Q" own " " chosen
 // "W" + the Q line without its "Q" + " " + the four byte lengths + " " + the four texts joined.
 std::string CmdAnswer(std::string_view inquiryWithoutQ, const std::array<std::string, 4>& texts);
@@ -95,27 +97,124 @@ std::string CmdAnswer(std::string_view inquiryWithoutQ, const std::array<std::st
 struct TLobbyMember {
   std::int32_t room;
   std::string nickname;
+  bool operator==(const TLobbyMember&) const = default;
 };
 struct TLobby {
   std::vector<std::string> rooms;  // rooms[0] is the lobby itself
   std::vector<TLobbyMember> members;
+  bool operator==(const TLobby&) const = default;
 };
 struct TRoomMember {
   std::int32_t seat;  // 1..4 seated; anything else: in the room without a seat
   std::string nickname;
+  bool operator==(const TRoomMember&) const = default;
 };
 struct TRoom {
   std::string played;  // the number of deals written down, as text
   std::vector<TRoomMember> members;
+  bool operator==(const TRoom&) const = default;
 };
 
-std::string LineVersion(std::string_view version);   // "L" version
-std::string LineMessage(std::string_view text);      // "M" text
-std::string LinePing();                              // "G"
-std::string LineOption(bool on);                     // "A1" / "A0"
-std::string LineDeal(std::int32_t number);           // "D" number
-std::string LineTurn();                              // "T"
-std::string LineLobby(const TLobby& lobby);          // "I" n rooms m (index name)*
-std::string LineRoom(const TRoom& room);             // "R" played (seat name)*
+std::string LineVersion(std::string_view version);  // "L" version
+std::string LineMessage(std::string_view text);     // "M" text
+std::string LinePing();                             // "G"
+std::string LineOption(bool on);                    // "A1" / "A0"
+std::string LineDeal(std::int32_t number);          // "D" number
+std::string LineTurn();                             // "T"
+std::string LineLobby(const TLobby& lobby);         // "I" n rooms m (index name)*
+std::string LineRoom(const TRoom& room);            // "R" played (seat name)*
+
+// One turn of the bidding: the bidder's name and the bids made in that turn (none: a pass).
+struct TBidBlock {
+  std::string nickname;
+  std::vector<std::string> bids;
+  bool operator==(const TBidBlock&) const = default;
+};
+// "B" dealer digit, then the blocks separated by single spaces, each nickname " " n (" " bid)*.
+// The dealer's opening line has no blocks: "B1".
+std::string LineBidding(std::int32_t dealer, const std::vector<TBidBlock>& blocks);
+std::string LineHand(std::int32_t seat, const std::vector<std::int32_t>& cards);  // "H" seat (" " card)*
+// "P" seat to play (0: trick complete) " " trick " " tricks taken by seats 2 and 3, then the cards
+// on the table for seats 1 to 4 (0 where none yet), each after a space.
+std::string LinePlay(std::int32_t seat, std::int32_t trick, std::int32_t taken,
+                     const std::array<std::int32_t, 4>& table);
+struct TScoreItem {
+  std::string label;  // "Ütések" or a bid name (one token)
+  std::int32_t points;
+  bool operator==(const TScoreItem&) const = default;
+};
+// "X" pair digit " " then label " " points pairs separated by single spaces.
+std::string LineScore(std::int32_t pair, const std::vector<TScoreItem>& items);
+std::string LineResult(std::int32_t ours, std::int32_t theirs);  // "F" a ":" b
+
+// A text the server passes on ("M", "Q", "W") made safe for a "#"-separated stream: every "#"
+// becomes "?", byte for byte, so the line stays whole and the byte lengths of a W stay right.
+std::string Relayable(std::string_view text);
+
+// ---- Reading the lines whose payload belongs to the protocol itself ----------------------------
+// Every reader takes the whole line, code letter included. Numbers are read with CutInt, so a
+// token that is no integer raises EZnError "'<token>' is not a valid integer value". Counts sent by
+// the server are never trusted: reading stops at the end of the line whatever count it announced.
+
+// A line: true when the character after "A" is "1".
+bool ParseOption(std::string_view line);
+
+// D line: the characters after "D", at most kDealDigits of them, read as a signed decimal integer.
+// Longer payloads are read only that far ("D0000000000042" reads 0); the server never sends them.
+inline constexpr std::size_t kDealDigits = 11;
+std::int32_t ParseDeal(std::string_view line);
+
+// I line into lobby (emptied first). Reads n, then up to n room names and the member count m, then
+// up to m (room index, nickname) pairs. Whatever was read before a conversion error stays in lobby.
+// A member's room index is kept as the server sent it, even outside 0..rooms.size()-1: the club
+// window decides what to do with it (it raises the list-index error).
+void ParseLobbyInto(std::string_view line, TLobby& lobby);
+TLobby ParseLobby(std::string_view line);
+
+// R line into room (emptied first): the deals-played token, then (seat, nickname) pairs while the
+// line is not empty. A pair cut short by the end of the line gets an empty nickname, as the club
+// window reads it. Whatever was read before a conversion error stays in room.
+void ParseRoomInto(std::string_view line, TRoom& room);
+TRoom ParseRoom(std::string_view line);
+
+// A W line as the personal-data window reads it: "W" asker " " nickname " " four byte lengths " "
+// then the four texts (full name, occupation, introduction, bidding conventions) back to back.
+struct TAnswer {
+  std::string asker;     // the first token without its "W"
+  std::string nickname;  // whose introduction this is
+  std::array<std::string, 4> texts;
+  bool operator==(const TAnswer&) const = default;
+};
+// A text that runs past the end of the line is cut short there; a negative length counts as 0.
+TAnswer ParseAnswer(std::string_view line);
+
+// ---- Splitting the client's commands (server side) ---------------------------------------------
+// The client sends commands without a terminator, so one read may hold several joined commands.
+// Each command's own shape (TCommandShape) says where it ends.
+
+// A command longer than this is refused by the server; counts and lengths in B and W that could
+// only describe a longer command are malformed at once instead of being waited for.
+inline constexpr std::size_t kMaxCommandLength = 4096;
+
+enum class TCommandCut {
+  Complete,    // a whole command of `length` bytes starts the buffer
+  Incomplete,  // the buffer ends inside a B, W or F command: wait for more bytes (length 0)
+  Malformed,   // a known code whose command is broken: drop `length` bytes (the rest of the buffer)
+  Unknown,     // the first byte is no command code: drop `length` bytes (the rest of the buffer)
+};
+struct TCommandSpan {
+  TCommandCut cut;
+  std::size_t length;
+};
+
+// Where the first command of buffer ends. After a broken or unknown command nothing in the buffer
+// can be trusted to start a command, so those spans reach to the end of the buffer. N M R Q run to
+// the end of the buffer, the last bid of a B to the next space or the end of the buffer (a command
+// glued to it without a space cannot be told from the bid). A number of E S H K A D P ends at the
+// end of the buffer too. An empty buffer is Incomplete.
+TCommandSpan MeasureCommand(std::string_view buffer);
+// The same as a length: complete is true for a whole command; a result of 0 with complete false
+// means "wait for more bytes"; any other result with complete false is bytes to drop.
+std::size_t CommandLength(std::string_view buffer, bool& complete);
 
 }  // namespace zn::proto
