@@ -10,7 +10,7 @@
 namespace zn {
 
 const std::string& TBidList::Strings(int i) const {
-  if (i < 0 || i >= Count()) throw EZnError("List index out of bounds (" + std::to_string(i) + ")");
+  if (i < 0 || i >= Count()) throw EZnError(ListIndexError(i));
   return Items[static_cast<std::size_t>(i)];
 }
 
