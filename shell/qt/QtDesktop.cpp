@@ -1,0 +1,150 @@
+#include "shell/qt/QtDesktop.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QUrl>
+
+namespace zn {
+
+namespace {
+
+// cp1250 <-> QString. ICU's windows-1250 maps all 256 bytes, so the round trip is exact.
+QString ToQt(std::string_view text) {
+  QStringDecoder decode("windows-1250");
+  const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+  return decode.isValid() ? QString(decode(bytes)) : QString::fromLatin1(bytes);
+}
+
+std::string FromQt(const QString& text) {
+  QStringEncoder encode("windows-1250");
+  const QByteArray bytes = encode.isValid() ? QByteArray(encode(text)) : text.toLatin1();
+  return bytes.toStdString();
+}
+
+// A parent for a box: the window the user is working in, if any.
+QWidget* Parent() { return QApplication::activeWindow(); }
+
+void ShowBox(QMessageBox::Icon icon, const std::string& text) {
+  QMessageBox box(icon, TQtDesktop::kCaption, ToQt(text), QMessageBox::Ok, Parent());
+  box.exec();
+}
+
+}  // namespace
+
+const QString TQtDesktop::kCaption = QStringLiteral("ZnClient");
+
+TQtDesktop::~TQtDesktop() {
+  if (hourglass_ && QCoreApplication::instance()) QApplication::restoreOverrideCursor();
+}
+
+void TQtDesktop::ShowMessage(const std::string& text) { ShowBox(QMessageBox::NoIcon, text); }
+
+void TQtDesktop::ShowError(const std::string& text) { ShowBox(QMessageBox::Critical, text); }
+
+bool TQtDesktop::AskYesNo(const std::string& question, const std::string& caption) {
+  QMessageBox box(QMessageBox::Question, ToQt(caption), ToQt(question), QMessageBox::Yes | QMessageBox::No,
+                  Parent());
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> TQtDesktop::InputBox(const std::string& caption, const std::string& prompt,
+                                                const std::string& initial) {
+  QInputDialog dialog(Parent());
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(ToQt(caption));
+  dialog.setLabelText(ToQt(prompt));
+  dialog.setTextValue(ToQt(initial));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return FromQt(dialog.textValue());
+}
+
+QString TQtDesktop::DialogFilter(std::string_view filter) {
+  const QStringList parts = ToQt(filter).split(QLatin1Char('|'));
+  QStringList entries;
+  for (qsizetype i = 0; i < parts.size(); i += 2) {
+    QString description = parts[i].trimmed();
+    const QString patterns = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
+    if (patterns.isEmpty() || description.contains(QLatin1Char('('))) {
+      entries << (description.isEmpty() ? patterns : description);
+      continue;
+    }
+    // The dialog reads the patterns from the parentheses; Windows-style lists use ";".
+    QString list = patterns;
+    list.replace(QLatin1Char(';'), QLatin1Char(' '));
+    entries << description + QStringLiteral(" (") + list + QLatin1Char(')');
+  }
+  entries.removeAll(QString());
+  return entries.join(QStringLiteral(";;"));
+}
+
+QString TQtDesktop::DefaultSuffix(std::string_view filter) {
+  const QStringList parts = ToQt(filter).split(QLatin1Char('|'));
+  if (parts.size() < 2) return {};
+  const QString first = parts[1].trimmed().section(QLatin1Char(';'), 0, 0);
+  if (!first.startsWith(QStringLiteral("*."))) return {};
+  const QString suffix = first.mid(2);
+  if (suffix.isEmpty() || suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?'))) return {};
+  return suffix;
+}
+
+std::optional<std::string> TQtDesktop::SaveFileName(const std::string& title, const std::string& folder,
+                                                    const std::string& fileName, const std::string& filter) {
+  // folder is a path as the program found it (local 8-bit); fileName is the name shown, cp1250.
+  QString start = QFile::decodeName(QByteArray::fromStdString(folder));
+  if (!fileName.empty()) {
+    const QString name = ToQt(fileName);
+    start = start.isEmpty() ? name : QDir(start).filePath(name);
+  }
+  QFileDialog dialog(Parent(), ToQt(title), start, DialogFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(DefaultSuffix(filter));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
+  return QFile::encodeName(chosen.front()).toStdString();
+}
+
+void TQtDesktop::Beep() { QApplication::beep(); }
+
+void TQtDesktop::SetCursor(TCursor cursor) {
+  const bool want = cursor == TCursor::Hourglass;
+  if (want == hourglass_) return;  // at most one override of ours on Qt's stack
+  if (want)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+  hourglass_ = want;
+}
+
+TCursor TQtDesktop::Cursor() const { return hourglass_ ? TCursor::Hourglass : TCursor::Normal; }
+
+void TQtDesktop::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+std::int64_t TQtDesktop::NowMs() const { return QDateTime::currentMSecsSinceEpoch(); }
+
+bool TQtDesktop::StartProcess(const std::string& commandLine) {
+  QStringList args = QProcess::splitCommand(ToQt(commandLine));
+  if (args.isEmpty()) return false;
+  const QString program = args.takeFirst();
+  return QProcess::startDetached(program, args);
+}
+
+bool TQtDesktop::OpenUrl(const std::string& url) {
+  const QUrl address(ToQt(url));
+  if (!address.isValid() || address.isEmpty()) return false;
+  return QDesktopServices::openUrl(address);
+}
+
+}  // namespace zn
