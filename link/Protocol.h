@@ -211,7 +211,8 @@ struct TCommandSpan {
 // can be trusted to start a command, so those spans reach to the end of the buffer. N M R Q run to
 // the end of the buffer, the last bid of a B to the next space or the end of the buffer (a command
 // glued to it without a space cannot be told from the bid). A number of E S H K A D P ends at the
-// end of the buffer too. An empty buffer is Incomplete.
+// end of the buffer too. A W carries exactly two tokens (asker and nickname, as its Q line had them)
+// before its four lengths. An empty buffer is Incomplete.
 TCommandSpan MeasureCommand(std::string_view buffer);
 // The same as a length: complete is true for a whole command; a result of 0 with complete false
 // means "wait for more bytes"; any other result with complete false is bytes to drop.

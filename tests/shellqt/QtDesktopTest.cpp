@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -37,7 +38,15 @@ void WhenModal(std::function<void(QDialog*)> act) {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (dialog && dialog->isVisible()) {
       timer->stop();
+      QPointer<QDialog> open(dialog);
       act(dialog);
+      // A failed check inside act must not leave the box waiting for a user.
+      QTimer::singleShot(0, [open] {
+        if (open && open->isVisible()) {
+          ADD_FAILURE() << "the dialog stayed open";
+          open->reject();
+        }
+      });
     } else if (clock->elapsed() > 5000) {
       timer->stop();
       ADD_FAILURE() << "no modal dialog opened";
