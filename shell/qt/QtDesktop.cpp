@@ -35,6 +35,8 @@ QWidget* Parent() { return QApplication::activeWindow(); }
 
 void ShowBox(QMessageBox::Icon icon, const std::string& text) {
   QMessageBox box(icon, TQtDesktop::kCaption, ToQt(text), QMessageBox::Ok, Parent());
+  // Server lines are shown unchanged: a "<b>" in them is text, never markup or a link.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
@@ -53,6 +55,7 @@ void TQtDesktop::ShowError(const std::string& text) { ShowBox(QMessageBox::Criti
 bool TQtDesktop::AskYesNo(const std::string& question, const std::string& caption) {
   QMessageBox box(QMessageBox::Question, ToQt(caption), ToQt(question), QMessageBox::Yes | QMessageBox::No,
                   Parent());
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;

@@ -71,6 +71,7 @@ struct BoxSeen {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QString caption, text;
   QMessageBox::StandardButtons buttons;
+  Qt::TextFormat format = Qt::AutoText;
 };
 
 // Reads the open message box and presses button.
@@ -78,7 +79,7 @@ void PressIn(BoxSeen& seen, QMessageBox::StandardButton button) {
   WhenModal([&seen, button](QDialog* d) {
     auto* box = qobject_cast<QMessageBox*>(d);
     ASSERT_NE(box, nullptr);
-    seen = {box->icon(), box->windowTitle(), box->text(), box->standardButtons()};
+    seen = {box->icon(), box->windowTitle(), box->text(), box->standardButtons(), box->textFormat()};
     box->button(button)->click();
   });
 }
@@ -91,6 +92,24 @@ TEST_F(QtDesktopTest, PlainMessageHasNoIconTheProgramCaptionAndOk) {
   EXPECT_EQ(seen.caption, "ZnClient");
   EXPECT_EQ(seen.text, QString::fromUtf8("Előbb válassz termet!"));
   EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+}
+
+TEST_F(QtDesktopTest, ShowsALineWithMarkupAsPlainText) {
+  for (const bool error : {false, true}) {
+    BoxSeen seen;
+    PressIn(seen, QMessageBox::Ok);
+    const std::string line = "Z<b>x</b><a href='file:///etc'>y</a> & <img src=x>";
+    if (error)
+      desk.ShowError(line);
+    else
+      desk.ShowMessage(line);
+    EXPECT_EQ(seen.text, QString::fromStdString(line));
+    EXPECT_EQ(seen.format, Qt::PlainText);
+  }
+  BoxSeen seen;
+  PressIn(seen, QMessageBox::No);
+  desk.AskYesNo("<b>Sure?</b>", "Q");
+  EXPECT_EQ(seen.format, Qt::PlainText);
 }
 
 TEST_F(QtDesktopTest, ErrorBoxHasTheErrorIconAndShowsTheTextAsGiven) {
