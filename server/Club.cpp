@@ -1,0 +1,234 @@
+#include "server/Club.h"
+
+#include <algorithm>
+
+#include "game/Cp1250.h"
+#include "link/Protocol.h"
+#include "server/ClubTexts.h"
+#include "server/Log.h"
+#include "server/Names.h"
+#include "server/Relay.h"
+
+namespace zn::server {
+
+Club::Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits, std::vector<std::string> news)
+    : store_(store), out_(out), now_(std::move(now)), limits_(limits), noDeals_(out), deals_(&noDeals_) {
+  if (news.empty()) news.emplace_back(text::kDefaultNews);
+  for (auto& line : news) news_.push_back(Relayed(line));
+  Room lobby;
+  lobby.name = std::string(text::kLobbyName);
+  rooms_.push_back(std::move(lobby));
+  for (StoredRoom& stored : store_.LoadRooms()) {
+    Room room;
+    room.storeId = stored.id;
+    room.name = std::move(stored.name);
+    room.option = stored.option;
+    room.played = stored.played;
+    rooms_.push_back(std::move(room));
+  }
+}
+
+Club::~Club() = default;
+
+void Club::SetDeals(DealSeam* deals) { deals_ = deals ? deals : &noDeals_; }
+
+Member* Club::Get(MemberId id) {
+  auto it = members_.find(id);
+  return it == members_.end() ? nullptr : &it->second;
+}
+
+const Member* Club::Find(MemberId id) const {
+  auto it = members_.find(id);
+  return it == members_.end() ? nullptr : &it->second;
+}
+
+Member* Club::FindOnline(std::string_view nickname) {
+  auto it = online_.find(LowerText(nickname));
+  return it == online_.end() ? nullptr : Get(it->second);
+}
+
+void Club::Notice(Member& m, std::string_view text, std::string_view detail) {
+  std::string line(text::kNotice);
+  line.append(text);
+  line.append(Relayed(detail));  // a refused name may carry "#"
+  out_.Send(m.id, proto::LineMessage(line));
+}
+
+void Club::Refuse(Member& m, std::string_view why, std::string_view text, std::string_view detail) {
+  std::string entry = "refused #" + std::to_string(m.id);
+  if (m.LoggedIn()) entry += " " + m.nickname;
+  entry += ": ";
+  entry += why;
+  Log(entry);
+  Notice(m, text, detail);
+}
+
+bool Club::Connect(MemberId id) {
+  Member& m = members_[id];
+  m.id = id;
+  if (members_.size() > limits_.maxMembers) {
+    Refuse(m, "club full", text::kClubFull);
+    m.closing = true;
+    out_.Close(id);
+    return false;
+  }
+  out_.Send(id, proto::LineVersion(text::kVersion));
+  return true;
+}
+
+void Club::RefuseTooLong(MemberId id) {
+  Member* m = Get(id);
+  if (m && !m->closing) Refuse(*m, "command too long", text::kTooLong);
+}
+
+void Club::Receive(MemberId id, std::string_view command) {
+  Member* m = Get(id);
+  if (!m || m->closing || command.empty()) return;
+  // Answers are sent by the client on its own; counting them would let anyone flood a member.
+  if (command[0] != 'W' && !m->rate.Count(now_())) {
+    Refuse(*m, "too many commands", text::kTooFast);
+    m->closing = true;
+    out_.Close(id);
+    return;
+  }
+  if (!m->LoggedIn()) {
+    if (command[0] == 'N') Login(*m, command.substr(1));
+    return;  // anything else before login is ignored
+  }
+  Dispatch(*m, command);
+}
+
+void Club::Dispatch(Member& m, std::string_view command) {
+  const std::string_view arg = command.substr(1);
+  switch (command[0]) {
+    case 'N':
+      return;  // already logged in
+    case 'M':
+      return Chat(m, arg);
+    case 'G':
+      return out_.Send(m.id, proto::LinePing());
+    case 'L':
+      return News(m);
+    case 'R':
+      return CreateRoom(m, arg);
+    case 'E':
+      return Enter(m, arg);
+    case 'S':
+      return Sit(m, arg);
+    case 'K':
+      return Watch(m, arg);
+    case 'A':
+      return SetOption(m, arg);
+    case 'Q':
+      return Inquiry(m, command);
+    case 'W':
+      return Answer(m, command);
+    case 'D':
+      return OrderDeal(m, arg);
+    case 'H':
+    case 'B':
+    case 'P':
+    case 'T':
+    case 'F':
+      if (Room* room = RoomOf(m)) deals_->Command(*room, m, command);
+      return;
+    default:
+      Log("ignored #" + std::to_string(m.id) + " " + m.nickname + ": unknown command");
+      return;
+  }
+}
+
+void Club::Login(Member& m, std::string_view nickname) {
+  if (!ValidNickname(nickname) || FindOnline(nickname)) {
+    Refuse(m, "nickname", text::kBadNickname, nickname);
+    m.closing = true;
+    out_.Close(m.id);
+    return;
+  }
+  m.nickname.assign(nickname);
+  m.folded = LowerText(nickname);
+  online_.emplace(m.folded, m.id);
+  m.room = 0;
+  rooms_[0].present.push_back(m.id);
+  Log("login #" + std::to_string(m.id) + " " + m.nickname);
+  LobbyChanged();
+  ArriveInLobby(m);
+}
+
+void Club::Disconnect(MemberId id) {
+  Member* m = Get(id);
+  if (!m) return;
+  if (m->LoggedIn()) {
+    LeaveRoom(*m);
+    online_.erase(m->folded);
+    Log("logout #" + std::to_string(id) + " " + m->nickname);
+    LobbyChanged();
+  }
+  members_.erase(id);
+}
+
+void Club::LobbyChanged() {
+  lobbyStale_ = true;
+  for (MemberId id : rooms_[0].present) {
+    Member* m = Get(id);
+    if (m && !m->lobbyDue) {
+      m->lobbyDue = true;
+      lobbyWaiting_.push_back(id);
+    }
+  }
+}
+
+void Club::ArriveInLobby(Member& m) {
+  m.lobbyNext = now_();  // a newcomer gets the lobby at once
+  if (!m.lobbyDue) {
+    m.lobbyDue = true;
+    lobbyWaiting_.push_back(m.id);
+  }
+}
+
+const SharedLine& Club::LobbyLine() {
+  if (lobbyStale_ || !lobbyLine_) {
+    proto::TLobby lobby;
+    lobby.rooms.reserve(rooms_.size());
+    for (const Room& r : rooms_) lobby.rooms.push_back(r.name);
+    lobby.members.reserve(online_.size());
+    for (const auto& [id, m] : members_)
+      if (m.LoggedIn()) lobby.members.push_back({static_cast<std::int32_t>(m.room), m.nickname});
+    lobbyLine_ = std::make_shared<const std::string>(proto::LineLobby(lobby));
+    lobbyStale_ = false;
+  }
+  return lobbyLine_;
+}
+
+void Club::Flush() {
+  if (lobbyWaiting_.empty()) return;
+  const SteadyTime now = now_();
+  std::vector<MemberId> later;
+  for (MemberId id : lobbyWaiting_) {
+    Member* m = Get(id);
+    if (!m) continue;
+    if (m->closing || m->room != 0) {
+      m->lobbyDue = false;
+      continue;
+    }
+    if (m->lobbyNext > now) {
+      later.push_back(id);
+      continue;
+    }
+    out_.SendShared(id, LobbyLine());
+    m->lobbyNext = now + kLobbyInterval;
+    m->lobbyDue = false;
+  }
+  lobbyWaiting_ = std::move(later);
+}
+
+std::optional<SteadyTime> Club::NextDue() const {
+  std::optional<SteadyTime> due;
+  for (MemberId id : lobbyWaiting_) {
+    const Member* m = Find(id);
+    if (m && (!due || m->lobbyNext < *due)) due = m->lobbyNext;
+  }
+  return due;
+}
+
+}  // namespace zn::server

@@ -1,0 +1,117 @@
+// The club without the network: members, the lobby, rooms, seats, robots, chat and the introduction
+// relay. It takes complete commands of one member and queues lines for members in an Outbox; the
+// server feeds it and writes the lines. Time comes from an injectable clock, so the lobby's
+// throttling and the rate limits are tested without waiting.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "server/ClubTypes.h"
+#include "server/DealSeam.h"
+#include "server/Outbox.h"
+#include "server/Store.h"
+
+namespace zn::server {
+
+struct ClubLimits {
+  std::size_t maxMembers = 1000;  // connections at once, logged in or not
+  std::size_t maxRooms = 250;     // rooms besides the lobby
+};
+
+class Club {
+ public:
+  using NowFn = std::function<SteadyTime()>;
+
+  static constexpr std::chrono::seconds kLobbyInterval{2};
+  static constexpr std::chrono::seconds kInquiryInterval{2};
+  static constexpr std::size_t kMaxInquirers = 8;
+
+  // Loads the rooms from the store. news: the lines "L" answers with.
+  Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits = {}, std::vector<std::string> news = {});
+  ~Club();
+  Club(const Club&) = delete;
+  Club& operator=(const Club&) = delete;
+
+  // Replaces the deal engine (the club does not own it); nullptr restores NoDeals.
+  void SetDeals(DealSeam* deals);
+
+  // A new connection: sends the version line. False when the club is full: the member got a notice
+  // and is being closed (Disconnect still follows).
+  bool Connect(MemberId id);
+  // One complete command of a member.
+  void Receive(MemberId id, std::string_view command);
+  // A command of the member was longer than the limit: notice, nothing else changes.
+  void RefuseTooLong(MemberId id);
+  // The connection ended (either side closed it).
+  void Disconnect(MemberId id);
+
+  // Sends the lobby lines that are due. The server calls it at the end of every turn of its loop.
+  void Flush();
+  // When Flush has something to send next, if anything waits.
+  std::optional<SteadyTime> NextDue() const;
+
+  // Read-only views for the server's log and for tests.
+  std::size_t Connections() const { return members_.size(); }
+  std::size_t Online() const { return online_.size(); }
+  std::size_t RoomCount() const { return rooms_.size(); }
+  const Room& RoomAt(std::size_t index) const { return rooms_.at(index); }
+  const Member* Find(MemberId id) const;
+
+ private:
+  Member* Get(MemberId id);
+  Member* FindOnline(std::string_view nickname);
+  void Notice(Member& m, std::string_view text, std::string_view detail = {});
+  void Refuse(Member& m, std::string_view why, std::string_view text, std::string_view detail = {});
+  void Dispatch(Member& m, std::string_view command);
+
+  // Login and the lobby (Club.cpp).
+  void Login(Member& m, std::string_view nickname);
+  void LobbyChanged();
+  void ArriveInLobby(Member& m);
+  const SharedLine& LobbyLine();
+
+  // Rooms and seats (ClubRooms.cpp).
+  void CreateRoom(Member& m, std::string_view name);
+  void Enter(Member& m, std::string_view arg);
+  void LeaveRoom(Member& m);
+  void Sit(Member& m, std::string_view arg);
+  void Watch(Member& m, std::string_view arg);
+  void SetOption(Member& m, std::string_view arg);
+  void OrderDeal(Member& m, std::string_view arg);
+  void SendRoom(Room& room);
+  void SendRoomTo(Room& room, Member& m);
+  SharedLine RoomLine(const Room& room) const;
+  void Touch(Room& room);
+  Room* RoomOf(Member& m);
+
+  // Chat, news and introductions (ClubRelay.cpp).
+  void Chat(Member& m, std::string_view text);
+  void News(Member& m);
+  void Inquiry(Member& m, std::string_view command);
+  void Answer(Member& m, std::string_view command);
+
+  RoomStore& store_;
+  Outbox& out_;
+  NowFn now_;
+  ClubLimits limits_;
+  std::vector<std::string> news_;
+  NoDeals noDeals_;
+  DealSeam* deals_;
+
+  std::map<MemberId, Member> members_;                // by id: connection order
+  std::unordered_map<std::string, MemberId> online_;  // folded nickname -> member
+  std::vector<Room> rooms_;                           // [0] is the lobby
+
+  std::vector<MemberId> lobbyWaiting_;  // members with lobbyDue set
+  SharedLine lobbyLine_;
+  bool lobbyStale_ = true;
+};
+
+}  // namespace zn::server

@@ -1,0 +1,55 @@
+// Chat, the news, and the introduction relay ("Q" asks, "W" answers) with its checks.
+#include <algorithm>
+
+#include "game/Cp1250.h"
+#include "game/Hands.h"
+#include "link/Protocol.h"
+#include "server/Club.h"
+#include "server/ClubTexts.h"
+#include "server/Relay.h"
+
+namespace zn::server {
+
+void Club::Chat(Member& m, std::string_view text) {
+  const auto line =
+      std::make_shared<const std::string>(proto::LineMessage(m.nickname + ": " + Relayed(text)));
+  for (MemberId id : rooms_[m.room].present) out_.SendShared(id, line);
+}
+
+void Club::News(Member& m) {
+  for (const std::string& line : news_) out_.Send(m.id, proto::LineMessage(line));
+}
+
+void Club::Inquiry(Member& m, std::string_view command) {
+  std::string_view rest = command.substr(1);
+  const std::string_view asker = CutWord(rest);
+  const std::string_view chosen = rest;
+  if (chosen.empty() || chosen.find(' ') != std::string_view::npos)
+    return Refuse(m, "bad Q", text::kBadCommand);
+  if (!SameText(asker, m.nickname)) return Refuse(m, "Q in another's name", text::kOwnNameOnly);
+  const SteadyTime now = now_();
+  if (m.inquired && now - m.lastInquiry < kInquiryInterval)
+    return Refuse(m, "Q too fast", text::kInquiryWait);
+  Member* target = FindOnline(chosen);
+  if (!target) return Notice(m, text::kNotOnline, chosen);
+  m.inquired = true;
+  m.lastInquiry = now;
+  out_.Send(target->id, Relayed(command));
+  auto& askers = target->inquirers;
+  askers.erase(std::remove(askers.begin(), askers.end(), m.folded), askers.end());
+  askers.push_back(m.folded);
+  if (askers.size() > kMaxInquirers) askers.erase(askers.begin());
+}
+
+void Club::Answer(Member& m, std::string_view command) {
+  std::string_view rest = command.substr(1);
+  const std::string asker = LowerText(CutWord(rest));
+  const std::string_view chosen = CutWord(rest);
+  auto& askers = m.inquirers;
+  auto it = std::find(askers.begin(), askers.end(), asker);
+  if (!SameText(chosen, m.nickname) || it == askers.end()) return Refuse(m, "W without Q", text::kNotAsked);
+  askers.erase(it);
+  if (Member* target = FindOnline(asker)) out_.Send(target->id, Relayed(command));
+}
+
+}  // namespace zn::server

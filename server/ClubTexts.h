@@ -1,0 +1,44 @@
+// The club's texts: the version, the lobby's name, robots' names and every notice (cp1250).
+#pragma once
+
+#include <string_view>
+
+#include "game/Cp1250.h"
+
+namespace zn::server::text {
+
+using namespace zn::literals;
+
+inline constexpr std::string_view kVersion = "0.99";
+inline constexpr std::string_view kLobbyName = "Társalgó"_cp;
+inline constexpr std::string_view kRobotPrefix = "-Robot";
+inline constexpr std::string_view kDefaultNews = "Üdvözlünk a Zenit Tarokk Klubban!"_cp;
+
+// Notices are "M" lines beginning with this.
+inline constexpr std::string_view kNotice = " >>>>> ";
+
+inline constexpr std::string_view kBadNickname = "Ez a becenév nem használható: "_cp;
+inline constexpr std::string_view kDuplicateRoom = "Ilyen nevű terem már van"_cp;
+inline constexpr std::string_view kBadRoomName = "Ez a teremnév nem használható: "_cp;
+inline constexpr std::string_view kTooManyRooms = "Több terem nem nyitható"_cp;
+inline constexpr std::string_view kUnknownRoom = "Nincs ilyen terem"_cp;
+inline constexpr std::string_view kClubFull = "A klub megtelt, próbáld később!"_cp;
+inline constexpr std::string_view kTooLong = "Túl hosszú parancs, nem hajtható végre"_cp;
+inline constexpr std::string_view kTooFast = "Túl sok parancs, a kapcsolat megszakad"_cp;
+inline constexpr std::string_view kBadCommand = "Hibás parancs"_cp;
+inline constexpr std::string_view kNotInRoom = "Előbb lépj be egy terembe"_cp;
+inline constexpr std::string_view kNoSuchSeat = "Nincs ilyen hely"_cp;
+inline constexpr std::string_view kSeatTaken = "Ez a hely foglalt"_cp;
+inline constexpr std::string_view kStandFirst = "Előbb állj fel, ha át akarsz ülni!"_cp;
+inline constexpr std::string_view kSitFirst = "Előbb ülj le, ha fel akarsz állni!"_cp;
+inline constexpr std::string_view kStandToWatch = "Előbb állj fel, ha kibicelni akarsz!"_cp;
+inline constexpr std::string_view kOpenerOnly = "Ezt csak az induló helyén ülő teheti"_cp;
+inline constexpr std::string_view kAllSeats = "Minden helyen ülnie kell valakinek"_cp;
+inline constexpr std::string_view kNoDeals = "Ezen a szerveren még nem lehet osztani"_cp;
+inline constexpr std::string_view kNotStored = "A változás nem menthető, elmaradt"_cp;
+inline constexpr std::string_view kOwnNameOnly = "Csak a saját nevedben kérhetsz bemutatást"_cp;
+inline constexpr std::string_view kNotOnline = "Nincs a klubban: "_cp;
+inline constexpr std::string_view kInquiryWait = "Várj egy kicsit a következő bemutatás kérésével"_cp;
+inline constexpr std::string_view kNotAsked = "Ezt a bemutatást senki nem kérte"_cp;
+
+}  // namespace zn::server::text

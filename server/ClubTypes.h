@@ -1,0 +1,52 @@
+// The club's state: members and rooms with their seats.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "server/Outbox.h"
+#include "server/RateLimit.h"
+
+namespace zn::server {
+
+inline constexpr int kSeats = 4;
+
+struct Member {
+  MemberId id = 0;
+  std::string nickname;  // empty until logged in
+  std::string folded;    // nickname folded to lower case: the key of the online list
+  bool closing = false;  // refused or disconnected: its commands are ignored
+  std::size_t room = 0;  // index into the club's rooms; 0 is the lobby
+  int seat = 0;          // 1..4 seated, 0 without a seat
+  bool watching = false;
+  // The lobby line: at most one every two seconds; a change in between waits for lobbyNext.
+  SteadyTime lobbyNext{};
+  bool lobbyDue = false;
+  RateLimit rate;
+  SteadyTime lastInquiry{};
+  bool inquired = false;
+  // Folded nicknames whose "Q" this member received and has not answered yet (newest last).
+  std::vector<std::string> inquirers;
+
+  bool LoggedIn() const { return !nickname.empty(); }
+};
+
+struct Seat {
+  MemberId member = 0;  // 0: nobody (or a robot)
+  bool robot = false;
+  bool Free() const { return member == 0 && !robot; }
+};
+
+struct Room {
+  std::int64_t storeId = 0;  // 0 for the lobby, which is not stored
+  std::string name;
+  bool option = false;
+  std::int32_t played = 0;               // deals written down in the current match
+  std::array<Seat, kSeats + 1> seats{};  // index 1..4
+  std::vector<MemberId> present;         // in the order they came in
+};
+
+}  // namespace zn::server

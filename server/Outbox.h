@@ -1,0 +1,26 @@
+// Where the club's outgoing lines go: the network server in production, a recorder in tests.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zn::server {
+
+using MemberId = std::uint64_t;
+
+// A line built once and sent to many members (the lobby, a room).
+using SharedLine = std::shared_ptr<const std::string>;
+
+class Outbox {
+ public:
+  virtual ~Outbox() = default;
+  // Queues one line (without the "#" the wire puts in front) for a member.
+  virtual void Send(MemberId to, std::string_view line) = 0;
+  virtual void SendShared(MemberId to, const SharedLine& line) = 0;
+  // Closes the member's connection once what was queued for it has gone out.
+  virtual void Close(MemberId who) = 0;
+};
+
+}  // namespace zn::server

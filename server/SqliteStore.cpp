@@ -1,0 +1,219 @@
+#include "server/SqliteStore.h"
+
+#include <sqlite3.h>
+
+#include <ctime>
+
+namespace zn::server {
+
+// Resets and clears a prepared statement when a call leaves, whatever way it leaves.
+class SqliteStore::Statement {
+ public:
+  explicit Statement(sqlite3_stmt* s) : s_(s) {}
+  ~Statement() {
+    sqlite3_reset(s_);
+    sqlite3_clear_bindings(s_);
+  }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  sqlite3_stmt* get() const { return s_; }
+
+ private:
+  sqlite3_stmt* s_;
+};
+
+namespace {
+
+constexpr const char* kSchema = R"(
+CREATE TABLE IF NOT EXISTS rooms(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  name TEXT NOT NULL UNIQUE,
+  option INTEGER NOT NULL DEFAULT 0,
+  played INTEGER NOT NULL DEFAULT 0,
+  last_human INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS results(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  room INTEGER NOT NULL,
+  room_name TEXT NOT NULL,
+  deal INTEGER NOT NULL,
+  points14 INTEGER NOT NULL,
+  points23 INTEGER NOT NULL,
+  seat1 TEXT NOT NULL, seat2 TEXT NOT NULL, seat3 TEXT NOT NULL, seat4 TEXT NOT NULL,
+  time INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS results_room ON results(room);
+)";
+
+void BindText(sqlite3_stmt* s, int i, std::string_view text) {
+  sqlite3_bind_text(s, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+}  // namespace
+
+SqliteStore::SqliteStore(const std::string& path, NowFn now) : now_(std::move(now)) {
+  if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                      nullptr) != SQLITE_OK) {
+    const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw StoreError("cannot open " + path + ": " + message);
+  }
+  try {
+    sqlite3_busy_timeout(db_, 2000);
+    Exec("PRAGMA journal_mode=WAL");
+    // WAL with NORMAL: a commit is in the log file when the call returns, so a crash of the
+    // server loses nothing it has announced.
+    Exec("PRAGMA synchronous=NORMAL");
+    Exec(kSchema);
+    createRoom_ = Prepare("INSERT INTO rooms(name, last_human) VALUES(?1, ?2)");
+    setOption_ = Prepare("UPDATE rooms SET option=?2 WHERE id=?1");
+    setPlayed_ = Prepare("UPDATE rooms SET played=?2 WHERE id=?1");
+    bumpPlayed_ = Prepare("UPDATE rooms SET played=played+1 WHERE id=?1");
+    getPlayed_ = Prepare("SELECT played FROM rooms WHERE id=?1");
+    addResult_ = Prepare(
+        "INSERT INTO results(room, room_name, deal, points14, points23, seat1, seat2, seat3, seat4, time) "
+        "VALUES(?1, COALESCE((SELECT name FROM rooms WHERE id=?1), ''), ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
+    touch_ = Prepare("UPDATE rooms SET last_human=?2 WHERE id=?1");
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+SqliteStore::~SqliteStore() { Close(); }
+
+void SqliteStore::Close() {
+  for (sqlite3_stmt* s : {createRoom_, setOption_, setPlayed_, bumpPlayed_, getPlayed_, addResult_, touch_})
+    sqlite3_finalize(s);
+  createRoom_ = setOption_ = setPlayed_ = bumpPlayed_ = getPlayed_ = addResult_ = touch_ = nullptr;
+  if (db_) sqlite3_close(db_);
+  db_ = nullptr;
+}
+
+std::int64_t SqliteStore::Now() const {
+  return now_ ? now_() : static_cast<std::int64_t>(std::time(nullptr));
+}
+
+void SqliteStore::Fail(const char* what) { throw StoreError(std::string(what) + ": " + sqlite3_errmsg(db_)); }
+
+void SqliteStore::Exec(const char* sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    const std::string message = error ? error : "unknown error";
+    sqlite3_free(error);
+    throw StoreError(message);
+  }
+}
+
+sqlite3_stmt* SqliteStore::Prepare(const char* sql) {
+  sqlite3_stmt* s = nullptr;
+  if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK) Fail("prepare");
+  return s;
+}
+
+int SqliteStore::DropIdleRooms(std::int64_t idleSeconds) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_, "DELETE FROM rooms WHERE last_human < ?1", -1, &raw, nullptr) != SQLITE_OK)
+    Fail("prepare");
+  sqlite3_bind_int64(raw, 1, Now() - idleSeconds);
+  const int rc = sqlite3_step(raw);
+  sqlite3_finalize(raw);
+  if (rc != SQLITE_DONE) Fail("drop idle rooms");
+  return sqlite3_changes(db_);
+}
+
+void SqliteStore::Flush() { Exec("PRAGMA wal_checkpoint(TRUNCATE)"); }
+
+int SqliteStore::ResultCount(std::int64_t room) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_, "SELECT COUNT(*) FROM results WHERE room=?1", -1, &raw, nullptr) != SQLITE_OK)
+    Fail("prepare");
+  sqlite3_bind_int64(raw, 1, room);
+  const int n = sqlite3_step(raw) == SQLITE_ROW ? sqlite3_column_int(raw, 0) : -1;
+  sqlite3_finalize(raw);
+  return n;
+}
+
+std::vector<StoredRoom> SqliteStore::LoadRooms() {
+  std::vector<StoredRoom> rooms;
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_, "SELECT id, name, option, played FROM rooms ORDER BY id", -1, &raw, nullptr) !=
+      SQLITE_OK)
+    Fail("prepare");
+  int rc;
+  while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+    StoredRoom r;
+    r.id = sqlite3_column_int64(raw, 0);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, 1));
+    r.name.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(raw, 1)));
+    r.option = sqlite3_column_int(raw, 2) != 0;
+    r.played = sqlite3_column_int(raw, 3);
+    rooms.push_back(std::move(r));
+  }
+  sqlite3_finalize(raw);
+  if (rc != SQLITE_DONE) Fail("load rooms");
+  return rooms;
+}
+
+std::int64_t SqliteStore::CreateRoom(std::string_view name) {
+  Statement s(createRoom_);
+  BindText(s.get(), 1, name);
+  sqlite3_bind_int64(s.get(), 2, Now());
+  if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("create room");
+  return sqlite3_last_insert_rowid(db_);
+}
+
+void SqliteStore::SetOption(std::int64_t room, bool on) {
+  Statement s(setOption_);
+  sqlite3_bind_int64(s.get(), 1, room);
+  sqlite3_bind_int(s.get(), 2, on ? 1 : 0);
+  if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("set option");
+}
+
+void SqliteStore::SetPlayed(std::int64_t room, std::int32_t played) {
+  Statement s(setPlayed_);
+  sqlite3_bind_int64(s.get(), 1, room);
+  sqlite3_bind_int(s.get(), 2, played);
+  if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("set counter");
+}
+
+std::int32_t SqliteStore::AddResult(const StoredResult& r) {
+  Exec("BEGIN IMMEDIATE");
+  try {
+    {
+      Statement s(addResult_);
+      sqlite3_bind_int64(s.get(), 1, r.room);
+      sqlite3_bind_int(s.get(), 2, r.deal);
+      sqlite3_bind_int(s.get(), 3, r.points14);
+      sqlite3_bind_int(s.get(), 4, r.points23);
+      for (int i = 0; i < 4; ++i) BindText(s.get(), 5 + i, r.seats[static_cast<std::size_t>(i)]);
+      sqlite3_bind_int64(s.get(), 9, Now());
+      if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("add result");
+    }
+    {
+      Statement s(bumpPlayed_);
+      sqlite3_bind_int64(s.get(), 1, r.room);
+      if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("count result");
+    }
+    std::int32_t played = 0;
+    {
+      Statement s(getPlayed_);
+      sqlite3_bind_int64(s.get(), 1, r.room);
+      if (sqlite3_step(s.get()) != SQLITE_ROW) Fail("read counter");
+      played = sqlite3_column_int(s.get(), 0);
+    }
+    Exec("COMMIT");
+    return played;
+  } catch (...) {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
+void SqliteStore::TouchRoom(std::int64_t room) {
+  Statement s(touch_);
+  sqlite3_bind_int64(s.get(), 1, room);
+  sqlite3_bind_int64(s.get(), 2, Now());
+  if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("touch room");
+}
+
+}  // namespace zn::server

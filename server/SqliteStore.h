@@ -1,0 +1,59 @@
+// The store in one SQLite file in WAL mode, with prepared statements.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "server/Store.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zn::server {
+
+class SqliteStore : public RoomStore {
+ public:
+  // Seconds since the epoch; tests move it.
+  using NowFn = std::function<std::int64_t()>;
+
+  // Opens or creates the file (":memory:" for a private database). Throws StoreError.
+  explicit SqliteStore(const std::string& path, NowFn now = {});
+  ~SqliteStore() override;
+  SqliteStore(const SqliteStore&) = delete;
+  SqliteStore& operator=(const SqliteStore&) = delete;
+
+  // Drops rooms no human visited for idleSeconds; returns how many. Their results stay.
+  int DropIdleRooms(std::int64_t idleSeconds);
+  // Moves the write-ahead log into the main file (at shutdown).
+  void Flush();
+  // Result rows stored for a room (tests and tools).
+  int ResultCount(std::int64_t room);
+
+  std::vector<StoredRoom> LoadRooms() override;
+  std::int64_t CreateRoom(std::string_view name) override;
+  void SetOption(std::int64_t room, bool on) override;
+  void SetPlayed(std::int64_t room, std::int32_t played) override;
+  std::int32_t AddResult(const StoredResult& result) override;
+  void TouchRoom(std::int64_t room) override;
+
+ private:
+  class Statement;
+  void Close();
+  void Exec(const char* sql);
+  [[noreturn]] void Fail(const char* what);
+  sqlite3_stmt* Prepare(const char* sql);
+  std::int64_t Now() const;
+
+  sqlite3* db_ = nullptr;
+  NowFn now_;
+  sqlite3_stmt* createRoom_ = nullptr;
+  sqlite3_stmt* setOption_ = nullptr;
+  sqlite3_stmt* setPlayed_ = nullptr;
+  sqlite3_stmt* addResult_ = nullptr;
+  sqlite3_stmt* bumpPlayed_ = nullptr;
+  sqlite3_stmt* getPlayed_ = nullptr;
+  sqlite3_stmt* touch_ = nullptr;
+};
+
+}  // namespace zn::server

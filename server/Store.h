@@ -1,0 +1,50 @@
+// What the club keeps across restarts: rooms with their option and written-down deal counter, and
+// the results of deals. Every write is committed when the call returns; a failed write throws
+// StoreError and changes nothing, so the club can refuse the change instead of announcing it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zn::server {
+
+class StoreError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct StoredRoom {
+  std::int64_t id = 0;
+  std::string name;
+  bool option = false;
+  std::int32_t played = 0;  // deals written down in the current match
+};
+
+struct StoredResult {
+  std::int64_t room = 0;
+  std::int32_t deal = 0;
+  std::int32_t points14 = 0;  // pair of seats 1 and 4
+  std::int32_t points23 = 0;  // pair of seats 2 and 3
+  std::array<std::string, 4> seats;
+};
+
+class RoomStore {
+ public:
+  virtual ~RoomStore() = default;
+  // Rooms in creation order.
+  virtual std::vector<StoredRoom> LoadRooms() = 0;
+  // Returns the new room's id.
+  virtual std::int64_t CreateRoom(std::string_view name) = 0;
+  virtual void SetOption(std::int64_t room, bool on) = 0;
+  virtual void SetPlayed(std::int64_t room, std::int32_t played) = 0;
+  // Stores the result and raises the room's counter by one in one transaction; returns the counter.
+  virtual std::int32_t AddResult(const StoredResult& result) = 0;
+  // A human was in the room now (rooms nobody visits for a day are dropped at start).
+  virtual void TouchRoom(std::int64_t room) = 0;
+};
+
+}  // namespace zn::server

@@ -1,0 +1,91 @@
+// A club with a recording outbox, a hand-driven clock and a private in-memory store.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "game/Cp1250.h"
+#include "server/Club.h"
+#include "server/Log.h"
+#include "server/SqliteStore.h"
+
+namespace zn::server::test {
+
+using namespace zn::literals;
+
+class RecordingOutbox : public Outbox {
+ public:
+  void Send(MemberId to, std::string_view line) override { lines[to].emplace_back(line); }
+  void SendShared(MemberId to, const SharedLine& line) override { lines[to].push_back(*line); }
+  void Close(MemberId who) override { closed.insert(who); }
+
+  // The lines a member got since the last call.
+  std::vector<std::string> Take(MemberId id) { return std::exchange(lines[id], {}); }
+
+  std::map<MemberId, std::vector<std::string>> lines;
+  std::set<MemberId> closed;
+};
+
+// A store whose writes all fail, as a full disk would make them.
+class FailingStore : public RoomStore {
+ public:
+  std::vector<StoredRoom> LoadRooms() override { return {{7, "Kert", false, 3}}; }
+  std::int64_t CreateRoom(std::string_view) override { throw StoreError("disk full"); }
+  void SetOption(std::int64_t, bool) override { throw StoreError("disk full"); }
+  void SetPlayed(std::int64_t, std::int32_t) override { throw StoreError("disk full"); }
+  std::int32_t AddResult(const StoredResult&) override { throw StoreError("disk full"); }
+  void TouchRoom(std::int64_t) override { throw StoreError("disk full"); }
+};
+
+inline std::string Cp(std::string_view s) { return std::string(s); }
+
+class ClubFixture : public ::testing::Test {
+ protected:
+  ClubFixture() {
+    SetLogSink([](std::string_view) {});
+  }
+  ~ClubFixture() override { SetLogSink({}); }
+
+  Club& MakeClub(ClubLimits limits = {}, RoomStore* store = nullptr) {
+    club_ = std::make_unique<Club>(
+        store ? *store : store_, out, [this] { return now; }, limits,
+        std::vector<std::string>{Cp("Hírek #1"_cp), Cp("második sor"_cp)});
+    return *club_;
+  }
+  Club& club() {
+    if (!club_) MakeClub();
+    return *club_;
+  }
+
+  // Connects and logs in; the member's lines so far are dropped.
+  MemberId Join(const std::string& nickname) {
+    const MemberId id = ++lastId_;
+    club().Connect(id);
+    club().Receive(id, "N" + nickname);
+    club().Flush();
+    out.Take(id);
+    return id;
+  }
+  // One command, the end of the loop's turn, and the lines the member got.
+  std::vector<std::string> Do(MemberId id, const std::string& command) {
+    club().Receive(id, command);
+    club().Flush();
+    return out.Take(id);
+  }
+  void Advance(std::chrono::milliseconds d) { now += d; }
+
+  SteadyTime now{std::chrono::hours(1)};
+  RecordingOutbox out;
+  SqliteStore store_{":memory:"};
+  MemberId lastId_ = 0;
+
+ private:
+  std::unique_ptr<Club> club_;
+};
+
+}  // namespace zn::server::test

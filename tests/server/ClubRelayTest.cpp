@@ -1,0 +1,141 @@
+// Chat, the introduction relay with its checks, and the command rate limit.
+#include "tests/server/ClubHarness.h"
+
+namespace zn::server::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class RelayTest : public ClubFixture {
+ protected:
+  void SetUp() override {
+    a = Join("anna");
+    b = Join("bela");
+    c = Join("cili");
+    Do(c, "Rkertes");
+    Do(c, "E1");
+    Advance(std::chrono::seconds(3));  // let the lobby lines of the logins go out
+    club().Flush();
+    for (MemberId id : {a, b, c}) out.Take(id);
+  }
+  MemberId a = 0, b = 0, c = 0;
+};
+
+TEST_F(RelayTest, ChatReachesOnlyTheSendersRoom) {
+  EXPECT_THAT(Do(a, "Mszia x#D0"), ElementsAre("Manna: szia x?D0"));
+  EXPECT_THAT(out.Take(b), ElementsAre("Manna: szia x?D0"));
+  EXPECT_THAT(out.Take(c), IsEmpty());
+  EXPECT_THAT(Do(c, "Mbent"), ElementsAre("Mcili: bent"));
+  EXPECT_THAT(out.Take(a), IsEmpty());
+}
+
+TEST_F(RelayTest, InquiryAndAnswerTravelBetweenTheTwo) {
+  EXPECT_THAT(Do(a, "Qanna cili"), IsEmpty());
+  EXPECT_THAT(out.Take(c), ElementsAre("Qanna cili"));
+  const std::string answer = "Wanna cili 3 0 4 0 a#bc#de";
+  EXPECT_THAT(Do(c, answer), IsEmpty());
+  EXPECT_THAT(out.Take(a), ElementsAre("Wanna cili 3 0 4 0 a?bc?de"));
+  EXPECT_THAT(out.Take(b), IsEmpty());
+  // One answer per question.
+  EXPECT_THAT(Do(c, answer), ElementsAre(Cp("M >>>>> Ezt a bemutatást senki nem kérte"_cp)));
+  EXPECT_THAT(out.Take(a), IsEmpty());
+}
+
+struct SpoofCase {
+  const char* name;
+  MemberId from;  // 1 anna, 2 bela, 3 cili
+  std::string command;
+  std::string notice;
+};
+void PrintTo(const SpoofCase& c, std::ostream* os) { *os << c.name; }
+
+class RelayRefusal : public RelayTest, public ::testing::WithParamInterface<SpoofCase> {};
+
+// anna asked cili before every case; nothing may reach anyone but the sender's notice.
+TEST_P(RelayRefusal, NoticeToTheSenderOnly) {
+  Do(a, "Qanna cili");
+  out.Take(c);
+  EXPECT_THAT(Do(GetParam().from, GetParam().command), ElementsAre("M >>>>> " + GetParam().notice));
+  for (MemberId id : {a, b, c}) {
+    if (id != GetParam().from) {
+      EXPECT_THAT(out.Take(id), IsEmpty()) << id;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, RelayRefusal,
+    ::testing::Values(
+        SpoofCase{"QInAnothersName", 2, "Qanna cili", Cp("Csak a saját nevedben kérhetsz bemutatást"_cp)},
+        SpoofCase{"QToSomeoneAway", 2, "Qbela zoli", Cp("Nincs a klubban: zoli"_cp)},
+        SpoofCase{"QWithExtraWords", 2, "Qbela cili x", Cp("Hibás parancs"_cp)},
+        SpoofCase{"QWithoutTarget", 2, "Qbela", Cp("Hibás parancs"_cp)},
+        SpoofCase{"WWithoutQ", 2, "Wanna bela 0 0 0 0 ", Cp("Ezt a bemutatást senki nem kérte"_cp)},
+        SpoofCase{"WInAnothersName", 2, "Wanna cili 0 0 0 0 ", Cp("Ezt a bemutatást senki nem kérte"_cp)},
+        SpoofCase{"WToWhoDidNotAsk", 3, "Wbela cili 0 0 0 0 ", Cp("Ezt a bemutatást senki nem kérte"_cp)},
+        SpoofCase{"QTooSoon", 1, "Qanna bela", Cp("Várj egy kicsit a következő bemutatás kérésével"_cp)}));
+
+TEST_F(RelayTest, InquiriesAreSpacedTwoSecondsApart) {
+  Do(a, "Qanna cili");
+  Advance(std::chrono::milliseconds(1999));
+  EXPECT_THAT(Do(a, "Qanna bela"),
+              ElementsAre(Cp("M >>>>> Várj egy kicsit a következő bemutatás kérésével"_cp)));
+  Advance(std::chrono::milliseconds(1));
+  EXPECT_THAT(Do(a, "Qanna bela"), IsEmpty());
+  EXPECT_THAT(out.Take(b), ElementsAre("Qanna bela"));
+}
+
+TEST_F(RelayTest, AnswerToSomeoneWhoLeftGoesNowhere) {
+  Do(a, "QANNA cili");  // the asker's own name in other case
+  club().Disconnect(a);
+  EXPECT_THAT(out.Take(c), ElementsAre("QANNA cili"));
+  EXPECT_THAT(Do(c, "Wanna cili 0 0 0 0 "), IsEmpty());
+}
+
+TEST_F(RelayTest, TwentyCommandsASecondAreFine) {
+  for (int s = 0; s < 8; ++s) {
+    for (int i = 0; i < 20; ++i) Do(a, "G");
+    Advance(std::chrono::seconds(1));
+  }
+  EXPECT_FALSE(out.closed.count(a));
+}
+
+TEST_F(RelayTest, FloodingForFiveSecondsDisconnects) {
+  for (int s = 0; s < 4; ++s) {
+    for (int i = 0; i < 21; ++i) Do(a, "G");
+    Advance(std::chrono::seconds(1));
+  }
+  EXPECT_FALSE(out.closed.count(a));  // four busy seconds are tolerated
+  for (int i = 0; i < 20; ++i) Do(a, "G");
+  EXPECT_THAT(Do(a, "G"), ElementsAre(Cp("M >>>>> Túl sok parancs, a kapcsolat megszakad"_cp)));
+  EXPECT_TRUE(out.closed.count(a));
+  EXPECT_THAT(Do(a, "G"), IsEmpty());
+}
+
+TEST_F(RelayTest, AQuietSecondResetsTheCount) {
+  for (int s = 0; s < 10; ++s) {
+    for (int i = 0; i < (s == 4 ? 5 : 25); ++i) Do(a, "G");
+    Advance(std::chrono::seconds(1));
+    if (s == 3) Advance(std::chrono::seconds(2));  // a pause
+  }
+  EXPECT_TRUE(out.closed.count(a));  // five busy seconds after the pause
+}
+
+TEST_F(RelayTest, AnswersDoNotCount) {
+  for (int s = 0; s < 6; ++s) {
+    for (int i = 0; i < 50; ++i) Do(c, "Wanna cili 0 0 0 0 ");
+    Advance(std::chrono::seconds(1));
+  }
+  EXPECT_FALSE(out.closed.count(c));
+}
+
+TEST_F(RelayTest, TooLongCommandGetsANoticeAndKeepsTheMember) {
+  club().RefuseTooLong(a);
+  EXPECT_THAT(out.Take(a), ElementsAre(Cp("M >>>>> Túl hosszú parancs, nem hajtható végre"_cp)));
+  EXPECT_FALSE(out.closed.count(a));
+  EXPECT_THAT(Do(a, "G"), ElementsAre("G"));
+}
+
+}  // namespace
+}  // namespace zn::server::test
