@@ -216,7 +216,7 @@ void Club::Flush() {
       continue;
     }
     out_.SendShared(id, LobbyLine());
-    m->lobbyNext = now + kLobbyInterval;
+    m->lobbyNext = now + limits_.lobbyInterval;
     m->lobbyDue = false;
   }
   lobbyWaiting_ = std::move(later);

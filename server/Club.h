@@ -23,13 +23,14 @@ namespace zn::server {
 struct ClubLimits {
   std::size_t maxMembers = 1000;  // connections at once, logged in or not
   std::size_t maxRooms = 250;     // rooms besides the lobby
+  // At most one lobby line per member in this time (tests of the network shorten it).
+  std::chrono::milliseconds lobbyInterval{2000};
 };
 
 class Club {
  public:
   using NowFn = std::function<SteadyTime()>;
 
-  static constexpr std::chrono::seconds kLobbyInterval{2};
   static constexpr std::chrono::seconds kInquiryInterval{2};
   static constexpr std::size_t kMaxInquirers = 8;
 

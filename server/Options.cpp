@@ -1,0 +1,76 @@
+#include "server/Options.h"
+
+#include <fstream>
+
+#include "game/Hands.h"
+
+namespace zn::server {
+
+std::string Usage() {
+  return "usage: znserver [--listen ADDR] [--port N] [--db FILE] [--news FILE] [--max-members N]\n"
+         "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
+         "  --port N           TCP port, 0 for any free one (default 7022)\n"
+         "  --db FILE          SQLite store (default znserver.db)\n"
+         "  --news FILE        text sent for \"L\", one message per line (default: built in)\n"
+         "  --max-members N    connections at once (default 1000)\n"
+         "  --help             this text\n";
+}
+
+ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") return ParseResult::Help;
+    if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members") {
+      error = "unknown option: " + a;
+      return ParseResult::Error;
+    }
+    if (i + 1 >= args.size()) {
+      error = a + " needs a value";
+      return ParseResult::Error;
+    }
+    const std::string& v = args[++i];
+    std::int32_t n = 0;
+    if (a == "--listen") {
+      o.server.listen = v;
+    } else if (a == "--db") {
+      o.db = v;
+    } else if (a == "--news") {
+      o.newsFile = v;
+    } else if (a == "--port") {
+      if (!TryStrToInt(v, n) || n < 0 || n > 65535) {
+        error = "--port must be 0 to 65535: " + v;
+        return ParseResult::Error;
+      }
+      o.server.port = static_cast<std::uint16_t>(n);
+    } else {
+      if (!TryStrToInt(v, n) || n < 1) {
+        error = "--max-members must be a positive number: " + v;
+        return ParseResult::Error;
+      }
+      o.server.limits.maxMembers = static_cast<std::size_t>(n);
+    }
+  }
+  if (o.db.empty()) {
+    error = "--db needs a file name";
+    return ParseResult::Error;
+  }
+  return ParseResult::Run;
+}
+
+bool ReadNews(const std::string& path, std::vector<std::string>& lines, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot read news file " + path;
+    return false;
+  }
+  lines.clear();
+  std::string line;
+  while (lines.size() < kMaxNewsLines && std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > kMaxNewsLine) line.resize(kMaxNewsLine);
+    lines.push_back(line);
+  }
+  return true;
+}
+
+}  // namespace zn::server

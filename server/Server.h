@@ -1,0 +1,85 @@
+// The network side of znserver: one io_context thread, Asio over epoll. Each connection feeds its
+// reads through Framing into the Club and gets the Club's lines back; the lines queued for one
+// member in one turn of the loop go out in one write, each as "#" + line.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <asio.hpp>
+
+#include "server/Club.h"
+#include "server/Framing.h"
+#include "server/Outbox.h"
+
+namespace zn::server {
+
+struct ServerOptions {
+  std::string listen = "127.0.0.1";
+  std::uint16_t port = 7022;  // 0: any free port (tests)
+  ClubLimits limits;
+  std::vector<std::string> news;
+};
+
+class Server : private Outbox {
+ public:
+  // Bytes queued for one member beyond which it counts as not reading: it is disconnected.
+  static constexpr std::size_t kMaxQueued = 8u << 20;
+  // How long a connection the server closes may take to acknowledge.
+  static constexpr std::chrono::seconds kLinger{2};
+
+  // Binds and starts accepting; throws std::system_error when the address cannot be bound.
+  Server(asio::io_context& io, RoomStore& store, const ServerOptions& options);
+  ~Server() override;
+  Server(const Server&) = delete;
+  Server& operator=(const Server&) = delete;
+
+  std::uint16_t Port() const { return port_; }
+  // Stops accepting and closes every connection; the io_context then runs out of work.
+  void Stop();
+
+ private:
+  struct Connection;
+  using ConnectionPtr = std::shared_ptr<Connection>;
+
+  void Send(MemberId to, std::string_view line) override;
+  void SendShared(MemberId to, const SharedLine& line) override;
+  void Close(MemberId who) override;
+
+  void Accept();
+  void Start(asio::ip::tcp::socket socket);
+  void WaitRead(const ConnectionPtr& c);
+  void OnReadable(const ConnectionPtr& c);
+  void Drain(const ConnectionPtr& c);
+  Connection* Find(MemberId id);
+  void MarkDirty(Connection& c);
+  void ScheduleFlush();
+  void FlushAll();
+  void StartWrite(const ConnectionPtr& c);
+  void Finish(const ConnectionPtr& c);
+  void Drop(const ConnectionPtr& c, const char* why);
+  void ArmLobbyTimer();
+
+  asio::io_context& io_;
+  asio::ip::tcp::acceptor acceptor_;
+  asio::steady_timer lobbyTimer_;
+  asio::steady_timer acceptRetry_;
+  Club club_;
+  std::uint16_t port_ = 0;
+  bool stopped_ = false;
+  MemberId nextId_ = 0;
+  std::unordered_map<MemberId, ConnectionPtr> connections_;
+  std::vector<MemberId> dirty_;
+  bool flushPosted_ = false;
+  bool lobbyArmed_ = false;
+  SteadyTime lobbyDue_{};
+  // One read buffer for every connection: an idle member owns none.
+  std::array<char, 65536> readBuffer_{};
+  std::vector<Piece> pieces_;
+};
+
+}  // namespace zn::server

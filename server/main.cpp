@@ -1,0 +1,64 @@
+// znserver: the club server. Options as Usage() lists; SIGINT/SIGTERM stop it cleanly.
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdio>
+#include <exception>
+
+#include "server/Log.h"
+#include "server/Options.h"
+#include "server/SqliteStore.h"
+
+namespace {
+
+// Every member holds a descriptor: take all the process may have.
+void RaiseFileLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace zn::server;
+  Options options;
+  std::string error;
+  switch (ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    case ParseResult::Help:
+      std::fputs(Usage().c_str(), stdout);
+      return 0;
+    case ParseResult::Error:
+      std::fprintf(stderr, "znserver: %s\n%s", error.c_str(), Usage().c_str());
+      return 2;
+    case ParseResult::Run:
+      break;
+  }
+  if (!options.newsFile.empty() && !ReadNews(options.newsFile, options.server.news, error)) {
+    std::fprintf(stderr, "znserver: %s\n", error.c_str());
+    return 1;
+  }
+  RaiseFileLimit();
+  try {
+    SqliteStore store(options.db);
+    const int dropped = store.DropIdleRooms(24 * 3600);
+    Log("store " + options.db + ": " + std::to_string(dropped) + " idle rooms dropped");
+    asio::io_context io(1);
+    Server server(io, store, options.server);
+    asio::signal_set signals(io, SIGINT, SIGTERM);
+    signals.async_wait([&](std::error_code ec, int signal) {
+      if (ec) return;
+      Log("signal " + std::to_string(signal) + ": stopping");
+      server.Stop();
+    });
+    io.run();
+    store.Flush();
+    Log("stopped");
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "znserver: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,82 @@
+// znserver's command line and news file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "server/Options.h"
+
+namespace zn::server {
+namespace {
+
+struct ArgsCase {
+  const char* name;
+  std::vector<std::string> args;
+  ParseResult result;
+  std::string error;
+};
+void PrintTo(const ArgsCase& c, std::ostream* os) { *os << c.name; }
+
+class ParseOptionsTest : public ::testing::TestWithParam<ArgsCase> {};
+
+TEST_P(ParseOptionsTest, ResultAndMessage) {
+  Options o;
+  std::string error;
+  EXPECT_EQ(ParseOptions(GetParam().args, o, error), GetParam().result);
+  EXPECT_EQ(error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Args, ParseOptionsTest,
+    ::testing::Values(
+        ArgsCase{"None", {}, ParseResult::Run, ""},
+        ArgsCase{"Help", {"--port", "1", "--help"}, ParseResult::Help, ""},
+        ArgsCase{"Unknown", {"--verbose"}, ParseResult::Error, "unknown option: --verbose"},
+        ArgsCase{"MissingValue", {"--db"}, ParseResult::Error, "--db needs a value"},
+        ArgsCase{"EmptyDb", {"--db", ""}, ParseResult::Error, "--db needs a file name"},
+        ArgsCase{"PortTooBig", {"--port", "65536"}, ParseResult::Error, "--port must be 0 to 65535: 65536"},
+        ArgsCase{"PortNotANumber", {"--port", "22x"}, ParseResult::Error, "--port must be 0 to 65535: 22x"},
+        ArgsCase{"NoMembers",
+                 {"--max-members", "0"},
+                 ParseResult::Error,
+                 "--max-members must be a positive number: 0"}));
+
+TEST(Options, DefaultsAndValues) {
+  Options o;
+  std::string error;
+  ASSERT_EQ(ParseOptions({}, o, error), ParseResult::Run);
+  EXPECT_EQ(o.server.listen, "127.0.0.1");
+  EXPECT_EQ(o.server.port, 7022);
+  EXPECT_EQ(o.db, "znserver.db");
+  ASSERT_EQ(ParseOptions({"--listen", "0.0.0.0", "--port", "0", "--db", "x.db", "--news", "n.txt",
+                          "--max-members", "12000"},
+                         o, error),
+            ParseResult::Run);
+  EXPECT_EQ(o.server.listen, "0.0.0.0");
+  EXPECT_EQ(o.server.port, 0);
+  EXPECT_EQ(o.db, "x.db");
+  EXPECT_EQ(o.newsFile, "n.txt");
+  EXPECT_EQ(o.server.limits.maxMembers, 12000u);
+}
+
+TEST(Options, NewsLinesLoseTheirLineEndsAndAreBounded) {
+  const auto path = std::filesystem::temp_directory_path() / "znserver-news-test.txt";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "first\r\nsecond\n\n" << std::string(5000, 'x') << "\n";
+  }
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(ReadNews(path.string(), lines, error));
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "first");
+  EXPECT_EQ(lines[1], "second");
+  EXPECT_EQ(lines[2], "");
+  EXPECT_EQ(lines[3].size(), kMaxNewsLine);
+  std::filesystem::remove(path);
+  EXPECT_FALSE(ReadNews(path.string(), lines, error));
+  EXPECT_EQ(error, "cannot read news file " + path.string());
+}
+
+}  // namespace
+}  // namespace zn::server
