@@ -7,14 +7,13 @@
 #include "server/ClubTexts.h"
 #include "server/Log.h"
 #include "server/Names.h"
-#include "server/Relay.h"
 
 namespace zn::server {
 
 Club::Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits, std::vector<std::string> news)
     : store_(store), out_(out), now_(std::move(now)), limits_(limits), noDeals_(out), deals_(&noDeals_) {
   if (news.empty()) news.emplace_back(text::kDefaultNews);
-  for (auto& line : news) news_.push_back(Relayed(line));
+  for (auto& line : news) news_.push_back(proto::Relayable(line));
   Room lobby;
   lobby.name = std::string(text::kLobbyName);
   rooms_.push_back(std::move(lobby));
@@ -50,7 +49,7 @@ Member* Club::FindOnline(std::string_view nickname) {
 void Club::Notice(Member& m, std::string_view text, std::string_view detail) {
   std::string line(text::kNotice);
   line.append(text);
-  line.append(Relayed(detail));  // a refused name may carry "#"
+  line.append(proto::Relayable(detail));  // a refused name may carry "#"
   out_.Send(m.id, proto::LineMessage(line));
 }
 
@@ -79,6 +78,11 @@ bool Club::Connect(MemberId id) {
 void Club::RefuseTooLong(MemberId id) {
   Member* m = Get(id);
   if (m && !m->closing) Refuse(*m, "command too long", text::kTooLong);
+}
+
+void Club::RefuseMalformed(MemberId id) {
+  Member* m = Get(id);
+  if (m && !m->closing) Refuse(*m, "malformed command", text::kBadCommand);
 }
 
 void Club::Receive(MemberId id, std::string_view command) {

@@ -50,6 +50,8 @@ class Club {
   void Receive(MemberId id, std::string_view command);
   // A command of the member was longer than the limit: notice, nothing else changes.
   void RefuseTooLong(MemberId id);
+  // A command of the member was broken (a bid or answer count that does not fit): notice.
+  void RefuseMalformed(MemberId id);
   // The connection ended (either side closed it).
   void Disconnect(MemberId id);
 

@@ -6,13 +6,12 @@
 #include "link/Protocol.h"
 #include "server/Club.h"
 #include "server/ClubTexts.h"
-#include "server/Relay.h"
 
 namespace zn::server {
 
 void Club::Chat(Member& m, std::string_view text) {
   const auto line =
-      std::make_shared<const std::string>(proto::LineMessage(m.nickname + ": " + Relayed(text)));
+      std::make_shared<const std::string>(proto::LineMessage(m.nickname + ": " + proto::Relayable(text)));
   for (MemberId id : rooms_[m.room].present) out_.SendShared(id, line);
 }
 
@@ -34,7 +33,7 @@ void Club::Inquiry(Member& m, std::string_view command) {
   if (!target) return Notice(m, text::kNotOnline, chosen);
   m.inquired = true;
   m.lastInquiry = now;
-  out_.Send(target->id, Relayed(command));
+  out_.Send(target->id, proto::Relayable(command));
   auto& askers = target->inquirers;
   askers.erase(std::remove(askers.begin(), askers.end(), m.folded), askers.end());
   askers.push_back(m.folded);
@@ -49,7 +48,7 @@ void Club::Answer(Member& m, std::string_view command) {
   auto it = std::find(askers.begin(), askers.end(), asker);
   if (!SameText(chosen, m.nickname) || it == askers.end()) return Refuse(m, "W without Q", text::kNotAsked);
   askers.erase(it);
-  if (Member* target = FindOnline(asker)) out_.Send(target->id, Relayed(command));
+  if (Member* target = FindOnline(asker)) out_.Send(target->id, proto::Relayable(command));
 }
 
 }  // namespace zn::server

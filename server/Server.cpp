@@ -137,10 +137,17 @@ void Server::OnReadable(const ConnectionPtr& c) {
   c->framing.Feed(std::string_view(readBuffer_.data(), n), n == readBuffer_.size(), pieces_);
   for (const Piece& p : pieces_) {
     if (c->closed || c->closeAfter) break;
-    if (p.tooLong)
-      club_.RefuseTooLong(c->id);
-    else
-      club_.Receive(c->id, p.text);
+    switch (p.kind) {
+      case Piece::TooLong:
+        club_.RefuseTooLong(c->id);
+        break;
+      case Piece::Malformed:
+        club_.RefuseMalformed(c->id);
+        break;
+      case Piece::Command:
+        club_.Receive(c->id, p.text);
+        break;
+    }
   }
   if (!c->closed && !c->closeAfter) WaitRead(c);
   ScheduleFlush();

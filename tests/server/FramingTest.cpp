@@ -9,13 +9,14 @@ namespace {
 
 using ::testing::ElementsAreArray;
 
-// The pieces of reads, "!" standing for a refused (too long) command.
+// The pieces of reads, "!" standing for a command refused as too long, "?" for a broken one.
 std::vector<std::string> Split(Framing& f, const std::vector<std::string>& reads, bool more = false) {
   std::vector<std::string> got;
   for (const std::string& r : reads) {
     std::vector<Piece> pieces;
     f.Feed(r, more, pieces);
-    for (const Piece& p : pieces) got.push_back(p.tooLong ? "!" : std::string(p.text));
+    for (const Piece& p : pieces)
+      got.push_back(p.kind == Piece::TooLong ? "!" : p.kind == Piece::Malformed ? "?" : std::string(p.text));
   }
   return got;
 }
@@ -46,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"NegativeNumbers", {"S-2S-3D-1"}, {"S-2", "S-3", "D-1"}},
         SplitCase{"NumberWithoutDigits", {"EG"}, {"E", "G"}},
         SplitCase{"Result", {"F-12:34G"}, {"F-12:34", "G"}},
-        SplitCase{"ResultWithoutColon", {"F5T"}, {"F5", "T"}},
+        SplitCase{"BrokenResultDropsTheRead", {"F5T", "G"}, {"?", "G"}},
+        SplitCase{"ResultAcrossReads", {"F-5", ":5G"}, {"F-5:5", "G"}},
         SplitCase{"Bids", {"Banna 2 passz Gém"}, {"Banna 2 passz Gém"}},
         SplitCase{"BidsThenSpace", {"Banna 1 passz G"}, {"Banna 1 passz", " G"}},
         SplitCase{"BidsCountZero", {"Banna 0G"}, {"Banna 0", "G"}},
@@ -61,12 +63,12 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"TooLongText", {"M" + std::string(4096, 'x'), "G"}, {"!", "G"}},
         SplitCase{"TooLongNumber", {"E" + std::string(5000, '1') + "G"}, {"!", "G"}}));
 
-TEST(Framing, OversizedAnswerIsRefusedAndItsBytesAreDropped) {
+TEST(Framing, OversizedAnswerIsRefusedWithItsRead) {
   Framing f;
-  const std::string head = "Wanna cili 4000 1000 0 0 ";
-  // The texts would carry "E1" and "S1": none of it may become a command.
-  EXPECT_THAT(Split(f, {head + std::string(100, 'E'), std::string(3000, '1'), std::string(1900, 'S') + "G"}),
-              ElementsAreArray({"!", "G"}));
+  std::string texts;
+  for (int i = 0; i < 2500; ++i) texts += "E1";
+  // The texts carry "E1": none of it may become a command.
+  EXPECT_THAT(Split(f, {"Wanna cili 4000 1000 0 0 " + texts, "G"}), ElementsAreArray({"?", "G"}));
 }
 
 TEST(Framing, AnswerThatNeverEndsIsRefusedAtTheLimit) {
@@ -87,7 +89,7 @@ TEST(Framing, HeldBackAnswerIsBounded) {
   EXPECT_EQ(f.Pending(), 5u);
   f.Feed(std::string(5000, 'a'), false, pieces);
   ASSERT_EQ(pieces.size(), 1u);
-  EXPECT_TRUE(pieces[0].tooLong);
+  EXPECT_EQ(pieces[0].kind, Piece::TooLong);
   EXPECT_EQ(f.Pending(), 0u);
 }
 

@@ -210,6 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"TooLongChat",
                                "M" + std::string(5000, 'x'),
                                {Cp("M >>>>> Túl hosszú parancs, nem hajtható végre"_cp)}},
+                      BadInput{"BrokenResult", "F5T", {Cp("M >>>>> Hibás parancs"_cp)}},
                       BadInput{"RoomNameWithSpace",
                                "Rnagy terem",
                                {Cp("M >>>>> Ez a teremnév nem használható: nagy terem"_cp)}}));
