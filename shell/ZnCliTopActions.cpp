@@ -1,0 +1,82 @@
+// The club window's actions: captions, menu captions, hints, initial check marks and handlers.
+#include "game/Cp1250.h"
+#include "shell/ZnCliTop.h"
+
+namespace zn {
+
+using namespace zn::literals;
+
+namespace {
+void Set(TAction& a, std::string_view caption, std::string_view menuCaption, std::string_view hint,
+         std::function<void()> execute, bool checked = false) {
+  a.Caption = std::string(caption);
+  a.MenuCaption = std::string(menuCaption);
+  a.Hint = std::string(hint);
+  a.Checked = checked;
+  a.Execute = std::move(execute);
+}
+}  // namespace
+
+void TZnForm::InitActions() {
+  Set(cmConnect, "&Bejeletkezés"_cp, "", "Felveszi a kapcsolatot a szerverrel",
+      [this] { cmConnectExecute(); });
+  Set(cmDisconnect, "&Távkapcsolat"_cp, "", "", [this] { cmDisconnectExecute(); });
+  Set(cmExit, "&Kilépés"_cp, "", "", [this] { cmExitExecute(); });
+  Set(cmMsg, "&Elküld"_cp, "", "", [this] { cmMsgExecute(); });
+  Set(cmClear, "&Töröl"_cp, "", "", [this] { cmClearExecute(); });
+  Set(cmPing, "&Válaszidő"_cp, "", "", [this] { cmPingExecute(); });
+  Set(cmLogMsg, "&Közhír"_cp, "", "", [this] { cmLogMsgExecute(); });
+  Set(cmInfo, "&Bemutatás..."_cp, "&Bemutatkozás..."_cp, "", [this] { cmInfoExecute(); });
+  Set(cmNewRoom, "Új &terem létrehozás"_cp, "", "", [this] { cmNewRoomExecute(); });
+  Set(cmEnter, "&Belépés a terembe"_cp, "", "", [this] { cmEnterExecute(); });
+  Set(cmOpener, "Induló &1"_cp, "<< Induló &1"_cp, "", [this] { fdSeatClick(1); });
+  Set(cmCatcher, "Elfogó &4"_cp, "<< Elfogó &4"_cp, "", [this] { fdSeatClick(4); });
+  Set(cmOpenDef, "Induló &3"_cp, "Induló >> &3"_cp, "", [this] { fdSeatClick(3); });
+  Set(cmCatDef, "Elfogó &2"_cp, "Elfogó >> &2"_cp, "", [this] { fdSeatClick(2); });
+  Set(cmStand, "&Feláll"_cp, "", "", [this] { cmStandExecute(); });
+  Set(cmRobot, "&Robot", "&Robot ültetés"_cp, "", [this] { cmRobotExecute(); });
+  Set(cmLobby, "&Vissza a társalgóba"_cp, "", "", [this] { cmLobbyExecute(); });
+  Set(
+      cmNormal, "&Normál"_cp, "", "", [this] { cmOrderExecute(0); }, true);
+  Set(cmReverse, "&Fordított"_cp, "", "", [this] { cmOrderExecute(1); });
+  Set(cmSide, "&Osztott", "", "", [this] { cmOrderExecute(2); });
+  Set(
+      cmSound, "&Hang", "", "", [this] { cmSoundExecute(); }, true);
+  Set(cmTable, "&Asztal...", "", "", [this] { cmTableExecute(); });
+  Set(cmShowBid, "&Licitek...", "", "Megmutatja a liciteket", [this] { cmShowBidExecute(); });
+  Set(cmResults, "&Partik...", "", "", [this] { cmResultsExecute(); });
+  Set(cmKibic, "&Kibic...", "", "", [this] { cmKibicExecute(); });
+  Set(cmReplay, "Ú&jrajátszás"_cp, "Újra &játszás"_cp, "Ugyanezt a leosztást újrakezdi",
+      [this] { cmReplayExecute(); });
+  Set(cmNumDeal, "&Számozott osztás"_cp, "", "Új számozott osztás"_cp, [this] { cmNumDealExecute(); });
+  Set(cmMatch, "Új &meccs"_cp, "", "Új véletlen osztás, eredmények törölve"_cp, [this] { cmMatchExecute(); });
+  Set(cmNextDeal, "&Következő"_cp, "&Következő osztás"_cp, "A következő számozott leosztás"_cp,
+      [this] { cmNextDealExecute(); });
+  Set(
+      cmAlign, "&Igazítás"_cp, "", "", [this] { cmAlignExecute(); }, true);
+  Set(cmHelp, "&Tartalom", "", "", [this] { cmHelpExecute(); });
+  Set(cmAbout, "&Névjegy"_cp, "", "", [this] { cmAboutExecute(); });
+}
+
+std::vector<std::pair<std::string_view, TAction*>> TZnForm::Actions() {
+  return {
+      {"cmConnect", &cmConnect},   {"cmDisconnect", &cmDisconnect},
+      {"cmExit", &cmExit},         {"cmMsg", &cmMsg},
+      {"cmClear", &cmClear},       {"cmPing", &cmPing},
+      {"cmLogMsg", &cmLogMsg},     {"cmInfo", &cmInfo},
+      {"cmNewRoom", &cmNewRoom},   {"cmEnter", &cmEnter},
+      {"cmOpener", &cmOpener},     {"cmCatcher", &cmCatcher},
+      {"cmOpenDef", &cmOpenDef},   {"cmCatDef", &cmCatDef},
+      {"cmStand", &cmStand},       {"cmRobot", &cmRobot},
+      {"cmLobby", &cmLobby},       {"cmNormal", &cmNormal},
+      {"cmReverse", &cmReverse},   {"cmSide", &cmSide},
+      {"cmSound", &cmSound},       {"cmTable", &cmTable},
+      {"cmShowBid", &cmShowBid},   {"cmResults", &cmResults},
+      {"cmKibic", &cmKibic},       {"cmReplay", &cmReplay},
+      {"cmNumDeal", &cmNumDeal},   {"cmMatch", &cmMatch},
+      {"cmNextDeal", &cmNextDeal}, {"cmAlign", &cmAlign},
+      {"cmHelp", &cmHelp},         {"cmAbout", &cmAbout},
+  };
+}
+
+}  // namespace zn

@@ -1,0 +1,236 @@
+// The room page: entering and creating rooms, seats, robots, watching, the deal commands of seat 1,
+// and the "A", "D", "R" and "T" lines.
+#include "game/Cp1250.h"
+#include "game/Desktop.h"
+#include "game/ErrorHandler.h"
+#include "game/Hands.h"
+#include "link/Protocol.h"
+#include "shell/ZnCliTop.h"
+
+namespace zn {
+
+using namespace zn::literals;
+
+namespace {
+constexpr std::string_view kFreeSeat = "- - -";
+constexpr char kNoBreakSpace = static_cast<char>(0xA0);
+void Say(std::string_view text) { Desktop().ShowMessage(std::string(text)); }
+}  // namespace
+
+void TZnForm::cmEnterExecute() {
+  Guarded([&] {
+    if (RoomIndex <= 0 || RoomIndex >= static_cast<int>(Rooms.size())) {
+      Say("Előbb válassz termet, majd újra add ki a belépés utasítást!"_cp);
+      return;
+    }
+    // Sending lets other events run: take what is needed of the lists first.
+    const std::int32_t room = RoomIndex;
+    const std::string caption = Rooms[static_cast<std::size_t>(room)] + std::string(" terem");
+    Send(proto::CmdEnter(room));
+    Memo.clear();
+    Notify(Aspect::Memo);
+    BidForm->GoEnabled = false;
+    Caption = caption;
+    DealText.clear();
+    MatchText.clear();
+    Notify(Aspect::Caption);
+    Notify(Aspect::Room);
+  });
+}
+
+void TZnForm::cmNewRoomExecute() {
+  Guarded([&] {
+    auto typed =
+        Desktop().InputBox(std::string("Új terem"_cp), std::string("Teremnév:  (legalább 4 betű)"_cp), "");
+    if (!typed || typed->size() <= 3) return;
+    // A room name travels as one token: "#" would cut the line, and spaces join the words with
+    // the no-break space as every multi-word token does.
+    if (typed->find('#') != std::string::npos) {
+      Say("A teremnév nem tartalmazhat # jelet!"_cp);
+      return;
+    }
+    std::string name = *typed;
+    for (char& c : name)
+      if (c == ' ') c = kNoBreakSpace;
+    Send(proto::CmdNewRoom(name));
+  });
+}
+
+void TZnForm::TakeSeat(std::int32_t seat) {
+  Send(proto::CmdSit(seat));
+  BidForm->GoEnabled = false;
+  DealText.clear();
+  Notify(Aspect::Room);
+}
+
+void TZnForm::fdSeatClick(int seat) {
+  Guarded([&] {
+    if (seat < 1 || seat > 4) return;
+    if (cmKibic.Checked) {
+      Say("Kibic nem játszhat!"_cp);
+    } else if (Seated()) {
+      Say("Előbb állj fel, ha át akarsz ülni!"_cp);
+    } else if (!SeatLabels[static_cast<std::size_t>(seat)].empty() &&
+               SeatLabels[static_cast<std::size_t>(seat)][0] == '-') {
+      TakeSeat(seat);
+    }
+  });
+}
+
+void TZnForm::cmStandExecute() {
+  Guarded([&] {
+    if (!Seated()) {
+      Say("Előbb ülj le, ha fel akarsz állni!"_cp);
+      return;
+    }
+    TakeSeat(0);
+    BidForm->LeaveTable();
+  });
+}
+
+void TZnForm::cmRobotExecute() {
+  Guarded([&] {
+    if (SeatLabels[1] == kFreeSeat) {
+      Say("Az induló helyén ülni kell valakinek!"_cp);
+      return;
+    }
+    for (std::int32_t seat = 2; seat <= 4; ++seat) {
+      if (SeatLabels[static_cast<std::size_t>(seat)] == kFreeSeat) {
+        Send(proto::CmdSit(-seat));
+        return;
+      }
+    }
+  });
+}
+
+void TZnForm::cmKibicExecute() {
+  Guarded([&] {
+    if (Seated()) {
+      Say("Előbb állj fel, ha kibicelni akarsz!"_cp);
+      return;
+    }
+    cmKibic.Checked = BidForm->ToggleWatch();
+    Notify(Aspect::Actions);
+  });
+}
+
+void TZnForm::cmLobbyExecute() {
+  Guarded([&] {
+    Send(proto::CmdEnter(0));
+    Memo.clear();
+    Notify(Aspect::Memo);
+    BidForm->Hide();
+  });
+}
+
+void TZnForm::StartDeal(std::int32_t command) {
+  BidForm->ResetDeal();
+  Send(proto::CmdDeal(command));
+  BidForm->ShowPage(1);
+}
+
+void TZnForm::cmReplayExecute() {
+  Guarded([&] { StartDeal(-1); });
+}
+
+void TZnForm::cmMatchExecute() {
+  Guarded([&] { StartDeal(0); });
+}
+
+void TZnForm::cmNumDealExecute() {
+  Guarded([&] {
+    auto typed = Desktop().InputBox(std::string("Új oszás"_cp), std::string("Leosztás száma:"_cp), "");
+    if (!typed) return;
+    if (StrToInt(*typed) <= 0) return;
+    BidForm->ResetDeal();
+    Send(proto::CmdDealTyped(*typed));  // as typed: "0042" stays "0042"
+    BidForm->ShowPage(1);
+  });
+}
+
+void TZnForm::cmNextDealExecute() {
+  Guarded([&] {
+    BidForm->ResetDeal();
+    Desktop().ProcessPendingEvents();
+    // In 64 bits: the last deal number must not wrap round to a negative command.
+    const std::int64_t number = static_cast<std::int64_t>(DealNumber) + (DealNumber < 1000 ? 2 : 1);
+    Send(proto::CmdDealTyped(std::to_string(number)));
+    BidForm->ShowPage(1);
+  });
+}
+
+void TZnForm::cmAlignExecute() {
+  Guarded([&] { Send(proto::CmdOption(!cmAlign.Checked)); });
+}
+
+void TZnForm::EnableDealCommands(bool enable) {
+  cmMatch.Enabled = enable;
+  cmNextDeal.Enabled = enable;
+  BidForm->FixEnabled = !enable;
+  Notify(Aspect::Actions);
+  if (BidForm->Changed) BidForm->Changed(TBidForm::Aspect::Buttons);
+}
+
+// ---- Lines ----------------------------------------------------------------------------------
+
+void TZnForm::ALine(const std::string& line) {
+  cmAlign.Checked = line.size() >= 2 && line[1] == '1';
+  Notify(Aspect::Actions);
+}
+
+void TZnForm::DLine(const std::string& line) {
+  const std::string_view payload = std::string_view(line).substr(line.empty() ? 0 : 1, 11);
+  DealNumber = StrToInt(payload);
+  DealText = std::to_string(DealNumber);
+  Notify(Aspect::Room);
+  ResForm->NewGame(DealNumber);
+}
+
+void TZnForm::RLine(const std::string& line) {
+  Present.clear();
+  PresentIndex = -1;
+  std::string_view rest(line);
+  rest.remove_prefix(rest.empty() ? 0 : 1);
+  MatchText = std::string(CutWord(rest));
+  for (int seat = 1; seat <= 4; ++seat) SeatLabels[static_cast<std::size_t>(seat)] = std::string(kFreeSeat);
+  while (!rest.empty()) {
+    const std::int32_t seat = CutInt(rest);
+    std::string nickname(CutWord(rest));
+    // Members without a seat 1..4 are only present.
+    if (seat >= 1 && seat <= 4) SeatLabels[static_cast<std::size_t>(seat)] = nickname;
+    if (nickname == Nickname) MySeat = seat;
+    Present.push_back(std::move(nickname));
+  }
+  Notify(Aspect::Present);
+
+  Page = tabRoom;
+  Menus.Messages = true;
+  Menus.Lobby = false;
+  Menus.Room = true;
+  Menus.View = true;
+  Menus.Deal = MySeat == 1;
+  BidForm->DealButtonsVisible = MySeat == 1;
+  BidForm->GoEnabled = false;
+  Notify(Aspect::Page);
+  Notify(Aspect::Menus);
+  if (BidForm->Changed) BidForm->Changed(TBidForm::Aspect::Buttons);
+
+  if (BidForm->Watching) {
+    SeatDownVisible = false;
+    Notify(Aspect::Room);
+    BidForm->Show();
+    Send(proto::CmdHand(0));
+    return;
+  }
+  SeatDownVisible = MySeat == 0;
+  Notify(Aspect::Room);
+  if (MySeat != 0)
+    BidForm->Show();
+  else
+    BidForm->Hide();
+  if (Seated()) Send(proto::CmdHand(MySeat));
+}
+
+void TZnForm::TLine(const std::string& line) { BidForm->TurnLine(line); }
+
+}  // namespace zn

@@ -1,0 +1,110 @@
+// The club window under test: a scripted desktop, a fake socket and a settings directory of its own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/Cp1250.h"
+#include "link/Protocol.h"
+#include "shell/ZnCliTop.h"
+#include "tests/support/FakeDesktop.h"
+
+namespace zn::test {
+
+using namespace zn::literals;
+
+inline std::string S(std::string_view cp) { return std::string(cp); }
+
+// What the sockets of every link saw; owned by the fixture so it outlives each socket.
+struct SocketLog {
+  std::vector<std::string> connects;  // "host:port"
+  std::vector<std::string> sent;      // one entry per write, i.e. per command
+  bool active = false;
+  int sockets = 0;
+};
+
+class FakeSocket : public TSocketPort {
+ public:
+  explicit FakeSocket(SocketLog& log) : log_(log) { ++log_.sockets; }
+  void Connect(const std::string& host, int port) override {
+    log_.connects.push_back(host + ":" + std::to_string(port));
+  }
+  void Close() override { log_.active = false; }
+  bool Active() const override { return log_.active; }
+  void Write(std::string_view bytes) override { log_.sent.emplace_back(bytes); }
+
+ private:
+  SocketLog& log_;
+};
+
+class ClubTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    for (char& c : name)
+      if (c == '/') c = '_';
+    dir = std::filesystem::temp_directory_path() / ("zn_club_" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override {
+    form.reset();
+    std::error_code ec;
+    std::filesystem::permissions(Ini(), std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(dir, ec);
+  }
+  std::string Ini() const { return (dir / "Zn.INI").string(); }
+
+  // Creates the club window (the settings are read now).
+  void Create() {
+    form = std::make_unique<TZnForm>(dir.string(), [this] { return std::make_unique<FakeSocket>(log); });
+    form->WakeIdle = [this] { ++wakes; };
+  }
+  // Creation and first showing under the given nickname.
+  void Start(const std::string& nickname = "Anna") {
+    Create();
+    if (form->Nickname.empty()) desk.desk.InputAnswers.push_back(nickname);
+    form->FormShow();
+  }
+  // Connects and reports the connection as made.
+  void Connect() {
+    form->cmConnectExecute();
+    log.active = true;
+    form->Link->Socket().OnConnected();
+  }
+  // A chunk as the server writes it: "#" before every line.
+  void Receive(const std::vector<std::string>& lines) {
+    std::string chunk;
+    for (const auto& l : lines) chunk += "#" + l;
+    form->Link->Socket().OnData(chunk);
+  }
+  // Runs the dispatcher until it reports nothing more to do.
+  void Pump() {
+    for (int i = 0; i < 1'000'000 && form->IdleHandler(); ++i) {
+    }
+  }
+  void Feed(const std::vector<std::string>& lines) {
+    Receive(lines);
+    Pump();
+  }
+  // Connected, in the lobby, then in a room with the given members.
+  void InRoom(const std::vector<proto::TRoomMember>& members, const std::string& played = "0") {
+    Start();
+    Connect();
+    Feed({proto::LineLobby({{S("Társalgó"_cp), S("Kék"_cp)}, {}}), proto::LineRoom({played, members})});
+    log.sent.clear();
+  }
+
+  ScopedFakeDesktop desk;
+  SocketLog log;
+  std::filesystem::path dir;
+  std::unique_ptr<TZnForm> form;
+  int wakes = 0;
+};
+
+}  // namespace zn::test

@@ -1,0 +1,190 @@
+// Start-up, the nickname prompt, closing, connecting and the address list.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "shell/IniFile.h"
+#include "tests/shell/ClubFixture.h"
+
+namespace zn::test {
+namespace {
+
+TEST_F(ClubTest, WithoutSettingsFileTheDefaultsAreShownAndTheNicknameAsked) {
+  Create();
+  EXPECT_EQ(form->AddressList,
+            (std::vector<std::string>{"localhost", ZN_DEFAULT_SERVER_HOST, "?", "??", "???"}));
+  EXPECT_EQ(form->AddressIndex, 0);
+  EXPECT_EQ(form->PortText, "22");
+  EXPECT_EQ(form->Memo, std::vector<std::string>{S("Üzenetek"_cp)});
+  desk.desk.InputAnswers = {std::nullopt, S("Anna"_cp)};
+  form->FormShow();
+  ASSERT_EQ(desk.desk.Log.size(), 2u);
+  EXPECT_EQ(desk.desk.Log[0], S("input:Milyen néven akarsz játszani?:Név: (legalább 4 betű):"_cp));
+  EXPECT_EQ(form->Nickname, "Anna");
+  EXPECT_EQ(form->StatusNick, "Anna");
+  EXPECT_TRUE(form->Dispatching);
+  EXPECT_EQ(form->Page, TZnForm::tabConnect);
+  EXPECT_EQ(form->Address, "localhost");
+  EXPECT_EQ(form->Caption, "Zenit Tarokk Klub");
+  EXPECT_FALSE(std::filesystem::exists(Ini())) << "the file is made by the first connect";
+}
+
+TEST_F(ClubTest, StoredNicknameSkipsThePrompt) {
+  IniWrite(Ini(), "Program", "User", "Bela");
+  Start();
+  EXPECT_EQ(form->Nickname, "Bela");
+  EXPECT_TRUE(desk.desk.Log.empty());
+}
+
+TEST_F(ClubTest, PromptAsksAgainUntilTheNicknameIsValidPrefilledWithTheLastTyped) {
+  Create();
+  desk.desk.InputAnswers = {S("abc"), S("-Robi"), S("An na"), S("An#na"), S("Anna")};
+  form->FormShow();
+  EXPECT_EQ(form->Nickname, "Anna");
+  ASSERT_EQ(desk.desk.Log.size(), 5u);
+  EXPECT_EQ(desk.desk.Log[4], S("input:Milyen néven akarsz játszani?:Név: (legalább 4 betű):An#na"_cp));
+}
+
+struct NickCase {
+  std::string name;
+  bool valid;
+};
+class NicknameRule : public ::testing::TestWithParam<NickCase> {};
+TEST_P(NicknameRule, TravelsAsOneToken) {
+  EXPECT_EQ(TZnForm::ValidNickname(GetParam().name), GetParam().valid);
+}
+INSTANTIATE_TEST_SUITE_P(Names, NicknameRule,
+                         ::testing::Values(NickCase{"abc", false}, NickCase{"abcd", true},
+                                           NickCase{"-abcd", false}, NickCase{"ab cd", false},
+                                           NickCase{"ab#cd", false}, NickCase{"", false},
+                                           NickCase{S("Kőrös"_cp), true}, NickCase{"a-bc", true}));
+
+TEST_F(ClubTest, CloseAsksOnlyWhenTheClubWindowIsActive) {
+  Start();
+  desk.desk.YesNoAnswers = {false};
+  EXPECT_FALSE(form->CloseQuery(true));
+  EXPECT_TRUE(form->Dispatching);
+  EXPECT_EQ(desk.desk.Log.back(), S("ask:Jóváhagyás:Valóban elhagyod a tarokk-klubot?"_cp));
+  const auto asked = desk.desk.Questions.size();
+  EXPECT_TRUE(form->CloseQuery(false));
+  EXPECT_EQ(desk.desk.Questions.size(), asked);
+  EXPECT_FALSE(form->Dispatching) << "no line is dispatched once closing proceeds";
+  Receive({"Mhello"});
+  EXPECT_FALSE(form->IdleHandler());
+}
+
+TEST_F(ClubTest, TwoConnectsWithinOneSecondConnectOnce) {
+  Start();
+  form->cmConnectExecute();
+  desk.desk.Clock += 999;
+  form->cmConnectExecute();
+  EXPECT_EQ(log.connects, std::vector<std::string>{"localhost:22"});
+  desk.desk.Clock += 1;
+  form->cmConnectExecute();
+  EXPECT_EQ(log.connects.size(), 2u);
+}
+
+TEST_F(ClubTest, NewAddressGoesFirstAndFiveAreStored) {
+  Start();
+  form->Address = "kek.example";
+  form->PortText = "4022";
+  form->cmConnectExecute();
+  EXPECT_EQ(log.connects, std::vector<std::string>{"kek.example:4022"});
+  EXPECT_EQ(form->AddressList.front(), "kek.example");
+  EXPECT_EQ(form->AddressList.size(), 6u);
+  EXPECT_EQ(IniRead(Ini(), "Program", "User", ""), "Anna");
+  const std::vector<std::string> stored = {"kek.example", "localhost", ZN_DEFAULT_SERVER_HOST, "?", "??"};
+  for (std::size_t i = 0; i < stored.size(); ++i)
+    EXPECT_EQ(IniRead(Ini(), "Program", "Address" + std::to_string(i), "-"), stored[i]);
+  EXPECT_EQ(IniRead(Ini(), "Program", "Port", ""), "4022");
+  std::ifstream in(Ini(), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes.find("???"), std::string::npos) << "the fifth old entry is no longer written";
+
+  desk.desk.Clock += 2000;
+  form->cmConnectExecute();  // the same address again: the list does not grow
+  EXPECT_EQ(form->AddressList.size(), 6u);
+}
+
+TEST_F(ClubTest, PortThatIsNoNumberConnectsNothingAndWritesNothing) {
+  Start();
+  form->Address = "kek.example";
+  form->PortText = "22a";
+  form->cmConnectExecute();
+  EXPECT_EQ(desk.desk.Errors, std::vector<std::string>{"'22a' is not a valid integer value."});
+  EXPECT_TRUE(log.connects.empty());
+  EXPECT_FALSE(std::filesystem::exists(Ini()));
+  EXPECT_EQ(form->AddressList.front(), "kek.example") << "the inserted address stays";
+}
+
+TEST_F(ClubTest, SettingsThatCannotBeWrittenShowTheErrorAndKeepTheFile) {
+  IniWrite(Ini(), "Program", "User", "Anna");
+  std::filesystem::permissions(Ini(), std::filesystem::perms::owner_read);
+  Start();
+  form->Address = "kek.example";
+  form->cmConnectExecute();
+  EXPECT_EQ(log.connects, std::vector<std::string>{"kek.example:22"}) << "the connect itself went ahead";
+  ASSERT_EQ(desk.desk.Errors.size(), 1u);
+  EXPECT_EQ(desk.desk.Errors[0], S("A beállítási fájl írásvédett: "_cp) + Ini() + ".");
+  EXPECT_EQ(IniRead(Ini(), "Program", "Address0", "none"), "none");
+}
+
+TEST_F(ClubTest, AddressListEditing) {
+  Start();
+  form->adrListClick(2);
+  form->adrUpClick();
+  EXPECT_EQ(form->AddressList[1], "?");
+  EXPECT_EQ(form->AddressIndex, 1);
+  form->adrUpClick();
+  form->adrUpClick();  // the first entry is copied into the field
+  EXPECT_EQ(form->AddressIndex, 0);
+  EXPECT_EQ(form->Address, "?");
+  form->adrListClick(4);
+  form->adrDownClick();  // the last entry stays
+  EXPECT_EQ(form->AddressIndex, 4);
+  form->adrListDblClick(3);
+  EXPECT_EQ(form->AddressList[0], "??");
+  EXPECT_EQ(form->Address, "??");
+  EXPECT_EQ(form->AddressList.size(), 5u);
+}
+
+TEST_F(ClubTest, DisconnectMakesANewLinkAndShowsTheConnectPage) {
+  Start();
+  Connect();
+  Feed({proto::LineLobby({{S("Társalgó"_cp)}, {{0, "Anna"}}})});
+  const int sockets = log.sockets;
+  form->Address = "elsewhere";
+  form->cmDisconnectExecute();
+  EXPECT_EQ(log.sockets, sockets + 1);
+  EXPECT_FALSE(log.active);
+  EXPECT_EQ(form->Address, "localhost");
+  EXPECT_EQ(form->Page, TZnForm::tabConnect);
+  EXPECT_EQ(form->Caption, "Zenit Tarokk Klub");
+  EXPECT_FALSE(form->Menus.Messages || form->Menus.Lobby || form->Menus.Room);
+  EXPECT_TRUE(form->Present.empty() && form->Rooms.empty() && form->Memo.empty());
+}
+
+TEST_F(ClubTest, HelpOpensThePageAndAboutShowsTheVersion) {
+  Start();
+  form->cmHelp.Execute();
+  EXPECT_EQ(desk.desk.Started,
+            std::vector<std::string>{std::string("http://") + ZN_HELP_HOST + "/zenit/znclient.htm"});
+  form->cmAbout.Execute();
+  EXPECT_EQ(desk.desk.Messages.back(), "Zenit Tarokk Client\r\r        Version 0.99");
+}
+
+TEST_F(ClubTest, ActionsCarryTheirCaptionsAndStartingMarks) {
+  Create();
+  EXPECT_EQ(form->cmConnect.Caption, S("&Bejeletkezés"_cp));
+  EXPECT_EQ(form->cmInfo.MenuText(), S("&Bemutatkozás..."_cp));
+  EXPECT_EQ(form->cmInfo.Caption, S("&Bemutatás..."_cp));
+  EXPECT_EQ(form->cmReplay.MenuText(), S("Újra &játszás"_cp));
+  EXPECT_EQ(form->cmNextDeal.Hint, S("A következő számozott leosztás"_cp));
+  EXPECT_TRUE(form->cmAlign.Checked && form->cmSound.Checked && form->cmNormal.Checked);
+  EXPECT_FALSE(form->cmKibic.Checked);
+  for (auto& [name, action] : form->Actions()) EXPECT_TRUE(action->Execute) << name;
+  EXPECT_EQ(form->Actions().size(), 32u);
+}
+
+}  // namespace
+}  // namespace zn::test
