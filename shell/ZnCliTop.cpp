@@ -77,6 +77,7 @@ TZnForm::TZnForm(const std::string& programDir, TSocketFactory socketFactory)
   PortText = settings.Port;
   AddressIndex = 0;
   StatusNick = Nickname;
+  NewLink();  // replaced by the first "&Távkapcsolat"; until then sends are shown, not sent
   BidForm = std::make_unique<TBidForm>(*club_);
   InfoForm = std::make_unique<TInfo>(*club_);
   ResForm = std::make_unique<TResForm>(*club_);

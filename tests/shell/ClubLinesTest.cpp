@@ -251,3 +251,59 @@ TEST_F(ClubLines, ResultLineCompletesTheGameAndEnablesTheDealCommands) {
 
 }  // namespace
 }  // namespace zn::test
+
+namespace zn::test {
+namespace {
+
+struct ProfileCase {
+  const char* name;
+  std::string line;
+  std::string real, work;
+  std::vector<std::string> info, bid;
+};
+void PrintTo(const ProfileCase& c, std::ostream* os) { *os << c.name; }
+
+class ReceivedProfiles : public ClubLines, public ::testing::WithParamInterface<ProfileCase> {};
+
+TEST_P(ReceivedProfiles, AreCutByTheirLengthsAndNeverPastTheData) {
+  Feed({GetParam().line});
+  EXPECT_TRUE(desk.desk.Errors.empty());
+  EXPECT_TRUE(form->InfoForm->Visible);
+  EXPECT_EQ(form->InfoForm->fdName, "Bela");
+  EXPECT_EQ(form->InfoForm->fdReal, GetParam().real);
+  EXPECT_EQ(form->InfoForm->fdWork, GetParam().work);
+  EXPECT_EQ(form->InfoForm->fdInfo, GetParam().info);
+  EXPECT_EQ(form->InfoForm->fdBid, GetParam().bid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ReceivedProfiles,
+    ::testing::Values(
+        ProfileCase{"Whole",
+                    "WAnna Bela 9 0 11 2 Vada Vivoa~~b~Szia!~ok",
+                    "Vada Vivo",
+                    "",
+                    {"a", "", "b", "Szia!"},
+                    {"ok"}},
+        ProfileCase{"LengthsPastTheData", "WAnna Bela 4 99 2147483647 5 Vada Vivo", "Vada", " Vivo", {}, {}},
+        ProfileCase{"NegativeLength", "WAnna Bela -3 2 0 0 Vada", "", "Va", {}, {}},
+        ProfileCase{"Empty", "WAnna Bela 0 0 0 0 ", "", "", {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ClubLines, ProfileWithALengthThatIsNoNumberIsNotShown) {
+  Feed({"WAnna Bela 4 x 0 0 Vada"});
+  EXPECT_EQ(desk.desk.Errors, std::vector<std::string>{"'x' is not a valid integer value."});
+  EXPECT_FALSE(form->InfoForm->Visible);
+}
+
+TEST_F(ClubLines, RobotProfileIsShownWithoutAsking) {
+  Feed({proto::LineLobby({{S("Társalgó"_cp)}, {{0, "-Robot2"}}})});
+  form->fdPresentDblClick(0);
+  EXPECT_TRUE(log.sent.empty());
+  EXPECT_EQ(form->InfoForm->fdReal, "Buta Robot");
+  EXPECT_EQ(form->InfoForm->fdInfo, std::vector<std::string>{S("Csak kisegítek"_cp)});
+  EXPECT_FALSE(form->InfoForm->OwnProfile);
+}
+
+}  // namespace
+}  // namespace zn::test
