@@ -105,7 +105,9 @@ void TIniText::Set(std::string_view section, std::string_view key, std::string_v
   const int header = FindSection(section);
   if (header < 0) {
     if (!lines_.empty() && lines_.back().eol.empty()) lines_.back().eol = eol_;
-    lines_.push_back({"[" + std::string(Trim(section)) + "]", eol_});
+    std::string header_line(1, '[');
+    header_line.append(Trim(section)).push_back(']');
+    lines_.push_back({std::move(header_line), eol_});
     lines_.push_back({newLine, eol_});
     return;
   }

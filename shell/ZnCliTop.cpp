@@ -284,10 +284,7 @@ void TZnForm::cmDisconnectExecute() {
     Notify(Aspect::Address);
     NewLink();
     // A pause left from the old connection would hold back every line of the new one.
-    if (BidForm->TrickPause) {
-      BidForm->TrickPause = false;
-      if (WakeIdle) WakeIdle();
-    }
+    BidForm->LiftPause();
     ResetToConnectPage();
   });
 }

@@ -29,7 +29,7 @@ void TZnForm::cmEnterExecute() {
     Send(proto::CmdEnter(room));
     Memo.clear();
     Notify(Aspect::Memo);
-    BidForm->GoEnabled = false;
+    BidForm->EnableGo(false);
     Caption = caption;
     DealText.clear();
     MatchText.clear();
@@ -58,7 +58,7 @@ void TZnForm::cmNewRoomExecute() {
 
 void TZnForm::TakeSeat(std::int32_t seat) {
   Send(proto::CmdSit(seat));
-  BidForm->GoEnabled = false;
+  BidForm->EnableGo(false);
   DealText.clear();
   Notify(Aspect::Room);
 }
@@ -209,11 +209,10 @@ void TZnForm::RLine(const std::string& line) {
   Menus.Room = true;
   Menus.View = true;
   Menus.Deal = MySeat == 1;
-  BidForm->DealButtonsVisible = MySeat == 1;
-  BidForm->GoEnabled = false;
   Notify(Aspect::Page);
   Notify(Aspect::Menus);
-  if (BidForm->Changed) BidForm->Changed(TBidForm::Aspect::Buttons);
+  BidForm->DealButtonsVisible = MySeat == 1;
+  BidForm->EnableGo(false);
 
   if (BidForm->Watching) {
     SeatDownVisible = false;

@@ -55,9 +55,8 @@ void TBidForm::LeaveTable() {
 
 bool TBidForm::ToggleWatch() {
   Watching = !Watching;
-  GoEnabled = false;
+  EnableGo(false);
   SetTrickPause(false);
-  Notify(Aspect::Buttons);
   LeaveTable();
   club_.Link().Send(proto::CmdWatch(Watching));
   return Watching;
@@ -68,6 +67,17 @@ void TBidForm::cmNextClick() {
   NextVisible = false;
   SetTrickPause(false);
   Notify(Aspect::Play);
+}
+
+void TBidForm::LiftPause() {
+  NextVisible = false;
+  SetTrickPause(false);
+  Notify(Aspect::Play);
+}
+
+void TBidForm::EnableGo(bool on) {
+  GoEnabled = on;
+  Notify(Aspect::Buttons);
 }
 
 void TBidForm::ShowHand() { Notify(Aspect::Hand); }
@@ -123,8 +133,7 @@ void TBidForm::ScoreLine(const std::string& line) {
 void TBidForm::TurnLine(const std::string& line) {
   (void)line;
   ShowPage(tabBid);
-  GoEnabled = true;
-  Notify(Aspect::Buttons);
+  EnableGo(true);
 }
 
 }  // namespace zn

@@ -53,6 +53,10 @@ class TBidForm {
   bool ToggleWatch();
   // The go-on click after a complete trick: sends "T" and lifts the pause.
   void cmNextClick();
+  // Lifts a trick pause without sending anything (a new connection starts without one).
+  void LiftPause();
+  // Enables or disables "&Mehet".
+  void EnableGo(bool on);
   // Redraws the own hand in the chosen order.
   void ShowHand();
 
