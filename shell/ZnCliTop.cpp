@@ -140,7 +140,13 @@ void TZnForm::NewLink() {
 }
 
 bool TZnForm::IdleHandler() {
-  if (!Dispatching) return false;
+  // One line at a time: a handler never runs inside another one's send.
+  if (!Dispatching || inIdle_) return false;
+  struct TPass {
+    bool& flag;
+    explicit TPass(bool& f) : flag(f) { flag = true; }
+    ~TPass() { flag = false; }
+  } pass(inIdle_);
   const std::string server = Link && Link->Connected ? Link->Host : std::string(" nincs");
   if (server != StatusServer) {
     StatusServer = server;

@@ -142,6 +142,7 @@ class TZnForm {
   bool CloseQuery(bool clubWindowActive);
   // One pass of the dispatcher: takes at most one line (none while the table window's pause is
   // set). Returns true while lines wait and no pause is set, so the caller runs it again.
+  // A call made while a pass is running (from pending events) does nothing and returns false.
   bool IdleHandler();
   // The 100 ms flash timer.
   void TimerTimer();
@@ -207,6 +208,7 @@ class TZnForm {
   class TClub;  // the club port the other windows reach
   std::unique_ptr<TClub> club_;
   TSocketFactory socketFactory_;
+  bool inIdle_ = false;  // a pass is running (pending events let other events run inside it)
 
   void Notify(Aspect a) {
     if (Changed) Changed(a);

@@ -307,3 +307,23 @@ TEST_F(ClubLines, RobotProfileIsShownWithoutAsking) {
 
 }  // namespace
 }  // namespace zn::test
+
+namespace zn::test {
+namespace {
+
+TEST_F(ClubLines, NoLineIsDispatchedInsideAnotherLinesSend) {
+  std::vector<std::function<void()>> hooks;
+  desk.desk.PendingHooks = &hooks;
+  bool nested = true;
+  hooks.push_back([&] { nested = form->IdleHandler(); });
+  Receive({proto::LineRoom({"0", {{2, "Anna"}}}), proto::LineMessage("later")});
+  EXPECT_TRUE(form->IdleHandler());  // the R line sends "H2", whose pending events try to dispatch
+  EXPECT_FALSE(nested);
+  EXPECT_TRUE(form->Memo.empty());
+  Pump();
+  EXPECT_EQ(form->Memo, std::vector<std::string>{"later"});
+  desk.desk.PendingHooks = nullptr;
+}
+
+}  // namespace
+}  // namespace zn::test
