@@ -49,7 +49,9 @@ void BM_DispatchMessageLines(benchmark::State& state) {
   const auto dir = std::filesystem::temp_directory_path() / "zn_bench_club";
   std::filesystem::create_directories(dir);
   {
-    zn::TZnForm form(dir.string(), [] { return std::make_unique<NullSocket>(); });
+    zn::TZnForm form(
+        dir.string(), [] { return std::make_unique<NullSocket>(); },
+        [](const std::string& programDir) { return programDir + "/Zn.INI"; });
     form.Nickname = "Bench";
     form.FormShow();
     const int lines = static_cast<int>(state.range(0));

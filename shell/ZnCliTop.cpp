@@ -62,7 +62,7 @@ const std::array<std::string_view, 10> TZnForm::ChatPhrases = {
     "Ne ingereljük a fenvadat!"_cp,
 };
 
-TZnForm::TZnForm(const std::string& programDir, TSocketFactory socketFactory)
+TZnForm::TZnForm(const std::string& programDir, TSocketFactory socketFactory, const TLocateSettings& locate)
     : club_(std::make_unique<TClub>(*this)), socketFactory_(std::move(socketFactory)) {
   InitActions();
   Caption = std::string("Zenit Tarokk Klub");
@@ -70,7 +70,7 @@ TZnForm::TZnForm(const std::string& programDir, TSocketFactory socketFactory)
   // A failed move of an old settings file is shown; the settings are then read from where the
   // file belongs, and the old file stays in place.
   SettingsPath = programDir + "/Zn.INI";
-  Guarded([&] { SettingsPath = LocateSettings(programDir); });
+  Guarded([&] { SettingsPath = locate(programDir); });
   const TProgramSettings settings = ReadProgramSettings(SettingsPath);
   Nickname = settings.User;
   AddressList.assign(settings.Addresses.begin(), settings.Addresses.end());

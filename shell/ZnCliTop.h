@@ -42,10 +42,14 @@ class TZnForm {
   std::function<void(Aspect)> Changed;
 
   using TSocketFactory = std::function<std::unique_ptr<TSocketPort>()>;
+  // The settings file's path for the program directory (LocateSettings, which first moves an old
+  // file there); tests give their own so no real file outside their directory is touched.
+  using TLocateSettings = std::function<std::string(const std::string& programDir)>;
 
   // Club window creation: the settings file is "Zn.INI" in programDir (an old one is moved there
   // first); the table, personal-data and played-games windows are created after the settings are read.
   TZnForm(const std::string& programDir, TSocketFactory socketFactory);
+  TZnForm(const std::string& programDir, TSocketFactory socketFactory, const TLocateSettings& locate);
   ~TZnForm();
   TZnForm(const TZnForm&) = delete;
   TZnForm& operator=(const TZnForm&) = delete;

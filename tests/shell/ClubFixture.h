@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/Cp1250.h"
+#include "game/ZnError.h"
 #include "link/Protocol.h"
 #include "shell/ZnCliTop.h"
 #include "tests/support/FakeDesktop.h"
@@ -62,7 +63,12 @@ class ClubTest : public ::testing::Test {
 
   // Creates the club window (the settings are read now).
   void Create() {
-    form = std::make_unique<TZnForm>(dir.string(), [this] { return std::make_unique<FakeSocket>(log); });
+    form = std::make_unique<TZnForm>(
+        dir.string(), [this] { return std::make_unique<FakeSocket>(log); },
+        [this](const std::string& programDir) {
+          if (!locateError.empty()) throw EZnError(locateError);
+          return programDir + "/Zn.INI";
+        });
     form->WakeIdle = [this] { ++wakes; };
   }
   // Creation and first showing under the given nickname.
@@ -105,6 +111,7 @@ class ClubTest : public ::testing::Test {
   std::filesystem::path dir;
   std::unique_ptr<TZnForm> form;
   int wakes = 0;
+  std::string locateError;  // the settings move fails with this text
 };
 
 }  // namespace zn::test

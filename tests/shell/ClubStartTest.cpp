@@ -188,3 +188,18 @@ TEST_F(ClubTest, ActionsCarryTheirCaptionsAndStartingMarks) {
 
 }  // namespace
 }  // namespace zn::test
+
+namespace zn::test {
+namespace {
+
+TEST_F(ClubTest, FailedMoveOfTheOldSettingsIsShownAndTheSettingsStillRead) {
+  IniWrite(Ini(), "Program", "Port", "4022");
+  locateError = "Cannot move DoZezive.INI";
+  Create();
+  EXPECT_EQ(desk.desk.Errors, std::vector<std::string>{"Cannot move DoZezive.INI."});
+  EXPECT_EQ(form->SettingsPath, Ini());
+  EXPECT_EQ(form->PortText, "4022");
+}
+
+}  // namespace
+}  // namespace zn::test
