@@ -72,4 +72,32 @@ void BM_DispatchMessageLines(benchmark::State& state) {
 }
 BENCHMARK(BM_DispatchMessageLines)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// One "I" line with 100,000 members, half of them in the lobby.
+void BM_DispatchHugeLobbyLine(benchmark::State& state) {
+  QuietDesktop desk;
+  zn::TDesktop* previous = zn::SetDesktop(&desk);
+  const auto dir = std::filesystem::temp_directory_path() / "zn_bench_lobby";
+  std::filesystem::create_directories(dir);
+  {
+    zn::TZnForm form(
+        dir.string(), [] { return std::make_unique<NullSocket>(); },
+        [](const std::string& programDir) { return programDir + "/Zn.INI"; });
+    form.Nickname = "Bench";
+    form.FormShow();
+    zn::proto::TLobby lobby{{"Lobby", "Room1"}, {}};
+    for (int i = 0; i < state.range(0); ++i) lobby.members.push_back({i % 2, "member" + std::to_string(i)});
+    std::string chunk(1, '#');
+    chunk += zn::proto::LineLobby(lobby);
+    for (auto _ : state) {
+      form.Link->Socket().OnData(chunk);
+      while (form.IdleHandler()) {
+      }
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+  }
+  zn::SetDesktop(previous);
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_DispatchHugeLobbyLine)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
