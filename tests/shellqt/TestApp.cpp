@@ -28,3 +28,6 @@ void EnsureQtApp() {
 QString SelfPath() { return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath(); }
 
 }  // namespace zn::test
+
+// Fontconfig keeps a few caches for the life of the process, which LeakSanitizer reports at exit.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
