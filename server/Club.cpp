@@ -220,10 +220,27 @@ void Club::Flush() {
       continue;
     }
     out_.SendShared(id, LobbyLine());
-    m->lobbyNext = now + limits_.lobbyInterval;
+    m->lobbyNext = NextLobbySlot(now);
     m->lobbyDue = false;
   }
   lobbyWaiting_ = std::move(later);
+}
+
+std::chrono::milliseconds Club::LobbyInterval() const {
+  const auto base = limits_.lobbyInterval;
+  if (!lobbyLine_ || limits_.lobbyBytesPerSecond == 0) return base;
+  const std::uint64_t round = static_cast<std::uint64_t>(lobbyLine_->size()) * rooms_[0].present.size();
+  const auto byBudget = std::chrono::milliseconds(round * 1000 / limits_.lobbyBytesPerSecond);
+  return byBudget > base ? byBudget : base;
+}
+
+// Members' next lobby lines fall on a grid of an eighth of the interval, so those due together
+// share one line instead of each turn of the loop building a new one.
+SteadyTime Club::NextLobbySlot(SteadyTime now) const {
+  const auto interval = LobbyInterval();
+  const auto grid = std::max<SteadyTime::duration>(interval / 8, std::chrono::milliseconds(1));
+  const auto t = (now + interval).time_since_epoch();
+  return SteadyTime((t + grid - SteadyTime::duration(1)) / grid * grid);
 }
 
 std::optional<SteadyTime> Club::NextDue() const {

@@ -25,6 +25,9 @@ struct ClubLimits {
   std::size_t maxRooms = 250;     // rooms besides the lobby
   // At most one lobby line per member in this time (tests of the network shorten it).
   std::chrono::milliseconds lobbyInterval{2000};
+  // The lobby lines of one round (line size times members in the lobby) may take at most this
+  // much per second: a crowded lobby gets its lines less often instead of flooding everyone.
+  std::size_t lobbyBytesPerSecond = 16u << 20;
 };
 
 class Club {
@@ -79,6 +82,8 @@ class Club {
   void LobbyChanged();
   void ArriveInLobby(Member& m);
   const SharedLine& LobbyLine();
+  std::chrono::milliseconds LobbyInterval() const;
+  SteadyTime NextLobbySlot(SteadyTime now) const;
 
   // Rooms and seats (ClubRooms.cpp).
   void CreateRoom(Member& m, std::string_view name);

@@ -21,7 +21,10 @@ using namespace zn::literals;
 class RecordingOutbox : public Outbox {
  public:
   void Send(MemberId to, std::string_view line) override { lines[to].emplace_back(line); }
-  void SendShared(MemberId to, const SharedLine& line) override { lines[to].push_back(*line); }
+  void SendShared(MemberId to, const SharedLine& line) override {
+    lines[to].push_back(*line);
+    shared[to].push_back(line);
+  }
   void Close(MemberId who) override { closed.insert(who); }
 
   // The lines a member got since the last call.
@@ -29,6 +32,7 @@ class RecordingOutbox : public Outbox {
 
   std::map<MemberId, std::vector<std::string>> lines;
   std::set<MemberId> closed;
+  std::map<MemberId, std::vector<SharedLine>> shared;  // which line objects each got
 };
 
 // A store whose writes all fail, as a full disk would make them.

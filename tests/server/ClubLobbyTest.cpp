@@ -5,6 +5,7 @@ namespace zn::server::test {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 using Lines = std::vector<std::string>;
 
 class LobbyTest : public ClubFixture {};
@@ -111,6 +112,38 @@ TEST_F(LobbyTest, CreateEnterLeaveAndDisconnectRefreshTheLobby) {
   club().Disconnect(b);
   club().Flush();
   EXPECT_THAT(out.Take(a), ElementsAre("I2 Társalgó kertes 1 0 anna"_cp));
+}
+
+TEST_F(LobbyTest, ACrowdedLobbyGetsItsLinesLessOften) {
+  ClubLimits limits;
+  limits.lobbyBytesPerSecond = 20;  // two members and a 27-byte line: 2.7 s per round
+  MakeClub(limits);
+  const MemberId a = Join("anna");
+  Advance(std::chrono::seconds(3));
+  Join("bela");
+  EXPECT_THAT(out.Take(a), ElementsAre("I1 Társalgó 2 0 anna 0 bela"_cp));
+  Advance(std::chrono::seconds(2));
+  Join("cili");
+  EXPECT_THAT(out.Take(a), IsEmpty());  // two seconds are not enough here
+  Advance(std::chrono::milliseconds(1100));
+  club().Flush();
+  EXPECT_THAT(out.Take(a), ElementsAre("I1 Társalgó 3 0 anna 0 bela 0 cili"_cp));
+}
+
+TEST_F(LobbyTest, LinesDueTogetherShareOneBuild) {
+  const MemberId a = Join("anna");  // next lobby line at 2.0 s
+  Advance(std::chrono::milliseconds(100));
+  const MemberId b = Join("bela");  // at 2.25 s: the next quarter second of the grid
+  Advance(std::chrono::milliseconds(100));
+  Join("cili");
+  Advance(std::chrono::milliseconds(1850));
+  club().Flush();
+  EXPECT_EQ(out.shared[a].size(), 2u);  // 2.05 s: anna's turn, not yet bela's
+  EXPECT_EQ(out.shared[b].size(), 1u);
+  Advance(std::chrono::milliseconds(250));
+  club().Flush();
+  ASSERT_EQ(out.shared[b].size(), 2u);
+  EXPECT_EQ(out.shared[a].back(), out.shared[b].back());  // no change in between: the same line
 }
 
 TEST_F(LobbyTest, MembersInRoomsGetNoLobbyLines) {
