@@ -63,6 +63,10 @@ class Club {
   // When Flush has something to send next, if anything waits.
   std::optional<SteadyTime> NextDue() const;
 
+  // For the deal engine: every member of room gets a fresh "R" line (after "F" raised the counter,
+  // after "D0" reset it, after a robot took over a seat during a deal).
+  void AnnounceRoom(Room& room) { SendRoom(room); }
+
   // Read-only views for the server's log and for tests.
   std::size_t Connections() const { return members_.size(); }
   std::size_t Online() const { return online_.size(); }

@@ -198,6 +198,31 @@ class RecordingDeals : public DealSeam {
   std::vector<std::string> events;
 };
 
+// An engine that writes a result down the way the deal engine will: counter up, then "R".
+class CountingDeals : public DealSeam {
+ public:
+  explicit CountingDeals(Club& club) : club_(club) {}
+  void Order(Room&, Member&, std::int32_t) override {}
+  void Command(Room& room, Member&, std::string_view command) override {
+    if (command[0] == 'F') {
+      ++room.played;
+      club_.AnnounceRoom(room);
+    }
+  }
+  void SeatChanged(Room&, int) override {}
+
+ private:
+  Club& club_;
+};
+
+TEST_F(RoomTest, TheDealEngineCanAnnounceTheRoom) {
+  CountingDeals deals(club());
+  club().SetDeals(&deals);
+  EXPECT_THAT(Do(a, "F10:-10"), ElementsAre("R1 1 anna 0 bela"));
+  EXPECT_THAT(out.Take(b), ElementsAre("R1 1 anna 0 bela"));
+  club().SetDeals(nullptr);
+}
+
 TEST_F(RoomTest, TheDealEngineSeesSeatsAndDealCommands) {
   RecordingDeals deals;
   club().SetDeals(&deals);
