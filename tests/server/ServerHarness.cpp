@@ -98,6 +98,13 @@ std::string Client::Line(int timeoutMs) {
   }
 }
 
+std::string Client::LineSkipping(char skip, int timeoutMs) {
+  for (;;) {
+    std::string line = Line(timeoutMs);
+    if (line.empty() || line[0] != skip) return line;
+  }
+}
+
 std::vector<std::string> Client::Drain(int quietMs) {
   std::vector<std::string> lines;
   for (;;) {

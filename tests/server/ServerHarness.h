@@ -38,6 +38,8 @@ class Client {
   void Send(std::string_view bytes);
   // The next line, or "<timeout>" / "<closed>".
   std::string Line(int timeoutMs = 5000);
+  // The next line that does not begin with skip (lobby lines come on their own schedule).
+  std::string LineSkipping(char skip, int timeoutMs = 5000);
   // Lines until the connection stays quiet for quietMs.
   std::vector<std::string> Drain(int quietMs = 100);
   // Lines until one equals want (inclusive); the rest stays queued.
