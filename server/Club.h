@@ -63,6 +63,10 @@ class Club {
   // When Flush has something to send next, if anything waits.
   std::optional<SteadyTime> NextDue() const;
 
+  // Marks every room with a human in it as visited now, so a room in use for days is not taken for
+  // an idle one at the next start. The server calls it every hour and when it stops.
+  void TouchOccupiedRooms();
+
   // For the deal engine: every member of room gets a fresh "R" line (after "F" raised the counter,
   // after "D0" reset it, after a robot took over a seat during a deal).
   void AnnounceRoom(Room& room) { SendRoom(room); }

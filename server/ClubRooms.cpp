@@ -56,6 +56,11 @@ void Club::Touch(Room& room) {
   }
 }
 
+void Club::TouchOccupiedRooms() {
+  for (Room& room : rooms_)
+    if (!room.present.empty()) Touch(room);
+}
+
 void Club::CreateRoom(Member& m, std::string_view name) {
   if (!ValidRoomName(name)) return Refuse(m, "room name", text::kBadRoomName, name);
   for (const Room& r : rooms_)

@@ -56,6 +56,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
       acceptor_(io),
       lobbyTimer_(io),
       acceptRetry_(io),
+      touchTimer_(io),
       club_(
           store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news) {
   const tcp::endpoint endpoint(asio::ip::make_address(options.listen), options.port);
@@ -66,6 +67,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
   port_ = acceptor_.local_endpoint().port();
   Log("listening on " + options.listen + ":" + std::to_string(port_));
   Accept();
+  ArmTouchTimer();
 }
 
 Server::~Server() { Stop(); }
@@ -77,6 +79,8 @@ void Server::Stop() {
   acceptor_.close(ec);
   lobbyTimer_.cancel();
   acceptRetry_.cancel();
+  touchTimer_.cancel();
+  club_.TouchOccupiedRooms();
   for (auto& [id, c] : connections_) {
     c->closed = true;
     c->socket.close(ec);
@@ -275,6 +279,15 @@ void Server::Drop(const ConnectionPtr& c, const char* why) {
   Log("disconnect #" + std::to_string(c->id) + ": " + why);
   club_.Disconnect(c->id);
   ScheduleFlush();
+}
+
+void Server::ArmTouchTimer() {
+  touchTimer_.expires_after(std::chrono::hours(1));
+  touchTimer_.async_wait([this](std::error_code ec) {
+    if (ec || stopped_) return;
+    club_.TouchOccupiedRooms();
+    ArmTouchTimer();
+  });
 }
 
 void Server::ArmLobbyTimer() {

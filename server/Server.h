@@ -63,11 +63,13 @@ class Server : private Outbox {
   void Finish(const ConnectionPtr& c);
   void Drop(const ConnectionPtr& c, const char* why);
   void ArmLobbyTimer();
+  void ArmTouchTimer();
 
   asio::io_context& io_;
   asio::ip::tcp::acceptor acceptor_;
   asio::steady_timer lobbyTimer_;
   asio::steady_timer acceptRetry_;
+  asio::steady_timer touchTimer_;
   Club club_;
   std::uint16_t port_ = 0;
   bool stopped_ = false;

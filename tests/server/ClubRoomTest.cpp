@@ -149,6 +149,31 @@ TEST_F(RoomTest, EnteringTheSameRoomAgainOnlyRepeatsItsPicture) {
   EXPECT_THAT(out.Take(a), IsEmpty());
 }
 
+// Counts the visits the club records per stored room.
+class TouchCountingStore : public SqliteStore {
+ public:
+  TouchCountingStore() : SqliteStore(":memory:") {}
+  void TouchRoom(std::int64_t room) override {
+    ++touches[room];
+    SqliteStore::TouchRoom(room);
+  }
+  std::map<std::int64_t, int> touches;
+};
+
+TEST_F(RoomTest, OccupiedRoomsAreMarkedVisited) {
+  TouchCountingStore store;
+  const auto busy = store.CreateRoom("forgalmas");
+  const auto empty = store.CreateRoom("csendes");
+  MakeClub({}, &store);
+  const MemberId c = Join("cili");
+  Do(c, "E1");
+  store.touches.clear();
+  club().TouchOccupiedRooms();
+  EXPECT_EQ(store.touches[busy], 1);
+  EXPECT_EQ(store.touches[empty], 0);
+  EXPECT_EQ(store.touches.count(0), 0u);  // the lobby is not stored
+}
+
 TEST_F(RoomTest, OptionFromSeatOneReachesTheRoomAndIsStored) {
   EXPECT_THAT(Do(a, "A1"), ElementsAre("A1"));
   EXPECT_THAT(out.Take(b), ElementsAre("A1"));
