@@ -25,8 +25,7 @@ class TDesktop {
                                               const std::string& initial) = 0;
   // Save-file dialog; the chosen path (local 8-bit file name) or nothing when cancelled.
   virtual std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
-                                                  const std::string& fileName,
-                                                  const std::string& filter) = 0;
+                                                  const std::string& fileName, const std::string& filter) = 0;
   virtual void Beep() = 0;
   virtual void SetCursor(TCursor cursor) = 0;
   virtual TCursor Cursor() const = 0;

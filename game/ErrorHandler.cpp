@@ -6,8 +6,7 @@ namespace zn {
 
 std::string ErrorBoxText(const std::string& message) {
   std::string text = message;
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
-    text += '.';
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) text += '.';
   return text;
 }
 

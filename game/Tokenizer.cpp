@@ -43,8 +43,7 @@ bool TryStrToInt(std::string_view token, std::int32_t& value) {
 
 std::int32_t StrToInt(std::string_view token) {
   std::int32_t value = 0;
-  if (!TryStrToInt(token, value))
-    throw EZnError("'" + std::string(token) + "' is not a valid integer value");
+  if (!TryStrToInt(token, value)) throw EZnError("'" + std::string(token) + "' is not a valid integer value");
   return value;
 }
 
