@@ -49,7 +49,12 @@ std::string CardName(TCard code) {
     s += "KTBLD"[code % 5];
     return s;
   }
-  if (code >= kFirstTarokk && code < kSkiz) return " " + TarokkNumeral(code - 20) + " ";
+  if (code >= kFirstTarokk && code < kSkiz) {
+    std::string s(1, ' ');
+    s += TarokkNumeral(code - 20);
+    s += ' ';
+    return s;
+  }
   if (code == kSkiz) return std::string(" Skíz "_cp);
   return {};
 }
