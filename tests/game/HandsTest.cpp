@@ -46,14 +46,6 @@ TEST(CardName, OutOfRangeCodesHaveNoNameAndCountAsClassFour) {
   }
 }
 
-TEST(THand, CreateKeepsTheValuesInOrder) {
-  THand hand{5, -1, 42, 5};
-  EXPECT_EQ(hand.Count(), 4);
-  EXPECT_EQ(hand.Cards, (TCards{5, -1, 42, 5}));
-  THand trick{0, 0, 0, 0};
-  EXPECT_EQ(trick.AsText(), " 0 0 0 0");
-}
-
 struct CountCase {
   TCards before;
   int n;
@@ -172,19 +164,10 @@ TEST(THand, IndexOfFindsTheFirstEqualEntry) {
 TEST(THand, AsTextPutsASpaceBeforeEachEntry) {
   EXPECT_EQ((THand{3, 7, 42}).AsText(), " 3 7 42");
   EXPECT_EQ((THand{-5}).AsText(), " -5");
+  EXPECT_EQ((THand{0, 0, 0, 0}).AsText(), " 0 0 0 0");
   THand empty{1};
   empty.SetCount(0);
   EXPECT_EQ(empty.AsText(), "");
-}
-
-TEST(THand, AsTextIsVirtual) {
-  struct Labelled : THand {
-    using THand::THand;
-    std::string AsText() const override { return "hand" + THand::AsText(); }
-  };
-  Labelled l{1, 2};
-  const THand& h = l;
-  EXPECT_EQ(h.AsText(), "hand 1 2");
 }
 
 struct ConfirmCase {
