@@ -1,5 +1,7 @@
 #include "shell/qt/QtDesktop.h"
 
+#include "game/qt/Cp1250Codec.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -9,26 +11,11 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QUrl>
 
 namespace zn {
 
 namespace {
-
-// cp1250 <-> QString. ICU's windows-1250 maps all 256 bytes, so the round trip is exact.
-QString ToQt(std::string_view text) {
-  QStringDecoder decode("windows-1250");
-  const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
-  return decode.isValid() ? QString(decode(bytes)) : QString::fromLatin1(bytes);
-}
-
-std::string FromQt(const QString& text) {
-  QStringEncoder encode("windows-1250");
-  const QByteArray bytes = encode.isValid() ? QByteArray(encode(text)) : text.toLatin1();
-  return bytes.toStdString();
-}
 
 // A parent for a box: the window the user is working in, if any.
 QWidget* Parent() { return QApplication::activeWindow(); }

@@ -152,8 +152,15 @@ TEST_F(QtDesktopTest, InputBoxGivesTheTypedTextInCp1250OrNothingOnCancel) {
   EXPECT_EQ(prompt, QString::fromUtf8("Teremnév:  (legalább 4 betű)"));
   EXPECT_EQ(initial, "abc");
 
+  // A character without a cp1250 byte comes back as "?", never as a control byte.
+  WhenModal([](QDialog* d) {
+    qobject_cast<QInputDialog*>(d)->setTextValue(QString::fromUtf8("Kő õ中"));
+    d->accept();
+  });
+  EXPECT_EQ(desk.InputBox("x", "y", ""), S("Kő ??"_cp));
+
   WhenModal([](QDialog* d) { d->reject(); });
-  EXPECT_EQ(desk.InputBox("Becenév", "Add meg:", "anna"), std::nullopt);
+  EXPECT_EQ(desk.InputBox(S("Becenév"_cp), "Add meg:", "anna"), std::nullopt);
 }
 
 TEST_F(QtDesktopTest, SaveDialogAddsTheTextExtensionAndGivesTheLocalPath) {
