@@ -1,0 +1,137 @@
+// The club window's menu bar: every menu in its order, each item showing one action record of the
+// logic (caption, hint, check mark, enabled, visible) and running its handler.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "game/qt/Cp1250Codec.h"
+#include "shell/qt/ClubWindow.h"
+
+namespace zn {
+
+namespace {
+// The top-level menus the logic shows and hides by connection state.
+const QString kMessages = QStringLiteral("Ü&zenetek");
+const QString kLobby = QStringLiteral("&Társalgó");
+const QString kRoom = QStringLiteral("&Terem");
+const QString kView = QStringLiteral("&Nézet");
+const QString kDeal = QStringLiteral("&Osztás");
+}  // namespace
+
+QAction* TClubWindow::AddAction(QMenu* menu, TAction& action, bool checkable) {
+  QAction* item = menu->addAction(ToQt(action.MenuText()));
+  item->setCheckable(checkable);
+  connect(item, &QAction::triggered, this, [this, &action] {
+    Run([&action] {
+      if (action.Execute) action.Execute();
+    });
+  });
+  actions_.emplace_back(item, &action);
+  return item;
+}
+
+void TClubWindow::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  auto top = [&](const QString& caption) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setToolTipsVisible(true);
+    menus_.emplace_back(menu, caption);
+    return menu;
+  };
+  TZnForm& f = form_;
+
+  QMenu* world = top(QStringLiteral("&Külvilág"));
+  AddAction(world, f.cmDisconnect);
+  world->addSeparator();
+  AddAction(world, f.cmExit);
+
+  QMenu* messages = top(kMessages);
+  AddAction(messages, f.cmMsg);
+  AddAction(messages, f.cmClear);
+  messages->addSeparator();
+  AddAction(messages, f.cmPing);
+  AddAction(messages, f.cmLogMsg);
+  messages->addSeparator();
+  AddAction(messages, f.cmInfo);
+
+  QMenu* lobby = top(kLobby);
+  AddAction(lobby, f.cmNewRoom);
+  AddAction(lobby, f.cmEnter);
+
+  QMenu* room = top(kRoom);
+  QMenu* sit = room->addMenu(QStringLiteral("&Leül"));
+  sit->setToolTipsVisible(true);
+  AddAction(sit, f.cmOpener);
+  AddAction(sit, f.cmCatcher);
+  AddAction(sit, f.cmOpenDef);
+  AddAction(sit, f.cmCatDef);
+  AddAction(room, f.cmStand);
+  AddAction(room, f.cmRobot);
+  room->addSeparator();
+  AddAction(room, f.cmLobby);
+
+  QMenu* view = top(kView);
+  QMenu* order = view->addMenu(QStringLiteral("&Sorrend"));
+  order->setToolTipsVisible(true);
+  AddAction(order, f.cmNormal, true);
+  AddAction(order, f.cmReverse, true);
+  AddAction(order, f.cmSide, true);
+  AddAction(view, f.cmSound, true);
+  view->addSeparator();
+  AddAction(view, f.cmTable);
+  AddAction(view, f.cmShowBid);
+  AddAction(view, f.cmResults);
+  view->addSeparator();
+  AddAction(view, f.cmKibic, true);
+
+  QMenu* deal = top(kDeal);
+  AddAction(deal, f.cmReplay);
+  AddAction(deal, f.cmNumDeal);
+  deal->addSeparator();
+  AddAction(deal, f.cmMatch);
+  AddAction(deal, f.cmNextDeal);
+  deal->addSeparator();
+  AddAction(deal, f.cmAlign, true);
+
+  QMenu* help = top(QStringLiteral("&Súgó"));
+  AddAction(help, f.cmHelp);
+  help->addSeparator();
+  AddAction(help, f.cmAbout);
+}
+
+QMenu* TClubWindow::Menu(const QString& caption) const {
+  for (const auto& [menu, text] : menus_)
+    if (text == caption) return menu;
+  return nullptr;
+}
+
+QAction* TClubWindow::ActionOf(const TAction& action) const {
+  for (const auto& [item, record] : actions_)
+    if (record == &action) return item;
+  return nullptr;
+}
+
+void TClubWindow::DrawMenus() {
+  const TZnForm::TMenus& m = form_.Menus;
+  const std::pair<const QString*, bool> shown[] = {
+      {&kMessages, m.Messages}, {&kLobby, m.Lobby}, {&kRoom, m.Room}, {&kView, m.View}, {&kDeal, m.Deal}};
+  for (const auto& [caption, visible] : shown)
+    if (QMenu* menu = Menu(*caption)) menu->menuAction()->setVisible(visible);
+}
+
+void TClubWindow::DrawActions() {
+  for (const auto& [item, record] : actions_) {
+    item->setText(ToQt(record->MenuText()));
+    item->setToolTip(ToQt(record->Hint));
+    if (item->isCheckable()) item->setChecked(record->Checked);
+    item->setEnabled(record->Enabled);
+    item->setVisible(record->Visible);
+  }
+  if (btnConnect_) {
+    btnConnect_->setEnabled(form_.cmConnect.Enabled);
+    btnConnect_->setToolTip(ToQt(form_.cmConnect.Hint));
+  }
+}
+
+}  // namespace zn

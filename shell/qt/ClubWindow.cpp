@@ -1,0 +1,328 @@
+// The club window's frame: the pages on top, the chat box, message area and present list below,
+// the status bar, the redraw of each aspect, the dispatcher's timer and the flash timer.
+#include "shell/qt/ClubWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "game/ErrorHandler.h"
+#include "game/qt/Cp1250Codec.h"
+#include "shell/qt/ClubWidgets.h"
+
+namespace zn {
+
+QFont ClubFont() {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(13);
+  return font;
+}
+
+void FillList(QListWidget* list, const std::vector<std::string>& rows, int index) {
+  bool same = list->count() == static_cast<int>(rows.size());
+  for (int i = 0; same && i < list->count(); ++i) same = list->item(i)->text() == ToQt(rows[i]);
+  if (!same) {
+    list->clear();
+    for (const std::string& row : rows) list->addItem(ToQt(row));
+  }
+  list->setCurrentRow(index >= 0 && index < list->count() ? index : -1);
+}
+
+TClubWindow::TClubWindow(TZnForm& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+  setObjectName(QStringLiteral("ZnForm"));
+  // Minimize and close, no maximize.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFont(ClubFont());
+  resize(kWidth, kHeight);
+
+  idle_.setInterval(0);
+  idle_.setSingleShot(true);
+  connect(&idle_, &QTimer::timeout, this, &TClubWindow::IdleTimeout);
+  flash_.setInterval(kFlashMs);
+  connect(&flash_, &QTimer::timeout, this, [this] { Run([this] { form_.TimerTimer(); }); });
+
+  BuildMenus();
+  BuildFrame();
+  BuildStatusBar();
+
+  form_.Changed = [this](TZnForm::Aspect aspect) { Redraw(aspect); };
+  form_.WakeIdle = [this] { WakeIdle(); };
+  form_.CloseWindow = [this] { close(); };
+  RedrawAll();
+}
+
+TClubWindow::~TClubWindow() {
+  idle_.stop();
+  flash_.stop();
+  form_.Changed = nullptr;
+  form_.WakeIdle = nullptr;
+  form_.CloseWindow = nullptr;
+}
+
+void TClubWindow::Run(const std::function<void()>& handler) {
+  Guarded(handler);
+  DrawActions();
+  // The application is idle again after an action: one dispatcher pass refreshes the server panel
+  // and takes what waits.
+  WakeIdle();
+}
+
+void TClubWindow::BuildFrame() {
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(4);
+
+  // The pages share one area whose tabs are hidden: one page at a time.
+  pages_ = new QStackedWidget(central);
+  pages_->setObjectName(QStringLiteral("Page"));
+  pages_->addWidget(BuildConnectPage());
+  pages_->addWidget(BuildLobbyPage());
+  pages_->addWidget(BuildRoomPage());
+  pages_->setFixedHeight(185);
+  layout->addWidget(pages_);
+  layout->addWidget(BuildSharedArea(), 1);
+  setCentralWidget(central);
+}
+
+QWidget* TClubWindow::BuildSharedArea() {
+  auto* area = new QWidget(this);
+  auto* grid = new QVBoxLayout(area);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(2);
+
+  auto* chatRow = new QHBoxLayout;
+  auto* chatLabel = new QLabel(QStringLiteral("Ü&zenet"), area);
+  fdChat_ = new QComboBox(area);
+  fdChat_->setObjectName(QStringLiteral("fdChat"));
+  fdChat_->setEditable(true);
+  fdChat_->setInsertPolicy(QComboBox::NoInsert);
+  fdChat_->setToolTip(QStringLiteral("Ide lehet beírni az üzenetet, majd ENTER"));
+  for (std::string_view phrase : TZnForm::ChatPhrases) fdChat_->addItem(ToQt(phrase));
+  fdChat_->setCurrentIndex(-1);
+  fdChat_->setEditText(QString());
+  chatLabel->setBuddy(fdChat_);
+  chatRow->addWidget(chatLabel);
+  chatRow->addWidget(fdChat_, 1);
+  grid->addLayout(chatRow);
+  // The box's text is the logic's field; Enter sends it.
+  connect(fdChat_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+    if (!drawing_) form_.ChatText = FromQt(text);
+  });
+  // Enter is taken here, before the box's own handling sees it a second time.
+  fdChat_->lineEdit()->installEventFilter(this);
+
+  auto* lower = new QHBoxLayout;
+  memo_ = new QPlainTextEdit(area);
+  memo_->setObjectName(QStringLiteral("Memo"));
+  memo_->setReadOnly(true);
+  memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo_->setToolTip(QStringLiteral("Az üzenetablak mérete változtatható"));
+  lower->addWidget(memo_, 1);
+
+  auto* presentBox = new QVBoxLayout;
+  auto* presentLabel = new QLabel(QStringLiteral("&Jelenlevők"), area);
+  fdPresent_ = new QListWidget(area);
+  fdPresent_->setObjectName(QStringLiteral("fdPresent"));
+  fdPresent_->setToolTip(QStringLiteral("A helységben tartozkodók"));
+  fdPresent_->setFixedWidth(110);
+  presentLabel->setBuddy(fdPresent_);
+  presentBox->addWidget(presentLabel);
+  presentBox->addWidget(fdPresent_, 1);
+  lower->addLayout(presentBox);
+  grid->addLayout(lower, 1);
+  connect(fdPresent_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!drawing_) Run([this, row] { form_.fdPresentClick(row); });
+  });
+  connect(fdPresent_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    const int row = fdPresent_->row(item);
+    Run([this, row] { form_.fdPresentDblClick(row); });
+  });
+  return area;
+}
+
+bool TClubWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == fdChat_->lineEdit() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      form_.ChatText = FromQt(fdChat_->currentText());
+      Run([this] { form_.fdChatEnter(); });
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TClubWindow::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setSizeGripEnabled(false);
+  const std::array<int, 3> widths = {77, 66, 50};
+  const std::array<Qt::Alignment, 3> aligns = {Qt::AlignCenter, Qt::AlignRight | Qt::AlignVCenter,
+                                               Qt::AlignLeft | Qt::AlignVCenter};
+  for (std::size_t i = 0; i < status_.size(); ++i) {
+    status_[i] = new QLabel(bar);
+    status_[i]->setObjectName(QStringLiteral("Status%1").arg(i));
+    status_[i]->setFixedWidth(widths[i]);
+    status_[i]->setAlignment(aligns[i]);
+    status_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bar->addWidget(status_[i]);
+  }
+  status_[1]->setText(QStringLiteral("Szerver "));
+}
+
+void TClubWindow::Redraw(TZnForm::Aspect aspect) {
+  ++drawing_;
+  switch (aspect) {
+    case TZnForm::Aspect::Page:
+      DrawPage();
+      break;
+    case TZnForm::Aspect::Caption:
+      DrawCaption();
+      break;
+    case TZnForm::Aspect::Menus:
+      DrawMenus();
+      break;
+    case TZnForm::Aspect::Actions:
+      DrawActions();
+      break;
+    case TZnForm::Aspect::Memo:
+      DrawMemo();
+      break;
+    case TZnForm::Aspect::Address:
+      DrawAddress();
+      break;
+    case TZnForm::Aspect::Lobby:
+      DrawLobby();
+      break;
+    case TZnForm::Aspect::Present:
+      DrawPresent();
+      break;
+    case TZnForm::Aspect::Room:
+      DrawRoom();
+      break;
+    case TZnForm::Aspect::Status:
+      DrawStatus();
+      break;
+    case TZnForm::Aspect::Chat:
+      DrawChat();
+      break;
+    case TZnForm::Aspect::Flash:
+      DrawFlash();
+      break;
+  }
+  --drawing_;
+}
+
+void TClubWindow::RedrawAll() {
+  for (auto aspect :
+       {TZnForm::Aspect::Page, TZnForm::Aspect::Caption, TZnForm::Aspect::Menus, TZnForm::Aspect::Actions,
+        TZnForm::Aspect::Memo, TZnForm::Aspect::Address, TZnForm::Aspect::Lobby, TZnForm::Aspect::Present,
+        TZnForm::Aspect::Room, TZnForm::Aspect::Status, TZnForm::Aspect::Chat, TZnForm::Aspect::Flash})
+    Redraw(aspect);
+}
+
+void TClubWindow::DrawPage() { pages_->setCurrentIndex(std::clamp(static_cast<int>(form_.Page), 0, 2)); }
+
+void TClubWindow::DrawCaption() { setWindowTitle(ToQt(form_.Caption)); }
+
+void TClubWindow::DrawMemo() {
+  const std::vector<std::string>& lines = form_.Memo;
+  // A new line at the end is appended; anything else (trimmed, cleared) redraws the area.
+  if (lines.size() == memoShown_.size() + 1 &&
+      std::equal(memoShown_.begin(), memoShown_.end(), lines.begin())) {
+    memo_->appendPlainText(ToQt(lines.back()));
+    memoShown_.push_back(lines.back());
+  } else if (lines != memoShown_) {
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) text << ToQt(line);
+    memo_->setPlainText(text.join(u'\n'));
+    memoShown_ = lines;
+  }
+  memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
+}
+
+void TClubWindow::DrawPresent() { FillList(fdPresent_, form_.Present, form_.PresentIndex); }
+
+void TClubWindow::DrawStatus() {
+  status_[0]->setText(ToQt(form_.StatusNick));
+  status_[2]->setText(ToQt(form_.StatusServer));
+}
+
+void TClubWindow::DrawChat() {
+  if (FromQt(fdChat_->currentText()) != form_.ChatText) fdChat_->setEditText(ToQt(form_.ChatText));
+}
+
+void TClubWindow::DrawFlash() {
+  if (form_.TimerEnabled && !flash_.isActive()) flash_.start();
+  if (!form_.TimerEnabled) flash_.stop();
+  // Each toggle asks the desktop for attention for one tick: the task bar entry blinks along.
+  if (form_.FlashOn) QApplication::alert(this, kFlashMs);
+}
+
+// ---- The dispatcher ----------------------------------------------------------------------------
+
+void TClubWindow::WakeIdle() {
+  if (inIdle_) {
+    idleAgain_ = true;
+    return;
+  }
+  if (!idle_.isActive()) idle_.start();
+}
+
+void TClubWindow::IdleTimeout() {
+  // A box shown by a line runs the event loop; the dispatcher never runs inside itself.
+  if (inIdle_) {
+    idleAgain_ = true;
+    return;
+  }
+  inIdle_ = true;
+  idleAgain_ = false;
+  bool more = false;
+  Guarded([&] { more = form_.IdleHandler(); });
+  inIdle_ = false;
+  DrawActions();
+  if (more || idleAgain_) idle_.start();
+}
+
+// ---- Life cycle --------------------------------------------------------------------------------
+
+void TClubWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  // The first showing asks for the nickname once the window is on screen, then starts dispatching.
+  QTimer::singleShot(0, this, [this] {
+    Run([this] { form_.FormShow(); });
+    WakeIdle();
+  });
+}
+
+void TClubWindow::closeEvent(QCloseEvent* event) {
+  const bool active = QApplication::activeWindow() == this;
+  bool proceed = false;
+  Guarded([&] { proceed = form_.CloseQuery(active); });
+  if (!proceed) {
+    event->ignore();
+    return;
+  }
+  // The dispatcher goes first: no line is dispatched while the windows close.
+  idle_.stop();
+  flash_.stop();
+  event->accept();
+  emit Closed();
+}
+
+}  // namespace zn
