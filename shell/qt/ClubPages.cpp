@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "game/qt/Cp1250Codec.h"
@@ -53,13 +54,16 @@ QWidget* TClubWindow::BuildConnectPage() {
   adrList_->setObjectName(QStringLiteral("adrList"));
   adrList_->setToolTip(QStringLiteral("Kettős kattintás kiválasztja a címet"));
   grid->addWidget(adrList_, 1, 1, 2, 1);
-  auto* up = new QPushButton(QStringLiteral("▲"), page);
+  // Arrows the style draws: no glyph to look for in the fonts at start.
+  auto* up = new QToolButton(page);
+  up->setArrowType(Qt::UpArrow);
   up->setObjectName(QStringLiteral("adrUp"));
   up->setToolTip(QStringLiteral("Felfelé"));
-  auto* down = new QPushButton(QStringLiteral("▼"), page);
+  auto* down = new QToolButton(page);
+  down->setArrowType(Qt::DownArrow);
   down->setObjectName(QStringLiteral("adrDown"));
   down->setToolTip(QStringLiteral("Lefelé"));
-  for (QPushButton* b : {up, down}) b->setFixedWidth(28);
+  for (QToolButton* b : {up, down}) b->setFixedSize(28, 24);
   grid->addWidget(up, 1, 2, Qt::AlignTop);
   grid->addWidget(down, 2, 2, Qt::AlignBottom);
 
@@ -89,8 +93,8 @@ QWidget* TClubWindow::BuildConnectPage() {
     const int row = adrList_->row(item);
     Run([this, row] { form_.adrListDblClick(row); });
   });
-  connect(up, &QPushButton::clicked, this, [this] { Run([this] { form_.adrUpClick(); }); });
-  connect(down, &QPushButton::clicked, this, [this] { Run([this] { form_.adrDownClick(); }); });
+  connect(up, &QToolButton::clicked, this, [this] { Run([this] { form_.adrUpClick(); }); });
+  connect(down, &QToolButton::clicked, this, [this] { Run([this] { form_.adrDownClick(); }); });
   connect(btnConnect_, &QPushButton::clicked, this, [this] {
     Run([this] {
       if (form_.cmConnect.Execute) form_.cmConnect.Execute();
@@ -114,8 +118,9 @@ QWidget* TClubWindow::BuildLobbyPage() {
   layout->setContentsMargins(4, 4, 4, 4);
 
   auto* noticeRow = new QHBoxLayout;
-  auto* picture = new QLabel(page);
-  picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+  // The picture is loaded when the lobby first shows (DrawPage), not at start.
+  lobbyPicture_ = new QLabel(page);
+  lobbyPicture_->setFixedSize(32, 32);
   auto* notice = RedLabel(QStringLiteral("A társalgón kívűl bármelyik teremben lehet játszani."), page);
   notice->setObjectName(QStringLiteral("lbNotice"));
   QFont big = notice->font();
@@ -123,7 +128,7 @@ QWidget* TClubWindow::BuildLobbyPage() {
   big.setBold(true);
   notice->setFont(big);
   notice->setWordWrap(true);
-  noticeRow->addWidget(picture);
+  noticeRow->addWidget(lobbyPicture_);
   noticeRow->addWidget(notice, 1);
   layout->addLayout(noticeRow);
 

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -233,7 +234,11 @@ void TClubWindow::RedrawAll() {
     Redraw(aspect);
 }
 
-void TClubWindow::DrawPage() { pages_->setCurrentIndex(std::clamp(static_cast<int>(form_.Page), 0, 2)); }
+void TClubWindow::DrawPage() {
+  pages_->setCurrentIndex(std::clamp(static_cast<int>(form_.Page), 0, 2));
+  if (form_.Page == TZnForm::tabLobby && lobbyPicture_->pixmap().isNull())
+    lobbyPicture_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+}
 
 void TClubWindow::DrawCaption() { setWindowTitle(ToQt(form_.Caption)); }
 

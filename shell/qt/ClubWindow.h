@@ -106,6 +106,7 @@ class TClubWindow : public QMainWindow {
   QLineEdit* fdPort_ = nullptr;
   QPushButton* btnConnect_ = nullptr;
   // Lobby page.
+  QLabel* lobbyPicture_ = nullptr;
   QListWidget* fdRooms_ = nullptr;
   QListWidget* fdUsers_ = nullptr;
   // Room page.

@@ -1,7 +1,6 @@
 // The window against a scripted club server on a loopback port: log in, the lobby, a room, a seat,
 // chat; each step checked on what the window shows and on the exact commands the server receives.
 #include <gtest/gtest.h>
-#include <utility>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTest>
+#include <utility>
 
 #include "game/Cp1250.h"
 #include "game/qt/Cp1250Codec.h"

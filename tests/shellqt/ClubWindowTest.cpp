@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include "game/Cp1250.h"
 #include "game/qt/Cp1250Codec.h"
@@ -145,13 +146,13 @@ TEST_F(ClubWindowTest, AddressListButtonsMoveTheSelectedEntry) {
   auto* list = w.findChild<QListWidget*>("adrList");
   list->setCurrentRow(1);  // as a click
   EXPECT_EQ(club.form->AddressIndex, 1);
-  w.findChild<QPushButton*>("adrDown")->click();
+  w.findChild<QToolButton*>("adrDown")->click();
   EXPECT_EQ(list->item(2)->text().toStdString(), ZN_DEFAULT_SERVER_HOST);
   EXPECT_EQ(list->currentRow(), 2);
-  w.findChild<QPushButton*>("adrUp")->click();
-  w.findChild<QPushButton*>("adrUp")->click();
+  w.findChild<QToolButton*>("adrUp")->click();
+  w.findChild<QToolButton*>("adrUp")->click();
   EXPECT_EQ(list->item(0)->text().toStdString(), ZN_DEFAULT_SERVER_HOST);
-  w.findChild<QPushButton*>("adrUp")->click();  // first entry: copied into the address field
+  w.findChild<QToolButton*>("adrUp")->click();  // first entry: copied into the address field
   EXPECT_EQ(w.findChild<QLineEdit*>("fdAddress")->text().toStdString(), ZN_DEFAULT_SERVER_HOST);
 }
 
