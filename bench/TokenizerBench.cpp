@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game/Cp1250.h"
-#include "game/Hands.h"
+#include "game/Tokenizer.h"
 
 namespace {
 

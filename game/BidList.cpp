@@ -5,6 +5,7 @@
 
 #include "game/Cp1250.h"
 #include "game/Hands.h"
+#include "game/Tokenizer.h"
 #include "game/ZnError.h"
 
 namespace zn {

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "game/Cp1250.h"
-#include "game/Desktop.h"
 #include "game/ZnError.h"
 
 namespace zn {
@@ -23,18 +22,6 @@ std::string TarokkNumeral(int n) {
   s += kUnits[n % 10];
   return s;
 }
-
-// The caller's cursor comes back however the question box ends.
-class ArrowCursor {
- public:
-  ArrowCursor() : saved_(Desktop().Cursor()) { Desktop().SetCursor(TCursor::Normal); }
-  ~ArrowCursor() { Desktop().SetCursor(saved_); }
-  ArrowCursor(const ArrowCursor&) = delete;
-  ArrowCursor& operator=(const ArrowCursor&) = delete;
-
- private:
-  TCursor saved_;
-};
 
 }  // namespace
 
@@ -108,11 +95,6 @@ std::string THand::AsText() const {
     s += std::to_string(code);
   }
   return s;
-}
-
-bool Confirm(const std::string& question) {
-  ArrowCursor arrow;
-  return Desktop().AskYesNo(question, std::string("Jóváhagyás"_cp));
 }
 
 }  // namespace zn

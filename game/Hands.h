@@ -1,11 +1,9 @@
-// Cards and hands: card codes and their names, THand, the line tokenizer, Min/Max, Confirm and the
-// start-up move of an old settings file.
+// Cards and hands: card codes and their names, and THand.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -57,32 +55,5 @@ class THand {
   // " 3 7 42": each entry preceded by one space; empty for an empty hand.
   virtual std::string AsText() const;
 };
-
-// The line tokenizer. The line is a view that the call advances past what it took, so a parser
-// reads its fields from the front; consecutive delimiters yield empty tokens.
-//
-// CutToken: the text before the first delimiter (removed with the delimiter), or the whole line.
-std::string_view CutToken(std::string_view& line, char delimiter);
-// CutToken with the space as delimiter.
-std::string_view CutWord(std::string_view& line);
-// CutWord, then the token as a signed decimal 32-bit integer; anything else (empty, a sign alone,
-// other characters, out of range) throws EZnError "'<token>' is not a valid integer value".
-std::int32_t CutInt(std::string_view& line);
-// The conversion CutInt applies to one token.
-std::int32_t StrToInt(std::string_view token);
-// The same conversion without the error: false when token is not a valid integer.
-bool TryStrToInt(std::string_view token, std::int32_t& value);
-
-inline int Min(int a, int b) { return a < b ? a : b; }
-inline int Max(int a, int b) { return a > b ? a : b; }
-
-// Yes/No question box captioned "Jóváhagyás"; the cursor is the arrow while it is open.
-bool Confirm(const std::string& question);
-
-// The settings file's full path: "Zn.INI" in programDir. An old "DoZezive.INI" found in the Windows
-// directory is moved there first (ExpandCopy, then delete). Throws EZnError when the copy fails.
-std::string LocateSettings(const std::string& programDir);
-// Copies source to dest, expanding the compressed-file format; throws EZnError on failure.
-void ExpandCopy(const std::string& source, const std::string& dest);
 
 }  // namespace zn

@@ -1,6 +1,6 @@
 #include <limits>
 
-#include "game/Hands.h"
+#include "game/Tokenizer.h"
 #include "game/ZnError.h"
 
 namespace zn {

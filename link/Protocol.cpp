@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/Hands.h"
+#include "game/Tokenizer.h"
 
 namespace zn::proto {
 

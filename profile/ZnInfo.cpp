@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "game/Cp1250.h"
-#include "game/Hands.h"
+#include "game/Tokenizer.h"
 #include "link/ClubPort.h"
 #include "link/Protocol.h"
 #include "link/ZnLink.h"

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "game/Hands.h"
+#include "game/Tokenizer.h"
 #include "link/ClubPort.h"
 
 namespace zn {

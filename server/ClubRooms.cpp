@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "game/Cp1250.h"
-#include "game/Hands.h"
+#include "game/Tokenizer.h"
 #include "link/Protocol.h"
 #include "server/Club.h"
 #include "server/ClubTexts.h"

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "game/Hands.h"
+#include "game/Tokenizer.h"
 
 namespace zn::server {
 

@@ -1,5 +1,5 @@
 // The club window as the program creates it: the settings file found by LocateSettings.
-#include "game/Hands.h"
+#include "shell/LocateSettings.h"
 #include "shell/ZnCliTop.h"
 
 namespace zn {

@@ -5,6 +5,7 @@
 #include "game/Desktop.h"
 #include "game/ErrorHandler.h"
 #include "game/Hands.h"
+#include "game/Tokenizer.h"
 #include "game/ZnError.h"
 #include "link/Protocol.h"
 #include "shell/ZnCliTop.h"

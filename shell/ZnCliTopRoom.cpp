@@ -3,7 +3,7 @@
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
 #include "game/ErrorHandler.h"
-#include "game/Hands.h"
+#include "game/Tokenizer.h"
 #include "link/Protocol.h"
 #include "shell/ZnCliTop.h"
 

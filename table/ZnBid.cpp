@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "game/Tokenizer.h"
 #include "link/ClubPort.h"
 #include "link/Protocol.h"
 #include "link/ZnLink.h"

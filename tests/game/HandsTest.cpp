@@ -4,6 +4,7 @@
 
 #include "game/Cp1250.h"
 #include "game/Hands.h"
+#include "game/Confirm.h"
 #include "game/ZnError.h"
 #include "tests/support/FakeDesktop.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/Hands.h"
+#include "game/Tokenizer.h"
 #include "game/ZnError.h"
 
 namespace zn {

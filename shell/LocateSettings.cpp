@@ -1,4 +1,4 @@
-#include "game/LocateSettings.h"
+#include "shell/LocateSettings.h"
 
 #include <sys/stat.h>
 
@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "game/Cp1250.h"
-#include "game/Hands.h"
+#include "shell/ExpandCopy.h"
 
 namespace zn {
 

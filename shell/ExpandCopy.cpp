@@ -1,4 +1,4 @@
-#include "game/ExpandCopy.h"
+#include "shell/ExpandCopy.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,6 @@
 #include <span>
 #include <vector>
 
-#include "game/Hands.h"
 #include "game/ZnError.h"
 
 namespace zn {

@@ -1,10 +1,13 @@
 // The copy that brings an old settings file over: plain files are copied unchanged, files in the
-// Windows compressed-file format ("SZDD") are expanded. ExpandCopy itself is declared in Hands.h.
+// Windows compressed-file format ("SZDD") are expanded.
 #pragma once
 
 #include <string>
 
 namespace zn {
+
+// Copies source to dest, expanding the compressed-file format; throws EZnError on failure.
+void ExpandCopy(const std::string& source, const std::string& dest);
 
 // The result codes of the expander; every negative one is turned into an error.
 enum class TExpandResult : int {

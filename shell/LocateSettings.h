@@ -1,11 +1,14 @@
 // Where the settings file lives, and the one-time move of an old one out of the Windows directory.
-// LocateSettings(programDir) itself is declared in Hands.h; this is what it is made of.
 #pragma once
 
 #include <functional>
 #include <string>
 
 namespace zn {
+
+// The settings file's full path: "Zn.INI" in programDir. An old "DoZezive.INI" found in the Windows
+// directory is moved there first (ExpandCopy, then delete). Throws EZnError when the copy fails.
+std::string LocateSettings(const std::string& programDir);
 
 struct TSettingsPlaces {
   // The directory searched for the old "DoZezive.INI"; empty: there is none.

@@ -6,10 +6,10 @@
 #include <random>
 #include <string>
 
-#include "game/ExpandCopy.h"
-#include "game/Hands.h"
+#include "shell/ExpandCopy.h"
+
 #include "game/ZnError.h"
-#include "tests/game/ExpandCopyTestFiles.h"
+#include "tests/shell/ExpandCopyTestFiles.h"
 
 namespace zn {
 namespace {

@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "game/Hands.h"
-#include "game/LocateSettings.h"
+#include "shell/LocateSettings.h"
 #include "game/ZnError.h"
-#include "tests/game/ExpandCopyTestFiles.h"
+#include "tests/shell/ExpandCopyTestFiles.h"
 
 namespace zn {
 namespace {
