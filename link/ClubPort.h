@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zn {
 
@@ -38,6 +39,12 @@ class TClubPort {
   virtual void ResetInfoThrottle() = 0;
   // The dispatcher should run again (a pause has been lifted).
   virtual void WakeDispatcher() = 0;
+  // The played-games record of the current game, fed by the table window: the listing of all bids
+  // rebuilt from a "B" line, one card of a "P" line (trick 1..10, seat 1..4), the trick split of
+  // the finished deal.
+  virtual void RecordBids(const std::vector<std::string>& lines) = 0;
+  virtual void RecordTrickCard(int trick, int seat, std::int32_t card) = 0;
+  virtual void RecordTricks(const std::string& text) = 0;
   // One key of the settings file; empty when missing.
   virtual std::string ReadSetting(std::string_view section, std::string_view key) const = 0;
   // Writes one key of the settings file; throws EZnError when it cannot be written.

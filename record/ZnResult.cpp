@@ -17,6 +17,16 @@ void TResForm::NewGame(std::int32_t dealNumber) {
   Notify(Aspect::Games);
 }
 
+// The record of bids and tricks comes with the full played-games window.
+void TResForm::SetBids(const std::vector<std::string>&) {}
+void TResForm::SetTrickCard(int, int, std::int32_t) {}
+
+void TResForm::SetTricks(const std::string& text) {
+  if (Games.empty()) return;
+  Games.back().Tricks = text;
+  Notify(Aspect::Games);
+}
+
 void TResForm::GameResult(const std::string& line) {
   std::string_view rest(line);
   rest.remove_prefix(rest.empty() ? 0 : 1);

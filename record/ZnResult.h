@@ -38,6 +38,11 @@ class TResForm {
   int GameCount() const { return static_cast<int>(Games.size()); }
   // A new deal was announced ("D" line).
   void NewGame(std::int32_t dealNumber);
+  // The table window's feed of the current game: the listing of all bids, one card of a trick
+  // (trick 1..10, seat 1..4), the trick split of the finished deal.
+  void SetBids(const std::vector<std::string>& lines);
+  void SetTrickCard(int trick, int seat, std::int32_t card);
+  void SetTricks(const std::string& text);
   // The "F" line: the written-down result of the current game.
   void GameResult(const std::string& line);
   void ShowGames();

@@ -39,6 +39,11 @@ class TZnForm::TClub : public TClubPort {
   void WakeDispatcher() override {
     if (f_.WakeIdle) f_.WakeIdle();
   }
+  void RecordBids(const std::vector<std::string>& lines) override { f_.ResForm->SetBids(lines); }
+  void RecordTrickCard(int trick, int seat, std::int32_t card) override {
+    f_.ResForm->SetTrickCard(trick, seat, card);
+  }
+  void RecordTricks(const std::string& text) override { f_.ResForm->SetTricks(text); }
   std::string ReadSetting(std::string_view section, std::string_view key) const override {
     return IniRead(f_.SettingsPath, section, key, "");
   }
