@@ -50,11 +50,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, LineJoined,
                                            JoinCase{{"a", "", "b"}, "a~~b~"}, JoinCase{{""}, "~"},
                                            JoinCase{{"", ""}, "~~"}));
 
-TEST(LineJoinedText, TextAfterTheLastTildeIsOneMoreLine) {
-  EXPECT_EQ(TInfo::SplitJoined("ab~cd"), (Lines{"ab", "cd"}));
-  EXPECT_EQ(TInfo::SplitJoined("x"), Lines{"x"});
-}
-
 struct SaveCase {
   const char* name;
   std::string nick, real;

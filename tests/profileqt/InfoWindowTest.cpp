@@ -47,6 +47,8 @@ TEST_F(InfoWindowTest, OwnProfileIsEditedAndStoredInTheSettingsFile) {
   EXPECT_EQ(Child<QPlainTextEdit>("fdInfo")->toPlainText(), "Szia!");
   EXPECT_TRUE(Child<QPushButton>("cmSave")->isVisible());
   EXPECT_FALSE(Child<QLineEdit>("fdReal")->isReadOnly());
+  if (const QByteArray shots = qgetenv("ZN_SHOTS"); !shots.isEmpty())
+    window.grab().save(QString::fromLocal8Bit(shots) + "/profile-own.png");
   auto* real = Child<QLineEdit>("fdReal");
   real->selectAll();
   QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("Őry Béla"));
