@@ -1,10 +1,10 @@
 #include "profile/ZnInfo.h"
 
-#include <algorithm>
-#include <array>
 #include <string_view>
 
 #include "game/Cp1250.h"
+#include "game/Desktop.h"
+#include "game/ErrorHandler.h"
 #include "game/Tokenizer.h"
 #include "link/ClubPort.h"
 #include "link/Protocol.h"
@@ -29,6 +29,12 @@ std::vector<std::string> TInfo::SplitJoined(const std::string& text) {
   return lines;
 }
 
+std::string TInfo::JoinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + '~';
+  return text;
+}
+
 void TInfo::FillFields(const std::string& real, const std::string& work, const std::string& bid,
                        const std::string& info) {
   fdReal = real;
@@ -43,15 +49,20 @@ void TInfo::Show() {
   Notify(Aspect::Visible);
 }
 
+void TInfo::SetLook(bool own) {
+  OwnProfile = own;
+  Notify(Aspect::Look);
+}
+
 void TInfo::ShowProfile(const std::string& nickname) {
   fdName = nickname;
   if (nickname == club_.Nickname()) {
-    OwnProfile = true;
+    SetLook(true);
     FillFields(Real, Work, Bid, Info);
     Show();
     return;
   }
-  OwnProfile = false;
+  SetLook(false);
   if (!nickname.empty() && nickname[0] == '-') {
     FillFields(std::string("Buta Robot"_cp), "Robot",
                std::string("Honőr (Skíz vagy XXI), Angeló (XVII), L'amour (XVI), Matador"_cp),
@@ -63,6 +74,37 @@ void TInfo::ShowProfile(const std::string& nickname) {
   club_.Link().Send(proto::CmdInquiry(club_.Nickname(), nickname));
 }
 
+void TInfo::cmSaveClick() {
+  if (!OwnProfile) return;  // another member's profile is never stored as the own
+  if (fdName.size() < 4) {
+    Desktop().ShowMessage(std::string("A becenév nincs kitöltve"_cp));
+    return;
+  }
+  if (fdReal.size() < 8) {
+    Desktop().ShowMessage(std::string("A teljes név nincs kitöltve"_cp));
+    return;
+  }
+  const bool newNickname = fdName != club_.Nickname();
+  const std::string info = JoinLines(fdInfo), bid = JoinLines(fdBid);
+  // A write that fails is shown and the dialog stays open with what was typed, so nothing is lost;
+  // the held profile changes only once everything is stored.
+  const bool stored = Guarded([&] {
+    club_.WriteSetting("Program", "User", fdName);
+    club_.WriteSetting("Personal", "Real", fdReal);
+    club_.WriteSetting("Personal", "Work", fdWork);
+    club_.WriteSetting("Personal", "Info", info);
+    club_.WriteSetting("Personal", "Bid", bid);
+  });
+  if (!stored) return;
+  Real = fdReal;
+  Work = fdWork;
+  Info = info;
+  Bid = bid;
+  Hide();
+  if (newNickname)
+    Desktop().ShowMessage(std::string("Az új becenév csak a következő programindításkor lesz érvényes"_cp));
+}
+
 void TInfo::AnswerInquiry(const std::string& line) {
   std::string_view rest(line);
   club_.Link().Send(proto::CmdAnswer(rest.substr(rest.empty() ? 0 : 1), {Real, Work, Info, Bid}));
@@ -72,20 +114,12 @@ void TInfo::AnswerInquiry(const std::string& line) {
 }
 
 void TInfo::ReceiveProfile(const std::string& line) {
-  std::string_view rest(line);
-  CutWord(rest);
-  fdName = std::string(CutWord(rest));
-  std::array<std::int32_t, 4> lengths{};
-  for (auto& n : lengths) n = CutInt(rest);
-  // Each part is cut short at the end of the data; a negative length counts as none.
-  std::array<std::string, 4> parts;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    const std::size_t n = static_cast<std::size_t>(std::max<std::int32_t>(lengths[i], 0));
-    const std::size_t take = std::min(n, rest.size());
-    parts[i] = std::string(rest.substr(0, take));
-    rest.remove_prefix(take);
-  }
-  FillFields(parts[0], parts[1], parts[3], parts[2]);
+  const proto::TAnswer answer = proto::ParseAnswer(line);  // a length that is no number ends it here
+  fdName = answer.nickname;
+  // Always read-only, even when the own profile was opened after the request: otherwise "OK"
+  // would store this member's data as the own.
+  SetLook(false);
+  FillFields(answer.texts[0], answer.texts[1], answer.texts[3], answer.texts[2]);
   Show();
 }
 

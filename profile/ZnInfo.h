@@ -1,5 +1,6 @@
-// TInfo: the personal-data window. This holds the stored profile and the three operations the club
-// window calls; editing and storing the own profile come with the full window.
+// TInfo: the personal-data window. It holds the member's stored profile (Zn.INI, read and written
+// through the club port), edits it, shows a robot's or another member's profile, and answers other
+// members' introduction requests by itself.
 #pragma once
 
 #include <functional>
@@ -12,37 +13,47 @@ class TClubPort;
 
 class TInfo {
  public:
-  enum class Aspect { Visible, Fields };
+  enum class Aspect { Visible, Fields, Look };
   std::function<void(Aspect)> Changed;
 
-  // Reads the stored profile ("Personal": Real, Work, Info, Bid) from the settings file.
+  // FormCreate: fdName := Nickname; the stored profile ("Personal": Real, Work, Info, Bid) is read.
   explicit TInfo(TClubPort& club);
 
   // The held profile, as stored; Info and Bid line-joined ("abc~de~").
   std::string Real, Work, Info, Bid;
 
   bool Visible = false;
-  bool OwnProfile = false;  // fields editable and "OK" shown
+  // The own profile: fields in the window colour and "OK" shown; otherwise read-only look.
+  bool OwnProfile = false;
+  // The fields; the view writes what the user types into them.
   std::string fdName, fdReal, fdWork;
   std::vector<std::string> fdInfo, fdBid;
 
   // Opens the profile of nickname: the own one, a robot's, or asks the server ("Q").
   void ShowProfile(const std::string& nickname);
-  // The incoming "Q" line: answers with "W" and notes the inquiry in the message area.
+  // "OK": checks the fields, stores the own profile and hides the window.
+  void cmSaveClick();
+  // "Mégsem": hides the window; nothing is stored.
+  void cmCancelClick() { Hide(); }
+  // The incoming "Q" line: answers with "W" at once and notes the inquiry in the message area.
   void AnswerInquiry(const std::string& line);
-  // The incoming "W" line: shows the profile it carries.
+  // The incoming "W" line: shows the profile it carries, always read-only.
   void ReceiveProfile(const std::string& line);
-  // Hides the window (the club window lets introduction requests through again).
+  // Puts the two one-line values and the two line-joined texts, cut into lines, into the fields.
+  void FillFields(const std::string& real, const std::string& work, const std::string& bid,
+                  const std::string& info);
+  // FormHide: hides the window; the club window lets introduction requests through again.
   void Hide();
 
   // "abc~de~" -> "abc", "de"; text after the last "~" is one more line.
   static std::vector<std::string> SplitJoined(const std::string& text);
+  // "abc", "de" -> "abc~de~": every line followed by "~".
+  static std::string JoinLines(const std::vector<std::string>& lines);
 
  private:
   TClubPort& club_;
-  void FillFields(const std::string& real, const std::string& work, const std::string& bid,
-                  const std::string& info);
   void Show();
+  void SetLook(bool own);
   void Notify(Aspect a) {
     if (Changed) Changed(a);
   }

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     zn::TBidWindow table(*form.BidForm);
     zn::TInfoWindow info(*form.InfoForm);
     zn::TResWindow games(*form.ResForm);
+    form.ResForm->SaveFolder = programDir;  // the sheets' save dialog opens in the program's folder
 
     QObject::connect(&instance, &zn::TInstance::RaiseRequested, &club, [&club] { zn::BringToFront(&club); });
     // The close question has been answered: the loop ends without offering the windows a close again.

@@ -1,0 +1,15 @@
+// Writing a sheet: the lines with CR LF after each, as one file that replaces any file of that
+// name only once it is complete.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zn {
+
+// Writes lines to a new file in the folder of path, then renames it to path. On failure nothing is
+// left behind, a file already at path is untouched, and EZnError carries the system's reason.
+// path is a local file name as the save dialog gives it.
+void WriteSheet(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace zn
