@@ -13,13 +13,17 @@ std::string Usage() {
          "  --db FILE          SQLite store (default znserver.db)\n"
          "  --news FILE        text sent for \"L\", one message per line (default: built in)\n"
          "  --max-members N    connections at once (default 1000)\n"
-         "  --help             this text\n";
+         "  --help             this text\n"
+         "  --version          the release number\n";
 }
+
+std::string VersionText() { return std::string("znserver ") + ZN_VERSION + "\n"; }
 
 ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") return ParseResult::Help;
+    if (a == "--version") return ParseResult::Version;
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members") {
       error = "unknown option: " + a;
       return ParseResult::Error;

@@ -14,11 +14,13 @@ struct Options {
   std::string newsFile;  // empty: the built-in news
 };
 
-enum class ParseResult { Run, Help, Error };
+enum class ParseResult { Run, Help, Version, Error };
 
 // Reads the arguments after the program name. On Error, error says what was wrong.
 ParseResult ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
 std::string Usage();
+// "znserver " and the release number, one line.
+std::string VersionText();
 
 // The news: one "M" line per line of the file (CR LF or LF, cp1250 as it stands). At most
 // kMaxNewsLines lines of kMaxNewsLine bytes are kept. False with error when it cannot be read.

@@ -31,6 +31,9 @@ int main(int argc, char** argv) {
     case ParseResult::Help:
       std::fputs(Usage().c_str(), stdout);
       return 0;
+    case ParseResult::Version:
+      std::fputs(VersionText().c_str(), stdout);
+      return 0;
     case ParseResult::Error:
       std::fprintf(stderr, "znserver: %s\n%s", error.c_str(), Usage().c_str());
       return 2;

@@ -11,6 +11,7 @@
 
 #include "game/Cp1250.h"
 #include "shell/ExpandCopy.h"
+#include "shell/SettingsFolder.h"
 
 namespace zn {
 
@@ -96,11 +97,14 @@ std::string FindOldSettings(const std::string& dir) {
 }
 
 std::string LocateSettings(const std::string& programDir, const TSettingsPlaces& places) {
-  const std::string fileName = JoinPath(programDir, kSettingsName);
+  const std::string folder =
+      SettingsFolder(programDir, places.ConfigDir,
+                     places.IsWritableDir ? places.IsWritableDir : TWritableProbe(IsWritableFolder));
+  const std::string fileName = JoinPath(folder, kSettingsName);
   const std::string old = FindOldSettings(places.WindowsDir);
   if (old.empty()) return fileName;
 
-  const std::string marker = JoinPath(programDir, kMovedMarker);
+  const std::string marker = JoinPath(folder, kMovedMarker);
   const std::string identity = Identity(old);
   if (!identity.empty() && ReadSmallFile(marker) == identity) {
     // Copied at an earlier start; Zn.INI may have changed since, so it is not overwritten again.
@@ -116,9 +120,14 @@ std::string LocateSettings(const std::string& programDir, const TSettingsPlaces&
 }
 
 std::string LocateSettings(const std::string& programDir) {
+  return LocateSettings(programDir, std::string());
+}
+
+std::string LocateSettings(const std::string& programDir, const std::string& configDir) {
   TSettingsPlaces places;
   places.WindowsDir = WindowsDirectory();
   places.RemoveFile = [](const std::string& path) { return std::remove(path.c_str()) == 0; };
+  places.ConfigDir = configDir;
   return LocateSettings(programDir, places);
 }
 

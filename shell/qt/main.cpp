@@ -3,15 +3,18 @@
 // played games) and the event loop runs until the club window is closed.
 #include <QApplication>
 #include <QFile>
+#include <QStandardPaths>
 
 #include "link/qt/QtSocket.h"
 #include "profile/qt/InfoWindow.h"
 #include "record/qt/ResWindow.h"
+#include "shell/LocateSettings.h"
 #include "shell/ZnCliTop.h"
 #include "shell/qt/ClubWindow.h"
 #include "shell/qt/FirstPaint.h"
 #include "shell/qt/Instance.h"
 #include "shell/qt/QtDesktop.h"
+#include "shell/qt/QtTranslation.h"
 #include "table/qt/BidWindow.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +23,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(title);
   // The club window's close ends the program, after its close question; nothing else does.
   QApplication::setQuitOnLastWindowClosed(false);
+  zn::InstallQtTranslation(app);
 
   zn::TInstance instance(title);
   if (instance.FindRunningInstance()) return 0;
@@ -28,9 +32,14 @@ int main(int argc, char** argv) {
   zn::SetDesktop(&desktop);
   int result = 0;
   {
-    // Zn.INI lives next to the program.
+    // Zn.INI lives next to the program when it is there or may be written there (a portable copy),
+    // else in the user's configuration folder (an installed program).
     const std::string programDir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-    zn::TZnForm form(programDir, [] { return zn::NewQtSocket(); });
+    const std::string configDir =
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).toStdString();
+    zn::TZnForm form(
+        programDir, [] { return zn::NewQtSocket(); },
+        [configDir](const std::string& dir) { return zn::LocateSettings(dir, configDir); });
     zn::TClubWindow club(form);
     zn::TBidWindow table(*form.BidForm);
     zn::TInfoWindow info(*form.InfoForm);

@@ -1,6 +1,7 @@
 // znserver's command line and news file.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -31,6 +32,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ArgsCase{"None", {}, ParseResult::Run, ""},
         ArgsCase{"Help", {"--port", "1", "--help"}, ParseResult::Help, ""},
+        ArgsCase{"Version", {"--version", "--port", "x"}, ParseResult::Version, ""},
+        ArgsCase{"VersionAfterValues", {"--db", "x.db", "--version"}, ParseResult::Version, ""},
+        ArgsCase{"VersionAsAValue", {"--db", "--version"}, ParseResult::Run, ""},
         ArgsCase{"Unknown", {"--verbose"}, ParseResult::Error, "unknown option: --verbose"},
         ArgsCase{"MissingValue", {"--db"}, ParseResult::Error, "--db needs a value"},
         ArgsCase{"EmptyDb", {"--db", ""}, ParseResult::Error, "--db needs a file name"},
@@ -40,6 +44,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {"--max-members", "0"},
                  ParseResult::Error,
                  "--max-members must be a positive number: 0"}));
+
+TEST(Options, VersionIsOneLineWithTheReleaseNumber) {
+  const std::string v = VersionText();
+  ASSERT_GT(v.size(), 10u);
+  EXPECT_EQ(v.rfind("znserver ", 0), 0u);
+  EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(v[9])));
+  EXPECT_EQ(v.find('\n'), v.size() - 1);
+}
 
 TEST(Options, DefaultsAndValues) {
   Options o;

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -11,12 +12,16 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <functional>
 
 #include "game/Cp1250.h"
 #include "shell/qt/QtDesktop.h"
+#include "shell/qt/QtTranslation.h"
 #include "tests/shellqt/TestApp.h"
 
 namespace zn {
@@ -246,6 +251,44 @@ TEST_F(QtDesktopTest, TellsTheWallClockAndRunsPendingEvents) {
   QTimer::singleShot(0, [&ran] { ran = true; });
   desk.ProcessPendingEvents();
   EXPECT_TRUE(ran);
+}
+
+// Qt's own texts speak Hungarian once its translation is loaded. With ZN_SHOT_DIR set (under a real
+// X server) the room-name box is also saved there as a picture.
+TEST_F(QtDesktopTest, QtsOwnButtonsSpeakHungarian) {
+  QTranslator* hu = InstallQtTranslation(*QCoreApplication::instance());
+  ASSERT_NE(hu, nullptr) << "qtbase_hu.qm is missing (Debian: qt6-translations-l10n)";
+  QString cancel;
+  WhenModal([&](QDialog* d) {
+    auto* buttons = d->findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    cancel = buttons->button(QDialogButtonBox::Cancel)->text();
+    const QString shots = qEnvironmentVariable("ZN_SHOT_DIR");
+    if (!shots.isEmpty()) {
+      QApplication::processEvents();
+      d->screen()
+          ->grabWindow(0)
+          .copy(d->frameGeometry().adjusted(-8, -8, 8, 8))
+          .save(shots + "/roomname.png");
+    }
+    d->reject();
+  });
+  desk.InputBox(S("Új terem"_cp), S("Teremnév:  (legalább 4 betű)"_cp), "");
+  QCoreApplication::removeTranslator(hu);
+  delete hu;
+  EXPECT_EQ(cancel, QString::fromUtf8("Mégse"));
+}
+
+TEST_F(QtDesktopTest, AMissingTranslationLeavesQtInEnglish) {
+  QTemporaryDir empty;
+  EXPECT_EQ(InstallQtTranslation(*QCoreApplication::instance(), empty.path()), nullptr);
+  QString cancel;
+  WhenModal([&](QDialog* d) {
+    cancel = d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+    d->reject();
+  });
+  desk.InputBox("x", "y", "");
+  EXPECT_EQ(cancel, "Cancel");
 }
 
 }  // namespace
