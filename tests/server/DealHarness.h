@@ -71,9 +71,13 @@ struct Player {
 
 class DealFixture : public ClubFixture {
  protected:
-  DealFixture() {
+  DealFixture() { Rebuild(store_); }
+  // A fresh club and deal engine over store.
+  void Rebuild(RoomStore& store) {
+    if (deals_) club().SetDeals(nullptr);
+    MakeClub({}, &store);
     deals_ = std::make_unique<Deals>(
-        club(), store_, out, [this] { return now; }, [this] { return drawn; });
+        club(), store, out, [this] { return now; }, [this] { return drawn; });
     club().SetDeals(deals_.get());
   }
   ~DealFixture() override { club().SetDeals(nullptr); }
@@ -84,7 +88,7 @@ class DealFixture : public ClubFixture {
     p.id = Join(nickname);
     p.nickname = nickname;
     p.seat = seat;
-    if (club().RoomCount() < 2) Do(p.id, "Rkertes");
+    if (club().RoomCount() < 2) Do(p.id, "Rkertes");  // a stored room may be there already
     Do(p.id, "E1");
     if (seat > 0) Do(p.id, "S" + std::to_string(seat));
     return p;

@@ -279,6 +279,19 @@ TEST_F(DealTest, AResultIsWrittenOnceAndAFailedWriteIsNotAnnounced) {
   EXPECT_THAT(Do(anna.id, "H1"), IsEmpty());  // the deal is over
 }
 
+// The disk is full: nothing is announced that is not stored, and the deal can be written later.
+TEST_F(DealTest, ResultsAndNewMatchesThatCannotBeStoredAreNotAnnounced) {
+  FailingStore failing;
+  Rebuild(failing);
+  Player& anna = AnnaAndRobots();
+  Play(anna, "D1");
+  const std::string notStored = Cp("M >>>>> A változás nem menthető, elmaradt"_cp);
+  EXPECT_THAT(Do(anna.id, "F1:-1"), ElementsAre(notStored));
+  EXPECT_EQ(club().RoomAt(1).played, 3);
+  EXPECT_THAT(Do(anna.id, "D0"), ElementsAre(notStored));
+  EXPECT_EQ(Game()->Number(), 1);  // the finished deal is still there to write down
+}
+
 TEST_F(DealTest, ARoomLineDuringBiddingGivesTheBidderTAgain) {
   Player& anna = Seat("anna", 1);
   Player& bela = Seat("bela", 2);
