@@ -1,6 +1,6 @@
 // Where the deal engine plugs into the club. The club checks who may order a deal and keeps the
-// seats; the engine deals, runs bidding and play, and answers "H". Until it exists, NoDeals answers
-// an ordered deal with a notice and everything else with nothing.
+// seats; the engine (server/Deals.h) deals, runs bidding and play, and answers "H". NoDeals, a club
+// without an engine, answers an ordered deal with a notice and everything else with nothing.
 #pragma once
 
 #include <cstdint>
