@@ -2,7 +2,7 @@
 // scripted member on seat 1 and three robots, while watchers in some of the rooms send "G" pings
 // and time the answers. Prints the deals finished per second and the ping latencies.
 //
-//   zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--min-deal-ms MS]
+//   zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--warmup S] [--min-deal-ms MS]
 //
 // A member may send at most 20 commands a second for long; a deal takes about 25 commands, so each
 // member starts its next deal no sooner than --min-deal-ms (default 1500) after the last one.
@@ -33,6 +33,7 @@ struct Settings {
   int watchers = 10;
   double seconds = 30;
   int minDealMs = 1500;
+  double warmup = 5;  // seconds of pings not counted: the rooms are still being set up
 };
 
 struct Conn {
@@ -187,7 +188,7 @@ class Soak {
     } else if (code == 'X' && rest.starts_with('2')) {
       Send(c, "F0:0");
     } else if (code == 'F') {
-      if (!done_) ++deals;
+      if (!done_ && Clock::now() - start_ >= std::chrono::duration<double>(s_.warmup)) ++deals;
       const auto due = c->dealStart + std::chrono::milliseconds(s_.minDealMs);
       c->timer.expires_at(due);
       c->timer.async_wait([this, c](std::error_code ec) {
@@ -215,7 +216,7 @@ class Soak {
       started_ = true;
       start_ = Clock::now();
       end_.expires_after(
-          std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s_.seconds)));
+          std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s_.seconds + s_.warmup)));
       end_.async_wait([this](std::error_code) { Finish(); });
     }
   }
@@ -223,7 +224,8 @@ class Soak {
   void Pong(const ConnPtr& c) {
     c->pinging = false;
     if (done_) return;
-    pingsMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - c->pingSent).count());
+    if (Clock::now() - start_ >= std::chrono::duration<double>(s_.warmup))
+      pingsMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - c->pingSent).count());
     c->timer.expires_after(std::chrono::milliseconds(100));  // ten a second: far below the limit
     c->timer.async_wait([this, c](std::error_code ec) {
       if (!ec && !done_) Ping(c);
@@ -232,7 +234,7 @@ class Soak {
 
   void Finish() {
     done_ = true;
-    elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
+    elapsed = std::chrono::duration<double>(Clock::now() - start_).count() - s_.warmup;
     io_.stop();
   }
 
@@ -265,14 +267,17 @@ int main(int argc, char** argv) {
       s.watchers = std::atoi(v);
     else if (key == "--seconds")
       s.seconds = std::atof(v);
+    else if (key == "--warmup")
+      s.warmup = std::atof(v);
     else if (key == "--min-deal-ms")
       s.minDealMs = std::atoi(v);
     else
       s.port = 0;
   }
   if (s.port == 0 || s.rooms <= 0 || s.watchers <= 0) {
-    std::fputs("usage: zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--min-deal-ms MS]\n",
-               stderr);
+    std::fputs(
+        "usage: zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--warmup S] [--min-deal-ms MS]\n",
+        stderr);
     return 2;
   }
   rlimit limit{};
