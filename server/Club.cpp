@@ -41,6 +41,13 @@ const Member* Club::Find(MemberId id) const {
   return it == members_.end() ? nullptr : &it->second;
 }
 
+Room* Club::FindRoom(std::int64_t storeId) {
+  if (storeId == 0) return nullptr;
+  for (Room& room : rooms_)
+    if (room.storeId == storeId) return &room;
+  return nullptr;
+}
+
 Member* Club::FindOnline(std::string_view nickname) {
   auto it = online_.find(LowerText(nickname));
   return it == online_.end() ? nullptr : Get(it->second);
@@ -205,6 +212,7 @@ const SharedLine& Club::LobbyLine() {
 }
 
 void Club::Flush() {
+  deals_->Tick(now_());
   if (lobbyWaiting_.empty()) return;
   const SteadyTime now = now_();
   std::vector<MemberId> later;
@@ -244,7 +252,7 @@ SteadyTime Club::NextLobbySlot(SteadyTime now) const {
 }
 
 std::optional<SteadyTime> Club::NextDue() const {
-  std::optional<SteadyTime> due;
+  std::optional<SteadyTime> due = deals_->NextDue();
   for (MemberId id : lobbyWaiting_) {
     const Member* m = Find(id);
     if (m && (!due || m->lobbyNext < *due)) due = m->lobbyNext;

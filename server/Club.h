@@ -76,6 +76,8 @@ class Club {
   std::size_t Online() const { return online_.size(); }
   std::size_t RoomCount() const { return rooms_.size(); }
   const Room& RoomAt(std::size_t index) const { return rooms_.at(index); }
+  // The room with this store id (the deal engine keeps its tables by it); nullptr when none.
+  Room* FindRoom(std::int64_t storeId);
   const Member* Find(MemberId id) const;
 
  private:

@@ -43,6 +43,7 @@ void Club::SendRoom(Room& room) {
   if (room.present.empty()) return;
   const SharedLine line = RoomLine(room);
   for (MemberId id : room.present) out_.SendShared(id, line);
+  deals_->RoomSent(room);
 }
 
 void Club::SendRoomTo(Room& room, Member& m) { out_.SendShared(m.id, RoomLine(room)); }
@@ -159,6 +160,7 @@ void Club::Watch(Member& m, std::string_view arg) {
   m.watching = on == 1;
   // Watching changes no seat; the watcher's client asks for the hands when this R line arrives.
   SendRoomTo(*room, m);
+  if (m.watching) deals_->Watching(*room, m);
 }
 
 void Club::SetOption(Member& m, std::string_view arg) {

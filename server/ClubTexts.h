@@ -39,6 +39,11 @@ inline constexpr std::string_view kNotStored = "A változás nem menthető, elma
 inline constexpr std::string_view kOwnNameOnly = "Csak a saját nevedben kérhetsz bemutatást"_cp;
 inline constexpr std::string_view kNotOnline = "Nincs a klubban: "_cp;
 inline constexpr std::string_view kInquiryWait = "Várj egy kicsit a következő bemutatás kérésével"_cp;
+inline constexpr std::string_view kBadBid = "Hibás licit: "_cp;
+inline constexpr std::string_view kBadCard = "Ezt a lapot most nem teheted"_cp;
+inline constexpr std::string_view kDealAbandoned = "Az induló elhagyta az asztalt, az osztás elmaradt"_cp;
+inline constexpr std::string_view kNoResult = "Nincs felírható eredmény"_cp;
+inline constexpr std::string_view kResultWritten = "Ennek az osztásnak az eredménye már fel van írva"_cp;
 inline constexpr std::string_view kNotAsked = "Ezt a bemutatást senki nem kérte"_cp;
 
 }  // namespace zn::server::text

@@ -1,9 +1,10 @@
 // Where the deal engine plugs into the club. The club checks who may order a deal and keeps the
-// seats; the engine deals, runs bidding and play, and answers "H". Until it exists, NoDeals answers
-// an ordered deal with a notice and everything else with nothing.
+// seats; the engine (server/Deals.h) deals, runs bidding and play, and answers "H". NoDeals, a club
+// without an engine, answers an ordered deal with a notice and everything else with nothing.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "server/ClubTypes.h"
@@ -17,8 +18,17 @@ class DealSeam {
   virtual void Order(Room& room, Member& from, std::int32_t number) = 0;
   // "H", "B", "P", "T" or "F" from a member of room (not the lobby).
   virtual void Command(Room& room, Member& from, std::string_view command) = 0;
-  // The holder of seat changed (a member sat, stood, left, or a robot came or went).
+  // The holder of seat changed (a member sat, stood, left, or a robot came or went). The room's
+  // "R" line follows (RoomSent).
   virtual void SeatChanged(Room& room, int seat) = 0;
+  // Every member of room has just got a fresh "R" line.
+  virtual void RoomSent(Room&) {}
+  // The member started watching room (its "R" line is out).
+  virtual void Watching(Room&, Member&) {}
+  // The club's clock at the end of a turn of the loop: what was waiting for it is due.
+  virtual void Tick(SteadyTime) {}
+  // When Tick has something to do next, if anything waits.
+  virtual std::optional<SteadyTime> NextDue() const { return std::nullopt; }
 };
 
 class NoDeals : public DealSeam {

@@ -8,11 +8,13 @@ namespace zn::server {
 
 std::string Usage() {
   return "usage: znserver [--listen ADDR] [--port N] [--db FILE] [--news FILE] [--max-members N]\n"
+         "                [--max-rooms N]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
          "  --news FILE        text sent for \"L\", one message per line (default: built in)\n"
          "  --max-members N    connections at once (default 1000)\n"
+         "  --max-rooms N      rooms besides the lobby (default 250)\n"
          "  --help             this text\n"
          "  --version          the release number\n";
 }
@@ -24,7 +26,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") return ParseResult::Help;
     if (a == "--version") return ParseResult::Version;
-    if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members") {
+    if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
+        a != "--max-rooms") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -48,10 +51,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
       o.server.port = static_cast<std::uint16_t>(n);
     } else {
       if (!TryStrToInt(v, n) || n < 1) {
-        error = "--max-members must be a positive number: " + v;
+        error = a + " must be a positive number: " + v;
         return ParseResult::Error;
       }
-      o.server.limits.maxMembers = static_cast<std::size_t>(n);
+      (a == "--max-rooms" ? o.server.limits.maxRooms : o.server.limits.maxMembers) =
+          static_cast<std::size_t>(n);
     }
   }
   if (o.db.empty()) {

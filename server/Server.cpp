@@ -58,7 +58,9 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
       acceptRetry_(io),
       touchTimer_(io),
       club_(
-          store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news) {
+          store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news),
+      deals_(club_, store, *this, [] { return std::chrono::steady_clock::now(); }) {
+  club_.SetDeals(&deals_);
   const tcp::endpoint endpoint(asio::ip::make_address(options.listen), options.port);
   acceptor_.open(endpoint.protocol());
   acceptor_.set_option(tcp::acceptor::reuse_address(true));

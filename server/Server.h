@@ -13,6 +13,7 @@
 #include <asio.hpp>
 
 #include "server/Club.h"
+#include "server/Deals.h"
 #include "server/Framing.h"
 #include "server/Outbox.h"
 
@@ -71,6 +72,7 @@ class Server : private Outbox {
   asio::steady_timer acceptRetry_;
   asio::steady_timer touchTimer_;
   Club club_;
+  Deals deals_;
   std::uint16_t port_ = 0;
   bool stopped_ = false;
   MemberId nextId_ = 0;

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <ctime>
+#include <iterator>
+#include <string>
 
 namespace zn::server {
 
@@ -24,7 +26,13 @@ class SqliteStore::Statement {
 
 namespace {
 
-constexpr const char* kSchema = R"(
+// The schema grows by ordered steps: step i brings a file of version i to version i + 1, and
+// PRAGMA user_version records how far a file has come. A file of version 0 is either new or one
+// written before the version was kept; the first step is written to suit both (IF NOT EXISTS).
+// Never change a step once released: add the next one.
+constexpr const char* kUpgrades[] = {
+    // 0 -> 1: rooms and results.
+    R"(
 CREATE TABLE IF NOT EXISTS rooms(
   id INTEGER PRIMARY KEY AUTOINCREMENT,
   name TEXT NOT NULL UNIQUE,
@@ -41,7 +49,12 @@ CREATE TABLE IF NOT EXISTS results(
   seat1 TEXT NOT NULL, seat2 TEXT NOT NULL, seat3 TEXT NOT NULL, seat4 TEXT NOT NULL,
   time INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS results_room ON results(room);
-)";
+)",
+    // 1 -> 2: results can be listed per deal number of a room (the deal engine's replays).
+    R"(
+CREATE INDEX IF NOT EXISTS results_room_deal ON results(room, deal);
+)",
+};
 
 void BindText(sqlite3_stmt* s, int i, std::string_view text) {
   sqlite3_bind_text(s, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
@@ -63,7 +76,7 @@ SqliteStore::SqliteStore(const std::string& path, NowFn now) : now_(std::move(no
     // WAL with NORMAL: a commit is in the log file when the call returns, so a crash of the
     // server loses nothing it has announced.
     Exec("PRAGMA synchronous=NORMAL");
-    Exec(kSchema);
+    Upgrade();
     createRoom_ = Prepare("INSERT INTO rooms(name, last_human) VALUES(?1, ?2)");
     setOption_ = Prepare("UPDATE rooms SET option=?2 WHERE id=?1");
     setPlayed_ = Prepare("UPDATE rooms SET played=?2 WHERE id=?1");
@@ -91,6 +104,37 @@ void SqliteStore::Close() {
 
 std::int64_t SqliteStore::Now() const {
   return now_ ? now_() : static_cast<std::int64_t>(std::time(nullptr));
+}
+
+int SqliteStore::SchemaVersion() {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_, "PRAGMA user_version", -1, &raw, nullptr) != SQLITE_OK) Fail("prepare");
+  const int version = sqlite3_step(raw) == SQLITE_ROW ? sqlite3_column_int(raw, 0) : -1;
+  sqlite3_finalize(raw);
+  if (version < 0) Fail("read schema version");
+  return version;
+}
+
+int SqliteStore::LatestSchemaVersion() { return static_cast<int>(std::size(kUpgrades)); }
+
+void SqliteStore::Upgrade() {
+  const int from = SchemaVersion();
+  // A file from a newer server: its tables may mean something this one does not know.
+  if (from > LatestSchemaVersion())
+    throw StoreError("schema version " + std::to_string(from) + " is newer than this server's " +
+                     std::to_string(LatestSchemaVersion()));
+  for (int version = from; version < LatestSchemaVersion(); ++version) {
+    // Each step and its version number commit together, so a crash leaves a whole step or none.
+    Exec("BEGIN IMMEDIATE");
+    try {
+      Exec(kUpgrades[version]);
+      Exec(("PRAGMA user_version=" + std::to_string(version + 1)).c_str());
+      Exec("COMMIT");
+    } catch (...) {
+      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+      throw;
+    }
+  }
 }
 
 void SqliteStore::Fail(const char* what) { throw StoreError(std::string(what) + ": " + sqlite3_errmsg(db_)); }

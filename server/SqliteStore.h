@@ -27,6 +27,9 @@ class SqliteStore : public RoomStore {
   int DropIdleRooms(std::int64_t idleSeconds);
   // Moves the write-ahead log into the main file (at shutdown).
   void Flush();
+  // The version of the file's schema (PRAGMA user_version), and the one this server writes.
+  int SchemaVersion();
+  static int LatestSchemaVersion();
   // Result rows stored for a room (tests and tools).
   int ResultCount(std::int64_t room);
 
@@ -41,6 +44,8 @@ class SqliteStore : public RoomStore {
   class Statement;
   void Close();
   void Exec(const char* sql);
+  // Brings the file to the latest schema version, one committed step at a time.
+  void Upgrade();
   [[noreturn]] void Fail(const char* what);
   sqlite3_stmt* Prepare(const char* sql);
   std::int64_t Now() const;

@@ -43,7 +43,11 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{"NoMembers",
                  {"--max-members", "0"},
                  ParseResult::Error,
-                 "--max-members must be a positive number: 0"}));
+                 "--max-members must be a positive number: 0"},
+        ArgsCase{"NoRooms",
+                 {"--max-rooms", "-3"},
+                 ParseResult::Error,
+                 "--max-rooms must be a positive number: -3"}));
 
 TEST(Options, VersionIsOneLineWithTheReleaseNumber) {
   const std::string v = VersionText();
@@ -61,7 +65,7 @@ TEST(Options, DefaultsAndValues) {
   EXPECT_EQ(o.server.port, 7022);
   EXPECT_EQ(o.db, "znserver.db");
   ASSERT_EQ(ParseOptions({"--listen", "0.0.0.0", "--port", "0", "--db", "x.db", "--news", "n.txt",
-                          "--max-members", "12000"},
+                          "--max-members", "12000", "--max-rooms", "600"},
                          o, error),
             ParseResult::Run);
   EXPECT_EQ(o.server.listen, "0.0.0.0");
@@ -69,6 +73,7 @@ TEST(Options, DefaultsAndValues) {
   EXPECT_EQ(o.db, "x.db");
   EXPECT_EQ(o.newsFile, "n.txt");
   EXPECT_EQ(o.server.limits.maxMembers, 12000u);
+  EXPECT_EQ(o.server.limits.maxRooms, 600u);
 }
 
 TEST(Options, NewsLinesLoseTheirLineEndsAndAreBounded) {

@@ -1,6 +1,8 @@
 // The SQLite store: rooms, options, counters and results survive reopening; failures are reported.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "server/SqliteStore.h"
@@ -102,6 +104,77 @@ TEST_F(StoreFile, NamesAreKeptByteForByte) {
     store->CreateRoom(name);
   }
   EXPECT_EQ(Open()->LoadRooms().at(0).name, name);
+}
+
+// Runs SQL on the file with a bare connection, as an older server or another tool would.
+void RawExec(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
+  EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
+  sqlite3_free(error);
+  sqlite3_close(db);
+}
+
+// The file the first server wrote: no schema version, rooms and results as they were then.
+constexpr const char* kFirstVersionFile = R"(
+PRAGMA journal_mode=WAL;
+CREATE TABLE rooms(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  name TEXT NOT NULL UNIQUE,
+  option INTEGER NOT NULL DEFAULT 0,
+  played INTEGER NOT NULL DEFAULT 0,
+  last_human INTEGER NOT NULL);
+CREATE TABLE results(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  room INTEGER NOT NULL,
+  room_name TEXT NOT NULL,
+  deal INTEGER NOT NULL,
+  points14 INTEGER NOT NULL,
+  points23 INTEGER NOT NULL,
+  seat1 TEXT NOT NULL, seat2 TEXT NOT NULL, seat3 TEXT NOT NULL, seat4 TEXT NOT NULL,
+  time INTEGER NOT NULL);
+CREATE INDEX results_room ON results(room);
+INSERT INTO rooms(name, option, played, last_human) VALUES('kertes', 1, 3, 1000000), ('pince', 0, 0, 1000000);
+INSERT INTO results(room, room_name, deal, points14, points23, seat1, seat2, seat3, seat4, time)
+  VALUES(1, 'kertes', 17, 30, -30, 'anna', '-Robot2', 'bela', '-Robot4', 999000);
+)";
+
+TEST_F(StoreFile, AFirstVersionFileIsUpgradedWithItsRoomsAndResults) {
+  RawExec(path_, kFirstVersionFile);
+  {
+    auto store = Open();
+    EXPECT_EQ(store->SchemaVersion(), SqliteStore::LatestSchemaVersion());
+    const auto rooms = store->LoadRooms();
+    ASSERT_EQ(rooms.size(), 2u);
+    EXPECT_EQ(rooms[0].name, "kertes");
+    EXPECT_TRUE(rooms[0].option);
+    EXPECT_EQ(rooms[0].played, 3);
+    EXPECT_EQ(rooms[1].name, "pince");
+    EXPECT_EQ(store->ResultCount(rooms[0].id), 1);
+    // The upgraded file takes new results and rooms as a new one does.
+    EXPECT_EQ(store->AddResult({rooms[0].id, 18, 5, -5, {"anna", "b", "c", "d"}}), 4);
+    EXPECT_GT(store->CreateRoom("padlas"), rooms[1].id);
+  }
+  auto again = Open();  // opening an up-to-date file changes nothing
+  EXPECT_EQ(again->SchemaVersion(), SqliteStore::LatestSchemaVersion());
+  EXPECT_EQ(again->LoadRooms().size(), 3u);
+  EXPECT_EQ(again->ResultCount(1), 2);
+}
+
+TEST_F(StoreFile, ANewFileStartsAtTheLatestVersion) {
+  EXPECT_EQ(Open()->SchemaVersion(), SqliteStore::LatestSchemaVersion());
+  EXPECT_GE(SqliteStore::LatestSchemaVersion(), 2);
+}
+
+TEST_F(StoreFile, AFileOfANewerServerIsRefusedUntouched) {
+  Open()->CreateRoom("kertes");
+  const std::string newer = "PRAGMA user_version=" + std::to_string(SqliteStore::LatestSchemaVersion() + 1);
+  RawExec(path_, newer.c_str());
+  EXPECT_THROW(Open(), StoreError);
+  RawExec(path_, ("PRAGMA user_version=" + std::to_string(SqliteStore::LatestSchemaVersion())).c_str());
+  EXPECT_EQ(Open()->LoadRooms().size(), 1u);
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+#include "deal/Shuffle.h"
+
+#include <algorithm>
+
+namespace zn::deal {
+namespace {
+
+std::uint64_t SplitMix(std::uint64_t& x) {
+  std::uint64_t z = (x += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+constexpr std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+
+}  // namespace
+
+DealRandom::DealRandom(std::uint64_t seed) {
+  for (auto& word : s_) word = SplitMix(seed);
+}
+
+std::uint64_t DealRandom::Next() {
+  const std::uint64_t result = Rotl(s_[1] * 5, 7) * 9;
+  const std::uint64_t t = s_[1] << 17;
+  s_[2] ^= s_[0];
+  s_[3] ^= s_[1];
+  s_[1] ^= s_[2];
+  s_[0] ^= s_[3];
+  s_[2] ^= t;
+  s_[3] = Rotl(s_[3], 45);
+  return result;
+}
+
+std::uint64_t DealRandom::Below(std::uint64_t bound) {
+  // Draws below the threshold would make the low results more likely: draw again.
+  const std::uint64_t threshold = (0 - bound) % bound;
+  for (;;) {
+    const std::uint64_t r = Next();
+    if (r >= threshold) return r % bound;
+  }
+}
+
+DealtCards DealCards(std::int32_t number) {
+  std::array<TCard, kMaxCard> deck{};
+  for (int i = 0; i < kMaxCard; ++i) deck[static_cast<std::size_t>(i)] = i + 1;
+  // The seed is the deal number's bits, so negative numbers have their own deals too.
+  DealRandom random(static_cast<std::uint64_t>(static_cast<std::uint32_t>(number)));
+  for (std::size_t i = deck.size() - 1; i > 0; --i) std::swap(deck[i], deck[random.Below(i + 1)]);
+
+  DealtCards dealt;
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    const auto first = deck.begin() + (seat - 1) * kHandSize;
+    TCards& hand = dealt.hands[static_cast<std::size_t>(seat)];
+    hand.assign(first, first + kHandSize);
+    std::sort(hand.begin(), hand.end());
+  }
+  dealt.out = {deck[kSeats * kHandSize], deck[kSeats * kHandSize + 1]};
+  std::sort(dealt.out.begin(), dealt.out.end());
+  return dealt;
+}
+
+}  // namespace zn::deal

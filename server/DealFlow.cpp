@@ -1,0 +1,119 @@
+// The run of a deal: dealing, robots' turns, the wait for "T" after a trick, the score.
+#include "deal/BidNames.h"
+#include "link/Protocol.h"
+#include "server/ClubTexts.h"
+#include "server/Deals.h"
+#include "server/Log.h"
+
+namespace zn::server {
+
+bool Deals::IsRobot(const Room& room, int seat) const {
+  const Seat& s = room.seats[static_cast<std::size_t>(seat)];
+  return s.member == 0;  // a seat without a human during a deal is played by a robot
+}
+
+MemberId Deals::HumanOn(const Room& room, int seat) const {
+  return room.seats[static_cast<std::size_t>(seat)].member;
+}
+
+void Deals::Start(Room& room, Table& t, std::int32_t number) {
+  t = Table();
+  t.number = number;
+  t.game = std::make_unique<deal::Game>(number);
+  for (int s = 1; s <= kSeats; ++s) {
+    const Seat& seat = room.seats[static_cast<std::size_t>(s)];
+    const Member* m = seat.member ? club_.Find(seat.member) : nullptr;
+    t.names[static_cast<std::size_t>(s)] =
+        m ? m->nickname : std::string(text::kRobotPrefix) + std::to_string(s);
+  }
+  Log("deal " + std::to_string(number) + " in " + room.name);
+  ToAudience(room, proto::LineDeal(number));
+  for (int s = 1; s <= kSeats; ++s)
+    if (const MemberId id = HumanOn(room, s)) out_.Send(id, HandLine(t, s));
+  for (const MemberId id : Audience(room)) {
+    const Member* m = club_.Find(id);
+    if (m && m->seat == 0)
+      for (int s = 1; s <= kSeats; ++s) out_.Send(id, HandLine(t, s));
+  }
+  ToAudience(room, BidLine(t));
+  Advance(room, t);
+}
+
+void Deals::Abandon(Room& room, Table& t) {
+  if (!t.game) return;
+  Log("deal " + std::to_string(t.game->Number()) + " in " + room.name + " abandoned");
+  t.game.reset();
+  t.waiting = false;
+  t.catchUp.clear();
+  NoticeRoom(room, text::kDealAbandoned);
+}
+
+// Lets robots act until a human has to: the bidder on turn gets "T", a player on turn already has
+// the "P" line naming them, a complete trick waits for the humans' "T".
+void Deals::Advance(Room& room, Table& t) {
+  while (Running(t)) {
+    deal::Game& g = *t.game;
+    const int seat = g.OnTurn();
+    if (g.CurrentPhase() == deal::Game::Phase::Bidding) {
+      if (!IsRobot(room, seat)) return out_.Send(HumanOn(room, seat), proto::LineTurn());
+      RobotBid(room, t, seat);
+      continue;
+    }
+    if (g.CurrentPhase() != deal::Game::Phase::Playing) return;
+    if (seat == 0) {
+      if (!t.waiting) StartWait(room, t);
+      return;
+    }
+    if (!IsRobot(room, seat)) return;
+    RobotPlay(t, seat);
+    ToAudience(room, PlayLine(t));
+  }
+}
+
+void Deals::RobotBid(Room& room, Table& t, int seat) {
+  deal::Game& g = *t.game;
+  std::vector<std::string> bids = robot_->Bid(g.ViewFor(seat));
+  if (g.Bid(seat, bids)) g.Bid(seat, {});  // a set the checks refuse becomes a pass
+  t.bidders.push_back(t.names[static_cast<std::size_t>(seat)]);
+  ToAudience(room, BidLine(t));
+  if (g.Play()) ToAudience(room, PlayLine(t));  // the opening line: the dealer leads
+}
+
+void Deals::RobotPlay(Table& t, int seat) {
+  deal::Game& g = *t.game;
+  if (g.PlayCard(seat, robot_->Play(g.ViewFor(seat)))) return;
+  for (const TCard c : TCards(g.HandOf(seat)))  // a robot that errs plays its lowest legal card
+    if (g.PlayCard(seat, c)) return;
+}
+
+void Deals::StartWait(Room& room, Table& t) {
+  t.awaiting = {};
+  bool any = false;
+  for (int s = 1; s <= kSeats; ++s)
+    if (HumanOn(room, s)) any = t.awaiting[static_cast<std::size_t>(s)] = true;
+  t.waiting = true;
+  t.due = now_() + kTrickWait;
+  if (!any) EndTrick(room, t);
+}
+
+// Every human acknowledged the trick, or the wait ran out.
+void Deals::EndTrick(Room& room, Table& t) {
+  t.waiting = false;
+  deal::Game& g = *t.game;
+  g.Continue();
+  if (g.CurrentPhase() == deal::Game::Phase::Over) {
+    t.scored = true;
+    for (int pair = 1; pair <= 2; ++pair) {
+      std::vector<proto::TScoreItem> items;
+      for (const deal::ScoreItem& item : g.Score(pair)) items.push_back({item.label, item.points});
+      ToAudience(room, proto::LineScore(pair, items));
+    }
+    return;
+  }
+  for (int s = 1; s <= kSeats; ++s)
+    if (const MemberId id = HumanOn(room, s)) out_.Send(id, HandLine(t, s));
+  ToAudience(room, PlayLine(t));
+  Advance(room, t);
+}
+
+}  // namespace zn::server

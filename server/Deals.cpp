@@ -1,0 +1,207 @@
+#include "server/Deals.h"
+
+#include <random>
+
+#include "game/Tokenizer.h"
+#include "link/Protocol.h"
+#include "server/ClubTexts.h"
+#include "server/Log.h"
+
+namespace zn::server {
+namespace {
+
+constexpr std::int32_t kFirstMatchNumber = 1000;
+constexpr std::int32_t kLastMatchNumber = 99'999'999;
+
+std::int32_t DrawMatchNumber() {
+  static std::mt19937 random{std::random_device{}()};
+  return std::uniform_int_distribution<std::int32_t>(kFirstMatchNumber, kLastMatchNumber)(random);
+}
+
+}  // namespace
+
+Deals::Deals(Club& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw)
+    : club_(club),
+      store_(store),
+      out_(out),
+      now_(std::move(now)),
+      draw_(draw ? std::move(draw) : DrawFn(DrawMatchNumber)),
+      robot_(std::make_unique<deal::SimpleRobot>()) {}
+
+Deals::~Deals() = default;
+
+const deal::Game* Deals::GameIn(const Room& room) const {
+  auto it = tables_.find(room.storeId);
+  return it == tables_.end() ? nullptr : it->second.game.get();
+}
+
+void Deals::Order(Room& room, Member& from, std::int32_t number) {
+  Table& t = TableOf(room);
+  if (number == 0) {
+    // A new match: the counter of written-down deals starts again.
+    try {
+      store_.SetPlayed(room.storeId, 0);
+    } catch (const StoreError& e) {
+      Log(std::string("store: ") + e.what());
+      return Notice(from.id, text::kNotStored);
+    }
+    t.game.reset();
+    room.played = 0;
+    number = std::max(draw_(), kFirstMatchNumber);
+    club_.AnnounceRoom(room);
+  } else if (number == -1) {
+    if (t.number <= 0) return Notice(from.id, text::kBadCommand);
+    number = t.number;
+  } else if (number < 0) {
+    return Notice(from.id, text::kBadCommand);
+  }
+  Start(room, t, number);
+}
+
+void Deals::Command(Room& room, Member& from, std::string_view command) {
+  if (command.empty()) return;
+  Table& t = TableOf(room);
+  const std::string_view args = command.substr(1);
+  switch (command[0]) {
+    case 'B':
+      return Bid(room, t, from, args);
+    case 'P':
+      return PlayCard(room, t, from, args);
+    case 'T':
+      return Acknowledge(room, t, from);
+    case 'H':
+      return Hand(t, from, args);
+    case 'F':
+      return Result(room, t, from, args);
+    default:
+      return;
+  }
+}
+
+void Deals::SeatChanged(Room& room, int seat) {
+  if (seat < 1 || seat > kSeats) return;
+  auto it = tables_.find(room.storeId);
+  if (it == tables_.end() || !Running(it->second)) return;
+  Table& t = it->second;
+  Seat& place = room.seats[static_cast<std::size_t>(seat)];
+  auto& name = t.names[static_cast<std::size_t>(seat)];
+  t.awaiting[static_cast<std::size_t>(seat)] = false;
+  if (place.member != 0) {  // a member took over the hand
+    if (const Member* m = club_.Find(place.member)) name = m->nickname;
+    t.catchUp.push_back(place.member);
+    return;
+  }
+  if (seat == 1) return Abandon(room, t);
+  // The member left: a robot plays the hand for the rest of the deal.
+  place.robot = true;
+  name = std::string(text::kRobotPrefix) + std::to_string(seat);
+}
+
+void Deals::RoomSent(Room& room) {
+  auto it = tables_.find(room.storeId);
+  if (it == tables_.end() || !Running(it->second)) return;
+  Table& t = it->second;
+  for (const MemberId id : std::exchange(t.catchUp, {})) CatchUp(room, t, id);
+  if (t.waiting && t.awaiting == decltype(t.awaiting){}) return EndTrick(room, t);
+  // The "R" line disabled the bidder's send button: "T" again (Advance sends it).
+  Advance(room, t);
+}
+
+void Deals::Watching(Room& room, Member& m) {
+  auto it = tables_.find(room.storeId);
+  if (it != tables_.end()) CatchUp(room, it->second, m.id);
+}
+
+void Deals::Tick(SteadyTime now) {
+  for (auto& [id, t] : tables_) {
+    if (!t.waiting || !Running(t) || t.due > now) continue;
+    if (Room* room = club_.FindRoom(id)) EndTrick(*room, t);
+  }
+}
+
+std::optional<SteadyTime> Deals::NextDue() const {
+  std::optional<SteadyTime> due;
+  for (const auto& [id, t] : tables_)
+    if (t.waiting && Running(t) && (!due || t.due < *due)) due = t.due;
+  return due;
+}
+
+// "B" nickname " " count (" " bid) x count, from the seat on turn.
+void Deals::Bid(Room& room, Table& t, Member& m, std::string_view args) {
+  const bool onTurn = Running(t) && !t.game->Play() && m.seat > 0 && t.game->OnTurn() == m.seat;
+  if (!onTurn) return Notice(m.id, text::kBadBid, args);
+  const auto refuse = [&](std::string_view what) {
+    Notice(m.id, text::kBadBid, what);
+    out_.Send(m.id, proto::LineTurn());
+  };
+  std::string_view rest = args;
+  const std::string_view nickname = CutWord(rest);
+  if (nickname != m.nickname) return refuse(nickname);
+  const std::string_view countText = CutWord(rest);
+  std::int32_t count = -1;
+  if (!TryStrToInt(countText, count) || count < 0 || count > static_cast<std::int32_t>(args.size()))
+    return refuse(countText);
+  std::vector<std::string> bids;
+  while (!rest.empty()) bids.emplace_back(CutWord(rest));
+  if (static_cast<std::int32_t>(bids.size()) != count) return refuse(countText);
+  if (auto refused = t.game->Bid(m.seat, bids)) return refuse(*refused);
+  t.bidders.push_back(m.nickname);
+  ToAudience(room, BidLine(t));
+  if (t.game->Play()) ToAudience(room, PlayLine(t));  // bidding over: the dealer leads
+  Advance(room, t);
+}
+
+void Deals::PlayCard(Room& room, Table& t, Member& m, std::string_view args) {
+  if (!Running(t)) return;                                   // no deal: nothing to refuse
+  if (!t.game->Play()) return Notice(m.id, text::kBadCard);  // still bidding
+  std::int32_t card = 0;
+  if (!TryStrToInt(args, card) || !t.game->PlayCard(m.seat, card)) {
+    Notice(m.id, text::kBadCard);
+    return out_.Send(m.id, PlayLine(t));
+  }
+  ToAudience(room, PlayLine(t));
+  Advance(room, t);
+}
+
+void Deals::Acknowledge(Room& room, Table& t, Member& m) {
+  if (!Running(t) || !t.waiting || m.seat < 1) return;  // nothing waits for it: ignored
+  auto& mine = t.awaiting[static_cast<std::size_t>(m.seat)];
+  if (!mine) return;
+  mine = false;
+  if (t.awaiting == decltype(t.awaiting){}) EndTrick(room, t);
+}
+
+// "H" + own seat: the own hand; "H0" from a watcher: the four hands. Nothing once the deal is over.
+void Deals::Hand(Table& t, Member& m, std::string_view args) {
+  std::int32_t seat = -1;
+  if (!Running(t) || !TryStrToInt(args, seat)) return;
+  if (seat >= 1 && seat == m.seat) return out_.Send(m.id, HandLine(t, seat));
+  if (seat == 0 && m.watching && m.seat == 0)
+    for (int s = 1; s <= kSeats; ++s) out_.Send(m.id, HandLine(t, s));
+}
+
+// "F" a ":" b from seat 1, once per finished deal: stored first, then announced.
+void Deals::Result(Room& room, Table& t, Member& m, std::string_view args) {
+  if (m.seat != 1) return Notice(m.id, text::kOpenerOnly);
+  if (!t.game || !t.scored) return Notice(m.id, text::kNoResult);
+  if (t.written) return Notice(m.id, text::kResultWritten);
+  std::string_view rest = args;
+  std::int32_t a = 0, b = 0;
+  if (!TryStrToInt(CutToken(rest, ':'), a) || !TryStrToInt(rest, b)) return Notice(m.id, text::kBadCommand);
+  StoredResult result{room.storeId, t.game->Number(), a, b, {}};
+  for (int s = 1; s <= kSeats; ++s)
+    result.seats[static_cast<std::size_t>(s - 1)] = t.names[static_cast<std::size_t>(s)];
+  try {
+    room.played = store_.AddResult(result);
+  } catch (const StoreError& e) {
+    Log(std::string("store: ") + e.what());
+    return Notice(m.id, text::kNotStored);
+  }
+  t.written = true;
+  Log("result " + std::to_string(a) + ":" + std::to_string(b) + " of deal " + std::to_string(result.deal) +
+      " in " + room.name);
+  ToAudience(room, proto::LineResult(a, b));
+  club_.AnnounceRoom(room);
+}
+
+}  // namespace zn::server

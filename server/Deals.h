@@ -1,0 +1,98 @@
+// The deal engine of the club: "D" orders, the bidding ("B", "T"), the card play ("P", "T" after
+// a trick), the hands ("H"), the score ("X") and the written-down result ("F"), with robots on the
+// seats that have no human. The deal's lines go only to the seated humans and the watchers of
+// the room. The 30-second wait for "T" after a trick runs on the club's clock.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "deal/Game.h"
+#include "deal/Robot.h"
+#include "server/Club.h"
+#include "server/DealSeam.h"
+#include "server/Outbox.h"
+#include "server/Store.h"
+
+namespace zn::server {
+
+class Deals : public DealSeam {
+ public:
+  using NowFn = std::function<SteadyTime()>;
+  // Draws the deal number of a new match ("D0"): 1000 or more.
+  using DrawFn = std::function<std::int32_t()>;
+
+  static constexpr std::chrono::seconds kTrickWait{30};
+
+  Deals(Club& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw = {});
+  ~Deals() override;
+
+  void Order(Room& room, Member& from, std::int32_t number) override;
+  void Command(Room& room, Member& from, std::string_view command) override;
+  void SeatChanged(Room& room, int seat) override;
+  void RoomSent(Room& room) override;
+  void Watching(Room& room, Member& m) override;
+  void Tick(SteadyTime now) override;
+  std::optional<SteadyTime> NextDue() const override;
+
+  // The deal running in a room (nullptr: none), for tests and the log.
+  const deal::Game* GameIn(const Room& room) const;
+
+ private:
+  struct Table {
+    std::unique_ptr<deal::Game> game;
+    std::int32_t number = 0;                    // the last deal ordered ("D-1" deals it again)
+    std::vector<std::string> bidders;           // the nickname of every bidding block
+    std::array<std::string, kSeats + 1> names;  // who held each seat last during the deal
+    std::array<bool, kSeats + 1> awaiting{};    // seated humans whose "T" the trick waits for
+    bool waiting = false;                       // a complete trick waits for "T"
+    SteadyTime due{};                           // when the wait ends without them
+    bool scored = false;                        // the "X" lines are out
+    bool written = false;                       // "F" stored
+    std::vector<MemberId> catchUp;              // sat down during the deal, get it after the "R"
+  };
+
+  Table& TableOf(Room& room) { return tables_[room.storeId]; }
+  bool Running(const Table& t) const { return t.game && !t.scored; }
+
+  // Lines (DealLines.cpp).
+  std::vector<MemberId> Audience(const Room& room) const;
+  void ToAudience(const Room& room, const std::string& line);
+  void Notice(MemberId to, std::string_view text, std::string_view detail = {});
+  void NoticeRoom(const Room& room, std::string_view text);
+  std::string BidLine(const Table& t) const;
+  std::string PlayLine(const Table& t) const;
+  std::string HandLine(const Table& t, int seat) const;
+  void CatchUp(const Room& room, const Table& t, MemberId who);
+
+  // The run of a deal (DealFlow.cpp).
+  void Start(Room& room, Table& t, std::int32_t number);
+  void Abandon(Room& room, Table& t);
+  void Advance(Room& room, Table& t);
+  void RobotBid(Room& room, Table& t, int seat);
+  void RobotPlay(Table& t, int seat);
+  void StartWait(Room& room, Table& t);
+  void EndTrick(Room& room, Table& t);
+  bool IsRobot(const Room& room, int seat) const;
+  MemberId HumanOn(const Room& room, int seat) const;
+
+  // Members' commands (Deals.cpp).
+  void Bid(Room& room, Table& t, Member& m, std::string_view args);
+  void PlayCard(Room& room, Table& t, Member& m, std::string_view args);
+  void Acknowledge(Room& room, Table& t, Member& m);
+  void Hand(Table& t, Member& m, std::string_view args);
+  void Result(Room& room, Table& t, Member& m, std::string_view args);
+
+  Club& club_;
+  RoomStore& store_;
+  Outbox& out_;
+  NowFn now_;
+  DrawFn draw_;
+  std::unique_ptr<deal::Robot> robot_;
+  std::map<std::int64_t, Table> tables_;  // by the room's store id
+};
+
+}  // namespace zn::server

@@ -1,0 +1,59 @@
+// Numbered deals: the same cards everywhere (pinned), every card dealt once, dealer by parity.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "deal/Shuffle.h"
+
+namespace zn::deal {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(DealRandom, StaysBelowItsBound) {
+  DealRandom bounded(99);
+  for (std::uint64_t bound : {1ull, 2ull, 3ull, 42ull, 1ull << 63, ~0ull})
+    for (int i = 0; i < 200; ++i) EXPECT_LT(bounded.Below(bound), bound);
+}
+
+// Pinned: a change of generator, seeding or shuffle changes every numbered deal players know.
+TEST(DealCards, GoldenDeals) {
+  const DealtCards d1 = DealCards(1);
+  EXPECT_THAT(d1.hands[1], ElementsAre(1, 5, 9, 11, 13, 25, 27, 29, 35, 39));
+  EXPECT_THAT(d1.hands[2], ElementsAre(4, 6, 7, 10, 19, 20, 24, 26, 38, 42));
+  EXPECT_THAT(d1.hands[3], ElementsAre(3, 16, 17, 22, 23, 28, 31, 33, 34, 41));
+  EXPECT_THAT(d1.hands[4], ElementsAre(2, 8, 12, 14, 15, 18, 21, 30, 36, 40));
+  EXPECT_THAT(d1.out, ElementsAre(32, 37));
+  EXPECT_THAT(DealCards(2).hands[1], ElementsAre(1, 8, 11, 13, 16, 28, 33, 34, 35, 36));
+  EXPECT_THAT(DealCards(1000).hands[3], ElementsAre(2, 5, 9, 10, 11, 12, 28, 31, 33, 35));
+}
+
+TEST(DealCards, EveryCardOnceAndTheSameCardsForTheSameNumber) {
+  for (std::int32_t n : {1, 2, 3, 17, 1000, 123456, 2147483647, -1, 0}) {
+    SCOPED_TRACE(n);
+    const DealtCards d = DealCards(n);
+    std::set<TCard> seen(d.out.begin(), d.out.end());
+    for (int s = 1; s <= 4; ++s) {
+      EXPECT_EQ(d.hands[static_cast<std::size_t>(s)].size(), 10u);
+      EXPECT_TRUE(std::is_sorted(d.hands[static_cast<std::size_t>(s)].begin(),
+                                 d.hands[static_cast<std::size_t>(s)].end()));
+      seen.insert(d.hands[static_cast<std::size_t>(s)].begin(), d.hands[static_cast<std::size_t>(s)].end());
+    }
+    EXPECT_EQ(seen.size(), 42u);
+    EXPECT_EQ(*seen.begin(), 1);
+    EXPECT_EQ(*seen.rbegin(), 42);
+    EXPECT_EQ(DealCards(n).hands, d.hands);
+  }
+  EXPECT_NE(DealCards(5).hands, DealCards(6).hands);
+}
+
+TEST(DealCards, DealerByParity) {
+  EXPECT_EQ(DealerOf(1), 1);
+  EXPECT_EQ(DealerOf(2), 3);
+  EXPECT_EQ(DealerOf(1001), 1);
+  EXPECT_EQ(DealerOf(2147483646), 3);
+}
+
+}  // namespace
+}  // namespace zn::deal
