@@ -94,6 +94,7 @@ void TBidForm::cmAddUpClick() {
   SumText = std::to_string(ours) + ":" + std::to_string(theirs);
   Notify(Aspect::Score);
   club_.EnableDealCommands(false);
+  Notify(Aspect::Buttons);
 }
 
 void TBidForm::cmFixClick() { club_.Link().Send(proto::CmdResult(SumText)); }
