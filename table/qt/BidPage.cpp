@@ -95,7 +95,6 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   connect(fdSend_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (!drawing_) form_.SendIndex = row;
   });
-  connect(fdSend_, &QListWidget::itemClicked, this, [this] { Act([&] { form_.BidMoveClick(); }); });
   connect(fdGroups_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (drawing_ || row < 0) return;
     form_.GroupIndex = row;

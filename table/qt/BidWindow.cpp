@@ -167,7 +167,13 @@ void TBidWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool TBidWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
+  const QEvent::Type type = event->type();
+  if (type == QEvent::MouseButtonRelease && watched == fdSend_->viewport()) {
+    // The release ends a press-and-drag in the composed set: the bid moves where it was let go.
+    Act([&] { form_.BidMoveClick(); });
+    return QWidget::eventFilter(watched, event);
+  }
+  if (type != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
   auto* press = static_cast<QMouseEvent*>(event);
   if (watched == fdSend_->viewport()) {
     // Before the press moves the selection: where a drag starts.

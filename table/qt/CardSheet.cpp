@@ -7,9 +7,31 @@ static void InitTableResources() { Q_INIT_RESOURCE(resources); }
 
 namespace zn {
 
+namespace {
+
+void InitOnce() {
+  static const bool done = [] {
+    InitTableResources();
+    return true;
+  }();
+  (void)done;
+}
+
+}  // namespace
+
+QPixmap RoomPicture() {
+  InitOnce();
+  return QPixmap(QStringLiteral(":/zn/room.png"));
+}
+
+QPixmap LobbyPicture() {
+  InitOnce();
+  return QPixmap(QStringLiteral(":/zn/lobby.png"));
+}
+
 TCardSheet& TCardSheet::Instance() {
   static TCardSheet* sheet = [] {
-    InitTableResources();
+    InitOnce();
     return new TCardSheet(QStringLiteral(":/zn/cards.png"), QStringLiteral(":/zn/cards-mask.png"));
   }();
   return *sheet;

@@ -43,4 +43,9 @@ class TCardSheet {
   std::array<QPixmap, kPictures> pictures_;
 };
 
+// The room page's picture of the table (102 by 49) and the lobby's small picture (32 by 32), drawn
+// with the cards; each is read from the resources when first asked for.
+QPixmap RoomPicture();
+QPixmap LobbyPicture();
+
 }  // namespace zn

@@ -70,6 +70,22 @@ TEST_F(BidWindowTest, BidPageComposesAndSendsThroughTheLogic) {
   EXPECT_FALSE(go->isEnabled());
 }
 
+TEST_F(BidWindowTest, DraggingInTheComposedSetMovesTheBid) {
+  Deal();
+  form.SendRows = {{"a", true}, {"b", false}, {"c", false}};
+  form.SendIndex = 0;
+  form.Changed(TBidForm::Aspect::SendSet);
+  auto* send = Find<QListWidget>("fdSend");
+  QWidget* viewport = send->viewport();
+  QTest::mousePress(viewport, Qt::LeftButton, {}, send->visualItemRect(send->item(0)).center());
+  send->setCurrentRow(2);  // the pointer moved down to the third row with the button held
+  QTest::mouseRelease(viewport, Qt::LeftButton, {}, send->visualItemRect(send->item(2)).center());
+  ASSERT_EQ(form.SendRows.size(), 3u);
+  EXPECT_EQ(form.SendRows[2].Bid, "a");
+  EXPECT_TRUE(form.SendRows[2].PreChecked);
+  EXPECT_EQ(send->item(2)->text(), QStringLiteral("a"));
+}
+
 TEST_F(BidWindowTest, TypedPrefixIsTheUsersEdit) {
   Deal();
   Find<QListWidget>("fdGroups")->setCurrentRow(3);
