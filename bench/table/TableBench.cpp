@@ -58,7 +58,7 @@ struct TTable {
   std::unique_ptr<zn::TZnForm> form;
   std::unique_ptr<zn::TBidWindow> window;
 
-  TTable() {
+  explicit TTable(bool withWindow = true) {
     EnsureApp();
     std::filesystem::create_directories(dir);
     form = std::make_unique<zn::TZnForm>(
@@ -66,7 +66,7 @@ struct TTable {
         [](const std::string& programDir) { return programDir + "/Zn.INI"; });
     form->Nickname = "Bench";
     form->FormShow();
-    window = std::make_unique<zn::TBidWindow>(*form->BidForm);
+    if (withWindow) window = std::make_unique<zn::TBidWindow>(*form->BidForm);
     form->Link->Socket().OnData(
         "#" + zn::proto::LineRoom({"0", {{1, "Bench"}, {2, "Bela"}, {3, "Cili"}, {4, "Dani"}}}));
     while (form->IdleHandler()) {
@@ -80,8 +80,9 @@ struct TTable {
   }
 };
 
+// Arg 1: with the Qt window; arg 0: the fields and handlers alone, for comparison.
 void BM_WholeDealThroughTheTableWindow(benchmark::State& state) {
-  TTable t;
+  TTable t(state.range(0) != 0);
   const std::string chunk = DealChunk();
   for (auto _ : state) {
     t.form->Link->Socket().OnData(chunk);
@@ -95,7 +96,7 @@ void BM_WholeDealThroughTheTableWindow(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * 55);
 }
-BENCHMARK(BM_WholeDealThroughTheTableWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeDealThroughTheTableWindow)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 void BM_RedrawTenCardHand(benchmark::State& state) {
   TTable t;

@@ -3,12 +3,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 
 #include "game/BidCatalogData.h"
-#include "game/qt/Cp1250Codec.h"
 #include "table/qt/BidWindow.h"
+#include "table/qt/ViewText.h"
 
 namespace zn {
 
@@ -20,13 +22,33 @@ W* Place(W* w, int left, int top, int width, int height) {
   return w;
 }
 
+// List rows 16 pixels high.
+class TRowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {option.fontMetrics.horizontalAdvance(index.data().toString()) + 6, 16};
+  }
+};
+
 QListWidget* List(QWidget* page, const char* name, const QString& hint) {
   auto* list = new QListWidget(page);
   list->setObjectName(QString::fromLatin1(name));
   list->setToolTip(hint);
   list->setUniformItemSizes(true);
-  list->setStyleSheet(QStringLiteral("QListWidget::item { height: 16px; }"));
+  list->setItemDelegate(new TRowDelegate(list));
   return list;
+}
+
+// Rewrites a list's rows, keeping the ones that are already right (a B line repeats the bidding so far).
+void SetRows(QListWidget* list, const std::vector<std::string>& rows) {
+  const int count = static_cast<int>(rows.size());
+  int same = 0;
+  while (same < count && same < list->count() &&
+         list->item(same)->text() == Text(rows[static_cast<std::size_t>(same)]))
+    ++same;
+  while (list->count() > same) delete list->takeItem(list->count() - 1);
+  for (int i = same; i < count; ++i) list->addItem(Text(rows[static_cast<std::size_t>(i)]));
 }
 
 QToolButton* SmallButton(QWidget* page, const char* name, const QString& hint, QStyle::StandardPixmap glyph,
@@ -74,13 +96,13 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   fdBid_->setCursor(Qt::WhatsThisCursor);
   fdBid_->viewport()->installEventFilter(this);
   fdGroups_ = Place(List(page, "fdGroups", QStringLiteral("Licit csoportok")), 504, 0, 80, 164);
-  for (int g = 0; g < kBidGroupCount; ++g) fdGroups_->addItem(ToQt(BidGroupCaption(g)));
+  for (int g = 0; g < kBidGroupCount; ++g) fdGroups_->addItem(Text(BidGroupCaption(g)));
   fdHigher_ = Place(new QComboBox(page), 504, 174, 80, 24);
   fdHigher_->setObjectName(QStringLiteral("fdHigher"));
   fdHigher_->setToolTip(QStringLiteral("Licitek előtagjai"));
   fdHigher_->setEditable(true);
   fdHigher_->setInsertPolicy(QComboBox::NoInsert);
-  for (int i = 0; i < kPrefixCount; ++i) fdHigher_->addItem(ToQt(PrefixWord(i)));
+  for (int i = 0; i < kPrefixCount; ++i) fdHigher_->addItem(Text(PrefixWord(i)));
 
   connect(fdUp_, &QToolButton::clicked, this, [this] { Act([&] { form_.BidUpClick(); }); });
   connect(fdDown_, &QToolButton::clicked, this, [this] { Act([&] { form_.BidDownClick(); }); });
@@ -108,30 +130,27 @@ void TBidWindow::BuildBidPage(QWidget* page) {
 }
 
 void TBidWindow::RedrawBidding() {
-  fdAllBid_->setUpdatesEnabled(false);
-  fdAllBid_->clear();
-  for (const std::string& row : form_.AllBids) fdAllBid_->addItem(ToQt(row));
-  if (form_.AllBidsTop < fdAllBid_->count())
-    fdAllBid_->scrollToItem(fdAllBid_->item(form_.AllBidsTop), QAbstractItemView::PositionAtTop);
-  fdAllBid_->setUpdatesEnabled(true);
+  SetRows(fdAllBid_, form_.AllBids);
+  // The list scrolls by rows: the scroll bar's value is the top row.
+  fdAllBid_->verticalScrollBar()->setValue(form_.AllBidsTop);
 }
 
 void TBidWindow::RedrawCatalog() {
   if (fdGroups_->currentRow() != form_.GroupIndex) fdGroups_->setCurrentRow(form_.GroupIndex);
-  fdBid_->clear();
-  for (const std::string& row : form_.BidRows) fdBid_->addItem(ToQt(row));
-  fdBid_->setCurrentRow(form_.BidIndex);
+  SetRows(fdBid_, form_.BidRows);
+  if (fdBid_->currentRow() != form_.BidIndex) fdBid_->setCurrentRow(form_.BidIndex);
   if (form_.HigherIndex >= 0 && form_.HigherIndex < fdHigher_->count())
     fdHigher_->setCurrentIndex(form_.HigherIndex);
-  if (fdHigher_->currentText() != ToQt(form_.HigherText)) fdHigher_->setEditText(ToQt(form_.HigherText));
-  pnHint_->setText(ToQt(form_.HintText));
+  if (fdHigher_->currentText() != Text(form_.HigherText)) fdHigher_->setEditText(Text(form_.HigherText));
+  pnHint_->setText(Text(form_.HintText));
   pnHint_->setVisible(form_.HintVisible);
   cmGo_->setVisible(form_.GoVisible);
 }
 
 void TBidWindow::RedrawSendSet() {
-  fdSend_->clear();
-  for (const TSendRow& row : form_.SendRows) fdSend_->addItem(ToQt(row.Bid));
+  std::vector<std::string> rows;
+  for (const TSendRow& row : form_.SendRows) rows.push_back(row.Bid);
+  SetRows(fdSend_, rows);
   fdSend_->setCurrentRow(form_.SendIndex);
 }
 

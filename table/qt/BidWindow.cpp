@@ -143,10 +143,13 @@ void TBidWindow::RedrawLayout() {
 }
 
 void TBidWindow::RedrawPage() {
-  pages_->setCurrentIndex(form_.Page - 1);
-  pnOver_->setVisible(form_.OverVisible);
-  cmNext_->setVisible(form_.NextVisible);
-  if (form_.NextVisible) cmNext_->setDefault(true);
+  // Called after every line: only what differs is touched.
+  if (pages_->currentIndex() != form_.Page - 1) pages_->setCurrentIndex(form_.Page - 1);
+  if (pnOver_->isVisibleTo(panels_[1]) != form_.OverVisible) pnOver_->setVisible(form_.OverVisible);
+  if (cmNext_->isVisibleTo(pages_->widget(1)) != form_.NextVisible) {
+    cmNext_->setVisible(form_.NextVisible);
+    if (form_.NextVisible) cmNext_->setDefault(true);
+  }
 }
 
 void TBidWindow::RedrawButtons() {

@@ -11,6 +11,7 @@
 #include "table/qt/BidWindow.h"
 #include "table/qt/CardLabel.h"
 #include "table/qt/CardSheet.h"
+#include "table/qt/ViewText.h"
 
 namespace zn {
 
@@ -40,7 +41,7 @@ void ShowCode(TCardLabel* label, TCard code, bool framed) {
   }
   TCardSheet& sheet = TCardSheet::Instance();
   label->setPixmap(framed ? sheet.FramedPicture(code) : sheet.Picture(code));
-  label->setToolTip(ToQt(CardName(code)));
+  label->setToolTip(Text(CardName(code)));
 }
 
 QLabel* RedBold(const QString& text, QWidget* parent) {
@@ -78,6 +79,7 @@ void TBidWindow::BuildPlayPage(QWidget* page) {
     label->setFont(f);
     trickLabels_[static_cast<std::size_t>(seat)] = label;
   }
+  // The names lie over the pictures.
   cmNext_ = new QPushButton(page);
   cmNext_->setObjectName(QStringLiteral("cmNext"));
   cmNext_->setGeometry(2, 2, 50, 25);
@@ -190,22 +192,29 @@ void TBidWindow::RedrawHand(int panel) {
 }
 
 void TBidWindow::RedrawPlay() {
-  fdTrick_->setText(ToQt(form_.TrickText));
+  const QString trick = Text(form_.TrickText);
+  if (fdTrick_->text() != trick) fdTrick_->setText(trick);
   for (int seat = 1; seat <= 4; ++seat) {
     QLabel* label = trickLabels_[static_cast<std::size_t>(seat)];
     const TTrickLabel& logic = form_.TrickLabels[static_cast<std::size_t>(seat)];
-    label->setText(ToQt(logic.Text));
-    label->setStyleSheet(logic.Red ? QStringLiteral("color: #d00000;") : QStringLiteral("color: black;"));
-    if (!kSeatPlaces[seat].rightAligned) label->adjustSize();
-    label->raise();
+    // Only what changed is touched: a P line comes after every card.
+    const QString text = Text(logic.Text);
+    if (label->text() != text) {
+      label->setText(text);
+      if (!kSeatPlaces[seat].rightAligned) label->adjustSize();
+    }
+    const QColor colour = logic.Red ? QColor(208, 0, 0) : QColor(Qt::black);
+    if (label->palette().color(QPalette::WindowText) != colour) {
+      QPalette palette = label->palette();
+      palette.setColor(QPalette::WindowText, colour);
+      label->setPalette(palette);
+    }
     // A picture is redrawn only when its code changes.
-    if (form_.Visible)
-      ShowCode(trickImages_[static_cast<std::size_t>(seat)],
-               form_.TrickImages[static_cast<std::size_t>(seat)], false);
-    trickImages_[static_cast<std::size_t>(seat)]->setAttribute(Qt::WA_TransparentForMouseEvents,
-                                                               form_.Watching);
+    TCardLabel* picture = trickImages_[static_cast<std::size_t>(seat)];
+    if (form_.Visible) ShowCode(picture, form_.TrickImages[static_cast<std::size_t>(seat)], false);
+    if (picture->testAttribute(Qt::WA_TransparentForMouseEvents) != form_.Watching)
+      picture->setAttribute(Qt::WA_TransparentForMouseEvents, form_.Watching);
   }
-  cmNext_->raise();
 }
 
 }  // namespace zn

@@ -6,6 +6,7 @@
 
 #include "game/qt/Cp1250Codec.h"
 #include "table/qt/BidWindow.h"
+#include "table/qt/ViewText.h"
 
 namespace zn {
 
@@ -24,7 +25,7 @@ void TBidWindow::BuildScorePage(QWidget* page) {
     grid->verticalHeader()->setDefaultSectionSize(19);
     grid->verticalHeader()->setFixedWidth(12);
     grid->verticalHeader()->setSectionsMovable(true);  // rows are dragged by their handle
-    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     grids_[static_cast<std::size_t>(g)] = grid;
     // The points are the user's own edit.
     connect(grid, &QTableWidget::cellChanged, this, [this, g](int row, int column) {
@@ -93,15 +94,15 @@ void TBidWindow::RedrawGrid(int g) {
   // A dragged row has been moved in the fields: the header goes back to its plain order.
   for (int logical = 0; logical < header->count(); ++logical)
     if (header->visualIndex(logical) != logical) header->moveSection(header->visualIndex(logical), logical);
-  grid->setHorizontalHeaderLabels({ToQt(rows[0][0]), ToQt(rows[0][1])});
+  grid->setHorizontalHeaderLabels({Text(rows[0][0]), Text(rows[0][1])});
   grid->setRowCount(static_cast<int>(rows.size()) - 1);
   for (std::size_t r = 1; r < rows.size(); ++r) {
     const int row = static_cast<int>(r) - 1;
-    auto* label = new QTableWidgetItem(ToQt(rows[r][0]));
+    auto* label = new QTableWidgetItem(Text(rows[r][0]));
     label->setFlags(Qt::ItemIsEnabled);
     label->setBackground(palette().button());
     grid->setItem(row, 0, label);
-    auto* points = new QTableWidgetItem(ToQt(rows[r][1]));
+    auto* points = new QTableWidgetItem(Text(rows[r][1]));
     points->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->setItem(row, 1, points);
   }
@@ -111,8 +112,8 @@ void TBidWindow::RedrawGrid(int g) {
 void TBidWindow::RedrawScore() {
   RedrawGrid(0);
   RedrawGrid(1);
-  fdSum_->setText(ToQt(form_.SumText));
-  lbOver_->setText(ToQt(form_.OverText));
+  fdSum_->setText(Text(form_.SumText));
+  lbOver_->setText(Text(form_.OverText));
 }
 
 }  // namespace zn

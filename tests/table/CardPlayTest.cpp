@@ -213,6 +213,18 @@ TEST_F(CardPlayTest, CompleteTrickPausesUntilGoOn) {
   EXPECT_EQ(club.Sent.size(), 1u);
 }
 
+TEST_F(CardPlayTest, PauseHoldsTheQueuedLinesUntilGoOn) {
+  form.ShowPage(2);
+  TReceiveQueue queue;
+  queue.Append("#M hello#P1 2 0 0 0 0 0");
+  form.PlayLine("P0 1 0 5 7 8 9");
+  std::string line;
+  EXPECT_FALSE(NextLine(queue, form.TrickPause, line));
+  form.cmNextClick();
+  ASSERT_TRUE(NextLine(queue, form.TrickPause, line));
+  EXPECT_EQ(line, "M hello");
+}
+
 TEST_F(CardPlayTest, WatcherNeverPausesAndAsksForTheHands) {
   club.Seat = 0;
   form.ToggleWatch();

@@ -62,7 +62,7 @@ TEST_F(BidWindowTest, BidPageComposesAndSendsThroughTheLogic) {
   Find<QToolButton>("fdAdd")->click();
   ASSERT_EQ(desk.desk.Errors.size(), 1u);
   EXPECT_EQ(form.SendRows.size(), 1u);
-  Shot("bid");
+  Shot("table-bid");
   auto* go = Find<QPushButton>("cmGo");
   EXPECT_TRUE(go->isEnabled());
   go->click();
@@ -115,7 +115,7 @@ TEST_F(BidWindowTest, PlayPageShowsSpreadHandTrickAndPause) {
   auto* next = Find<QPushButton>("cmNext");
   EXPECT_TRUE(next->isVisibleTo(&window));
   EXPECT_EQ(Find<QLabel>("fdTrick")->text(), QStringLiteral("1/1"));
-  Shot("play");
+  Shot("table-play");
   next->click();
   EXPECT_EQ(club.Sent.back(), "T");
   EXPECT_FALSE(form.TrickPause);
@@ -148,7 +148,7 @@ TEST_F(BidWindowTest, ScorePageEditsAddsUpAndWritesDown) {
   EXPECT_EQ(Find<QLabel>("lbOver")->text(), QString::fromUtf8("7\u00A0:\u00A03"));
   auto* fix = Find<QPushButton>("cmFix");
   EXPECT_TRUE(fix->isEnabled());
-  Shot("score");
+  Shot("table-score");
   fix->click();
   EXPECT_EQ(club.Sent.back(), "F21:-7");
 }
@@ -167,7 +167,7 @@ TEST_F(BidWindowTest, KibitzLayoutShowsFourHands) {
   EXPECT_EQ(window.HandPictures(4).size(), 10u);
   EXPECT_EQ(window.HandPictures(4)[1]->y(), 40);
   EXPECT_EQ(window.Pages()->pos(), QPoint(114, 203));
-  Shot("kibitz");
+  Shot("table-kibitz");
   // A watcher's pictures play nothing.
   QTest::mouseDClick(window.HandPictures(1)[0], Qt::LeftButton);
   EXPECT_EQ(club.Sent, std::vector<std::string>{"K1"});
