@@ -41,7 +41,14 @@ TBidWindow::TBidWindow(TBidForm& form, QWidget* parent) : QWidget(parent, Qt::Wi
   font.setPixelSize(13);
   setFont(font);
   resize(kWidth, kHeight);
+  form_.Changed = [this](TBidForm::Aspect aspect) { Redraw(aspect); };
+  Redraw(TBidForm::Aspect::Visible);
+}
 
+// The controls are made when the window first shows: a member who never sits down never pays for
+// them, and the program starts faster.
+void TBidWindow::Build() {
+  built_ = true;
   pages_ = new QStackedWidget(this);
   pages_->setObjectName(QStringLiteral("Pages"));
   pages_->setGeometry(0, 0, kPageWidth, kPageHeight);
@@ -58,11 +65,9 @@ TBidWindow::TBidWindow(TBidForm& form, QWidget* parent) : QWidget(parent, Qt::Wi
   BuildPlayPage(play);
   BuildScorePage(score);
   BuildPanels();
-
-  form_.Changed = [this](TBidForm::Aspect aspect) { Redraw(aspect); };
   for (auto a : {TBidForm::Aspect::Layout, TBidForm::Aspect::Page, TBidForm::Aspect::Buttons,
                  TBidForm::Aspect::Bidding, TBidForm::Aspect::Catalog, TBidForm::Aspect::SendSet,
-                 TBidForm::Aspect::Play, TBidForm::Aspect::Score, TBidForm::Aspect::Visible})
+                 TBidForm::Aspect::Play, TBidForm::Aspect::Score})
     Redraw(a);
 }
 
@@ -70,10 +75,11 @@ TBidWindow::~TBidWindow() { form_.Changed = nullptr; }
 
 void TBidWindow::SetActions(TTableActions actions) {
   actions_ = std::move(actions);
-  RedrawButtons();
+  if (built_) RedrawButtons();
 }
 
 void TBidWindow::Redraw(TBidForm::Aspect aspect) {
+  if (!built_ && aspect != TBidForm::Aspect::Visible) return;  // all of it is drawn when built
   const bool was = drawing_;
   drawing_ = true;
   switch (aspect) {
@@ -121,6 +127,7 @@ void TBidWindow::Redraw(TBidForm::Aspect aspect) {
 }
 
 void TBidWindow::RedrawVisible() {
+  if (form_.Visible && !built_) Build();
   if (form_.Visible && !isVisible()) {
     // The pictures are drawn from the first showing on.
     for (int panel = 1; panel <= 4; ++panel) RedrawHand(panel);

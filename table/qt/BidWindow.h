@@ -38,7 +38,7 @@ class TBidWindow : public QWidget {
 
   void SetActions(TTableActions actions);
 
-  // For tests and the benchmark: the controls by role.
+  // For tests and the benchmark: the controls by role (made when the window first shows).
   QStackedWidget* Pages() const { return pages_; }
   QWidget* HandPanel(int panel) const { return panels_[static_cast<std::size_t>(panel)]; }
   const std::vector<TCardLabel*>& HandPictures(int panel) const {
@@ -51,6 +51,7 @@ class TBidWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Build();
   void BuildBidPage(QWidget* page);
   void BuildPlayPage(QWidget* page);
   void BuildScorePage(QWidget* page);
@@ -72,6 +73,7 @@ class TBidWindow : public QWidget {
 
   TBidForm& form_;
   TTableActions actions_;
+  bool built_ = false;    // the controls are made at the first showing
   bool drawing_ = false;  // set while fields are written into widgets: their signals are not input
 
   QStackedWidget* pages_ = nullptr;
