@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <functional>
 
 namespace zn {
@@ -19,6 +20,14 @@ class TCardLabel : public QLabel {
   bool Framed = false;
 
  protected:
+  // The picture is drawn as it stands, without the label's alignment and style steps: a trick
+  // repaints four of them.
+  void paintEvent(QPaintEvent* e) override {
+    const QPixmap picture = pixmap();
+    if (picture.isNull()) return QLabel::paintEvent(e);
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture);
+  }
   void mousePressEvent(QMouseEvent* e) override {
     if (OnPress)
       OnPress(e->button() == Qt::RightButton);
