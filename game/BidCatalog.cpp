@@ -58,7 +58,8 @@ std::string TBidCatalog::ComposeBid(int group, int entryCount, int entryIndex, s
   std::string name;
   if (kind != TPrefixKind::None) name = prefixText;
   name += entryText;
-  if (name.empty() || name.find(' ') != std::string::npos) throw EZnError(std::string(kBadBid));
+  // A space would split the name into two tokens and a "#" would end the line on the wire.
+  if (name.empty() || name.find_first_of(" #") != std::string::npos) throw EZnError(std::string(kBadBid));
   return name;
 }
 

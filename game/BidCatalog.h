@@ -31,7 +31,8 @@ class TBidCatalog {
   // one. entryIndex is the selected row (-1 for none), prefixIndex the selected prefix word (-1 when
   // the box shows typed text). Throws EZnError "Hibás színválasztás" when a banda or mariage lacks a
   // suit word, and "Hibás licit" when the group is empty, no row is selected, or the name would hold
-  // an ordinary space (a space would split the name into two tokens on the wire).
+  // an ordinary space or a "#" (a space would split the name into two tokens on the wire, a "#" would
+  // start a new line for every member).
   static std::string ComposeBid(int group, int entryCount, int entryIndex, std::string_view entryText,
                                 std::string_view prefixText, int prefixIndex);
 

@@ -1,15 +1,49 @@
 #include "table/ZnBid.h"
 
-#include <string_view>
-
-#include "game/Tokenizer.h"
+#include "game/Cp1250.h"
 #include "link/ClubPort.h"
 #include "link/Protocol.h"
 #include "link/ZnLink.h"
 
 namespace zn {
 
-TBidForm::TBidForm(TClubPort& club) : club_(club) {}
+using namespace zn::literals;
+
+namespace {
+
+constexpr int kPanelWidth = 592;
+constexpr int kCardWidth = 114;
+constexpr int kCardHeight = 204;
+constexpr int kSidePanelHeight = 414;
+
+}  // namespace
+
+TBidForm::TBidForm(TClubPort& club) : club_(club) {
+  Panels[1] = {kPanelWidth, kCardHeight, false, {}, 0};
+  Panels[2] = {kCardWidth, kSidePanelHeight, true, {}, 0};
+  Panels[3] = {kPanelWidth, kCardHeight, false, {}, 0};
+  Panels[4] = {kCardWidth, kSidePanelHeight, true, {}, 0};
+  TrickImages.fill(kNoPicture);
+  TrickText = std::string("Osztás"_cp);
+  OverText = "5 : 5";
+  Grids[0].Rows = {{std::string("<< Bemondás"_cp), std::string("<< Pont"_cp)}, {"", ""}};
+  Grids[1].Rows = {{std::string("Bemondás >>"_cp), std::string("Pont >>"_cp)}, {"", ""}};
+  // Group 1 is selected; its entries show from the first selection on.
+  HigherText = std::string(PrefixWord(HigherIndex));
+}
+
+TBidForm::Aspect TBidForm::PanelAspect(int panel) {
+  switch (panel) {
+    case 2:
+      return Aspect::Side2;
+    case 3:
+      return Aspect::Side3;
+    case 4:
+      return Aspect::Side4;
+    default:
+      return Aspect::Hand;
+  }
+}
 
 void TBidForm::SetTrickPause(bool on) {
   const bool lifted = TrickPause && !on;
@@ -17,10 +51,20 @@ void TBidForm::SetTrickPause(bool on) {
   if (lifted) club_.WakeDispatcher();
 }
 
-// Every showing of the window from hidden starts without a trick pause.
+void TBidForm::ApplyLayout() {
+  SetTrickPause(false);
+  if (Watching)
+    Layout = {114, 203, 114, 415, 828, 645, true};
+  else
+    Layout = {0, 0, 0, 212, 597, 441, false};
+  Notify(Aspect::Layout);
+}
+
+// "Every showing" is the change from hidden to shown: a ShowPage on a visible window must keep the
+// pause a P line has just set, or no trick would ever wait for the user.
 void TBidForm::Show() {
   if (Visible) return;
-  SetTrickPause(false);
+  ApplyLayout();
   Visible = true;
   Notify(Aspect::Visible);
 }
@@ -39,96 +83,36 @@ void TBidForm::Hide() {
   Notify(Aspect::Visible);
 }
 
-void TBidForm::ResetDeal() {
-  SetTrickPause(false);
-  DealOver = false;
-  OverVisible = false;
-  NextVisible = false;
-  SumText.clear();
-  Notify(Aspect::Score);
-}
-
 void TBidForm::LeaveTable() {
   ShownHand.SetCount(0);
-  Notify(Aspect::Hand);
+  ShowHand(1);
+  GroupIndex = 1;
+  Catalog.Reset();
+  SendRows.clear();
+  SendIndex = -1;
+  Notify(Aspect::SendSet);
+  BidGroupsClick();
   Hide();
 }
 
 bool TBidForm::ToggleWatch() {
   Watching = !Watching;
   EnableGo(false);
-  SetTrickPause(false);
+  ApplyLayout();
   LeaveTable();
   club_.Link().Send(proto::CmdWatch(Watching));
   return Watching;
 }
 
-void TBidForm::cmNextClick() {
-  if (TrickPause) club_.Link().Send(proto::CmdTrickDone());
-  NextVisible = false;
-  SetTrickPause(false);
-  Notify(Aspect::Play);
-}
-
 void TBidForm::LiftPause() {
   NextVisible = false;
   SetTrickPause(false);
-  Notify(Aspect::Play);
+  Notify(Aspect::Page);
 }
 
 void TBidForm::EnableGo(bool on) {
   GoEnabled = on;
   Notify(Aspect::Buttons);
-}
-
-void TBidForm::ShowHand() { Notify(Aspect::Hand); }
-
-void TBidForm::BidLine(const std::string& line) {
-  (void)line;  // the bidding list is shown by the full bidding panel
-  ShowPage(tabBid);
-  OverVisible = false;
-}
-
-void TBidForm::HandLine(const std::string& line) {
-  Show();
-  std::string_view rest(line);
-  rest.remove_prefix(rest.empty() ? 0 : 1);
-  HandSeat = CutInt(rest);
-  ShownHand.SetCount(0);
-  for (int i = 0; i < 10 && !rest.empty(); ++i) ShownHand.Cards.push_back(CutInt(rest));
-  if (DealOver) DealOver = ShownHand.Count() < 10;
-  if (!Watching && ShownHand.Count() >= 10 && HandSeat == club_.MySeat()) SetTrickPause(false);
-  Notify(Aspect::Hand);
-  if (!Watching && ShownHand.Count() < 10) ShowPage(tabPlay);
-}
-
-void TBidForm::PlayLine(const std::string& line) {
-  std::string_view rest(line);
-  rest.remove_prefix(rest.empty() ? 0 : 1);
-  const std::int32_t who = CutInt(rest);
-  MyTurn = club_.MySeat() == who;
-  SetTrickPause(!Watching && !DealOver && who == 0);
-  ShowPage(tabPlay);
-  const std::int32_t tricks = CutInt(rest);
-  if (tricks > 10) return;
-  TrickText = std::to_string(tricks) + "/" + std::string(CutWord(rest));
-  for (int seat = 1; seat <= 4; ++seat) CutInt(rest);  // the cards, drawn by the full play view
-  Notify(Aspect::Play);
-  if (who <= 0 && Watching && !DealOver) club_.Link().Send(proto::CmdHand(0));
-  if (MyTurn || TrickPause) club_.Alert();
-}
-
-void TBidForm::ScoreLine(const std::string& line) {
-  (void)line;  // the score items are shown by the full score tab
-  Show();
-  Page = tabScore;
-  DealOver = true;
-  club_.EnableDealCommands(true);
-  FixEnabled = false;
-  OverVisible = true;
-  NextVisible = false;
-  Notify(Aspect::Page);
-  Notify(Aspect::Score);
 }
 
 void TBidForm::TurnLine(const std::string& line) {

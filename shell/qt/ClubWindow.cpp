@@ -21,6 +21,7 @@
 #include "game/ErrorHandler.h"
 #include "game/qt/Cp1250Codec.h"
 #include "shell/qt/ClubWidgets.h"
+#include "table/qt/CardSheet.h"
 
 namespace zn {
 
@@ -236,8 +237,16 @@ void TClubWindow::RedrawAll() {
 
 void TClubWindow::DrawPage() {
   pages_->setCurrentIndex(std::clamp(static_cast<int>(form_.Page), 0, 2));
+  // The pictures are read when their page first shows, not at start-up.
   if (form_.Page == TZnForm::tabLobby && lobbyPicture_->pixmap().isNull())
-    lobbyPicture_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    lobbyPicture_->setPixmap(LobbyPicture());
+  if (form_.Page == TZnForm::tabRoom) {
+    auto* room = findChild<QLabel*>(QStringLiteral("RoomImage"));
+    if (room && room->pixmap().isNull()) {
+      room->setStyleSheet({});
+      room->setPixmap(RoomPicture());
+    }
+  }
 }
 
 void TClubWindow::DrawCaption() { setWindowTitle(ToQt(form_.Caption)); }

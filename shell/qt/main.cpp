@@ -42,6 +42,10 @@ int main(int argc, char** argv) {
         [configDir](const std::string& dir) { return zn::LocateSettings(dir, configDir); });
     zn::TClubWindow club(form);
     zn::TBidWindow table(*form.BidForm);
+    // The table window's deal and game-over buttons are the club window's actions.
+    table.SetActions({[&form] { form.cmReplay.Execute(); }, [&form] { form.cmMatch.Execute(); },
+                      [&form] { form.cmNextDeal.Execute(); }, [&form] { form.cmShowBid.Execute(); },
+                      [&form] { form.cmResults.Execute(); }, [&form] { return form.cmMatch.Enabled; }});
     zn::TInfoWindow info(*form.InfoForm);
     zn::TResWindow games(*form.ResForm);
     form.ResForm->SaveFolder = programDir;  // the sheets' save dialog opens in the program's folder

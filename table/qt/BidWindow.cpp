@@ -1,30 +1,205 @@
 #include "table/qt/BidWindow.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "game/ErrorHandler.h"
+#include "game/qt/Cp1250Codec.h"
+#include "table/qt/CardLabel.h"
+#include "table/qt/CardSheet.h"
 
 namespace zn {
+
+namespace {
+
+constexpr int kPageWidth = 592;
+constexpr int kPageHeight = 212;
+constexpr int kPlayingWidth = 592, kPlayingHeight = 416;
+constexpr int kWatchingWidth = 820, kWatchingHeight = 619;
+
+}  // namespace
+
+void TBidWindow::Act(const std::function<void()>& handler) {
+  if (drawing_) return;
+  Guarded(handler);
+}
 
 TBidWindow::TBidWindow(TBidForm& form, QWidget* parent) : QWidget(parent, Qt::Window), form_(form) {
   setObjectName(QStringLiteral("BidForm"));
   setWindowTitle(QStringLiteral("Zenit Tarokk"));
+  QFont font;
+  // Arial where the desktop has it, else a face of the same narrow measure.
+  font.setFamilies(
+      {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans Condensed")});
+  font.setPixelSize(13);
+  setFont(font);
   resize(kWidth, kHeight);
   form_.Changed = [this](TBidForm::Aspect aspect) { Redraw(aspect); };
   Redraw(TBidForm::Aspect::Visible);
 }
 
+// The controls are made when the window first shows: a member who never sits down never pays for
+// them, and the program starts faster.
+void TBidWindow::Build() {
+  built_ = true;
+  pages_ = new QStackedWidget(this);
+  pages_->setObjectName(QStringLiteral("Pages"));
+  pages_->setGeometry(0, 0, kPageWidth, kPageHeight);
+  auto* bid = new QWidget;
+  auto* play = new QWidget;
+  auto* score = new QWidget;
+  bid->setObjectName(QStringLiteral("tabBid"));
+  play->setObjectName(QStringLiteral("tabPlay"));
+  score->setObjectName(QStringLiteral("tabScore"));
+  pages_->addWidget(bid);
+  pages_->addWidget(play);
+  pages_->addWidget(score);
+  BuildBidPage(bid);
+  BuildPlayPage(play);
+  BuildScorePage(score);
+  BuildPanels();
+  for (auto a : {TBidForm::Aspect::Layout, TBidForm::Aspect::Page, TBidForm::Aspect::Buttons,
+                 TBidForm::Aspect::Bidding, TBidForm::Aspect::Catalog, TBidForm::Aspect::SendSet,
+                 TBidForm::Aspect::Play, TBidForm::Aspect::Score})
+    Redraw(a);
+}
+
 TBidWindow::~TBidWindow() { form_.Changed = nullptr; }
 
+void TBidWindow::SetActions(TTableActions actions) {
+  actions_ = std::move(actions);
+  if (built_) RedrawButtons();
+}
+
 void TBidWindow::Redraw(TBidForm::Aspect aspect) {
-  if (aspect != TBidForm::Aspect::Visible && aspect != TBidForm::Aspect::Page) return;
-  if (form_.Visible && !isVisible()) show();
+  if (!built_ && aspect != TBidForm::Aspect::Visible) return;  // all of it is drawn when built
+  const bool was = drawing_;
+  drawing_ = true;
+  switch (aspect) {
+    case TBidForm::Aspect::Visible:
+      RedrawVisible();
+      break;
+    case TBidForm::Aspect::Layout:
+      RedrawLayout();
+      break;
+    case TBidForm::Aspect::Page:
+      RedrawPage();
+      break;
+    case TBidForm::Aspect::Buttons:
+      RedrawButtons();
+      break;
+    case TBidForm::Aspect::Bidding:
+      RedrawBidding();
+      break;
+    case TBidForm::Aspect::Catalog:
+      RedrawCatalog();
+      break;
+    case TBidForm::Aspect::SendSet:
+      RedrawSendSet();
+      break;
+    case TBidForm::Aspect::Hand:
+      RedrawHand(1);
+      break;
+    case TBidForm::Aspect::Side2:
+      RedrawHand(2);
+      break;
+    case TBidForm::Aspect::Side3:
+      RedrawHand(3);
+      break;
+    case TBidForm::Aspect::Side4:
+      RedrawHand(4);
+      break;
+    case TBidForm::Aspect::Play:
+      RedrawPlay();
+      break;
+    case TBidForm::Aspect::Score:
+      RedrawScore();
+      break;
+  }
+  drawing_ = was;
+}
+
+void TBidWindow::RedrawVisible() {
+  if (form_.Visible && !built_) Build();
+  if (form_.Visible && !isVisible()) {
+    // The pictures are drawn from the first showing on.
+    for (int panel = 1; panel <= 4; ++panel) RedrawHand(panel);
+    RedrawPlay();
+    show();
+  }
   if (form_.Visible) raise();
   if (!form_.Visible && isVisible()) hide();
+}
+
+void TBidWindow::RedrawLayout() {
+  const TTableLayout& l = form_.Layout;
+  pages_->move(l.PageLeft, l.PageTop);
+  panels_[1]->move(l.Panel1Left, l.Panel1Top);
+  for (int i = 2; i <= 4; ++i) panels_[static_cast<std::size_t>(i)]->setVisible(l.SidePanels);
+  if (l.SidePanels)
+    setFixedSize(kWatchingWidth, kWatchingHeight);
+  else
+    setFixedSize(kPlayingWidth, kPlayingHeight);
+}
+
+void TBidWindow::RedrawPage() {
+  // Called after every line: only what differs is touched.
+  if (pages_->currentIndex() != form_.Page - 1) pages_->setCurrentIndex(form_.Page - 1);
+  if (pnOver_->isVisibleTo(panels_[1]) != form_.OverVisible) pnOver_->setVisible(form_.OverVisible);
+  if (cmNext_->isVisibleTo(pages_->widget(1)) != form_.NextVisible) {
+    cmNext_->setVisible(form_.NextVisible);
+    if (form_.NextVisible) cmNext_->setDefault(true);
+  }
+}
+
+void TBidWindow::RedrawButtons() {
+  cmGo_->setEnabled(form_.GoEnabled);
+  cmGo_->setVisible(form_.GoVisible);
+  pnHint_->setVisible(form_.HintVisible);
+  cmFix_->setEnabled(form_.FixEnabled);
+  const bool deal = actions_.DealCommandsEnabled ? actions_.DealCommandsEnabled() : true;
+  cmNewDeal_->setEnabled(deal);
+  cmNextDeal_->setEnabled(deal);
+  for (QPushButton* b : {cmReplay_, cmNewDeal_, cmNextDeal_, cmFix_}) b->setVisible(form_.DealButtonsVisible);
 }
 
 void TBidWindow::closeEvent(QCloseEvent* event) {
   // Closing only hides it: the window lives as long as the program.
   form_.Hide();
   event->accept();
+}
+
+bool TBidWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::MouseButtonRelease && watched == fdSend_->viewport()) {
+    // The release ends a press-and-drag in the composed set: the bid moves where it was let go.
+    Act([&] { form_.BidMoveClick(); });
+    return QWidget::eventFilter(watched, event);
+  }
+  if (type != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
+  auto* press = static_cast<QMouseEvent*>(event);
+  if (watched == fdSend_->viewport()) {
+    // Before the press moves the selection: where a drag starts.
+    Act([&] { form_.BidMouseDown(); });
+  } else if (watched == fdBid_->viewport()) {
+    const bool right = press->button() == Qt::RightButton;
+    const int row = fdBid_->indexAt(press->position().toPoint()).row();
+    Act([&] { form_.fdBidMouseDown(right, row); });
+    if (right) return true;
+  } else if (watched == pnOver_) {
+    Act([&] { form_.cmNextClick(); });
+  } else if (watched == pnHint_) {
+    Act([&] { form_.pnHintClick(); });
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace zn

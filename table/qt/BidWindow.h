@@ -1,12 +1,32 @@
-// The table window on screen. For now it shows and hides as TBidForm says; the bidding panel, the
-// card play view and the score tab fill it in.
+// The table window on screen: renders TBidForm's fields and forwards the user's input to its
+// handlers. Three pages with hidden tabs (bid, play, score), the own-hand panel below them and the
+// three watcher panels round them.
 #pragma once
 
 #include <QWidget>
+#include <array>
+#include <functional>
+#include <vector>
 
 #include "table/ZnBid.h"
+#include "table/qt/CardLabel.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QStackedWidget;
+class QTableWidget;
+class QToolButton;
 
 namespace zn {
+
+// The club window's actions the table window's buttons are bound to.
+struct TTableActions {
+  std::function<void()> Replay, Match, NextDeal, Bids, Hands;
+  std::function<bool()> DealCommandsEnabled;  // new match and next deal
+};
 
 class TBidWindow : public QWidget {
  public:
@@ -16,12 +36,71 @@ class TBidWindow : public QWidget {
   explicit TBidWindow(TBidForm& form, QWidget* parent = nullptr);
   ~TBidWindow() override;
 
+  void SetActions(TTableActions actions);
+
+  // For tests and the benchmark: the controls by role (made when the window first shows).
+  QStackedWidget* Pages() const { return pages_; }
+  QWidget* HandPanel(int panel) const { return panels_[static_cast<std::size_t>(panel)]; }
+  const std::vector<TCardLabel*>& HandPictures(int panel) const {
+    return cards_[static_cast<std::size_t>(panel)];
+  }
+  TCardLabel* TrickPicture(int seat) const { return trickImages_[static_cast<std::size_t>(seat)]; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Build();
+  void BuildBidPage(QWidget* page);
+  void BuildPlayPage(QWidget* page);
+  void BuildScorePage(QWidget* page);
+  void BuildPanels();
   void Redraw(TBidForm::Aspect aspect);
+  void RedrawVisible();
+  void RedrawLayout();
+  void RedrawPage();
+  void RedrawButtons();
+  void RedrawBidding();
+  void RedrawCatalog();
+  void RedrawSendSet();
+  void RedrawHand(int panel);
+  void RedrawPlay();
+  void RedrawScore();
+  void RedrawGrid(int grid);
+  // Runs a handler under the general error handler (not while fields are being drawn).
+  void Act(const std::function<void()>& handler);
+
   TBidForm& form_;
+  TTableActions actions_;
+  bool built_ = false;    // the controls are made at the first showing
+  bool drawing_ = false;  // set while fields are written into widgets: their signals are not input
+
+  QStackedWidget* pages_ = nullptr;
+  // Bid page.
+  QListWidget* fdAllBid_ = nullptr;
+  QListWidget* fdSend_ = nullptr;
+  QToolButton *fdUp_ = nullptr, *fdAdd_ = nullptr, *fdDel_ = nullptr, *fdDown_ = nullptr;
+  QPushButton* cmGo_ = nullptr;
+  QLabel* pnHint_ = nullptr;
+  QListWidget* fdBid_ = nullptr;
+  QListWidget* fdGroups_ = nullptr;
+  QComboBox* fdHigher_ = nullptr;
+  // Play page.
+  std::array<QLabel*, 5> trickLabels_{};
+  std::array<TCardLabel*, 5> trickImages_{};
+  QPushButton* cmNext_ = nullptr;
+  QLabel* fdTrick_ = nullptr;
+  // Score page.
+  std::array<QTableWidget*, 2> grids_{};
+  QPushButton *cmReplay_ = nullptr, *cmNewDeal_ = nullptr, *cmNextDeal_ = nullptr, *cmFix_ = nullptr,
+              *cmAddUp_ = nullptr;
+  QLabel* fdSum_ = nullptr;
+  // Hand panels 1..4 and the game-over panel on Panel1.
+  std::array<TClickPanel*, 5> panels_{};
+  std::array<std::vector<TCardLabel*>, 5> cards_;
+  QFrame* pnOver_ = nullptr;
+  QLabel* lbOver_ = nullptr;
 };
 
 }  // namespace zn

@@ -76,6 +76,10 @@ INSTANTIATE_TEST_SUITE_P(
         ComposeCase{"row past the list", 2, 11, 11, "", "Pagát"_cp, 0, "Hibás licit"_cp, true},
         ComposeCase{"typed prefix with a space", 3, 7, 0, "\u00A0ulti"_cp, "Pagát X"_cp, -1, "Hibás licit"_cp,
                     true},
+        ComposeCase{"typed prefix with a hash", 3, 7, 0, "\u00A0ulti"_cp, "Pa#gát"_cp, -1, "Hibás licit"_cp,
+                    true},
+        ComposeCase{"typed prefix of two joined words", 3, 7, 0, "\u00A0ulti"_cp, "Kis\u00A0Pagát"_cp, -1,
+                    "Kis\u00A0Pagát\u00A0ulti"_cp},
         ComposeCase{"group outside the catalogue", 12, 0, 0, "", "", -1, "Hibás licit"_cp, true}));
 
 // ---- Explanations ----

@@ -1,0 +1,185 @@
+// The card play view of the table window: hands in their panels, playing a card under the follow
+// rule, the table after each card and the pause after a complete trick.
+#include <algorithm>
+#include <string_view>
+
+#include "game/Desktop.h"
+#include "game/PlayRules.h"
+#include "game/Tokenizer.h"
+#include "link/ClubPort.h"
+#include "link/Protocol.h"
+#include "link/ZnLink.h"
+#include "table/ZnBid.h"
+
+namespace zn {
+
+namespace {
+
+constexpr int kCardWidth = 114;
+constexpr int kCardHeight = 204;
+constexpr int kHandSize = 10;
+
+bool IsSeat(std::int64_t seat) { return seat >= 1 && seat <= 4; }
+bool IsCardCode(std::int64_t code) { return code >= kNoCard && code <= kMaxCard; }
+
+}  // namespace
+
+void TBidForm::HandLine(const std::string& line) {
+  Show();
+  std::string_view rest(line);
+  rest.remove_prefix(std::min<std::size_t>(1, rest.size()));
+  HandSeat = CutInt(rest);
+  ShownHand.SetCount(0);
+  for (int i = 0; i < kHandSize && !rest.empty(); ++i) ShownHand.Cards.push_back(CutInt(rest));
+  if (DealOver) DealOver = ShownHand.Count() < kHandSize;
+  if (Watching) {
+    ShowHand(IsSeat(HandSeat) && HandSeat != 1 ? HandSeat : 1);
+    return;
+  }
+  ShowHand(1);
+  ShownHand.CountSuits(SuitCounts);
+  if (ShownHand.Count() < kHandSize)
+    ShowPage(tabPlay);
+  else if (HandSeat == club_.MySeat())
+    HandSignalsStep();
+}
+
+void TBidForm::ShowHand(int panel) {
+  if (panel < 1 || panel > kHandPanels) return;
+  ShownHand.Sort();
+  THandPanel& p = Panels[static_cast<std::size_t>(panel)];
+  p.Images.clear();
+  p.TopZ = 0;
+  const int n = ShownHand.Count();
+  const auto at = [this](int i) { return ShownHand.Cards[static_cast<std::size_t>(i)]; };
+  if (HandOrder == 1) {
+    for (int i = 0; i < n; ++i) AddCardImage(panel, at(i));
+  } else if (HandOrder == 2) {
+    int first = 0;
+    while (first < n && at(first) < 11) AddCardImage(panel, at(first++));
+    for (int i = n - 1; i >= first; --i) AddCardImage(panel, at(i));
+  } else {
+    for (int i = n - 1; i >= 0; --i) AddCardImage(panel, at(i));
+  }
+  // Spread: each picture lies over the one before it, shifted by one step.
+  const int c = static_cast<int>(p.Images.size());
+  if (!p.Vertical && c >= 2) {
+    const int step = std::min(kCardWidth, (p.Width - 110) / (c - 1));
+    for (int i = 1; i < c; ++i)
+      p.Images[static_cast<std::size_t>(i)].Left = p.Images[static_cast<std::size_t>(i - 1)].Left + step;
+  } else if (p.Vertical && c >= 1) {  // an empty side panel has nothing to divide by
+    const int step = std::min(kCardHeight, (p.Height - 11) / c);
+    for (int i = 1; i < c; ++i)
+      p.Images[static_cast<std::size_t>(i)].Top = p.Images[static_cast<std::size_t>(i - 1)].Top + step;
+  }
+  Notify(PanelAspect(panel));
+}
+
+void TBidForm::AddCardImage(int panel, TCard code) {
+  if (panel < 1 || panel > kHandPanels) return;
+  THandPanel& p = Panels[static_cast<std::size_t>(panel)];
+  p.Images.push_back({code, 0, 0, ++p.TopZ, false});
+}
+
+void TBidForm::CardSelect(int index, bool rightButton) {
+  THandPanel& p = Panels[1];
+  if (rightButton) {
+    for (TCardImage& image : p.Images) image.Z = ++p.TopZ;
+  } else if (index >= 0 && index < static_cast<int>(p.Images.size())) {
+    p.Images[static_cast<std::size_t>(index)].Z = ++p.TopZ;
+  }
+  Notify(Aspect::Hand);
+  cmNextClick();
+}
+
+void TBidForm::CardOrder(int index) { (void)index; }
+
+void TBidForm::CardSend(int index) {
+  THandPanel& p = Panels[1];
+  const bool known = !Watching && index >= 0 && index < static_cast<int>(p.Images.size());
+  if (!known || Page != tabPlay || !MyTurn || !CanPlay(p.Images[static_cast<std::size_t>(index)].Code)) {
+    Desktop().Beep();
+    return;
+  }
+  TCardImage& image = p.Images[static_cast<std::size_t>(index)];
+  MyTurn = false;
+  image.Framed = true;
+  Notify(Aspect::Hand);
+  club_.Link().Send(proto::CmdPlay(image.Code));
+}
+
+bool TBidForm::CanPlay(TCard card) const {
+  const std::int32_t seat = club_.MySeat();
+  if (!IsSeat(seat)) return false;  // only a seated player plays; no picture to look at otherwise
+  const int before = seat == 1 ? 4 : seat - 1;
+  if (TrickImages[static_cast<std::size_t>(before)] == kNoCard) return true;
+  TCard lead = kNoCard;
+  for (int i = 0, s = seat % 4 + 1; i < 4; ++i, s = s % 4 + 1) {
+    const TCard code = TrickImages[static_cast<std::size_t>(s)];
+    if (code >= 1) {
+      lead = code;
+      break;
+    }
+  }
+  // The suit counts decide: the hand the player holds is what they are.
+  TCards counted;
+  const int leadSuit = SuitOf(lead);
+  const auto count = [this](int suit) {
+    return suit < SuitCounts.Count() ? SuitCounts.Cards[static_cast<std::size_t>(suit)] : 0;
+  };
+  if (count(leadSuit) > 0) counted.push_back(lead);
+  if (count(4) > 0) counted.push_back(kFirstTarokk);
+  return MayPlay(THand(counted), lead, card);
+}
+
+void TBidForm::PlayLine(const std::string& line) {
+  std::string_view rest(line);
+  rest.remove_prefix(std::min<std::size_t>(1, rest.size()));
+  const std::int32_t who = CutInt(rest);
+  MyTurn = club_.MySeat() == who;
+  SetTrickPause(!Watching && !DealOver && who == 0);
+  ShowPage(tabPlay);
+  const std::int32_t tricks = CutInt(rest);
+  if (tricks > 10) return;
+  TrickText = std::to_string(tricks) + "/" + std::string(CutWord(rest));
+  // The labels and pictures read before a malformed card stay as they were set.
+  struct TTell {
+    TBidForm& form;
+    ~TTell() { form.Notify(Aspect::Play); }
+  } tell{*this};
+  for (int seat = 1; seat <= 4; ++seat) {
+    TrickLabels[static_cast<std::size_t>(seat)] = {club_.SeatLabel(seat), false};
+    const TCard code = CutInt(rest);
+    // The record holds tricks 1..10 and the 42 cards only.
+    if (tricks >= 1 && IsCardCode(code)) club_.RecordTrickCard(tricks, seat, code);
+    TCard& shown = TrickImages[static_cast<std::size_t>(seat)];
+    if (code != shown) shown = code;
+  }
+  if (who > 0) {
+    if (IsSeat(who)) TrickLabels[static_cast<std::size_t>(who)].Red = true;
+  } else if (Watching && !DealOver) {
+    club_.Link().Send(proto::CmdHand(0));
+  }
+  if (MyTurn || TrickPause) club_.Alert();
+}
+
+void TBidForm::cmNextClick() {
+  if (TrickPause) club_.Link().Send(proto::CmdTrickDone());
+  NextVisible = false;
+  SetTrickPause(false);
+  Notify(Aspect::Page);
+}
+
+void TBidForm::TrickImageClick(int seat) {
+  (void)seat;
+  if (!Watching) cmNextClick();
+}
+
+void TBidForm::cmLastClick() { ShowPage(tabPlay); }
+
+void TBidForm::cmScoreClick() {
+  Page = tabScore;
+  Notify(Aspect::Page);
+}
+
+}  // namespace zn
