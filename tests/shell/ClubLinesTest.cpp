@@ -144,7 +144,7 @@ TEST_F(ClubLines, PingMeasuresTheResponseTime) {
   desk.desk.Clock += 1234;
   Feed({proto::LinePing()});
   EXPECT_EQ(form->Memo.back(), S(" >>>>> Válaszidő 1.234 sec"_cp));
-  EXPECT_NEAR(form->RequestTime, 1.234, 1e-6);
+  EXPECT_NEAR(form->PingSeconds, 1.234, 1e-6);
   EXPECT_EQ(desk.desk.Beeps, 1);
 }
 
