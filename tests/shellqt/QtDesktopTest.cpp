@@ -17,7 +17,7 @@
 
 #include "game/Cp1250.h"
 #include "shell/qt/QtDesktop.h"
-#include "tests/shellqt/TestApp.h"
+#include "tests/support/qt/TestApp.h"
 
 namespace zn {
 namespace {
