@@ -42,24 +42,17 @@ class ClubView : public ClubTest, public ::testing::WithParamInterface<ViewCase>
   void Watch() {
     shown = Fields(*form);
     form->Changed = [this](TZnForm::Aspect a) {
+      using A = TZnForm::Aspect;
       const TShown now = Fields(*form);
-      switch (a) {
-        case TZnForm::Aspect::Page:
-          shown.page = now.page;
-          break;
-        case TZnForm::Aspect::Lobby:
-          shown.rooms = now.rooms;
-          shown.users = now.users;
-          break;
-        case TZnForm::Aspect::Present:
-          shown.present = now.present;
-          break;
-        case TZnForm::Aspect::Room:
-          shown.seats = now.seats;
-          shown.match = now.match;
-          break;
-        default:
-          break;
+      if (a == A::Page) shown.page = now.page;
+      if (a == A::Lobby) {
+        shown.rooms = now.rooms;
+        shown.users = now.users;
+      }
+      if (a == A::Present) shown.present = now.present;
+      if (a == A::Room) {
+        shown.seats = now.seats;
+        shown.match = now.match;
       }
     };
   }
