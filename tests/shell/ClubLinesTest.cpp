@@ -1,4 +1,6 @@
 // The dispatcher and the club window's lines: lobby, messages, ping, version; bad input.
+#include <algorithm>
+
 #include "tests/shell/ClubFixture.h"
 
 namespace zn::test {
@@ -103,6 +105,16 @@ TEST_F(ClubLines, LinesWithoutAHandlerAreShownAsTheyAre) {
   form->Link->Socket().OnData("#");  // a chunk that ends in "#"
   Pump();
   EXPECT_EQ(desk.desk.Messages.back(), S(" >>>>> Adatátviteli hiba. Lépj ki és indítsd újra!"_cp));
+}
+
+// Every code of the protocol's table reaches a handler of its own, never the unknown-line box.
+TEST_F(ClubLines, EveryProtocolCodeHasItsOwnHandler) {
+  for (const proto::TLineCode& code : proto::kLineCodes) {
+    const std::string line = std::string(1, code.code) + "?";
+    desk.desk.Messages.clear();
+    form->Dispatch(line);
+    EXPECT_EQ(std::count(desk.desk.Messages.begin(), desk.desk.Messages.end(), line), 0) << line;
+  }
 }
 
 TEST_F(ClubLines, MessageAreaKeepsTheNewestFiftyAndTheNewLine) {
