@@ -12,6 +12,10 @@
 
 namespace zn::proto {
 
+// The protocol version this client speaks: the server's "L" line names its own, and the about box
+// shows this one.
+inline constexpr std::string_view kVersion = "0.99";
+
 // ---- Incoming lines (server to client) ---------------------------------------------------------
 
 // Who handles a line, by its first character.
@@ -31,8 +35,9 @@ enum class TLineRole {
   Turn,        // T: the user's turn to bid (bidding panel)
   Profile,     // W: an introduction (personal-data window)
   Score,       // X: the score items of one pair (score tab)
-  Unknown,     // anything else: shown in a message box
+  Unknown,     // anything else: shown in a message box (always the last role)
 };
+inline constexpr std::size_t kLineRoles = static_cast<std::size_t>(TLineRole::Unknown) + 1;
 
 struct TLineCode {
   char code;

@@ -1,11 +1,11 @@
 // TZnForm: creation, first showing, closing, the link, the dispatcher and the alert.
 #include "shell/ZnCliTop.h"
 
+#include "game/Confirm.h"
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
 #include "game/ErrorHandler.h"
 #include "game/Tokenizer.h"
-#include "game/Confirm.h"
 #include "link/Protocol.h"
 #include "shell/IniFile.h"
 #include "shell/Settings.h"
@@ -169,59 +169,53 @@ bool TZnForm::IdleHandler() {
   return Dispatching && !BidForm->TrickPause && !ReceiveQueue.Empty();
 }
 
+namespace {
+
+// The dispatcher's routes: the handler of each line role (the codes and their roles are the
+// protocol's table, proto::kLineCodes). A new line needs its row there and its route here; the
+// build fails while a role has no route.
+using TLineHandler = void (*)(TZnForm&, const std::string&);
+struct TRoute {
+  proto::TLineRole role;
+  TLineHandler handle;
+};
+using R = proto::TLineRole;
+constexpr TRoute kRoutes[] = {
+    {R::RoomOption, [](TZnForm& f, const std::string& l) { f.ALine(l); }},
+    {R::Bidding, [](TZnForm& f, const std::string& l) { f.BidForm->BidLine(l); }},
+    {R::Deal, [](TZnForm& f, const std::string& l) { f.DLine(l); }},
+    {R::Result, [](TZnForm& f, const std::string& l) { f.ResForm->GameResult(l); }},
+    {R::Ping, [](TZnForm& f, const std::string& l) { f.GLine(l); }},
+    {R::Hand, [](TZnForm& f, const std::string& l) { f.BidForm->HandLine(l); }},
+    {R::Lobby, [](TZnForm& f, const std::string& l) { f.ILine(l); }},
+    {R::Version, [](TZnForm& f, const std::string& l) { f.LLine(l); }},
+    {R::Message, [](TZnForm& f, const std::string& l) { f.MLine(l); }},
+    {R::Play, [](TZnForm& f, const std::string& l) { f.BidForm->PlayLine(l); }},
+    {R::Inquiry, [](TZnForm& f, const std::string& l) { f.InfoForm->AnswerInquiry(l); }},
+    {R::Room, [](TZnForm& f, const std::string& l) { f.RLine(l); }},
+    {R::Turn, [](TZnForm& f, const std::string& l) { f.TLine(l); }},
+    {R::Profile, [](TZnForm& f, const std::string& l) { f.InfoForm->ReceiveProfile(l); }},
+    {R::Score, [](TZnForm& f, const std::string& l) { f.BidForm->ScoreLine(l); }},
+    {R::Unknown, [](TZnForm&, const std::string& l) { Desktop().ShowMessage(l); }},
+};
+
+constexpr std::array<TLineHandler, proto::kLineRoles> RoutesByRole() {
+  std::array<TLineHandler, proto::kLineRoles> byRole{};
+  for (const TRoute& r : kRoutes) {
+    const auto i = static_cast<std::size_t>(r.role);
+    if (i >= byRole.size() || byRole[i]) throw "a role routed twice";  // fails the constant evaluation
+    byRole[i] = r.handle;
+  }
+  for (TLineHandler h : byRole)
+    if (!h) throw "a role without a route";
+  return byRole;
+}
+constexpr std::array<TLineHandler, proto::kLineRoles> kHandlerOf = RoutesByRole();
+
+}  // namespace
+
 void TZnForm::Dispatch(const std::string& line) {
-  Guarded([&] {
-    switch (proto::RoleOf(line)) {
-      case proto::TLineRole::RoomOption:
-        ALine(line);
-        break;
-      case proto::TLineRole::Bidding:
-        BidForm->BidLine(line);
-        break;
-      case proto::TLineRole::Deal:
-        DLine(line);
-        break;
-      case proto::TLineRole::Result:
-        ResForm->GameResult(line);
-        break;
-      case proto::TLineRole::Ping:
-        GLine(line);
-        break;
-      case proto::TLineRole::Hand:
-        BidForm->HandLine(line);
-        break;
-      case proto::TLineRole::Lobby:
-        ILine(line);
-        break;
-      case proto::TLineRole::Version:
-        LLine(line);
-        break;
-      case proto::TLineRole::Message:
-        MLine(line);
-        break;
-      case proto::TLineRole::Play:
-        BidForm->PlayLine(line);
-        break;
-      case proto::TLineRole::Inquiry:
-        InfoForm->AnswerInquiry(line);
-        break;
-      case proto::TLineRole::Room:
-        RLine(line);
-        break;
-      case proto::TLineRole::Turn:
-        TLine(line);
-        break;
-      case proto::TLineRole::Profile:
-        InfoForm->ReceiveProfile(line);
-        break;
-      case proto::TLineRole::Score:
-        BidForm->ScoreLine(line);
-        break;
-      case proto::TLineRole::Unknown:
-        Desktop().ShowMessage(line);
-        break;
-    }
-  });
+  Guarded([&] { kHandlerOf[static_cast<std::size_t>(proto::RoleOf(line))](*this, line); });
 }
 
 void TZnForm::Alert() {
@@ -276,8 +270,8 @@ void TZnForm::AddMemo(std::string line) {
 void TZnForm::cmConnectExecute() {
   Guarded([&] {
     const double now = Now();
-    if ((now - RequestTime) * 86400.0 < 1.0) return;  // a second click within a second
-    RequestTime = now;
+    if ((now - ConnectTime) * 86400.0 < 1.0) return;  // a second click within a second
+    ConnectTime = now;
     if (AddressList.empty() || Address != AddressList.front()) {
       AddressList.insert(AddressList.begin(), Address);
       AddressIndex = 0;
@@ -327,7 +321,7 @@ void TZnForm::cmClearExecute() {
 
 void TZnForm::cmPingExecute() {
   Guarded([&] {
-    RequestTime = Now();
+    PingTime = Now();
     Send(proto::CmdPing());
   });
 }
@@ -400,7 +394,9 @@ void TZnForm::cmHelpExecute() {
   Desktop().OpenUrl(std::string("http://") + ZN_HELP_HOST + "/zenit/znclient.htm");
 }
 
-void TZnForm::cmAboutExecute() { Desktop().ShowMessage("Zenit Tarokk Client\r\r        Version 0.99"); }
+void TZnForm::cmAboutExecute() {
+  Desktop().ShowMessage("Zenit Tarokk Client\r\r        Version " + std::string(proto::kVersion));
+}
 
 // ---- The address list -------------------------------------------------------------------------
 

@@ -13,6 +13,7 @@
 
 #include "link/ClubPort.h"
 #include "link/NextLine.h"
+#include "link/Protocol.h"
 #include "link/Socket.h"
 #include "link/ZnLink.h"
 #include "profile/ZnInfo.h"
@@ -66,14 +67,16 @@ class TZnForm {
 
   TReceiveQueue ReceiveQueue;
   std::unique_ptr<TZnLink> Link;  // the current link; replaced by "&Távkapcsolat"
-  double RequestTime = 0;         // days since the epoch; the measured seconds after a "G" line
+  double ConnectTime = 0;         // days since the epoch: the last accepted connect click
+  double PingTime = 0;            // days since the epoch: the last "G" sent
+  double PingSeconds = 0;         // the response time the last "G" line measured
   std::string SettingsPath;
   std::string Nickname;
   std::int32_t MySeat = 0;
   std::int32_t DealNumber = 0;
   int InfoThrottle = 0;
   int FlashCount = 0;
-  bool Dispatching = false;  // the idle handler is installed
+  bool Dispatching = false;  // the idle handler is installed (FormShow, CloseQuery, StopDispatching)
 
   TPage Page = tabConnect;
   std::string Caption;
@@ -144,6 +147,8 @@ class TZnForm {
   // Closing: asks when the club window is the active one; false keeps the program running.
   // When closing proceeds the dispatcher is removed first.
   bool CloseQuery(bool clubWindowActive);
+  // The program ends: no line is dispatched while the windows go.
+  void StopDispatching() { Dispatching = false; }
   // One pass of the dispatcher: takes at most one line (none while the table window's pause is
   // set). Returns true while lines wait and no pause is set, so the caller runs it again.
   // A call made while a pass is running (from pending events) does nothing and returns false.
@@ -222,6 +227,8 @@ class TZnForm {
   void InitActions();
   void NewLink();
   void ClearLists(bool keepMemo);
+  void ShowLobby(const proto::TLobby& lobby);      // the rooms and members read from an "I" line
+  void ShowRoomMembers(const proto::TRoom& room);  // the seats and present list of an "R" line
   void AddMemo(std::string line);
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }

@@ -46,7 +46,7 @@ void TZnForm::InitActions() {
   Set(cmShowBid, "&Licitek...", "", "Megmutatja a liciteket", [this] { cmShowBidExecute(); });
   Set(cmResults, "&Partik...", "", "", [this] { cmResultsExecute(); });
   Set(cmKibic, "&Kibic...", "", "", [this] { cmKibicExecute(); });
-  Set(cmReplay, "Ú&jrajátszás"_cp, "Újra &játszás"_cp, "Ugyanezt a leosztást újrakezdi",
+  Set(cmReplay, "Ú&jrajátszás"_cp, "Újra &játszás"_cp, "Ugyanezt a leosztást újrakezdi"_cp,
       [this] { cmReplayExecute(); });
   Set(cmNumDeal, "&Számozott osztás"_cp, "", "Új számozott osztás"_cp, [this] { cmNumDealExecute(); });
   Set(cmMatch, "Új &meccs"_cp, "", "Új véletlen osztás, eredmények törölve"_cp, [this] { cmMatchExecute(); });

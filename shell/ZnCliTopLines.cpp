@@ -5,7 +5,6 @@
 #include "game/Desktop.h"
 #include "game/ErrorHandler.h"
 #include "game/Hands.h"
-#include "game/Tokenizer.h"
 #include "game/ZnError.h"
 #include "link/Protocol.h"
 #include "shell/ZnCliTop.h"
@@ -23,17 +22,16 @@ std::string_view Payload(const std::string& line) {
 }  // namespace
 
 void TZnForm::GLine(const std::string&) {
-  const double seconds = (Now() - RequestTime) * 86400.0;
-  RequestTime = seconds;
+  PingSeconds = (Now() - PingTime) * 86400.0;
   char number[64];
-  std::snprintf(number, sizeof number, "%0.3f", seconds);  // the locale's decimal separator
+  std::snprintf(number, sizeof number, "%0.3f", PingSeconds);  // the locale's decimal separator
   AddMemo(std::string(" >>>>> Válaszidő "_cp) + number + " sec");
   Alert();
 }
 
 void TZnForm::LLine(const std::string& line) {
   const std::string_view version = Payload(line);
-  if (version != "0.99")
+  if (version != proto::kVersion)
     Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +
                           std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
   Send(proto::CmdNick(Nickname));
@@ -60,27 +58,32 @@ void TZnForm::ILine(const std::string& line) {
   Notify(Aspect::Caption);
   Notify(Aspect::Menus);
 
-  // Counts never read past the end of the line.
-  std::string_view rest = Payload(line);
-  const std::int32_t rooms = CutInt(rest);
-  for (std::int32_t i = 0; i < rooms && !rest.empty(); ++i) {
-    Rooms.emplace_back(CutWord(rest));
-    RoomMembers.emplace_back();
+  // What the line held before a malformed number is shown before the error goes on: the screen
+  // never shows an empty list while the window holds rooms.
+  proto::TLobby lobby;
+  try {
+    proto::ParseLobbyInto(line, lobby);
+  } catch (const EZnError&) {
+    ShowLobby(lobby);
+    throw;
   }
-  const std::int32_t members = CutInt(rest);
-  for (std::int32_t i = 0; i < members && !rest.empty(); ++i) {
-    const std::int32_t room = CutInt(rest);
-    std::string nickname(CutWord(rest));
-    if (room < 0 || room >= static_cast<std::int32_t>(Rooms.size())) {
+  ShowLobby(lobby);
+  if (!Rooms.empty()) fdRoomsClick(0);
+}
+
+void TZnForm::ShowLobby(const proto::TLobby& lobby) {
+  Rooms = lobby.rooms;
+  RoomMembers.assign(Rooms.size(), {});
+  for (const proto::TLobbyMember& m : lobby.members) {
+    if (m.room < 0 || m.room >= static_cast<std::int32_t>(Rooms.size())) {
       Notify(Aspect::Lobby);
       Notify(Aspect::Present);
-      throw EZnError(ListIndexError(room));
+      throw EZnError(ListIndexError(m.room));
     }
-    if (room == 0) Present.push_back(nickname);
-    RoomMembers[static_cast<std::size_t>(room)].push_back(std::move(nickname));
+    if (m.room == 0) Present.push_back(m.nickname);
+    RoomMembers[static_cast<std::size_t>(m.room)].push_back(m.nickname);
   }
   Notify(Aspect::Present);
-  if (!Rooms.empty()) fdRoomsClick(0);
   Notify(Aspect::Lobby);
 }
 

@@ -4,6 +4,7 @@
 #include "game/Desktop.h"
 #include "game/ErrorHandler.h"
 #include "game/Tokenizer.h"
+#include "game/ZnError.h"
 #include "link/Protocol.h"
 #include "shell/ZnCliTop.h"
 
@@ -174,34 +175,29 @@ void TZnForm::EnableDealCommands(bool enable) {
 // ---- Lines ----------------------------------------------------------------------------------
 
 void TZnForm::ALine(const std::string& line) {
-  cmAlign.Checked = line.size() >= 2 && line[1] == '1';
+  cmAlign.Checked = proto::ParseOption(line);
   Notify(Aspect::Actions);
 }
 
 void TZnForm::DLine(const std::string& line) {
-  const std::string_view payload = std::string_view(line).substr(line.empty() ? 0 : 1, 11);
-  DealNumber = StrToInt(payload);
+  DealNumber = proto::ParseDeal(line);
   DealText = std::to_string(DealNumber);
   Notify(Aspect::Room);
   ResForm->NewGame(DealNumber);
 }
 
 void TZnForm::RLine(const std::string& line) {
-  Present.clear();
-  PresentIndex = -1;
-  std::string_view rest(line);
-  rest.remove_prefix(rest.empty() ? 0 : 1);
-  MatchText = std::string(CutWord(rest));
-  for (int seat = 1; seat <= 4; ++seat) SeatLabels[static_cast<std::size_t>(seat)] = std::string(kFreeSeat);
-  while (!rest.empty()) {
-    const std::int32_t seat = CutInt(rest);
-    std::string nickname(CutWord(rest));
-    // Members without a seat 1..4 are only present.
-    if (seat >= 1 && seat <= 4) SeatLabels[static_cast<std::size_t>(seat)] = nickname;
-    if (nickname == Nickname) MySeat = seat;
-    Present.push_back(std::move(nickname));
+  // What the line held before a malformed number is shown before the error goes on: a seat shown
+  // as free while the window holds it taken would send "S" on a click.
+  proto::TRoom room;
+  try {
+    proto::ParseRoomInto(line, room);
+  } catch (const EZnError&) {
+    ShowRoomMembers(room);
+    Notify(Aspect::Room);
+    throw;
   }
-  Notify(Aspect::Present);
+  ShowRoomMembers(room);
 
   Page = tabRoom;
   Menus.Messages = true;
@@ -228,6 +224,20 @@ void TZnForm::RLine(const std::string& line) {
   else
     BidForm->Hide();
   if (Seated()) Send(proto::CmdHand(MySeat));
+}
+
+void TZnForm::ShowRoomMembers(const proto::TRoom& room) {
+  Present.clear();
+  PresentIndex = -1;
+  MatchText = room.played;
+  for (int seat = 1; seat <= 4; ++seat) SeatLabels[static_cast<std::size_t>(seat)] = std::string(kFreeSeat);
+  for (const proto::TRoomMember& m : room.members) {
+    // Members without a seat 1..4 are only present.
+    if (m.seat >= 1 && m.seat <= 4) SeatLabels[static_cast<std::size_t>(m.seat)] = m.nickname;
+    if (m.nickname == Nickname) MySeat = m.seat;
+    Present.push_back(m.nickname);
+  }
+  Notify(Aspect::Present);
 }
 
 void TZnForm::TLine(const std::string& line) { BidForm->TurnLine(line); }

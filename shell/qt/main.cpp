@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
 
     club.show();
     result = app.exec();
-    form.Dispatching = false;  // nothing is dispatched while the windows go
+    form.StopDispatching();  // nothing is dispatched while the windows go
   }
   zn::SetDesktop(nullptr);
   return result;

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "game/Confirm.h"
 #include "game/Cp1250.h"
 #include "game/Hands.h"
-#include "game/Confirm.h"
 #include "game/ZnError.h"
 #include "tests/support/FakeDesktop.h"
 

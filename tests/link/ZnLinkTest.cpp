@@ -9,58 +9,15 @@
 #include "game/Cp1250.h"
 #include "link/ZnLink.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/FakeSocket.h"
 
 namespace zn {
 namespace {
 
 using namespace zn::literals;
 
-// What the fake socket saw; owned by the test so it outlives the socket (and the link).
-struct SocketLog {
-  std::vector<std::string> connects;  // "host:port"
-  int closes = 0;
-  bool active = false;
-  std::string written;
-  int notificationsDuringClose = 0;
-  // Runs inside Connect, before it returns (a socket layer that reports at once).
-  std::function<void(TSocketPort&)> duringConnect;
-};
-
-// A socket port that records calls. Like the real adapter, it copies a callback before calling it
-// and touches nothing of itself afterwards, since the link (and so the port) may be gone by then.
-class FakeSocket : public TSocketPort {
- public:
-  explicit FakeSocket(SocketLog& log) : log_(log) {}
-  void Connect(const std::string& host, int port) override {
-    log_.connects.push_back(host + ":" + std::to_string(port));
-    if (auto hook = log_.duringConnect) hook(*this);
-  }
-  void Close() override {
-    ++log_.closes;
-    log_.active = false;
-    // A careless port might still report the close: the link must not be reached by it.
-    if (OnDisconnected) {
-      ++log_.notificationsDuringClose;
-      auto cb = OnDisconnected;
-      cb();
-    }
-  }
-  bool Active() const override { return log_.active; }
-  void Write(std::string_view bytes) override { log_.written.append(bytes); }
-
- private:
-  SocketLog& log_;
-};
-
-// The scripted desktop with a hook that runs inside a message box (as the user could act there).
-class BoxDesktop : public test::FakeDesktop {
- public:
-  std::function<void()> InsideBox;
-  void ShowMessage(const std::string& text) override {
-    FakeDesktop::ShowMessage(text);
-    if (auto hook = std::exchange(InsideBox, nullptr)) hook();
-  }
-};
+using test::FakeSocket;
+using test::SocketLog;
 
 class ZnLinkTest : public ::testing::Test {
  protected:
@@ -80,7 +37,7 @@ class ZnLinkTest : public ::testing::Test {
     link->Socket().OnConnected();
   }
 
-  BoxDesktop desk;
+  test::FakeDesktop desk;
   TReceiveQueue queue;
   SocketLog log;
   std::unique_ptr<TZnLink> link;

@@ -23,6 +23,7 @@
 #include "link/ZnLink.h"
 #include "link/qt/QtSocket.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/qt/TestApp.h"
 
 namespace zn {
 namespace {
@@ -33,22 +34,6 @@ using namespace std::chrono_literals;
 // Every address used here is on the loopback network: no test sends anything elsewhere.
 constexpr const char* kLoopback = "127.0.0.1";
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "test_linkqt";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);  // lives for the whole run
-}
-
-// Runs the event loop until pred holds or the time is up.
-bool WaitFor(const std::function<bool()>& pred, int ms = 5000) {
-  for (int waited = 0; !pred(); waited += 5) {
-    if (waited >= ms) return false;
-    QTest::qWait(5);
-  }
-  return true;
-}
-
 // A loopback port on which nothing listens.
 quint16 ClosedPort() {
   QTcpServer probe;
@@ -58,19 +43,10 @@ quint16 ClosedPort() {
   return port;
 }
 
-class BoxDesktop : public test::FakeDesktop {
- public:
-  std::function<void()> InsideBox;
-  void ShowMessage(const std::string& text) override {
-    FakeDesktop::ShowMessage(text);
-    if (auto hook = std::exchange(InsideBox, nullptr)) hook();
-  }
-};
-
 class QtLinkTest : public ::testing::Test {
  protected:
   QtLinkTest() : previous_(SetDesktop(&desk)) {
-    EnsureApp();
+    test::EnsureQtApp();
     NewLink();
   }
   ~QtLinkTest() override {
@@ -94,11 +70,11 @@ class QtLinkTest : public ::testing::Test {
     link->Host = kLoopback;
     link->Port = server.serverPort();
     link->Open();
-    EXPECT_TRUE(WaitFor([&] { return link->Connected && server.hasPendingConnections(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return link->Connected && server.hasPendingConnections(); }));
     return server.nextPendingConnection();
   }
 
-  BoxDesktop desk;
+  test::FakeDesktop desk;
   TReceiveQueue queue;
   QTcpServer server;
   TQtSocket* adapter = nullptr;
@@ -115,9 +91,9 @@ TEST_F(QtLinkTest, ConnectsWithNoDelayAndReceivesChunksInOrder) {
   EXPECT_TRUE(adapter->LowDelay());
 
   peer->write("#L 1.0#M a");
-  ASSERT_TRUE(WaitFor([&] { return queue.Entries() == 1 && queue.Entry(0).size() == 10; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return queue.Entries() == 1 && queue.Entry(0).size() == 10; }));
   peer->write(QByteArray::fromStdString(std::string("M Kőr#G"_cp)));
-  ASSERT_TRUE(WaitFor([&] { return queue.Entries() == 2 && queue.Entry(1).size() == 7; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return queue.Entries() == 2 && queue.Entry(1).size() == 7; }));
   EXPECT_EQ(queue.Entry(0), "#L 1.0#M a");
   EXPECT_EQ(queue.Entry(1), std::string("M Kőr#G"_cp));
   EXPECT_TRUE(desk.Messages.empty());
@@ -132,7 +108,7 @@ TEST_F(QtLinkTest, SendWritesTheBytesExactly) {
   EXPECT_EQ(desk.PendingEventRuns, 2);
   const std::string want = "P12" + std::string("M Béla#"_cp);
   QByteArray got;
-  ASSERT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(QTest::qWaitFor([&] {
     got += peer->readAll();
     return got.size() >= static_cast<qsizetype>(want.size());
   }));
@@ -151,7 +127,7 @@ TEST_F(QtLinkTest, RefusedConnectShowsTheRefusedTextOnce) {
     link->Host = host;
     link->Port = ClosedPort();
     link->Open();
-    ASSERT_TRUE(WaitFor([&] { return !desk.Messages.empty(); })) << host;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !desk.Messages.empty(); })) << host;
     QTest::qWait(50);
     EXPECT_EQ(
         desk.Messages,
@@ -168,7 +144,7 @@ TEST_F(QtLinkTest, PortOutsideTheSixteenBitRangeIsRefusedNotWrapped) {
     link->Host = kLoopback;
     link->Port = port;
     link->Open();
-    ASSERT_TRUE(WaitFor([&] { return !desk.Messages.empty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !desk.Messages.empty(); }));
     EXPECT_EQ(desk.Messages[0],
               std::string("Kapcsolatfelvétel (a cím nem elérhető) hibakód:10049 cím:"_cp) + kLoopback);
   }
@@ -181,7 +157,7 @@ TEST_F(QtLinkTest, OpenWithEmptyHostOnlyCloses) {
   link->Open();
   EXPECT_FALSE(link->Connected);
   EXPECT_FALSE(link->Socket().Active());
-  EXPECT_TRUE(WaitFor([&] { return peer->state() == QAbstractSocket::UnconnectedState; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return peer->state() == QAbstractSocket::UnconnectedState; }));
   QTest::qWait(50);
   EXPECT_FALSE(link->Connected);
   EXPECT_TRUE(desk.Messages.empty());
@@ -193,7 +169,7 @@ TEST_F(QtLinkTest, ServerClosingIsADisconnectNotAnError) {
   ASSERT_NE(peer, nullptr);
   peer->write("M bye");
   peer->disconnectFromHost();
-  ASSERT_TRUE(WaitFor([&] { return !link->Connected; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !link->Connected; }));
   EXPECT_EQ(queue.Entry(0), "M bye");
   EXPECT_TRUE(desk.Messages.empty());
 }
@@ -239,7 +215,7 @@ TEST_F(QtLinkTest, ConnectWithoutAnswerEndsAsATimeout) {
   link->Host = kLoopback;
   link->Port = silent.Port();
   link->Open();
-  ASSERT_TRUE(WaitFor([&] { return !desk.Messages.empty(); }, 3000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !desk.Messages.empty(); }, 3000));
   EXPECT_EQ(desk.Messages,
             std::vector<std::string>{std::string("Kapcsolatfelvétel hibakód:10060 cím:"_cp) + kLoopback});
   EXPECT_FALSE(link->Connected);
@@ -269,7 +245,7 @@ TEST_F(QtLinkTest, LinkReplacedInsideTheErrorBox) {
   link->Host = kLoopback;
   link->Port = ClosedPort();
   link->Open();
-  ASSERT_TRUE(WaitFor([&] { return !desk.Messages.empty(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !desk.Messages.empty(); }));
   QTest::qWait(50);
   EXPECT_EQ(desk.Messages.size(), 1u);
   EXPECT_EQ(link->Host, "");
@@ -294,7 +270,7 @@ TEST_F(QtLinkTest, LinkReplacedInsideSendWhileDataArrives) {
 // The port's own contract: a notification never arrives inside Connect or Close, and Close is
 // followed by none at all.
 TEST(QtSocket, NotificationsNeverArriveInsideACallAndNoneAfterClose) {
-  EnsureApp();
+  test::EnsureQtApp();
   QTcpServer server;
   ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
   TQtSocket socket;
@@ -311,15 +287,15 @@ TEST(QtSocket, NotificationsNeverArriveInsideACallAndNoneAfterClose) {
   inside = true;
   socket.Connect(kLoopback, ClosedPort());
   inside = false;
-  ASSERT_TRUE(WaitFor([&] { return !heard.empty(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !heard.empty(); }));
   EXPECT_EQ(heard, std::vector<std::string>{"error 2 10061"});
 
   heard.clear();
   socket.Connect(kLoopback, server.serverPort());
-  ASSERT_TRUE(WaitFor([&] { return !heard.empty() && server.hasPendingConnections(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !heard.empty() && server.hasPendingConnections(); }));
   QTcpSocket* peer = server.nextPendingConnection();
   peer->write("M x");
-  ASSERT_TRUE(WaitFor([&] { return heard.size() == 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return heard.size() == 2; }));
   inside = true;
   socket.Close();
   inside = false;

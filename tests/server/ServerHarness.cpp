@@ -153,13 +153,4 @@ void MakeRoom(Client& c, const std::string& name) {
   }
 }
 
-std::string TempDir() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  auto dir = std::filesystem::temp_directory_path() /
-             ("znserver-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir.string();
-}
-
 }  // namespace zn::server::test

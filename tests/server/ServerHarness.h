@@ -63,7 +63,4 @@ void MakeRoom(Client& c, const std::string& name);
 // Connects, logs in and reads up to the first lobby line.
 std::unique_ptr<Client> LoggedIn(std::uint16_t port, const std::string& nickname);
 
-// A fresh temporary directory per test.
-std::string TempDir();
-
 }  // namespace zn::server::test

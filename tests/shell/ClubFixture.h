@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +12,8 @@
 #include "link/Protocol.h"
 #include "shell/ZnCliTop.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/FakeSocket.h"
+#include "tests/support/TempDir.h"
 
 namespace zn::test {
 
@@ -20,51 +21,15 @@ using namespace zn::literals;
 
 inline std::string S(std::string_view cp) { return std::string(cp); }
 
-// What the sockets of every link saw; owned by the fixture so it outlives each socket.
-struct SocketLog {
-  std::vector<std::string> connects;  // "host:port"
-  std::vector<std::string> sent;      // one entry per write, i.e. per command
-  bool active = false;
-  int sockets = 0;
-};
-
-class FakeSocket : public TSocketPort {
- public:
-  explicit FakeSocket(SocketLog& log) : log_(log) { ++log_.sockets; }
-  void Connect(const std::string& host, int port) override {
-    log_.connects.push_back(host + ":" + std::to_string(port));
-  }
-  void Close() override { log_.active = false; }
-  bool Active() const override { return log_.active; }
-  void Write(std::string_view bytes) override { log_.sent.emplace_back(bytes); }
-
- private:
-  SocketLog& log_;
-};
-
 class ClubTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    for (char& c : name)
-      if (c == '/') c = '_';
-    dir = std::filesystem::temp_directory_path() / ("zn_club_" + name);
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override {
-    form.reset();
-    std::error_code ec;
-    std::filesystem::permissions(Ini(), std::filesystem::perms::owner_all, ec);
-    std::filesystem::remove_all(dir, ec);
-  }
-  std::string Ini() const { return (dir / "Zn.INI").string(); }
+  void TearDown() override { form.reset(); }
+  std::string Ini() const { return temp / "Zn.INI"; }
 
   // Creates the club window (the settings are read now).
   void Create() {
     form = std::make_unique<TZnForm>(
-        dir.string(), [this] { return std::make_unique<FakeSocket>(log); },
+        temp.Path(), [this] { return std::make_unique<FakeSocket>(log); },
         [this](const std::string& programDir) {
           if (!locateError.empty()) throw EZnError(locateError);
           return programDir + "/Zn.INI";
@@ -108,7 +73,7 @@ class ClubTest : public ::testing::Test {
 
   ScopedFakeDesktop desk;
   SocketLog log;
-  std::filesystem::path dir;
+  TempDir temp;  // the program's directory
   std::unique_ptr<TZnForm> form;
   int wakes = 0;
   std::string locateError;  // the settings move fails with this text

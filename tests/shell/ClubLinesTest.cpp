@@ -1,4 +1,6 @@
 // The dispatcher and the club window's lines: lobby, messages, ping, version; bad input.
+#include <algorithm>
+
 #include "tests/shell/ClubFixture.h"
 
 namespace zn::test {
@@ -105,6 +107,16 @@ TEST_F(ClubLines, LinesWithoutAHandlerAreShownAsTheyAre) {
   EXPECT_EQ(desk.desk.Messages.back(), S(" >>>>> Adatátviteli hiba. Lépj ki és indítsd újra!"_cp));
 }
 
+// Every code of the protocol's table reaches a handler of its own, never the unknown-line box.
+TEST_F(ClubLines, EveryProtocolCodeHasItsOwnHandler) {
+  for (const proto::TLineCode& code : proto::kLineCodes) {
+    const std::string line = std::string(1, code.code) + "?";
+    desk.desk.Messages.clear();
+    form->Dispatch(line);
+    EXPECT_EQ(std::count(desk.desk.Messages.begin(), desk.desk.Messages.end(), line), 0) << line;
+  }
+}
+
 TEST_F(ClubLines, MessageAreaKeepsTheNewestFiftyAndTheNewLine) {
   form->Memo.clear();
   for (int i = 0; i < 100; ++i) form->Memo.push_back("old" + std::to_string(i));
@@ -144,7 +156,7 @@ TEST_F(ClubLines, PingMeasuresTheResponseTime) {
   desk.desk.Clock += 1234;
   Feed({proto::LinePing()});
   EXPECT_EQ(form->Memo.back(), S(" >>>>> Válaszidő 1.234 sec"_cp));
-  EXPECT_NEAR(form->RequestTime, 1.234, 1e-6);
+  EXPECT_NEAR(form->PingSeconds, 1.234, 1e-6);
   EXPECT_EQ(desk.desk.Beeps, 1);
 }
 

@@ -84,6 +84,19 @@ TEST_F(ClubTest, TwoConnectsWithinOneSecondConnectOnce) {
   EXPECT_EQ(log.connects.size(), 2u);
 }
 
+// The connect click's one-second guard has its own time: a ping and its answer do not move it.
+TEST_F(ClubTest, PingAndItsAnswerLeaveTheConnectGuardAlone) {
+  Start();
+  Connect();
+  desk.desk.Clock += 1000;
+  form->cmPingExecute();
+  form->cmConnectExecute();  // a second after the first connect, right after the ping
+  EXPECT_EQ(log.connects.size(), 2u);
+  Feed({proto::LinePing()});
+  form->cmConnectExecute();  // within the second: the answer did not reset the guard
+  EXPECT_EQ(log.connects.size(), 2u);
+}
+
 TEST_F(ClubTest, NewAddressGoesFirstAndFiveAreStored) {
   Start();
   form->Address = "kek.example";

@@ -1,5 +1,5 @@
-// Files for the ExpandCopy and LocateSettings tests: a temporary directory, whole-file reads and
-// writes, and a small compressor that writes the "SZDD" format the expander reads.
+// Files for the ExpandCopy and LocateSettings tests: whole-file reads and writes, and a small compressor that
+// writes the "SZDD" format the expander reads.
 #pragma once
 
 #include <stdlib.h>
@@ -13,34 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempDir.h"
+
 namespace zn::test {
-
-class TempDir {
- public:
-  TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zn-test-XXXXXX").string();
-    path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
-  }
-  ~TempDir() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  // The names in the directory, sorted.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
- private:
-  std::string path_;
-};
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -9,6 +9,7 @@
 #include "game/ZnError.h"
 #include "shell/IniFile.h"
 #include "shell/Settings.h"
+#include "tests/support/TempDir.h"
 
 namespace zn {
 namespace {
@@ -18,25 +19,13 @@ namespace fs = std::filesystem;
 
 class IniDir : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zn_ini_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    path_ = (dir_ / "Zn.INI").string();
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(path_, fs::perms::owner_all, ec);
-    fs::remove_all(dir_, ec);
-  }
+  IniDir() : path_(dir_ / "Zn.INI") {}
   void Put(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
   std::string Get() const {
     std::ifstream in(path_, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
-  fs::path dir_;
+  test::TempDir dir_;
   std::string path_;
 };
 
@@ -158,7 +147,7 @@ TEST_F(IniDir, ReadOnlyFileIsRefusedAndKeptIntact) {
 }
 
 TEST_F(IniDir, MissingDirectoryGivesTheWriteError) {
-  const std::string path = (dir_ / "gone" / "Zn.INI").string();
+  const std::string path = dir_ / "gone/Zn.INI";
   try {
     IniWrite(path, "Program", "Port", "22");
     FAIL() << "no error";

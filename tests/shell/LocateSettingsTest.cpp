@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/LocateSettings.h"
 #include "game/ZnError.h"
+#include "shell/LocateSettings.h"
 #include "tests/shell/ExpandCopyTestFiles.h"
 
 namespace zn {

@@ -27,7 +27,7 @@ class ClubConversationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     w.show();
-    ASSERT_TRUE(WaitFor([&] { return club.form->Dispatching; }));  // first showing done
+    ASSERT_TRUE(QTest::qWaitFor([&] { return club.form->Dispatching; }));  // first showing done
     ASSERT_TRUE(club.ConnectTo(server));
   }
   QString PageName() { return w.findChild<QStackedWidget*>("Page")->currentWidget()->objectName(); }
@@ -48,7 +48,7 @@ class ClubConversationTest : public ::testing::Test {
     server.Send("#L0.99");
     ASSERT_TRUE(server.Expect("N" + kNick));
     server.Send("#I3 Társalgó Zöld Piros 3 0 Tesztelő 0 anna 2 béla"_cp);
-    ASSERT_TRUE(WaitFor([&] { return PageName() == "tabLobby"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PageName() == "tabLobby"; }));
   }
   void ToRoom(std::string_view rLine) {
     ToLobby();
@@ -58,7 +58,7 @@ class ClubConversationTest : public ::testing::Test {
     QTest::mouseDClick(rooms->viewport(), Qt::LeftButton, {}, zold.center());
     ASSERT_TRUE(server.Expect("E1"));
     server.Send(rLine);
-    ASSERT_TRUE(WaitFor([&] { return PageName() == "tabRoom"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PageName() == "tabRoom"; }));
   }
 
   TWindowFixture club{kIni};
@@ -85,13 +85,13 @@ TEST_F(ClubConversationTest, LoginShowsTheLobby) {
   EXPECT_EQ(Rows("fdUsers"), QStringList({"béla"}));
   EXPECT_TRUE(server.Pending().empty());
   // Nothing waits: the dispatcher is not kept running.
-  EXPECT_TRUE(WaitFor([&] { return !w.IdleScheduled(); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.IdleScheduled(); }));
 }
 
 TEST_F(ClubConversationTest, OtherServerVersionWarnsAndStillLogsIn) {
   server.Send("#L1.0#I1 Társalgó 1 0 Tesztelő"_cp);
   ASSERT_TRUE(server.Expect("N" + kNick));
-  ASSERT_TRUE(WaitFor([&] { return PageName() == "tabLobby"; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PageName() == "tabLobby"; }));
   ASSERT_EQ(club.fake.desk.Messages.size(), 1u);
   EXPECT_EQ(club.fake.desk.Messages[0],
             "Szerver verzió (1.0) eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp);
@@ -146,9 +146,9 @@ TEST_F(ClubConversationTest, ChatEnterSendsAndMessagesReachTheMemo) {
   EXPECT_EQ(chat->count(), 10);  // the sent text is not added to the phrases
 
   server.Send("#Manna: szia"_cp);
-  ASSERT_TRUE(WaitFor([&] { return MemoText().endsWith("anna: szia"); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return MemoText().endsWith("anna: szia"); }));
   EXPECT_TRUE(w.Flashing());  // the alert flashes for about 0.6 s, then stops
-  EXPECT_TRUE(WaitFor([&] { return !w.Flashing(); }, 3000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Flashing(); }, 3000));
   EXPECT_FALSE(club.form->FlashOn);
 
   // An empty box is refused.
@@ -166,13 +166,13 @@ TEST_F(ClubConversationTest, PauseHoldsLinesUntilLifted) {
   EXPECT_FALSE(w.IdleScheduled());  // no busy loop while paused
   club.form->BidForm->TrickPause = false;
   club.form->WakeIdle();
-  ASSERT_TRUE(WaitFor([&] { return MemoText().endsWith("first\nsecond"); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return MemoText().endsWith("first\nsecond"); }));
 }
 
 TEST_F(ClubConversationTest, BadLinesAreShownAndTheClientGoesOn) {
   ToLobby();
   server.Send("#Ix Társalgó#zzz#Mstill here"_cp);
-  ASSERT_TRUE(WaitFor([&] { return MemoText().endsWith("still here"); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return MemoText().endsWith("still here"); }));
   ASSERT_EQ(club.fake.desk.Errors.size(), 1u);
   EXPECT_EQ(club.fake.desk.Errors[0], "'x' is not a valid integer value.");
   ASSERT_EQ(club.fake.desk.Messages.size(), 1u);
@@ -183,23 +183,16 @@ TEST_F(ClubConversationTest, BadLinesAreShownAndTheClientGoesOn) {
 // in their order, never dispatched inside the box.
 TEST_F(ClubConversationTest, LinesWaitWhileABoxOfAnEarlierLineIsOpen) {
   ToLobby();
-  struct TModalDesktop : FakeDesktop {
-    std::function<void()> whileOpen;
-    void ShowMessage(const std::string& text) override {
-      FakeDesktop::ShowMessage(text);
-      if (whileOpen) whileOpen();
-    }
-  } modal;
-  bool dispatchedInside = false, sent = false;
-  modal.whileOpen = [&] {
-    if (std::exchange(sent, true)) return;
+  FakeDesktop modal;
+  bool dispatchedInside = false;
+  modal.InsideBox = [&] {
     server.Send("#Mafter");
     QTest::qWait(300);  // the box is open: the socket delivers, the timers run
     dispatchedInside = MemoText().contains("after");
   };
   TDesktop* previous = SetDesktop(&modal);
   server.Send("#zzz");
-  const bool arrived = WaitFor([&] { return MemoText().endsWith("after"); });
+  const bool arrived = QTest::qWaitFor([&] { return MemoText().endsWith("after"); });
   SetDesktop(previous);
   EXPECT_TRUE(arrived);
   EXPECT_FALSE(dispatchedInside);
@@ -213,7 +206,7 @@ TEST_F(ClubConversationTest, DisconnectReturnsToTheConnectPage) {
   EXPECT_EQ(w.windowTitle(), "Zenit Tarokk Klub");
   EXPECT_FALSE(MenuShown("Ü&zenetek"));
   EXPECT_TRUE(Rows("fdPresent").isEmpty());
-  EXPECT_TRUE(WaitFor([&] { return Text("Status2") == " nincs"; }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Text("Status2") == " nincs"; }));
 }
 
 }  // namespace

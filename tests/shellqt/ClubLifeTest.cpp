@@ -25,7 +25,7 @@ TEST(ClubLifeTest, FirstShowingAsksUntilTheNicknameIsValid) {
   auto& answers = club.fake.desk.InputAnswers;
   answers = {std::nullopt, std::string("abc"), std::string("-gép"_cp), std::string("Anna")};
   club.window->show();
-  ASSERT_TRUE(WaitFor([&] { return club.form->Dispatching; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return club.form->Dispatching; }));
   EXPECT_EQ(club.form->Nickname, "Anna");
   EXPECT_TRUE(answers.empty());
   EXPECT_EQ(club.window->findChild<QLabel*>("Status0")->text(), "Anna");
@@ -34,7 +34,7 @@ TEST(ClubLifeTest, FirstShowingAsksUntilTheNicknameIsValid) {
 TEST(ClubLifeTest, StoredNicknameAsksNothing) {
   TWindowFixture club(kNamed);
   club.window->show();
-  ASSERT_TRUE(WaitFor([&] { return club.form->Dispatching; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return club.form->Dispatching; }));
   for (const std::string& entry : club.fake.desk.Log) EXPECT_NE(entry.rfind("input:", 0), 0u) << entry;
 }
 
@@ -42,7 +42,7 @@ class CloseTest : public ::testing::Test {
  protected:
   void SetUp() override {
     club.window->show();
-    ASSERT_TRUE(WaitFor([&] { return club.form->Dispatching; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return club.form->Dispatching; }));
   }
   TWindowFixture club{kNamed};
   QSignalSpy closed{club.window.get(), &TClubWindow::Closed};

@@ -9,7 +9,7 @@
 #include <QWidget>
 
 #include "shell/qt/Instance.h"
-#include "tests/shellqt/TestApp.h"
+#include "tests/support/qt/TestApp.h"
 
 namespace zn {
 namespace {

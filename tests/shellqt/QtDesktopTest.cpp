@@ -22,7 +22,7 @@
 #include "game/Cp1250.h"
 #include "shell/qt/QtDesktop.h"
 #include "shell/qt/QtTranslation.h"
-#include "tests/shellqt/TestApp.h"
+#include "tests/support/qt/TestApp.h"
 
 namespace zn {
 namespace {

@@ -1,10 +1,13 @@
 #include "tests/support/FakeDesktop.h"
 
+#include <utility>
+
 namespace zn::test {
 
 void FakeDesktop::ShowMessage(const std::string& text) {
   Messages.push_back(text);
   Log.push_back("message:" + text);
+  if (auto hook = std::exchange(InsideBox, nullptr)) hook();
 }
 
 void FakeDesktop::ShowError(const std::string& text) {
@@ -31,8 +34,7 @@ std::optional<std::string> FakeDesktop::InputBox(const std::string& caption, con
 }
 
 std::optional<std::string> FakeDesktop::SaveFileName(const std::string& title, const std::string& folder,
-                                                     const std::string& fileName,
-                                                     const std::string& filter) {
+                                                     const std::string& fileName, const std::string& filter) {
   Log.push_back("save:" + title + ":" + folder + ":" + fileName + ":" + filter);
   if (SaveAnswers.empty()) return std::nullopt;
   auto answer = SaveAnswers.front();

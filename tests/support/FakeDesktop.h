@@ -16,13 +16,13 @@ class FakeDesktop : public TDesktop {
  public:
   // One entry per box shown or service used, e.g. "message:E0", "error:...", "ask:...", "beep".
   std::vector<std::string> Log;
-  std::vector<std::string> Messages;  // plain message boxes, in order
-  std::vector<std::string> Errors;    // error boxes, in order
-  std::vector<std::string> Questions; // Yes/No questions, in order
+  std::vector<std::string> Messages;   // plain message boxes, in order
+  std::vector<std::string> Errors;     // error boxes, in order
+  std::vector<std::string> Questions;  // Yes/No questions, in order
 
-  std::deque<bool> YesNoAnswers;                         // default: Yes
-  std::deque<std::optional<std::string>> InputAnswers;   // default: Cancel
-  std::deque<std::optional<std::string>> SaveAnswers;    // default: Cancel
+  std::deque<bool> YesNoAnswers;                        // default: Yes
+  std::deque<std::optional<std::string>> InputAnswers;  // default: Cancel
+  std::deque<std::optional<std::string>> SaveAnswers;   // default: Cancel
   bool StartProcessResult = true;
   std::vector<std::string> Started;  // command lines and addresses opened
   int Beeps = 0;
@@ -36,8 +36,7 @@ class FakeDesktop : public TDesktop {
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& initial) override;
   std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
-                                          const std::string& fileName,
-                                          const std::string& filter) override;
+                                          const std::string& fileName, const std::string& filter) override;
   void Beep() override;
   void SetCursor(TCursor cursor) override { CurrentCursor = cursor; }
   TCursor Cursor() const override { return CurrentCursor; }
@@ -48,6 +47,9 @@ class FakeDesktop : public TDesktop {
 
   // Hook run by ProcessPendingEvents (lets a test deliver events inside Send).
   std::vector<std::function<void()>>* PendingHooks = nullptr;
+  // Runs once inside the next message box, as the user (or the event loop) could act while it is
+  // open; cleared before it runs.
+  std::function<void()> InsideBox;
 };
 
 // Installs a FakeDesktop for the lifetime of the object (restores the previous one after).

@@ -1,4 +1,4 @@
-#include "tests/shellqt/TestApp.h"
+#include "tests/support/qt/TestApp.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -8,7 +8,7 @@ namespace zn::test {
 
 namespace {
 int g_argc = 1;
-char g_name[] = "test_shellqt";
+char g_name[] = "zn_test";
 char* g_argv[] = {g_name, nullptr};
 
 class QtAppEnvironment : public ::testing::Environment {

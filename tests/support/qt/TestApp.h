@@ -1,4 +1,4 @@
-// The one QApplication of the test_shellqt executable, offscreen unless told otherwise.
+// The one QApplication of a Qt test executable, offscreen unless told otherwise.
 #pragma once
 
 #include <QString>
