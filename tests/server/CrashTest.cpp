@@ -9,6 +9,7 @@
 
 #include "tests/server/DealHarness.h"
 #include "tests/server/ServerHarness.h"
+#include "tests/support/TempDir.h"
 
 namespace zn::server::test {
 namespace {
@@ -52,7 +53,8 @@ class ChildServer {
 };
 
 TEST(Crash, AResultTheRoomSawSurvivesKillNine) {
-  const std::string dir = TempDir();
+  const zn::test::TempDir temp;
+  const std::string& dir = temp.Path();
   const std::string db = dir + "/club.db";
   ChildServer server(db, dir + "/server.log");
   ASSERT_NE(server.Port(), 0);
