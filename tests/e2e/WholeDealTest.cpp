@@ -1,0 +1,176 @@
+// A whole deal as a member plays it: the real club and table windows (offscreen) against an
+// in-process znserver on a loopback port. Log in, create a room, sit on seat 1, three robots, a
+// numbered deal, bid, ten tricks with the go-on button, the score, and the written-down result.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+
+#include "game/Cp1250.h"
+#include "table/qt/BidWindow.h"
+#include "table/qt/CardLabel.h"
+#include "tests/server/ServerHarness.h"
+#include "tests/shellqt/WindowFixture.h"
+
+namespace zn::test {
+namespace {
+
+using namespace zn::literals;
+using server::test::RunningServer;
+using server::test::TempDir;
+
+const std::string kNick("Játékos"_cp);
+const std::string kIni("[Program]\r\nUser=Játékos\r\n"_cp);
+
+class WholeDealTest : public ::testing::Test {
+ protected:
+  WholeDealTest() {
+    table.SetActions({[this] { form.cmReplay.Execute(); }, [this] { form.cmMatch.Execute(); },
+                      [this] { form.cmNextDeal.Execute(); }, [this] { form.cmShowBid.Execute(); },
+                      [this] { form.cmResults.Execute(); }, [this] { return form.cmMatch.Enabled; }});
+  }
+  template <class W>
+  W* Club(const char* name) {
+    return club.window->findChild<W*>(QString::fromLatin1(name));
+  }
+  template <class W>
+  W* Table(const char* name) {
+    return table.findChild<W*>(QString::fromLatin1(name));
+  }
+  void Shot(const char* name) {
+    const QByteArray dir = qgetenv("ZN_SHOTS");
+    if (dir.isEmpty()) return;
+    QApplication::processEvents();
+    table.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+  }
+  void Connect() {
+    club.window->show();
+    ASSERT_TRUE(WaitFor([&] { return form.Dispatching; }));
+    auto* address = Club<QLineEdit>("fdAddress");
+    auto* port = Club<QLineEdit>("fdPort");
+    address->clear();
+    QTest::keyClicks(address, "127.0.0.1");
+    port->clear();
+    QTest::keyClicks(port, QString::number(running.Port()));
+    QTest::mouseClick(Club<QPushButton>("btnConnect"), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return form.Page == TZnForm::tabLobby; }));
+  }
+  // Creates the room, enters it, sits on seat 1 and fills seats 2..4 with robots.
+  void SitWithRobots() {
+    club.fake.desk.InputAnswers.push_back(std::string("Asztal"));
+    club.window->ActionOf(form.cmNewRoom)->trigger();
+    ASSERT_TRUE(WaitFor([&] { return form.Rooms.size() == 2; }));
+    auto* rooms = Club<QListWidget>("fdRooms");
+    const QPoint at = rooms->visualItemRect(rooms->item(1)).center();
+    QTest::mouseClick(rooms->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(rooms->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(WaitFor([&] { return form.Page == TZnForm::tabRoom; }));
+    QTest::mouseClick(Club<QLabel>("SeatLabel1"), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return form.MySeat == 1; }));
+    for (int seat = 2; seat <= 4; ++seat) {
+      club.window->ActionOf(form.cmRobot)->trigger();
+      ASSERT_TRUE(WaitFor([&] {
+        return Club<QLabel>(("SeatLabel" + std::to_string(seat)).c_str())->text() ==
+               QStringLiteral("-Robot%1").arg(seat);
+      })) << seat;
+    }
+  }
+
+  std::string dir = TempDir();
+  RunningServer running{dir + "/zn.db"};
+  TWindowFixture club{kIni};
+  TZnForm& form = *club.form;
+  TBidForm& bid = *form.BidForm;
+  TBidWindow table{bid};
+};
+
+TEST_F(WholeDealTest, MemberAndThreeRobotsPlayAndWriteDownADeal) {
+  Connect();
+  SitWithRobots();
+  EXPECT_TRUE(club.fake.desk.Messages.empty()) << club.fake.desk.Messages.front();
+
+  // Deal 1: seat 1 deals, so the member bids first.
+  club.fake.desk.InputAnswers.push_back(std::string("1"));
+  club.window->ActionOf(form.cmNumDeal)->trigger();
+  ASSERT_TRUE(WaitFor([&] { return table.isVisible() && table.HandPictures(1).size() == 10; }));
+  EXPECT_EQ(form.DealNumber, 1);
+  EXPECT_EQ(Club<QLabel>("lbDeal")->text(), QStringLiteral("1"));
+  for (const TCardLabel* card : table.HandPictures(1))
+    EXPECT_TRUE(card->Code >= 1 && card->Code <= kMaxCard) << card->Code;
+  Shot("e2e-bid");
+
+  // Bidding: pass whenever it is the member's turn, until the play page opens.
+  auto* go = Table<QPushButton>("cmGo");
+  int passes = 0;
+  while (bid.Page == TBidForm::tabBid) {
+    ASSERT_TRUE(WaitFor([&] { return go->isEnabled() || bid.Page != TBidForm::tabBid; }));
+    if (bid.Page != TBidForm::tabBid) break;
+    ASSERT_LT(++passes, 9) << "bidding never ends";
+    QTest::mouseClick(go, Qt::LeftButton);
+  }
+  EXPECT_GE(passes, 1);
+  EXPECT_FALSE(bid.AllBids.empty());
+
+  // Ten tricks: the first card the follow rule allows, then the go-on button after each trick.
+  auto* next = Table<QPushButton>("cmNext");
+  int played = 0, acknowledged = 0;
+  while (!bid.DealOver) {
+    ASSERT_TRUE(WaitFor([&] {
+      return (bid.MyTurn && !bid.TrickPause) || next->isVisibleTo(&table) || bid.DealOver;
+    })) << "stuck after "
+        << played << " cards and " << acknowledged << " tricks";
+    if (next->isVisibleTo(&table)) {
+      if (acknowledged == 4) Shot("e2e-trick");
+      QTest::mouseClick(next, Qt::LeftButton);
+      ++acknowledged;
+      ASSERT_LE(acknowledged, 10);
+    } else if (bid.MyTurn) {
+      const auto& cards = table.HandPictures(1);
+      auto it = std::find_if(cards.begin(), cards.end(),
+                             [&](const TCardLabel* c) { return !c->Framed && bid.CanPlay(c->Code); });
+      ASSERT_NE(it, cards.end()) << "no legal card in the shown hand";
+      QTest::mouseDClick(*it, Qt::LeftButton);
+      ++played;
+      ASSERT_FALSE(bid.MyTurn);
+    }
+  }
+  EXPECT_EQ(played, 10);
+  EXPECT_EQ(acknowledged, 10);
+  EXPECT_TRUE(club.fake.desk.Messages.empty()) << club.fake.desk.Messages.front();
+  EXPECT_TRUE(club.fake.desk.Errors.empty()) << club.fake.desk.Errors.front();
+
+  // The score: both pairs' items, "Ütések" first; add up and write down.
+  ASSERT_TRUE(WaitFor([&] { return bid.Grids[0].Rows.size() >= 3 && bid.Grids[1].Rows.size() >= 3; }));
+  EXPECT_EQ(bid.Page, TBidForm::tabScore);
+  for (int g = 0; g < 2; ++g) {
+    EXPECT_EQ(bid.Grids[g].Rows[1][0], std::string("Ütések"_cp)) << g;
+  }
+  QTest::mouseClick(Table<QPushButton>("cmAddUp"), Qt::LeftButton);
+  ASSERT_FALSE(bid.SumText.empty());
+  Shot("e2e-score");
+  auto* fix = Table<QPushButton>("cmFix");
+  ASSERT_TRUE(fix->isEnabled());
+  QTest::mouseClick(fix, Qt::LeftButton);
+
+  // The result comes back as "F": the played-games record holds the deal with both pairs' points.
+  TResForm& record = *form.ResForm;
+  ASSERT_TRUE(WaitFor([&] { return record.GameCount() == 1 && record.Games[0].Marked(); }));
+  const TResForm::TGame& game = record.Games[0];
+  EXPECT_EQ(game.Number, "1");
+  const std::size_t colon = bid.SumText.find(':');
+  EXPECT_EQ(game.Points14, bid.SumText.substr(0, colon));
+  EXPECT_EQ(game.Points23, bid.SumText.substr(colon + 1));
+  EXPECT_FALSE(game.Tricks.empty());
+  EXPECT_TRUE(WaitFor([&] { return Club<QLabel>("lbMatch")->text() == QStringLiteral("1"); }));
+  EXPECT_FALSE(fix->isEnabled());
+  EXPECT_TRUE(club.fake.desk.Messages.empty()) << club.fake.desk.Messages.front();
+}
+
+}  // namespace
+}  // namespace zn::test
