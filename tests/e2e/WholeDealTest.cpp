@@ -29,9 +29,17 @@ using server::test::TempDir;
 const std::string kNick("Játékos"_cp);
 const std::string kIni("[Program]\r\nUser=Játékos\r\n"_cp);
 
-class WholeDealTest : public ::testing::TestWithParam<int> {
+// The server's notices ("M >>>>> ...") in the message area: none is expected in a sound deal.
+std::vector<std::string> Notices(const TZnForm& form) {
+  std::vector<std::string> notices;
+  for (const std::string& line : form.Memo)
+    if (line.find(">>>>>") != std::string::npos) notices.push_back(line);
+  return notices;
+}
+
+class DealTable : public ::testing::Test {
  protected:
-  WholeDealTest() {
+  DealTable() {
     table.SetActions({[this] { form.cmReplay.Execute(); }, [this] { form.cmMatch.Execute(); },
                       [this] { form.cmNextDeal.Execute(); }, [this] { form.cmShowBid.Execute(); },
                       [this] { form.cmResults.Execute(); }, [this] { return form.cmMatch.Enabled; }});
@@ -50,21 +58,22 @@ class WholeDealTest : public ::testing::TestWithParam<int> {
     QApplication::processEvents();
     table.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
   }
-  void Connect() {
-    club.window->show();
-    ASSERT_TRUE(WaitFor([&] { return form.Dispatching; }));
-    auto* address = Club<QLineEdit>("fdAddress");
-    auto* port = Club<QLineEdit>("fdPort");
+  void Connect() { Connect(club); }
+  void Connect(TWindowFixture& client) {
+    client.window->show();
+    ASSERT_TRUE(WaitFor([&] { return client.form->Dispatching; }));
+    auto* address = client.window->findChild<QLineEdit*>("fdAddress");
+    auto* port = client.window->findChild<QLineEdit*>("fdPort");
     address->clear();
     QTest::keyClicks(address, "127.0.0.1");
     port->clear();
     QTest::keyClicks(port, QString::number(running.Port()));
-    QTest::mouseClick(Club<QPushButton>("btnConnect"), Qt::LeftButton);
-    ASSERT_TRUE(WaitFor([&] { return form.Page == TZnForm::tabLobby; }));
+    QTest::mouseClick(client.window->findChild<QPushButton*>("btnConnect"), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return client.form->Page == TZnForm::tabLobby; }));
   }
   // Creates the room, enters it, sits on seat 1 and fills seats 2..4 with robots.
   void SitWithRobots() {
-    club.fake.desk.InputAnswers.push_back(std::string("Asztal"));
+    desk->InputAnswers.push_back(std::string("Asztal"));
     club.window->ActionOf(form.cmNewRoom)->trigger();
     ASSERT_TRUE(WaitFor([&] { return form.Rooms.size() == 2; }));
     auto* rooms = Club<QListWidget>("fdRooms");
@@ -83,30 +92,63 @@ class WholeDealTest : public ::testing::TestWithParam<int> {
     }
   }
 
+  // Bidding: pass whenever it is the member's turn, until the play page opens.
+  void PassUntilPlay() {
+    auto* go = Table<QPushButton>("cmGo");
+    int passes = 0;
+    while (bid.Page == TBidForm::tabBid) {
+      ASSERT_TRUE(WaitFor([&] { return go->isEnabled() || bid.Page != TBidForm::tabBid; }));
+      if (bid.Page != TBidForm::tabBid) break;
+      ASSERT_LT(++passes, 9) << "bidding never ends";
+      QTest::mouseClick(go, Qt::LeftButton);
+    }
+    EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
+  }
+  // Ten tricks: the first card the follow rule allows, then the go-on button after each trick.
+  void PlayTricks(int& played, int& acknowledged, bool shots = false) {
+    auto* next = Table<QPushButton>("cmNext");
+    while (!bid.DealOver) {
+      ASSERT_TRUE(WaitFor([&] {
+        return (bid.MyTurn && !bid.TrickPause) || next->isVisibleTo(&table) || bid.DealOver;
+      })) << "stuck after "
+          << played << " cards and " << acknowledged << " tricks";
+      if (next->isVisibleTo(&table)) {
+        if (acknowledged == 4 && shots) Shot("e2e-trick");
+        QTest::mouseClick(next, Qt::LeftButton);
+        ++acknowledged;
+        ASSERT_LE(acknowledged, 10);
+      } else if (bid.MyTurn) {
+        const auto& cards = table.HandPictures(1);
+        auto it = std::find_if(cards.begin(), cards.end(),
+                               [&](const TCardLabel* c) { return !c->Framed && bid.CanPlay(c->Code); });
+        ASSERT_NE(it, cards.end()) << "no legal card in the shown hand";
+        QTest::mouseDClick(*it, Qt::LeftButton);
+        ++played;
+        ASSERT_FALSE(bid.MyTurn);
+      }
+    }
+  }
+
   std::string dir = TempDir();
   RunningServer running{dir + "/zn.db"};
   TWindowFixture club{kIni};
   TZnForm& form = *club.form;
   TBidForm& bid = *form.BidForm;
   TBidWindow table{bid};
+  // The boxes of the client made last (each client installs its own scripted desktop).
+  FakeDesktop* desk = &club.fake.desk;
 };
 
-// The server's notices ("M >>>>> ...") in the message area: none is expected in a sound deal.
-std::vector<std::string> Notices(const TZnForm& form) {
-  std::vector<std::string> notices;
-  for (const std::string& line : form.Memo)
-    if (line.find(">>>>>") != std::string::npos) notices.push_back(line);
-  return notices;
-}
+class WholeDealTest : public DealTable, public ::testing::WithParamInterface<int> {};
 
 // Odd deals: seat 1 deals and the member bids first; even deals: seat 3, a robot, deals.
 TEST_P(WholeDealTest, MemberAndThreeRobotsPlayAndWriteDownADeal) {
   const int number = GetParam();
   Connect();
   SitWithRobots();
-  EXPECT_TRUE(club.fake.desk.Messages.empty()) << club.fake.desk.Messages.front();
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
 
-  club.fake.desk.InputAnswers.push_back(std::to_string(number));
+  desk->InputAnswers.push_back(std::to_string(number));
   club.window->ActionOf(form.cmNumDeal)->trigger();
   ASSERT_TRUE(WaitFor([&] { return table.isVisible() && table.HandPictures(1).size() == 10; }));
   EXPECT_EQ(form.DealNumber, number);
@@ -137,44 +179,13 @@ TEST_P(WholeDealTest, MemberAndThreeRobotsPlayAndWriteDownADeal) {
   ASSERT_TRUE(WaitFor([&] { return bid.AllBids.size() >= 2; }));
   EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
 
-  // Bidding: pass whenever it is the member's turn, until the play page opens.
-  int passes = 0;
-  while (bid.Page == TBidForm::tabBid) {
-    ASSERT_TRUE(WaitFor([&] { return go->isEnabled() || bid.Page != TBidForm::tabBid; }));
-    if (bid.Page != TBidForm::tabBid) break;
-    ASSERT_LT(++passes, 9) << "bidding never ends";
-    QTest::mouseClick(go, Qt::LeftButton);
-  }
-  EXPECT_GE(passes, 1);
-  EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
-
-  // Ten tricks: the first card the follow rule allows, then the go-on button after each trick.
-  auto* next = Table<QPushButton>("cmNext");
+  PassUntilPlay();
   int played = 0, acknowledged = 0;
-  while (!bid.DealOver) {
-    ASSERT_TRUE(WaitFor([&] {
-      return (bid.MyTurn && !bid.TrickPause) || next->isVisibleTo(&table) || bid.DealOver;
-    })) << "stuck after "
-        << played << " cards and " << acknowledged << " tricks";
-    if (next->isVisibleTo(&table)) {
-      if (acknowledged == 4 && number == 1) Shot("e2e-trick");
-      QTest::mouseClick(next, Qt::LeftButton);
-      ++acknowledged;
-      ASSERT_LE(acknowledged, 10);
-    } else if (bid.MyTurn) {
-      const auto& cards = table.HandPictures(1);
-      auto it = std::find_if(cards.begin(), cards.end(),
-                             [&](const TCardLabel* c) { return !c->Framed && bid.CanPlay(c->Code); });
-      ASSERT_NE(it, cards.end()) << "no legal card in the shown hand";
-      QTest::mouseDClick(*it, Qt::LeftButton);
-      ++played;
-      ASSERT_FALSE(bid.MyTurn);
-    }
-  }
+  PlayTricks(played, acknowledged, number == 1);
   EXPECT_EQ(played, 10);
   EXPECT_EQ(acknowledged, 10);
-  EXPECT_TRUE(club.fake.desk.Messages.empty()) << club.fake.desk.Messages.front();
-  EXPECT_TRUE(club.fake.desk.Errors.empty()) << club.fake.desk.Errors.front();
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
+  EXPECT_TRUE(desk->Errors.empty()) << desk->Errors.front();
 
   // The score: both pairs' items, "Ütések" first; add up and write down.
   ASSERT_TRUE(WaitFor([&] { return bid.Grids[0].Rows.size() >= 3 && bid.Grids[1].Rows.size() >= 3; }));
@@ -213,11 +224,73 @@ TEST_P(WholeDealTest, MemberAndThreeRobotsPlayAndWriteDownADeal) {
   EXPECT_EQ(std::unique(seen.begin(), seen.end()) - seen.begin(), 40);
   EXPECT_TRUE(WaitFor([&] { return Club<QLabel>("lbMatch")->text() == QStringLiteral("1"); }));
   EXPECT_FALSE(fix->isEnabled());
-  EXPECT_TRUE(club.fake.desk.Messages.empty()) << club.fake.desk.Messages.front();
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
   EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
 }
 
 INSTANTIATE_TEST_SUITE_P(Deals, WholeDealTest, ::testing::Values(1, 2, 7, 12));
+
+// A second member enters the room and starts watching while the cards are being played: the
+// server catches them up, their table shows all four hands, and the result reaches their record.
+class WatcherTest : public DealTable {
+ protected:
+  WatcherTest() { desk = &kibic.fake.desk; }
+  TWindowFixture kibic{std::string("[Program]\r\nUser=Kibicelő\r\n"_cp)};
+  TZnForm& watcher = *kibic.form;
+  TBidForm& watched = *watcher.BidForm;
+  TBidWindow watcherTable{watched};
+};
+
+TEST_F(WatcherTest, WatcherJoiningMidDealSeesEveryHandAndTheResult) {
+  Connect();
+  SitWithRobots();
+  Connect(kibic);
+  ASSERT_TRUE(WaitFor([&] { return watcher.Rooms.size() == 2; }));
+  watcher.fdRoomsDblClick(1);
+  ASSERT_TRUE(WaitFor([&] { return watcher.Page == TZnForm::tabRoom; }));
+
+  desk->InputAnswers.push_back(std::string("3"));
+  club.window->ActionOf(form.cmNumDeal)->trigger();
+  ASSERT_TRUE(WaitFor([&] { return bid.Visible && table.HandPictures(1).size() == 10; }));
+  PassUntilPlay();
+  EXPECT_FALSE(watcherTable.isVisible()) << "a member standing without watching sees no table";
+
+  kibic.window->ActionOf(watcher.cmKibic)->trigger();
+  ASSERT_TRUE(watched.Watching);
+  const auto handsShown = [&] {
+    for (int p = 1; p <= TBidForm::kHandPanels; ++p)
+      if (watched.Panels[static_cast<std::size_t>(p)].Images.size() != 10) return false;
+    return true;
+  };
+  ASSERT_TRUE(WaitFor(handsShown));
+  EXPECT_EQ(watcher.DealNumber, 3);
+  EXPECT_TRUE(watcherTable.isVisible());
+  // The watcher's seat-1 panel is the player's own hand, card for card.
+  std::vector<TCard> mine, seen;
+  for (const TCardImage& image : bid.Panels[1].Images) mine.push_back(image.Code);
+  for (const TCardImage& image : watched.Panels[1].Images) seen.push_back(image.Code);
+  std::sort(mine.begin(), mine.end());
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, mine);
+
+  int played = 0, acknowledged = 0;
+  PlayTricks(played, acknowledged);
+  EXPECT_EQ(played, 10);
+  ASSERT_TRUE(
+      WaitFor([&] { return watched.Grids[0].Rows.size() >= 3 && watched.Grids[1].Rows.size() >= 3; }));
+  EXPECT_EQ(watched.Grids[0].Rows, bid.Grids[0].Rows);
+  EXPECT_FALSE(watched.TrickPause) << "a watcher never holds the lines";
+
+  QTest::mouseClick(Table<QPushButton>("cmAddUp"), Qt::LeftButton);
+  QTest::mouseClick(Table<QPushButton>("cmFix"), Qt::LeftButton);
+  TResForm& record = *watcher.ResForm;
+  ASSERT_TRUE(WaitFor([&] { return record.GameCount() == 1 && record.Games[0].Marked(); }));
+  EXPECT_EQ(record.Games[0].Number, "3");
+  const std::size_t colon = bid.SumText.find(':');
+  EXPECT_EQ(record.Games[0].Points14, bid.SumText.substr(0, colon));
+  EXPECT_TRUE(Notices(watcher).empty()) << Notices(watcher).front();
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
+}
 
 }  // namespace
 }  // namespace zn::test
