@@ -228,6 +228,24 @@ TEST_P(WholeDealTest, MemberAndThreeRobotsPlayAndWriteDownADeal) {
   EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
 }
 
+// What a seated member does next: acknowledge a finished trick or play the first legal card.
+// False when nothing is to be done yet.
+bool PlayStep(TBidForm& form, TBidWindow& window) {
+  auto* next = window.findChild<QPushButton*>(QStringLiteral("cmNext"));
+  if (next->isVisibleTo(&window)) {
+    QTest::mouseClick(next, Qt::LeftButton);
+    return true;
+  }
+  if (!form.MyTurn || form.TrickPause || form.DealOver) return false;
+  for (TCardLabel* card : window.HandPictures(1))
+    if (!card->Framed && form.CanPlay(card->Code)) {
+      QTest::mouseDClick(card, Qt::LeftButton);
+      return true;
+    }
+  ADD_FAILURE() << "no legal card in the shown hand";
+  return false;
+}
+
 INSTANTIATE_TEST_SUITE_P(Deals, WholeDealTest, ::testing::Values(1, 2, 7, 12));
 
 // A second member enters the room and starts watching while the cards are being played: the
@@ -246,12 +264,13 @@ TEST_F(WatcherTest, WatcherJoiningMidDealSeesEveryHandAndTheResult) {
   SitWithRobots();
   Connect(kibic);
   ASSERT_TRUE(WaitFor([&] { return watcher.Rooms.size() == 2; }));
-  watcher.fdRoomsDblClick(1);
-  ASSERT_TRUE(WaitFor([&] { return watcher.Page == TZnForm::tabRoom; }));
 
   desk->InputAnswers.push_back(std::string("3"));
   club.window->ActionOf(form.cmNumDeal)->trigger();
-  ASSERT_TRUE(WaitFor([&] { return bid.Visible && table.HandPictures(1).size() == 10; }));
+  ASSERT_TRUE(WaitFor([&] { return bid.GoEnabled && table.HandPictures(1).size() == 10; }));
+  // Entering during bidding sends the room a fresh "R"; the member on turn gets "T" again.
+  watcher.fdRoomsDblClick(1);
+  ASSERT_TRUE(WaitFor([&] { return watcher.Page == TZnForm::tabRoom; }));
   PassUntilPlay();
   EXPECT_FALSE(watcherTable.isVisible()) << "a member standing without watching sees no table";
 
@@ -288,6 +307,58 @@ TEST_F(WatcherTest, WatcherJoiningMidDealSeesEveryHandAndTheResult) {
   EXPECT_EQ(record.Games[0].Number, "3");
   const std::size_t colon = bid.SumText.find(':');
   EXPECT_EQ(record.Games[0].Points14, bid.SumText.substr(0, colon));
+  EXPECT_TRUE(Notices(watcher).empty()) << Notices(watcher).front();
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
+}
+
+}  // namespace
+}  // namespace zn::test
+
+namespace zn::test {
+namespace {
+
+// A member sits down on a robot's seat while the cards are being played: they take over its hand
+// and play it to the end with the member on seat 1.
+TEST_F(WatcherTest, MemberTakingARobotsSeatMidDealPlaysItsHand) {
+  Connect();
+  SitWithRobots();
+  Connect(kibic);
+  ASSERT_TRUE(WaitFor([&] { return watcher.Rooms.size() == 2; }));
+  desk->InputAnswers.push_back(std::string("5"));
+  club.window->ActionOf(form.cmNumDeal)->trigger();
+  ASSERT_TRUE(WaitFor([&] { return table.HandPictures(1).size() == 10; }));
+  PassUntilPlay();
+  // Two tricks with the robots, then the newcomer sits on seat 2.
+  for (int steps = 0; steps < 200 && form.BidForm->TrickText.rfind("3/", 0) != 0; ++steps)
+    if (!PlayStep(bid, table)) QTest::qWait(5);
+  ASSERT_EQ(bid.TrickText.substr(0, 2), "3/");
+  watcher.fdRoomsDblClick(1);
+  ASSERT_TRUE(WaitFor([&] { return watcher.Page == TZnForm::tabRoom; }));
+  kibic.window->findChild<QLabel*>("SeatLabel2")->setFocus();
+  QTest::mouseClick(kibic.window->findChild<QLabel*>("SeatLabel2"), Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([&] { return watcher.MySeat == 2; }));
+  ASSERT_TRUE(WaitFor([&] {
+    return watched.Panels[1].Images.size() == 8 && watched.Page == TBidForm::tabPlay &&
+           watched.TrickText.rfind("3/", 0) == 0;
+  }));
+  EXPECT_EQ(watcher.DealNumber, 5);
+  EXPECT_EQ(watched.BiddingLine, bid.BiddingLine);
+  EXPECT_EQ(watched.AllBids.size(), bid.AllBids.size());
+
+  // Both play on to the end of the deal.
+  for (int idle = 0; idle < 2000 && !(bid.DealOver && watched.DealOver);) {
+    const bool acted = PlayStep(bid, table) | PlayStep(watched, watcherTable);
+    if (acted)
+      idle = 0;
+    else {
+      ++idle;
+      QTest::qWait(5);
+    }
+  }
+  ASSERT_TRUE(bid.DealOver && watched.DealOver);
+  ASSERT_TRUE(WaitFor([&] { return watched.Grids[1].Rows.size() >= 3; }));
+  EXPECT_EQ(watched.Grids[1].Rows, bid.Grids[1].Rows);
+  EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
   EXPECT_TRUE(Notices(watcher).empty()) << Notices(watcher).front();
   EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
 }
