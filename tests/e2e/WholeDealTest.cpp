@@ -52,11 +52,12 @@ class DealTable : public ::testing::Test {
   W* Table(const char* name) {
     return table.findChild<W*>(QString::fromLatin1(name));
   }
-  void Shot(const char* name) {
+  void Shot(const char* name) { Shot(table, name); }
+  static void Shot(QWidget& window, const char* name) {
     const QByteArray dir = qgetenv("ZN_SHOTS");
     if (dir.isEmpty()) return;
     QApplication::processEvents();
-    table.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+    window.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
   }
   void Connect() { Connect(club); }
   void Connect(TWindowFixture& client) {
@@ -291,6 +292,8 @@ TEST_F(WatcherTest, WatcherJoiningMidDealSeesEveryHandAndTheResult) {
   std::sort(mine.begin(), mine.end());
   std::sort(seen.begin(), seen.end());
   EXPECT_EQ(seen, mine);
+  ASSERT_TRUE(WaitFor([&] { return watched.Page == TBidForm::tabPlay; }));
+  Shot(watcherTable, "e2e-kibic");
 
   int played = 0, acknowledged = 0;
   PlayTricks(played, acknowledged);
