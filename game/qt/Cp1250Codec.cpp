@@ -1,9 +1,10 @@
 #include "game/qt/Cp1250Codec.h"
 
 #include <QByteArray>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringView>
+
+#include "game/Cp1250.h"
 
 namespace zn {
 
@@ -22,9 +23,13 @@ std::string Encode(QStringView text, bool& failed) {
 
 }  // namespace
 
+// One table look-up a byte: every view converts its texts here, and opening the ICU converter
+// for each of them cost more than the conversion itself.
 QString ToQt(std::string_view cp1250) {
-  QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
-  return decoder.decode(QByteArrayView(cp1250.data(), static_cast<qsizetype>(cp1250.size())));
+  QString text(static_cast<qsizetype>(cp1250.size()), Qt::Uninitialized);
+  QChar* out = text.data();
+  for (const char c : cp1250) *out++ = QChar(kCp1250ToUnicode[static_cast<unsigned char>(c)]);
+  return text;
 }
 
 std::string FromQt(const QString& text) {

@@ -176,10 +176,15 @@ void TClubWindow::BuildStatusBar() {
   for (std::size_t i = 0; i < status_.size(); ++i) {
     status_[i] = new QLabel(bar);
     status_[i]->setObjectName(QStringLiteral("Status%1").arg(i));
-    status_[i]->setFixedWidth(widths[i]);
+    // The last panel takes the rest of the bar, so a whole server address shows.
+    const bool last = i + 1 == status_.size();
+    if (last)
+      status_[i]->setMinimumWidth(widths[i]);
+    else
+      status_[i]->setFixedWidth(widths[i]);
     status_[i]->setAlignment(aligns[i]);
     status_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    bar->addWidget(status_[i]);
+    bar->addWidget(status_[i], last ? 1 : 0);
   }
   status_[1]->setText(QStringLiteral("Szerver "));
 }

@@ -77,6 +77,9 @@ TEST_F(ClubConversationTest, LoginShowsTheLobby) {
   EXPECT_FALSE(MenuShown("&Terem"));
   EXPECT_FALSE(MenuShown("&Osztás"));
   EXPECT_EQ(Text("Status2"), "127.0.0.1");
+  auto* address = w.findChild<QLabel*>("Status2");
+  EXPECT_GE(address->contentsRect().width(), address->fontMetrics().horizontalAdvance(address->text()))
+      << "the server's address is cut";
   EXPECT_TRUE(club.fake.desk.Messages.empty());
 
   // A click on a room lists its members.

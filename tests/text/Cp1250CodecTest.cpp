@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QByteArrayView>
 #include <QChar>
 #include <QString>
+#include <QStringDecoder>
 
 #include "game/Cp1250.h"
 #include "game/qt/Cp1250Codec.h"
@@ -21,6 +23,14 @@ TEST_P(EveryByte, DecodesToItsCharacterAndBack) {
   ASSERT_EQ(text.size(), 1);
   EXPECT_EQ(text[0].unicode(), kCp1250ToUnicode[static_cast<std::size_t>(b)]);
   EXPECT_EQ(FromQt(text), Byte(b));
+}
+
+// ToQt reads through its own table; Qt's ICU codec is the reference for every byte.
+TEST_P(EveryByte, DecodesAsTheIcuCodecDoes) {
+  const std::string byte = Byte(GetParam());
+  QStringDecoder icu("windows-1250", QStringConverter::Flag::Stateless);
+  const QString reference = icu.decode(QByteArrayView(byte.data(), 1));
+  EXPECT_EQ(ToQt(byte), reference) << "byte " << GetParam();
 }
 
 // Our case fold must agree with Unicode's: the fold of each byte is the byte of its character's
@@ -45,6 +55,7 @@ TEST(Cp1250Codec, AllBytesInOneTextRoundTrip) {
   const QString text = ToQt(all);
   EXPECT_EQ(text.size(), 256);
   EXPECT_EQ(FromQt(text), all);
+  EXPECT_TRUE(ToQt("").isEmpty());
 }
 
 struct Unencodable {

@@ -1,0 +1,372 @@
+// A whole deal as a member plays it: the real club and table windows (offscreen) against an
+// in-process znserver on a loopback port. Log in, create a room, sit on seat 1, three robots, a
+// numbered deal, bid, ten tricks with the go-on button, the score, and the written-down result.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "game/Cp1250.h"
+#include "table/qt/BidWindow.h"
+#include "table/qt/CardLabel.h"
+#include "tests/server/ServerHarness.h"
+#include "tests/shellqt/WindowFixture.h"
+#include "tests/support/TempDir.h"
+
+namespace zn::test {
+namespace {
+
+using namespace zn::literals;
+using server::test::RunningServer;
+
+const std::string kNick("Játékos"_cp);
+const std::string kIni("[Program]\r\nUser=Játékos\r\n"_cp);
+
+// The server's notices ("M >>>>> ...") in the message area: none is expected in a sound deal.
+std::vector<std::string> Notices(const TZnForm& form) {
+  std::vector<std::string> notices;
+  for (const std::string& line : form.Memo)
+    if (line.find(">>>>>") != std::string::npos) notices.push_back(line);
+  return notices;
+}
+
+class DealTable : public ::testing::Test {
+ protected:
+  DealTable() {
+    table.SetActions({[this] { form.cmReplay.Execute(); }, [this] { form.cmMatch.Execute(); },
+                      [this] { form.cmNextDeal.Execute(); }, [this] { form.cmShowBid.Execute(); },
+                      [this] { form.cmResults.Execute(); }, [this] { return form.cmMatch.Enabled; }});
+  }
+  template <class W>
+  W* Club(const char* name) {
+    return club.window->findChild<W*>(QString::fromLatin1(name));
+  }
+  template <class W>
+  W* Table(const char* name) {
+    return table.findChild<W*>(QString::fromLatin1(name));
+  }
+  void Shot(const char* name) { Shot(table, name); }
+  static void Shot(QWidget& window, const char* name) {
+    const QByteArray dir = qgetenv("ZN_SHOTS");
+    if (dir.isEmpty()) return;
+    QApplication::processEvents();
+    window.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+  }
+  void Connect() { Connect(club); }
+  void Connect(TWindowFixture& client) {
+    client.window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.form->Dispatching; }));
+    auto* address = client.window->findChild<QLineEdit*>("fdAddress");
+    auto* port = client.window->findChild<QLineEdit*>("fdPort");
+    address->clear();
+    QTest::keyClicks(address, "127.0.0.1");
+    port->clear();
+    QTest::keyClicks(port, QString::number(running.Port()));
+    QTest::mouseClick(client.window->findChild<QPushButton*>("btnConnect"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.form->Page == TZnForm::tabLobby; }));
+  }
+  // Creates the room, enters it, sits on seat 1 and fills seats 2..4 with robots.
+  void SitWithRobots() {
+    desk->InputAnswers.push_back(std::string("Asztal"));
+    club.window->ActionOf(form.cmNewRoom)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.Rooms.size() == 2; }));
+    auto* rooms = Club<QListWidget>("fdRooms");
+    const QPoint at = rooms->visualItemRect(rooms->item(1)).center();
+    QTest::mouseClick(rooms->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(rooms->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.Page == TZnForm::tabRoom; }));
+    QTest::mouseClick(Club<QLabel>("SeatLabel1"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.MySeat == 1; }));
+    for (int seat = 2; seat <= 4; ++seat) {
+      club.window->ActionOf(form.cmRobot)->trigger();
+      ASSERT_TRUE(QTest::qWaitFor([&] {
+        return Club<QLabel>(("SeatLabel" + std::to_string(seat)).c_str())->text() ==
+               QStringLiteral("-Robot%1").arg(seat);
+      })) << seat;
+    }
+  }
+
+  // Bidding: pass whenever it is the member's turn, until the play page opens.
+  void PassUntilPlay() {
+    auto* go = Table<QPushButton>("cmGo");
+    int passes = 0;
+    while (bid.Page == TBidForm::tabBid) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return go->isEnabled() || bid.Page != TBidForm::tabBid; }));
+      if (bid.Page != TBidForm::tabBid) break;
+      ASSERT_LT(++passes, 9) << "bidding never ends";
+      QTest::mouseClick(go, Qt::LeftButton);
+    }
+    EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
+  }
+  // Ten tricks: the first card the follow rule allows, then the go-on button after each trick.
+  void PlayTricks(int& played, int& acknowledged, bool shots = false) {
+    auto* next = Table<QPushButton>("cmNext");
+    while (!bid.DealOver) {
+      ASSERT_TRUE(QTest::qWaitFor([&] {
+        return (bid.MyTurn && !bid.TrickPause) || next->isVisibleTo(&table) || bid.DealOver;
+      })) << "stuck after "
+          << played << " cards and " << acknowledged << " tricks";
+      if (next->isVisibleTo(&table)) {
+        if (acknowledged == 4 && shots) Shot("e2e-trick");
+        QTest::mouseClick(next, Qt::LeftButton);
+        ++acknowledged;
+        ASSERT_LE(acknowledged, 10);
+      } else if (bid.MyTurn) {
+        const auto& cards = table.HandPictures(1);
+        auto it = std::find_if(cards.begin(), cards.end(),
+                               [&](const TCardLabel* c) { return !c->Framed && bid.CanPlay(c->Code); });
+        ASSERT_NE(it, cards.end()) << "no legal card in the shown hand";
+        QTest::mouseDClick(*it, Qt::LeftButton);
+        ++played;
+        ASSERT_FALSE(bid.MyTurn);
+      }
+    }
+  }
+
+  TempDir temp;
+  std::string dir = temp.Path();
+  RunningServer running{dir + "/zn.db"};
+  TWindowFixture club{kIni};
+  TZnForm& form = *club.form;
+  TBidForm& bid = *form.BidForm;
+  TBidWindow table{bid};
+  // The boxes of the client made last (each client installs its own scripted desktop).
+  FakeDesktop* desk = &club.fake.desk;
+};
+
+class WholeDealTest : public DealTable, public ::testing::WithParamInterface<int> {};
+
+// Odd deals: seat 1 deals and the member bids first; even deals: seat 3, a robot, deals.
+TEST_P(WholeDealTest, MemberAndThreeRobotsPlayAndWriteDownADeal) {
+  const int number = GetParam();
+  Connect();
+  SitWithRobots();
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
+
+  desk->InputAnswers.push_back(std::to_string(number));
+  club.window->ActionOf(form.cmNumDeal)->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return table.isVisible() && table.HandPictures(1).size() == 10; }));
+  EXPECT_EQ(form.DealNumber, number);
+  EXPECT_EQ(Club<QLabel>("lbDeal")->text(), QString::number(number));
+  for (const TCardLabel* card : table.HandPictures(1))
+    EXPECT_TRUE(card->Code >= 1 && card->Code <= kMaxCard) << card->Code;
+  if (number == 1) Shot("e2e-bid");
+
+  // The first turn: the first hand signal the hand gives and "Kassza", as a member composes them.
+  auto* go = Table<QPushButton>("cmGo");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return go->isEnabled(); }));
+  auto* groups = Table<QListWidget>("fdGroups");
+  auto* rows = Table<QListWidget>("fdBid");
+  auto* add = Table<QToolButton>("fdAdd");
+  groups->setCurrentRow(0);
+  std::string signal;
+  if (rows->count() > 0) {
+    rows->setCurrentRow(0);
+    signal = bid.BidRows[0];
+    add->click();
+  }
+  groups->setCurrentRow(2);
+  rows->setCurrentRow(1);
+  const std::string game = bid.BidRows[1];
+  add->click();
+  ASSERT_EQ(bid.SendRows.size(), signal.empty() ? 1u : 2u);
+  QTest::mouseClick(go, Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return bid.AllBids.size() >= 2; }));
+  EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
+
+  PassUntilPlay();
+  int played = 0, acknowledged = 0;
+  PlayTricks(played, acknowledged, number == 1);
+  EXPECT_EQ(played, 10);
+  EXPECT_EQ(acknowledged, 10);
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
+  EXPECT_TRUE(desk->Errors.empty()) << desk->Errors.front();
+
+  // The score: both pairs' items, "Ütések" first; add up and write down.
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return bid.Grids[0].Rows.size() >= 3 && bid.Grids[1].Rows.size() >= 3; }));
+  EXPECT_EQ(bid.Page, TBidForm::tabScore);
+  for (int g = 0; g < 2; ++g) {
+    EXPECT_EQ(bid.Grids[g].Rows[1][0], std::string("Ütések"_cp)) << g;
+  }
+  // The member's game is scored for seats 1 and 4, made or failed.
+  const auto& ours = bid.Grids[0].Rows;
+  EXPECT_TRUE(std::any_of(ours.begin(), ours.end(), [&](const auto& row) { return row[0] == game; })) << game;
+  QTest::mouseClick(Table<QPushButton>("cmAddUp"), Qt::LeftButton);
+  ASSERT_FALSE(bid.SumText.empty());
+  if (number == 1) Shot("e2e-score");
+  auto* fix = Table<QPushButton>("cmFix");
+  ASSERT_TRUE(fix->isEnabled());
+  QTest::mouseClick(fix, Qt::LeftButton);
+
+  // The result comes back as "F": the played-games record holds the deal with both pairs' points.
+  TResForm& record = *form.ResForm;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return record.GameCount() == 1 && record.Games[0].Marked(); }));
+  const TResForm::TGame& row = record.Games[0];
+  EXPECT_EQ(row.Number, std::to_string(number));
+  const std::size_t colon = bid.SumText.find(':');
+  EXPECT_EQ(row.Points14, bid.SumText.substr(0, colon));
+  EXPECT_EQ(row.Points23, bid.SumText.substr(colon + 1));
+  EXPECT_FALSE(row.Tricks.empty());
+  EXPECT_FALSE(row.Bids.empty());
+  // Every trick of the record holds four cards, forty different cards in all.
+  std::vector<std::int32_t> seen;
+  for (int k = 1; k <= TTrick::kTricks; ++k)
+    for (std::int32_t code : row.Trick.Trick(k).Cards) {
+      EXPECT_TRUE(code >= 1 && code <= kMaxCard) << "trick " << k;
+      seen.push_back(code);
+    }
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(std::unique(seen.begin(), seen.end()) - seen.begin(), 40);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Club<QLabel>("lbMatch")->text() == QStringLiteral("1"); }));
+  EXPECT_FALSE(fix->isEnabled());
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
+  EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
+}
+
+// What a seated member does next: acknowledge a finished trick or play the first legal card.
+// False when nothing is to be done yet.
+bool PlayStep(TBidForm& form, TBidWindow& window) {
+  auto* next = window.findChild<QPushButton*>(QStringLiteral("cmNext"));
+  if (next->isVisibleTo(&window)) {
+    QTest::mouseClick(next, Qt::LeftButton);
+    return true;
+  }
+  if (!form.MyTurn || form.TrickPause || form.DealOver) return false;
+  for (TCardLabel* card : window.HandPictures(1))
+    if (!card->Framed && form.CanPlay(card->Code)) {
+      QTest::mouseDClick(card, Qt::LeftButton);
+      return true;
+    }
+  ADD_FAILURE() << "no legal card in the shown hand";
+  return false;
+}
+
+INSTANTIATE_TEST_SUITE_P(Deals, WholeDealTest, ::testing::Values(1, 2, 7, 12));
+
+// A second member enters the room and starts watching while the cards are being played: the
+// server catches them up, their table shows all four hands, and the result reaches their record.
+class WatcherTest : public DealTable {
+ protected:
+  WatcherTest() { desk = &kibic.fake.desk; }
+  TWindowFixture kibic{std::string("[Program]\r\nUser=Kibicelő\r\n"_cp)};
+  TZnForm& watcher = *kibic.form;
+  TBidForm& watched = *watcher.BidForm;
+  TBidWindow watcherTable{watched};
+};
+
+TEST_F(WatcherTest, WatcherJoiningMidDealSeesEveryHandAndTheResult) {
+  Connect();
+  SitWithRobots();
+  Connect(kibic);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.Rooms.size() == 2; }));
+
+  desk->InputAnswers.push_back(std::string("3"));
+  club.window->ActionOf(form.cmNumDeal)->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return bid.GoEnabled && table.HandPictures(1).size() == 10; }));
+  // Entering during bidding sends the room a fresh "R"; the member on turn gets "T" again.
+  watcher.fdRoomsDblClick(1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.Page == TZnForm::tabRoom; }));
+  PassUntilPlay();
+  EXPECT_FALSE(watcherTable.isVisible()) << "a member standing without watching sees no table";
+
+  kibic.window->ActionOf(watcher.cmKibic)->trigger();
+  ASSERT_TRUE(watched.Watching);
+  const auto handsShown = [&] {
+    for (int p = 1; p <= TBidForm::kHandPanels; ++p)
+      if (watched.Panels[static_cast<std::size_t>(p)].Images.size() != 10) return false;
+    return true;
+  };
+  ASSERT_TRUE(QTest::qWaitFor(handsShown));
+  EXPECT_EQ(watcher.DealNumber, 3);
+  EXPECT_TRUE(watcherTable.isVisible());
+  // The watcher's seat-1 panel is the player's own hand, card for card.
+  std::vector<TCard> mine, seen;
+  for (const TCardImage& image : bid.Panels[1].Images) mine.push_back(image.Code);
+  for (const TCardImage& image : watched.Panels[1].Images) seen.push_back(image.Code);
+  std::sort(mine.begin(), mine.end());
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, mine);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watched.Page == TBidForm::tabPlay; }));
+  Shot(watcherTable, "e2e-kibic");
+
+  int played = 0, acknowledged = 0;
+  PlayTricks(played, acknowledged);
+  EXPECT_EQ(played, 10);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return watched.Grids[0].Rows.size() >= 3 && watched.Grids[1].Rows.size() >= 3; }));
+  EXPECT_EQ(watched.Grids[0].Rows, bid.Grids[0].Rows);
+  EXPECT_FALSE(watched.TrickPause) << "a watcher never holds the lines";
+
+  QTest::mouseClick(Table<QPushButton>("cmAddUp"), Qt::LeftButton);
+  QTest::mouseClick(Table<QPushButton>("cmFix"), Qt::LeftButton);
+  TResForm& record = *watcher.ResForm;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return record.GameCount() == 1 && record.Games[0].Marked(); }));
+  EXPECT_EQ(record.Games[0].Number, "3");
+  const std::size_t colon = bid.SumText.find(':');
+  EXPECT_EQ(record.Games[0].Points14, bid.SumText.substr(0, colon));
+  EXPECT_TRUE(Notices(watcher).empty()) << Notices(watcher).front();
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
+}
+
+}  // namespace
+}  // namespace zn::test
+
+namespace zn::test {
+namespace {
+
+// A member sits down on a robot's seat while the cards are being played: they take over its hand
+// and play it to the end with the member on seat 1.
+TEST_F(WatcherTest, MemberTakingARobotsSeatMidDealPlaysItsHand) {
+  Connect();
+  SitWithRobots();
+  Connect(kibic);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.Rooms.size() == 2; }));
+  desk->InputAnswers.push_back(std::string("5"));
+  club.window->ActionOf(form.cmNumDeal)->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return table.HandPictures(1).size() == 10; }));
+  PassUntilPlay();
+  // Two tricks with the robots, then the newcomer sits on seat 2.
+  for (int steps = 0; steps < 200 && form.BidForm->TrickText.rfind("3/", 0) != 0; ++steps)
+    if (!PlayStep(bid, table)) QTest::qWait(5);
+  ASSERT_EQ(bid.TrickText.substr(0, 2), "3/");
+  watcher.fdRoomsDblClick(1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.Page == TZnForm::tabRoom; }));
+  kibic.window->findChild<QLabel*>("SeatLabel2")->setFocus();
+  QTest::mouseClick(kibic.window->findChild<QLabel*>("SeatLabel2"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.MySeat == 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    return watched.Panels[1].Images.size() == 8 && watched.Page == TBidForm::tabPlay &&
+           watched.TrickText.rfind("3/", 0) == 0;
+  }));
+  EXPECT_EQ(watcher.DealNumber, 5);
+  EXPECT_EQ(watched.BiddingLine, bid.BiddingLine);
+  EXPECT_EQ(watched.AllBids.size(), bid.AllBids.size());
+
+  // Both play on to the end of the deal.
+  for (int idle = 0; idle < 2000 && !(bid.DealOver && watched.DealOver);) {
+    const bool acted = PlayStep(bid, table) | PlayStep(watched, watcherTable);
+    if (acted)
+      idle = 0;
+    else {
+      ++idle;
+      QTest::qWait(5);
+    }
+  }
+  ASSERT_TRUE(bid.DealOver && watched.DealOver);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watched.Grids[1].Rows.size() >= 3; }));
+  EXPECT_EQ(watched.Grids[1].Rows, bid.Grids[1].Rows);
+  EXPECT_TRUE(Notices(form).empty()) << Notices(form).front();
+  EXPECT_TRUE(Notices(watcher).empty()) << Notices(watcher).front();
+  EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
+}
+
+}  // namespace
+}  // namespace zn::test
