@@ -22,6 +22,10 @@
 
 namespace zn {
 
+// The message area holds at most kMemoCap lines: past that the kMemoTrim oldest go.
+inline constexpr std::size_t kMemoCap = 99;
+inline constexpr std::size_t kMemoTrim = 50;
+
 class TZnForm {
  public:
   // What changed; the Qt window redraws only that part.
@@ -95,6 +99,9 @@ class TZnForm {
   // Below the pages, on every page.
   std::string ChatText;           // fdChat
   std::vector<std::string> Memo;  // the message area, oldest first
+  // Bumped by every change of Memo other than appending (clear, trim): the view then redraws the
+  // whole area; otherwise it only appends the lines past those it shows.
+  std::uint64_t MemoRewrites = 0;
   std::vector<std::string> Present;
   int PresentIndex = -1;
 
@@ -222,7 +229,8 @@ class TZnForm {
   void InitActions();
   void NewLink();
   void ClearLists(bool keepMemo);
-  void AddMemo(std::string line);
+  void AddMemo(std::string line);  // appends, trimming first at the cap
+  void ClearMemo();
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
   static double Now();  // days since the epoch
