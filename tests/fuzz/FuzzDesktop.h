@@ -12,7 +12,7 @@ namespace zn::fuzz {
 class TFuzzDesktop : public TDesktop {
  public:
   int Boxes = 0;
-  std::int64_t Clock = 1'000'000;
+  mutable std::int64_t Clock = 1'000'000;  // moves on with every reading
 
   void ShowMessage(const std::string&) override { ++Boxes; }
   void ShowError(const std::string&) override { ++Boxes; }

@@ -215,11 +215,11 @@ TEST_P(LongLine, IsDroppedWithOneNoticeAndTheNextLinesStillCome) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, LongLine,
-    ::testing::Values(LongCase{"AtTheLimitInOneRead", kMaxLineBytes, 1 << 22, false},
-                      LongCase{"AtTheLimitInSmallReads", kMaxLineBytes, 1400, false},
-                      LongCase{"OverTheLimitInOneRead", kMaxLineBytes + 1, 1 << 22, true},
-                      LongCase{"OverTheLimitInSmallReads", kMaxLineBytes + 1, 1400, true},
-                      LongCase{"FiftyTimesTheLimit", 50 * kMaxLineBytes, 1 << 20, true}),
+    ::testing::Values(LongCase{"AtTheLimitInOneRead", kMaxLineBytes, 1 << 24, false},
+                      LongCase{"AtTheLimitInSmallReads", kMaxLineBytes, 14000, false},
+                      LongCase{"OverTheLimitInOneRead", kMaxLineBytes + 1, 1 << 24, true},
+                      LongCase{"OverTheLimitInSmallReads", kMaxLineBytes + 1, 14000, true},
+                      LongCase{"FiftyMegabytes", 50 << 20, 1 << 20, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(JoinTest, AnOverlongLineCutByTheQuietTimeGivesOneNotice) {
