@@ -9,40 +9,12 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchDesktop.h"
 #include "game/Desktop.h"
 #include "shell/ZnCliTop.h"
 #include "shell/qt/ClubWindow.h"
 
 namespace {
-
-class SilentDesktop : public zn::TDesktop {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return true; }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override {
-    return std::nullopt;
-  }
-  void Beep() override {}
-  void SetCursor(zn::TCursor) override {}
-  zn::TCursor Cursor() const override { return zn::TCursor::Normal; }
-  void ProcessPendingEvents() override {}
-  std::int64_t NowMs() const override { return 0; }
-  bool StartProcess(const std::string&) override { return true; }
-  bool OpenUrl(const std::string&) override { return true; }
-};
-
-class NoSocket : public zn::TSocketPort {
- public:
-  void Connect(const std::string&, int) override {}
-  void Close() override {}
-  bool Active() const override { return false; }
-  void Write(std::string_view) override {}
-};
 
 QApplication& App() {
   static int argc = 1;
@@ -55,13 +27,13 @@ QApplication& App() {
 
 void BM_MemoAppend(benchmark::State& state) {
   App();
-  SilentDesktop desk;
+  zn::bench::QuietDesktop desk;
   zn::TDesktop* previous = zn::SetDesktop(&desk);
   const auto dir = std::filesystem::temp_directory_path() / "zn_bench_memo";
   std::filesystem::create_directories(dir);
   {
     zn::TZnForm form(
-        dir.string(), [] { return std::make_unique<NoSocket>(); },
+        dir.string(), [] { return std::make_unique<zn::bench::NullSocket>(); },
         [](const std::string& programDir) { return programDir + "/Zn.INI"; });
     form.Nickname = "Bench";  // the first showing asks for none
     zn::TClubWindow window(form);

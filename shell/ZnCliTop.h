@@ -22,7 +22,8 @@
 
 namespace zn {
 
-// The message area holds at most kMemoCap lines: past that the kMemoTrim oldest go.
+// The message area: when it holds more than kMemoCap lines, the kMemoTrim oldest go before the
+// next line is added, whoever adds it.
 inline constexpr std::size_t kMemoCap = 99;
 inline constexpr std::size_t kMemoTrim = 50;
 
