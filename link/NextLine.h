@@ -7,8 +7,9 @@
 
 namespace zn {
 
-// Raw received chunks, oldest first, one entry per read. An entry keeps a read position so that
-// cutting a line never copies the rest of its chunk.
+// Received text, oldest first. The link appends whole lines only (TLineJoiner joins a line that
+// came in several reads), several to an entry. An entry keeps a read position so that cutting a
+// line never copies the rest of its chunk.
 class TReceiveQueue {
  public:
   void Append(std::string chunk);
