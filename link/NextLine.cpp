@@ -18,7 +18,12 @@ constexpr std::string_view kBrokenText = " Adatátviteli hiba. Lépj ki és ind�
 
 }  // namespace
 
-void TReceiveQueue::Append(std::string chunk) { entries_.push_back(TEntry{std::move(chunk), 0}); }
+void TReceiveQueue::Append(std::string chunk) {
+  bytes_ += chunk.size();
+  entries_.push_back(TEntry{std::move(chunk), 0});
+}
+
+std::string TransmissionErrorLine() { return std::string(kBrokenTail).append(kBrokenText); }
 
 std::string TReceiveQueue::Entry(std::size_t i) const {
   if (i >= entries_.size()) return {};
@@ -29,6 +34,7 @@ std::string TReceiveQueue::Entry(std::size_t i) const {
 bool NextLine(TReceiveQueue& queue, bool paused, std::string& line) {
   if (paused || queue.entries_.empty()) return false;
   auto& entry = queue.entries_.front();
+  queue.bytes_ -= entry.data.size() - entry.pos;  // added back below for what stays unread
 
   // Only the unread part counts: the read position stands where the last cut left off.
   if (entry.data.size() - entry.pos < 2) {
@@ -47,6 +53,7 @@ bool NextLine(TReceiveQueue& queue, bool paused, std::string& line) {
     const auto length = static_cast<std::size_t>(static_cast<const char*>(hash) - begin);
     line.assign(begin, length);
     entry.pos += length;
+    queue.bytes_ += entry.data.size() - entry.pos;
   } else {
     line.assign(begin, left);
     queue.entries_.pop_front();

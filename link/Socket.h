@@ -2,6 +2,7 @@
 // user-interface thread. link/qt implements it over QTcpSocket; tests use fakes.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,8 @@ class TSocketPort {
   std::function<void()> OnDisconnected;
   std::function<void(std::string chunk)> OnData;  // all bytes available now, as one chunk
   std::function<void(TSocketErrorKind kind, int code)> OnError;
+  // No data came for the time given to WatchQuiet (a fifth notification, on the same thread).
+  std::function<void()> OnQuiet;
 
   // Starts an asynchronous connect (name resolution included). May report an error before it
   // returns; the link must be safe against that.
@@ -36,6 +39,12 @@ class TSocketPort {
   virtual bool Active() const = 0;
   // Writes the bytes exactly as given.
   virtual void Write(std::string_view bytes) = 0;
+  // Starts (or restarts) the quiet timer: OnQuiet follows after `after` unless data arrives or
+  // Close comes first. False: this port has no timer, and the caller must not wait for one.
+  virtual bool WatchQuiet(std::chrono::milliseconds after) {
+    (void)after;
+    return false;
+  }
 };
 
 }  // namespace zn

@@ -53,8 +53,12 @@ TZnLink::TZnLink(TReceiveQueue& queue, std::unique_ptr<TSocketPort> socket)
   // touches nothing of the link once a message box has been shown: the box runs the event loop,
   // and the club window may replace (destroy) the link meanwhile.
   socket_->OnConnected = [this] { Connected = true; };
-  socket_->OnDisconnected = [this] { Connected = false; };
-  socket_->OnData = [this](std::string chunk) { queue_.Append(std::move(chunk)); };
+  socket_->OnDisconnected = [this] {
+    Connected = false;
+    joiner_.Flush(queue_);  // nothing can continue the held line now
+  };
+  socket_->OnData = [this](std::string chunk) { Receive(chunk); };
+  socket_->OnQuiet = [this] { joiner_.Flush(queue_); };
   socket_->OnError = [this](TSocketErrorKind kind, int code) {
     const std::string text = ErrorText(kind, code, Host);
     Desktop().ShowMessage(text);
@@ -68,15 +72,32 @@ TZnLink::~TZnLink() {
   socket_->OnDisconnected = nullptr;
   socket_->OnData = nullptr;
   socket_->OnError = nullptr;
+  socket_->OnQuiet = nullptr;
   socket_->Close();
+  joiner_.Flush(queue_);
 }
 
 void TZnLink::Open() {
   socket_->Close();
+  joiner_.Flush(queue_);  // what the old connection sent stays; the new stream starts afresh
   Connected = false;
   if (Host.empty()) return;
   // May report an error before it returns; nothing of the link is used after it.
   socket_->Connect(Host, Port);
+}
+
+void TZnLink::Receive(std::string_view chunk) {
+  // A server that sends faster than the lines are taken (or while a trick pause holds them)
+  // must not fill the memory: past the bound the connection counts as broken.
+  const std::size_t unread = queue_.Bytes() + joiner_.Held();
+  if (chunk.size() > kMaxQueueBytes || unread > kMaxQueueBytes - chunk.size()) {
+    joiner_.Flush(queue_);  // what came before stays, within the bound
+    socket_->Close();
+    Connected = false;
+    Desktop().ShowMessage(TransmissionErrorLine());  // may replace this link: nothing follows
+    return;
+  }
+  if (joiner_.Feed(chunk, queue_) && !socket_->WatchQuiet(kQuietTime)) joiner_.Flush(queue_);
 }
 
 void TZnLink::Send(std::string_view text) {

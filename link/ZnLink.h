@@ -6,16 +6,20 @@
 #include <string>
 #include <string_view>
 
+#include "link/LineJoiner.h"
 #include "link/NextLine.h"
 #include "link/Socket.h"
 
 namespace zn {
 
+// Unread received data the client holds at most; beyond it the link is closed as broken.
+inline constexpr std::size_t kMaxQueueBytes = std::size_t{64} << 20;
+
 class TZnLink {
  public:
   // Takes the socket (inactive) and connects its notifications; queue is not owned.
   TZnLink(TReceiveQueue& queue, std::unique_ptr<TSocketPort> socket);
-  ~TZnLink();  // closes the socket; the queue is left as it is
+  ~TZnLink();  // closes the socket; a line held back goes to the queue
   TZnLink(const TZnLink&) = delete;
   TZnLink& operator=(const TZnLink&) = delete;
 
@@ -37,6 +41,9 @@ class TZnLink {
  private:
   TReceiveQueue& queue_;
   std::unique_ptr<TSocketPort> socket_;
+  TLineJoiner joiner_;  // the line the last read left open
+
+  void Receive(std::string_view chunk);
 };
 
 }  // namespace zn

@@ -1,5 +1,6 @@
 #include "profile/ZnInfo.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "game/Cp1250.h"
@@ -107,6 +108,8 @@ void TInfo::cmSaveClick() {
 
 void TInfo::AnswerInquiry(const std::string& line) {
   std::string_view rest(line);
+  const std::size_t token = std::min(rest.find(' '), rest.size());  // "Q" and the asker
+  if (token > 1 + kMaxNicknameBytes) return;
   club_.Link().Send(proto::CmdAnswer(rest.substr(rest.empty() ? 0 : 1), {Real, Work, Info, Bid}));
   std::string asker(CutWord(rest));
   if (!asker.empty()) asker[0] = ' ';

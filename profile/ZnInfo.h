@@ -3,6 +3,7 @@
 // members' introduction requests by itself.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@
 namespace zn {
 
 class TClubPort;
+
+// The longest nickname the club gives out: an inquiry from a longer "asker" is not answered.
+inline constexpr std::size_t kMaxNicknameBytes = 20;
 
 class TInfo {
  public:
@@ -35,7 +39,8 @@ class TInfo {
   void cmSaveClick();
   // "Mégsem": hides the window; nothing is stored.
   void cmCancelClick() { Hide(); }
-  // The incoming "Q" line: answers with "W" at once and notes the inquiry in the message area.
+  // The incoming "Q" line: answers with "W" at once and notes the inquiry in the message area;
+  // an asker longer than a nickname can be gets neither (the answer would echo it back).
   void AnswerInquiry(const std::string& line);
   // The incoming "W" line: shows the profile it carries, always read-only.
   void ReceiveProfile(const std::string& line);

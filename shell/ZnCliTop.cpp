@@ -138,6 +138,7 @@ void TZnForm::NewLink() {
   };
   socket.OnConnected = wrap(socket.OnConnected);
   socket.OnDisconnected = wrap(socket.OnDisconnected);
+  socket.OnQuiet = wrap(socket.OnQuiet);  // a held line has gone to the queue
   auto data = socket.OnData;
   socket.OnData = [this, data](std::string chunk) {
     if (data) data(std::move(chunk));
@@ -244,8 +245,7 @@ void TZnForm::ClearLists(bool keepMemo) {
   Notify(Aspect::Lobby);
   Notify(Aspect::Present);
   if (!keepMemo) {
-    Memo.clear();
-    Notify(Aspect::Memo);
+    ClearMemo();
   }
 }
 
@@ -261,7 +261,18 @@ void TZnForm::ResetToConnectPage() {
 }
 
 void TZnForm::AddMemo(std::string line) {
+  // Every line counts against the one cap, whoever adds it ("M", "G", "Q", the table window).
+  if (Memo.size() > kMemoCap) {
+    Memo.erase(Memo.begin(), Memo.begin() + kMemoTrim);
+    ++MemoRewrites;
+  }
   Memo.push_back(std::move(line));
+  Notify(Aspect::Memo);
+}
+
+void TZnForm::ClearMemo() {
+  Memo.clear();
+  ++MemoRewrites;
   Notify(Aspect::Memo);
 }
 
@@ -314,10 +325,7 @@ void TZnForm::cmMsgExecute() {
 
 void TZnForm::fdChatEnter() { cmMsgExecute(); }
 
-void TZnForm::cmClearExecute() {
-  Memo.clear();
-  Notify(Aspect::Memo);
-}
+void TZnForm::cmClearExecute() { ClearMemo(); }
 
 void TZnForm::cmPingExecute() {
   Guarded([&] {

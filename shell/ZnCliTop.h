@@ -23,6 +23,11 @@
 
 namespace zn {
 
+// The message area: when it holds more than kMemoCap lines, the kMemoTrim oldest go before the
+// next line is added, whoever adds it.
+inline constexpr std::size_t kMemoCap = 99;
+inline constexpr std::size_t kMemoTrim = 50;
+
 class TZnForm {
  public:
   // What changed; the Qt window redraws only that part.
@@ -98,6 +103,9 @@ class TZnForm {
   // Below the pages, on every page.
   std::string ChatText;           // fdChat
   std::vector<std::string> Memo;  // the message area, oldest first
+  // Bumped by every change of Memo other than appending (clear, trim): the view then redraws the
+  // whole area; otherwise it only appends the lines past those it shows.
+  std::uint64_t MemoRewrites = 0;
   std::vector<std::string> Present;
   int PresentIndex = -1;
 
@@ -229,7 +237,8 @@ class TZnForm {
   void ClearLists(bool keepMemo);
   void ShowLobby(const proto::TLobby& lobby);      // the rooms and members read from an "I" line
   void ShowRoomMembers(const proto::TRoom& room);  // the seats and present list of an "R" line
-  void AddMemo(std::string line);
+  void AddMemo(std::string line);  // appends, trimming first at the cap
+  void ClearMemo();
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
   static double Now();  // days since the epoch

@@ -39,7 +39,6 @@ void TZnForm::LLine(const std::string& line) {
 
 void TZnForm::MLine(const std::string& line) {
   Alert();
-  if (Memo.size() > 99) Memo.erase(Memo.begin(), Memo.begin() + 50);
   AddMemo(std::string(Payload(line)));
 }
 

@@ -28,8 +28,7 @@ void TZnForm::cmEnterExecute() {
     const std::int32_t room = RoomIndex;
     const std::string caption = Rooms[static_cast<std::size_t>(room)] + std::string(" terem");
     Send(proto::CmdEnter(room));
-    Memo.clear();
-    Notify(Aspect::Memo);
+    ClearMemo();
     BidForm->EnableGo(false);
     Caption = caption;
     DealText.clear();
@@ -118,8 +117,7 @@ void TZnForm::cmKibicExecute() {
 void TZnForm::cmLobbyExecute() {
   Guarded([&] {
     Send(proto::CmdEnter(0));
-    Memo.clear();
-    Notify(Aspect::Memo);
+    ClearMemo();
     BidForm->Hide();
   });
 }

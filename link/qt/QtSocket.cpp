@@ -74,6 +74,7 @@ QString HostName(const std::string& host) {
 
 TQtSocket::TQtSocket(std::chrono::milliseconds connectTimeout) : connectTimeout_(connectTimeout) {
   connectTimer_.setSingleShot(true);
+  quietTimer_.setSingleShot(true);
   // Direct connections: the slots only record and post, so nothing reaches the link while Qt
   // is inside connectToHost, write or abort (a refused connect to a literal address is reported
   // there), and the link may destroy this socket from any notification.
@@ -82,12 +83,17 @@ TQtSocket::TQtSocket(std::chrono::milliseconds connectTimeout) : connectTimeout_
   connect(&socket_, &QTcpSocket::readyRead, this, &TQtSocket::SocketReadyRead);
   connect(&socket_, &QTcpSocket::errorOccurred, this, &TQtSocket::SocketError);
   connect(&connectTimer_, &QTimer::timeout, this, &TQtSocket::ConnectTimedOut);
+  // Fired from the event loop, never inside a call of the link; a Close stops it.
+  connect(&quietTimer_, &QTimer::timeout, this, [this] {
+    if (auto cb = OnQuiet) cb();
+  });
 }
 
 TQtSocket::~TQtSocket() {
   // Nothing more may come out of the socket: the link that owns us is going away.
   disconnect(&socket_, nullptr, this, nullptr);
   connectTimer_.stop();
+  quietTimer_.stop();
   socket_.abort();
 }
 
@@ -123,6 +129,7 @@ void TQtSocket::Connect(const std::string& host, int port) {
 
 void TQtSocket::Close() {
   connectTimer_.stop();
+  quietTimer_.stop();
   established_ = false;
   connected_ = false;
   socket_.abort();
@@ -138,6 +145,11 @@ void TQtSocket::Write(std::string_view bytes) {
     return;
   }
   socket_.flush();  // out now, not at the next pass of the event loop
+}
+
+bool TQtSocket::WatchQuiet(std::chrono::milliseconds after) {
+  quietTimer_.start(after);
+  return true;
 }
 
 bool TQtSocket::LowDelay() {
@@ -167,6 +179,7 @@ void TQtSocket::SocketStateChanged(QAbstractSocket::SocketState state) {
 void TQtSocket::SocketReadyRead() {
   const QByteArray bytes = socket_.readAll();
   if (bytes.isEmpty()) return;  // an empty entry would read as a transmission error
+  quietTimer_.stop();           // not quiet: the delivery below starts the timer again
   Post([this, chunk = bytes.toStdString()]() mutable {
     if (auto cb = OnData) cb(std::move(chunk));
   });

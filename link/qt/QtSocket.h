@@ -41,6 +41,7 @@ class TQtSocket : public QObject, public TSocketPort {
   void Close() override;
   bool Active() const override;
   void Write(std::string_view bytes) override;
+  bool WatchQuiet(std::chrono::milliseconds after) override;
 
   // True when TCP_NODELAY is in force on the connection.
   bool LowDelay();
@@ -58,6 +59,7 @@ class TQtSocket : public QObject, public TSocketPort {
   std::chrono::milliseconds connectTimeout_;
   QTcpSocket socket_;
   QTimer connectTimer_;
+  QTimer quietTimer_;  // WatchQuiet
   // Bumped by every Connect and Close: a notification posted before it is dropped.
   std::uint64_t generation_ = 0;
   // The connected signal has come since the last Connect: errors are then receive errors.

@@ -258,18 +258,18 @@ void TClubWindow::DrawCaption() { setWindowTitle(ToQt(form_.Caption)); }
 
 void TClubWindow::DrawMemo() {
   const std::vector<std::string>& lines = form_.Memo;
-  // A new line at the end is appended; anything else (trimmed, cleared) redraws the area.
-  if (lines.size() == memoShown_.size() + 1 &&
-      std::equal(memoShown_.begin(), memoShown_.end(), lines.begin())) {
-    memo_->appendPlainText(ToQt(lines.back()));
-    memoShown_.push_back(lines.back());
-  } else if (lines != memoShown_) {
+  // Lines added at the end are appended (the cost does not grow with the history); after a
+  // clear or a trim the area is drawn again, at most the cap's lines.
+  if (form_.MemoRewrites == memoRewrites_ && lines.size() >= memoShown_) {
+    for (std::size_t i = memoShown_; i < lines.size(); ++i) memo_->appendPlainText(ToQt(lines[i]));
+  } else {
     QStringList text;
     text.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines) text << ToQt(line);
     memo_->setPlainText(text.join(u'\n'));
-    memoShown_ = lines;
+    memoRewrites_ = form_.MemoRewrites;
   }
+  memoShown_ = lines.size();
   memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
 }
 

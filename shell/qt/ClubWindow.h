@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -98,7 +100,8 @@ class TClubWindow : public QMainWindow {
   QStackedWidget* pages_ = nullptr;
   std::vector<std::pair<QMenu*, QString>> menus_;
   std::vector<std::pair<QAction*, TAction*>> actions_;
-  std::vector<std::string> memoShown_;
+  std::size_t memoShown_ = 0;       // lines of form_.Memo the area shows
+  std::uint64_t memoRewrites_ = 0;  // form_.MemoRewrites when the area was last drawn whole
 
   // Connect page.
   QLineEdit* fdAddress_ = nullptr;

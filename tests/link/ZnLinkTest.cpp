@@ -100,8 +100,9 @@ TEST_F(ZnLinkTest, DataArrivingInsideSendGoesToTheQueue) {
   std::vector<std::function<void()>> hooks{[this] { link->Socket().OnData("P1 2#G"); }};
   desk.PendingHooks = &hooks;
   link->Send("P12");
-  ASSERT_EQ(queue.Entries(), 1u);
-  EXPECT_EQ(queue.Entry(0), "P1 2#G");
+  ASSERT_EQ(queue.Entries(), 2u);
+  EXPECT_EQ(queue.Entry(0), "#P1 2");
+  EXPECT_EQ(queue.Entry(1), "#G");
 }
 
 TEST_F(ZnLinkTest, LinkReplacedInsideSendIsNotTouchedAgain) {
@@ -116,7 +117,7 @@ TEST_F(ZnLinkTest, LinkReplacedInsideSendIsNotTouchedAgain) {
   EXPECT_FALSE(link->Connected);
 }
 
-TEST_F(ZnLinkTest, NotificationsSetConnectedAndAppendEveryChunkUnchanged) {
+TEST_F(ZnLinkTest, NotificationsSetConnectedAndQueueTheLinesOfEveryRead) {
   link->Host = "10.1.2.3";
   link->Port = 2222;
   link->Open();
@@ -124,11 +125,13 @@ TEST_F(ZnLinkTest, NotificationsSetConnectedAndAppendEveryChunkUnchanged) {
   EXPECT_FALSE(link->Connected);
   link->Socket().OnConnected();
   EXPECT_TRUE(link->Connected);
+  // This socket has no quiet timer: every read is taken as whole lines at once.
   link->Socket().OnData("#L 1.0#M a");
-  link->Socket().OnData(std::string("b\0#", 3));
-  ASSERT_EQ(queue.Entries(), 2u);
-  EXPECT_EQ(queue.Entry(0), "#L 1.0#M a");
-  EXPECT_EQ(queue.Entry(1), std::string("b\0#", 3));
+  link->Socket().OnData(std::string("b\0#M c", 6));
+  std::vector<std::string> lines;
+  std::string line;
+  while (NextLine(queue, false, line)) lines.push_back(line);
+  EXPECT_EQ(lines, (std::vector<std::string>{"L 1.0", "M a", std::string("b\0", 2), "M c"}));
   link->Socket().OnDisconnected();
   EXPECT_FALSE(link->Connected);
   EXPECT_TRUE(desk.Messages.empty());
@@ -197,7 +200,8 @@ TEST_F(ZnLinkTest, DestroyClosesTheSocketKeepsTheQueueAndIsNotReachedByTheClose)
   link.reset();
   EXPECT_EQ(log.closes, closesBefore + 1);
   EXPECT_EQ(log.notificationsDuringClose, reportsBefore);
-  EXPECT_EQ(queue.Entry(0), "M x#M y");
+  EXPECT_EQ(queue.Entry(0), "#M x");
+  EXPECT_EQ(queue.Entry(1), "#M y");
 }
 
 struct ErrorCase {

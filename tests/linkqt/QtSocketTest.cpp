@@ -84,19 +84,53 @@ class QtLinkTest : public ::testing::Test {
   TDesktop* previous_;
 };
 
-TEST_F(QtLinkTest, ConnectsWithNoDelayAndReceivesChunksInOrder) {
+// The lines taken off the queue so far are appended to lines.
+bool TakeLines(TReceiveQueue& queue, std::vector<std::string>& lines, std::size_t want) {
+  return QTest::qWaitFor([&] {
+    std::string line;
+    while (NextLine(queue, false, line)) lines.push_back(line);
+    return lines.size() >= want;
+  });
+}
+
+TEST_F(QtLinkTest, ConnectsWithNoDelayAndReceivesLinesInOrder) {
   QTcpSocket* peer = ConnectToServer();
   ASSERT_NE(peer, nullptr);
   EXPECT_TRUE(link->Connected);
   EXPECT_TRUE(adapter->LowDelay());
 
+  std::vector<std::string> lines;
   peer->write("#L 1.0#M a");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return queue.Entries() == 1 && queue.Entry(0).size() == 10; }));
-  peer->write(QByteArray::fromStdString(std::string("M Kőr#G"_cp)));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return queue.Entries() == 2 && queue.Entry(1).size() == 7; }));
-  EXPECT_EQ(queue.Entry(0), "#L 1.0#M a");
-  EXPECT_EQ(queue.Entry(1), std::string("M Kőr#G"_cp));
+  ASSERT_TRUE(TakeLines(queue, lines, 2));  // the last after the quiet time
+  peer->write(QByteArray::fromStdString(std::string("#M Kőr#G"_cp)));
+  ASSERT_TRUE(TakeLines(queue, lines, 4));
+  EXPECT_EQ(lines, (std::vector<std::string>{"L 1.0", "M a", std::string("M Kőr"_cp), "G"}));
   EXPECT_TRUE(desk.Messages.empty());
+}
+
+// The one test on real time: a long lobby line written in three pieces over loopback.
+TEST_F(QtLinkTest, ALongLineInPiecesArrivesAsOneLine) {
+  QTcpSocket* peer = ConnectToServer();
+  ASSERT_NE(peer, nullptr);
+  std::string lobby = "I2 Lobby Kek 25000";
+  for (int i = 0; lobby.size() < 200'008; ++i)
+    lobby += " " + std::to_string(i % 2) + " t" + std::to_string(i % 10);
+  lobby.resize(200'008);
+  const std::string stream = "#G#" + lobby;
+  const std::size_t cuts[] = {0, 1'400, 150'000, stream.size()};
+  for (int i = 0; i < 3; ++i) {
+    peer->write(stream.data() + cuts[i], static_cast<qint64>(cuts[i + 1] - cuts[i]));
+    peer->flush();
+    QTest::qWait(5);  // a separate read each, well within the quiet time
+  }
+  std::vector<std::string> lines;
+  ASSERT_TRUE(TakeLines(queue, lines, 2));
+  QTest::qWait(100);
+  TakeLines(queue, lines, 2);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "G");
+  EXPECT_EQ(lines[1].size(), 200'008u);
+  EXPECT_TRUE(lines[1] == lobby);
 }
 
 TEST_F(QtLinkTest, SendWritesTheBytesExactly) {
@@ -170,7 +204,9 @@ TEST_F(QtLinkTest, ServerClosingIsADisconnectNotAnError) {
   peer->write("M bye");
   peer->disconnectFromHost();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !link->Connected; }));
-  EXPECT_EQ(queue.Entry(0), "M bye");
+  std::string line;
+  ASSERT_TRUE(NextLine(queue, false, line)) << "the held line is complete once the server is gone";
+  EXPECT_EQ(line, "M bye");
   EXPECT_TRUE(desk.Messages.empty());
 }
 

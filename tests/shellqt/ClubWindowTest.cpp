@@ -204,3 +204,30 @@ TEST_F(ClubWindowTest, HelpAndAboutGoThroughTheDesktop) {
 
 }  // namespace
 }  // namespace zn::test
+
+namespace zn::test {
+namespace {
+
+// The message area draws appends alone: through trims and clears it must still show exactly the
+// form's lines.
+TEST_F(ClubWindowTest, MessageAreaShowsTheLinesThroughAppendsTrimsAndClears) {
+  auto* memo = w.findChild<QPlainTextEdit*>("Memo");
+  ASSERT_NE(memo, nullptr);
+  auto shown = [&] {
+    QStringList lines;
+    for (const std::string& line : club.form->Memo) lines << ToQt(line);
+    return lines.join('\n');
+  };
+  for (int i = 0; i < 230; ++i) {
+    club.form->Dispatch("Mline " + std::to_string(i));
+    ASSERT_EQ(memo->toPlainText(), shown()) << "after line " << i;
+  }
+  EXPECT_EQ(memo->blockCount(), static_cast<int>(club.form->Memo.size()));
+  club.form->cmClearExecute();
+  EXPECT_EQ(memo->toPlainText(), QString());
+  club.form->Dispatch("Mfirst");
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("first"));
+}
+
+}  // namespace
+}  // namespace zn::test

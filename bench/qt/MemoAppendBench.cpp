@@ -1,0 +1,67 @@
+// One line appended to the club window's message area with 100 and with 10,000 lines shown: the
+// cost of an append must not grow with the history.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QByteArray>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "bench/BenchFakes.h"
+#include "game/Desktop.h"
+#include "shell/ZnCliTop.h"
+#include "shell/qt/ClubWindow.h"
+
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "zn_bench";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication app(argc, argv);
+  return app;
+}
+
+void BM_MemoAppend(benchmark::State& state) {
+  App();
+  zn::bench::QuietDesktop desk;
+  zn::TDesktop* previous = zn::SetDesktop(&desk);
+  const auto dir = std::filesystem::temp_directory_path() / "zn_bench_memo";
+  std::filesystem::create_directories(dir);
+  {
+    zn::TZnForm form(
+        dir.string(), [] { return std::make_unique<zn::bench::NullSocket>(); },
+        [](const std::string& programDir) { return programDir + "/Zn.INI"; });
+    form.Nickname = "Bench";  // the first showing asks for none
+    zn::TClubWindow window(form);
+    window.show();  // a shown area lays its text out as the member would see it
+    const auto shown = static_cast<std::size_t>(state.range(0));
+    auto refill = [&] {
+      form.Memo.clear();
+      for (std::size_t i = 0; form.Memo.size() < shown; ++i)
+        form.Memo.push_back("anna: line " + std::to_string(i) + " of the chat in the lobby");
+      ++form.MemoRewrites;
+      form.Changed(zn::TZnForm::Aspect::Memo);
+    };
+    refill();
+    const std::string line = "bela: one more line of the chat";
+    for (auto _ : state) {
+      // The history is filled past the cap on purpose: the view's cost is what is measured.
+      form.Memo.push_back(line);
+      form.Changed(zn::TZnForm::Aspect::Memo);
+      if (form.Memo.size() >= shown + 64) {
+        state.PauseTiming();
+        refill();
+        state.ResumeTiming();
+      }
+    }
+    state.counters["lines"] = static_cast<double>(shown);
+  }
+  zn::SetDesktop(previous);
+}
+BENCHMARK(BM_MemoAppend)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
