@@ -23,6 +23,7 @@ Club::Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits, std::vec
     room.name = std::move(stored.name);
     room.option = stored.option;
     room.played = stored.played;
+    room.emptySince = now_();
     rooms_.push_back(std::move(room));
   }
 }
@@ -49,7 +50,7 @@ Room* Club::FindRoom(std::int64_t storeId) {
 }
 
 Member* Club::FindOnline(std::string_view nickname) {
-  auto it = online_.find(LowerText(nickname));
+  auto it = online_.find(NameKey(nickname));
   return it == online_.end() ? nullptr : Get(it->second);
 }
 
@@ -65,21 +66,65 @@ void Club::Refuse(Member& m, std::string_view why, std::string_view text, std::s
   if (m.LoggedIn()) entry += " " + m.nickname;
   entry += ": ";
   entry += why;
-  Log(entry);
+  LogLimited(m, entry);
   Notice(m, text, detail);
 }
 
-bool Club::Connect(MemberId id) {
+// A member sending nothing but refused commands must not fill the disk with the log.
+void Club::LogLimited(Member& m, const std::string& line) {
+  const SteadyTime now = now_();
+  if (m.refusalsLogged == 0 || now - m.refusalMinute >= std::chrono::minutes(1)) {
+    EndLogMinute(m);
+    m.refusalMinute = now;
+  }
+  if (m.refusalsLogged < kLoggedRefusalsPerMinute) {
+    ++m.refusalsLogged;
+    Log(line);
+  } else {
+    ++m.refusalsDropped;
+  }
+}
+
+void Club::EndLogMinute(Member& m) {
+  if (m.refusalsDropped > 0)
+    Log("refused #" + std::to_string(m.id) + " " + m.nickname + ": " + std::to_string(m.refusalsDropped) +
+        " more not logged");
+  m.refusalsDropped = 0;
+  m.refusalsLogged = 0;
+}
+
+bool Club::Connect(MemberId id, std::string_view address) {
   Member& m = members_[id];
   m.id = id;
-  if (members_.size() > limits_.maxMembers) {
-    Refuse(m, "club full", text::kClubFull);
+  m.address.assign(address);
+  m.rate = RateLimit(limits_.commandsPerSecond, limits_.commandBurst);
+  const bool crowded = !address.empty() && ++perAddress_[m.address] > limits_.maxPerAddress;
+  if (members_.size() > limits_.maxMembers || crowded) {
+    if (crowded)
+      Refuse(m, "too many connections from " + m.address, text::kTooManyFromAddress);
+    else
+      Refuse(m, "club full", text::kClubFull);
     m.closing = true;
     out_.Close(id);
     return false;
   }
+  loginDeadlines_.emplace_back(now_() + limits_.loginTimeout, id);
   out_.Send(id, proto::LineVersion(text::kVersion));
   return true;
+}
+
+// Connections that never log in would fill the club; the deadlines come in connection order.
+void Club::CloseLateLogins(SteadyTime now) {
+  while (!loginDeadlines_.empty()) {
+    Member* m = Get(loginDeadlines_.front().second);
+    const bool settled = !m || m->closing || m->LoggedIn();
+    if (!settled && loginDeadlines_.front().first > now) return;
+    loginDeadlines_.pop_front();
+    if (settled) continue;
+    Refuse(*m, "no login in time", text::kLoginTimeout);
+    m->closing = true;
+    out_.Close(m->id);
+  }
 }
 
 void Club::RefuseTooLong(MemberId id) {
@@ -144,7 +189,7 @@ void Club::Dispatch(Member& m, std::string_view command) {
       if (Room* room = RoomOf(m)) deals_->Command(*room, m, command);
       return;
     default:
-      Log("ignored #" + std::to_string(m.id) + " " + m.nickname + ": unknown command");
+      LogLimited(m, "ignored #" + std::to_string(m.id) + " " + m.nickname + ": unknown command");
       return;
   }
 }
@@ -157,7 +202,7 @@ void Club::Login(Member& m, std::string_view nickname) {
     return;
   }
   m.nickname.assign(nickname);
-  m.folded = LowerText(nickname);
+  m.folded = NameKey(nickname);
   online_.emplace(m.folded, m.id);
   m.room = 0;
   rooms_[0].present.push_back(m.id);
@@ -169,6 +214,11 @@ void Club::Login(Member& m, std::string_view nickname) {
 void Club::Disconnect(MemberId id) {
   Member* m = Get(id);
   if (!m) return;
+  EndLogMinute(*m);
+  if (!m->address.empty()) {
+    auto it = perAddress_.find(m->address);
+    if (it != perAddress_.end() && --it->second == 0) perAddress_.erase(it);
+  }
   if (m->LoggedIn()) {
     LeaveRoom(*m);
     online_.erase(m->folded);
@@ -201,20 +251,23 @@ const SharedLine& Club::LobbyLine() {
   if (lobbyStale_ || !lobbyLine_) {
     proto::TLobby lobby;
     lobby.rooms.reserve(rooms_.size());
-    for (const Room& r : rooms_) lobby.rooms.push_back(r.name);
+    for (const Room& r : rooms_) lobby.rooms.push_back(r.gone ? std::string(text::kGoneRoom) : r.name);
     lobby.members.reserve(online_.size());
     for (const auto& [id, m] : members_)
       if (m.LoggedIn()) lobby.members.push_back({static_cast<std::int32_t>(m.room), m.nickname});
     lobbyLine_ = std::make_shared<const std::string>(proto::LineLobby(lobby));
+    ++lobbyGeneration_;
     lobbyStale_ = false;
   }
   return lobbyLine_;
 }
 
 void Club::Flush() {
-  deals_->Tick(now_());
-  if (lobbyWaiting_.empty()) return;
   const SteadyTime now = now_();
+  deals_->Tick(now);
+  CloseLateLogins(now);
+  FreeIdleRooms(now);
+  if (lobbyWaiting_.empty()) return;
   std::vector<MemberId> later;
   for (MemberId id : lobbyWaiting_) {
     Member* m = Get(id);
@@ -228,6 +281,7 @@ void Club::Flush() {
       continue;
     }
     out_.SendShared(id, LobbyLine());
+    m->lobbySeen = lobbyGeneration_;
     m->lobbyNext = NextLobbySlot(now);
     m->lobbyDue = false;
   }
@@ -253,6 +307,8 @@ SteadyTime Club::NextLobbySlot(SteadyTime now) const {
 
 std::optional<SteadyTime> Club::NextDue() const {
   std::optional<SteadyTime> due = deals_->NextDue();
+  if (!loginDeadlines_.empty() && (!due || loginDeadlines_.front().first < *due))
+    due = loginDeadlines_.front().first;
   for (MemberId id : lobbyWaiting_) {
     const Member* m = Find(id);
     if (m && (!due || m->lobbyNext < *due)) due = m->lobbyNext;

@@ -4,6 +4,7 @@
 // throttling and the rate limits are tested without waiting.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -28,6 +29,17 @@ struct ClubLimits {
   // The lobby lines of one round (line size times members in the lobby) may take at most this
   // much per second: a crowded lobby gets its lines less often instead of flooding everyone.
   std::size_t lobbyBytesPerSecond = 16u << 20;
+  // Connections at once from one address, logged in or not.
+  std::size_t maxPerAddress = 16;
+  // A connection that has not logged in by then is closed with a notice.
+  std::chrono::seconds loginTimeout{30};
+  // Commands of one member: a token bucket ("W" answers do not count).
+  std::uint32_t commandsPerSecond = RateLimit::kPerSecond;
+  std::uint32_t commandBurst = RateLimit::kBurst;
+  // Rooms one nickname may create in an hour.
+  std::size_t roomsPerHour = 3;
+  // A room nobody has been in for this long is freed.
+  std::chrono::seconds roomIdleFree{15 * 60};
 };
 
 class Club {
@@ -36,6 +48,10 @@ class Club {
 
   static constexpr std::chrono::seconds kInquiryInterval{2};
   static constexpr std::size_t kMaxInquirers = 8;
+  // Refusals of one member written to the log per minute; the rest are counted in one line.
+  static constexpr std::uint32_t kLoggedRefusalsPerMinute = 5;
+  // The store keeps when a human was last in a room to the hour; it hears of a visit at most so often.
+  static constexpr std::chrono::minutes kTouchInterval{60};
 
   // Loads the rooms from the store. news: the lines "L" answers with.
   Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits = {}, std::vector<std::string> news = {});
@@ -46,9 +62,10 @@ class Club {
   // Replaces the deal engine (the club does not own it); nullptr restores NoDeals.
   void SetDeals(DealSeam* deals);
 
-  // A new connection: sends the version line. False when the club is full: the member got a notice
-  // and is being closed (Disconnect still follows).
-  bool Connect(MemberId id);
+  // A new connection from address: sends the version line. False when the club is full or the
+  // address has too many connections: the member got a notice and is being closed (Disconnect
+  // still follows).
+  bool Connect(MemberId id, std::string_view address = {});
   // One complete command of a member.
   void Receive(MemberId id, std::string_view command);
   // A command of the member was longer than the limit: notice, nothing else changes.
@@ -74,7 +91,10 @@ class Club {
   // Read-only views for the server's log and for tests.
   std::size_t Connections() const { return members_.size(); }
   std::size_t Online() const { return online_.size(); }
+  // Room slots, the lobby and freed rooms included: the room count of the "I" line.
   std::size_t RoomCount() const { return rooms_.size(); }
+  // Rooms in use besides the lobby.
+  std::size_t LiveRooms() const { return rooms_.size() - 1 - goneRooms_; }
   const Room& RoomAt(std::size_t index) const { return rooms_.at(index); }
   // The room with this store id (the deal engine keeps its tables by it); nullptr when none.
   Room* FindRoom(std::int64_t storeId);
@@ -86,6 +106,10 @@ class Club {
   void Notice(Member& m, std::string_view text, std::string_view detail = {});
   void Refuse(Member& m, std::string_view why, std::string_view text, std::string_view detail = {});
   void Dispatch(Member& m, std::string_view command);
+  // Writes a line about the member to the log, at most kLoggedRefusalsPerMinute a minute.
+  void LogLimited(Member& m, const std::string& line);
+  void EndLogMinute(Member& m);
+  void CloseLateLogins(SteadyTime now);
 
   // Login and the lobby (Club.cpp).
   void Login(Member& m, std::string_view nickname);
@@ -106,7 +130,10 @@ class Club {
   void SendRoom(Room& room);
   void SendRoomTo(Room& room, Member& m);
   SharedLine RoomLine(const Room& room) const;
-  void Touch(Room& room);
+  void Touch(Room& room, bool always = false);
+  void FreeIdleRooms(SteadyTime now);
+  bool MayCreateRoom(const Member& m, SteadyTime now);
+  std::size_t SlotForNewRoom() const;
   Room* RoomOf(Member& m);
 
   // Chat, news and introductions (ClubRelay.cpp).
@@ -130,6 +157,14 @@ class Club {
   std::vector<MemberId> lobbyWaiting_;  // members with lobbyDue set
   SharedLine lobbyLine_;
   bool lobbyStale_ = true;
+  std::uint64_t lobbyGeneration_ = 0;  // grows with every lobby line built
+
+  std::unordered_map<std::string, std::size_t> perAddress_;     // open connections by address
+  std::deque<std::pair<SteadyTime, MemberId>> loginDeadlines_;  // in connection order
+  // Folded nickname -> when it created rooms within the last hour.
+  std::unordered_map<std::string, std::vector<SteadyTime>> roomsCreated_;
+  std::size_t goneRooms_ = 0;
+  SteadyTime nextRoomSweep_{};
 };
 
 }  // namespace zn::server

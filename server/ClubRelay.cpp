@@ -6,6 +6,7 @@
 #include "link/Protocol.h"
 #include "server/Club.h"
 #include "server/ClubTexts.h"
+#include "server/Names.h"
 
 namespace zn::server {
 
@@ -42,7 +43,7 @@ void Club::Inquiry(Member& m, std::string_view command) {
 
 void Club::Answer(Member& m, std::string_view command) {
   std::string_view rest = command.substr(1);
-  const std::string asker = LowerText(CutWord(rest));
+  const std::string asker = NameKey(CutWord(rest));
   const std::string_view chosen = CutWord(rest);
   auto& askers = m.inquirers;
   auto it = std::find(askers.begin(), askers.end(), asker);

@@ -48,10 +48,14 @@ void Club::SendRoom(Room& room) {
 
 void Club::SendRoomTo(Room& room, Member& m) { out_.SendShared(m.id, RoomLine(room)); }
 
-void Club::Touch(Room& room) {
+// The store keeps the hour a human was last here; each room change need not write it again.
+void Club::Touch(Room& room, bool always) {
   if (room.storeId == 0) return;
+  const SteadyTime now = now_();
+  if (!always && room.touchedAt && now - *room.touchedAt < kTouchInterval) return;
   try {
     store_.TouchRoom(room.storeId);
+    room.touchedAt = now;
   } catch (const StoreError& e) {
     Log(std::string("store: ") + e.what());  // only the idle-room clean-up depends on it
   }
@@ -59,23 +63,93 @@ void Club::Touch(Room& room) {
 
 void Club::TouchOccupiedRooms() {
   for (Room& room : rooms_)
-    if (!room.present.empty()) Touch(room);
+    if (!room.present.empty()) Touch(room, true);
+}
+
+// Frees rooms nobody has been in for roomIdleFree, at most once a second. The slot stays (indexes
+// never shift); the lobby lines show it gone.
+void Club::FreeIdleRooms(SteadyTime now) {
+  if (now < nextRoomSweep_) return;
+  nextRoomSweep_ = now + std::chrono::seconds(1);
+  bool freed = false;
+  for (std::size_t i = 1; i < rooms_.size(); ++i) {
+    Room& room = rooms_[i];
+    if (room.gone || !room.present.empty() || now - room.emptySince < limits_.roomIdleFree) continue;
+    for (int s = 1; s <= kSeats; ++s) {
+      Seat& seat = room.seats[static_cast<std::size_t>(s)];
+      if (!seat.robot) continue;
+      seat = {};
+      deals_->SeatChanged(room, s);
+    }
+    try {
+      store_.DropRoom(room.storeId);
+    } catch (const StoreError& e) {
+      Log(std::string("store: ") + e.what());  // the start-up clean-up drops it later
+    }
+    Log("room #" + std::to_string(i) + " " + room.name + " freed");
+    const std::uint64_t generation = lobbyGeneration_;
+    room = Room{};
+    room.gone = true;
+    room.goneAt = generation;
+    ++goneRooms_;
+    freed = true;
+  }
+  if (freed) LobbyChanged();
+}
+
+// A freed slot may take a new room once everyone in the lobby has had a line showing it gone, so a
+// click on a list a moment old never lands in a stranger's room. 0: append a slot.
+std::size_t Club::SlotForNewRoom() const {
+  for (std::size_t i = 1; i < rooms_.size(); ++i) {
+    if (!rooms_[i].gone) continue;
+    const bool seen = std::all_of(rooms_[0].present.begin(), rooms_[0].present.end(), [&](MemberId id) {
+      const Member* m = Find(id);
+      return !m || m->lobbySeen > rooms_[i].goneAt;
+    });
+    if (seen) return i;
+  }
+  return 0;
+}
+
+bool Club::MayCreateRoom(const Member& m, SteadyTime now) {
+  const auto old = [&](SteadyTime t) { return now - t >= std::chrono::hours(1); };
+  if (roomsCreated_.size() > limits_.maxMembers)  // forget nicknames whose hour has passed
+    std::erase_if(roomsCreated_, [&](const auto& entry) { return old(entry.second.back()); });
+  auto& times = roomsCreated_[m.folded];
+  std::erase_if(times, old);
+  return times.size() < limits_.roomsPerHour;
 }
 
 void Club::CreateRoom(Member& m, std::string_view name) {
   if (!ValidRoomName(name)) return Refuse(m, "room name", text::kBadRoomName, name);
+  const std::string key = NameKey(name);
   for (const Room& r : rooms_)
-    if (SameText(r.name, name)) return Refuse(m, "duplicate room", text::kDuplicateRoom);
-  if (rooms_.size() > limits_.maxRooms) return Refuse(m, "too many rooms", text::kTooManyRooms);
+    if (!r.gone && NameKey(r.name) == key) return Refuse(m, "duplicate room", text::kDuplicateRoom);
+  const SteadyTime now = now_();
+  if (LiveRooms() >= limits_.maxRooms) return Refuse(m, "too many rooms", text::kTooManyRooms);
+  std::size_t slot = SlotForNewRoom();
+  // Slots waiting for the lobby lines may exceed the limit only by as many again.
+  if (slot == 0 && rooms_.size() > 2 * limits_.maxRooms)
+    return Refuse(m, "no free slot", text::kTooManyRooms);
+  if (!MayCreateRoom(m, now)) return Refuse(m, "rooms per hour", text::kRoomsPerHour);
   Room room;
   try {
     room.storeId = store_.CreateRoom(name);
   } catch (const StoreError& e) {
     return Refuse(m, std::string("store: ") + e.what(), text::kNotStored);
   }
+  roomsCreated_[m.folded].push_back(now);
   room.name.assign(name);
-  rooms_.push_back(std::move(room));
-  Log("room #" + std::to_string(rooms_.size() - 1) + " " + std::string(name) + " created by " + m.nickname);
+  room.emptySince = now;
+  room.touchedAt = now;  // the store wrote the time with the room
+  if (slot == 0) {
+    slot = rooms_.size();
+    rooms_.push_back(std::move(room));
+  } else {
+    rooms_[slot] = std::move(room);
+    --goneRooms_;
+  }
+  Log("room #" + std::to_string(slot) + " " + std::string(name) + " created by " + m.nickname);
   LobbyChanged();
 }
 
@@ -89,6 +163,7 @@ void Club::LeaveRoom(Member& m) {
     deals_->SeatChanged(room, seat);
   }
   RemovePresent(room, m.id);
+  if (room.present.empty()) room.emptySince = now_();
   if (m.room != 0) {
     Touch(room);
     SendRoom(room);
@@ -98,7 +173,8 @@ void Club::LeaveRoom(Member& m) {
 
 void Club::Enter(Member& m, std::string_view arg) {
   std::int32_t index = -1;
-  if (!Number(arg, index) || index < 0 || static_cast<std::size_t>(index) >= rooms_.size())
+  if (!Number(arg, index) || index < 0 || static_cast<std::size_t>(index) >= rooms_.size() ||
+      rooms_[static_cast<std::size_t>(index)].gone)
     return Refuse(m, "unknown room", text::kUnknownRoom);
   const auto target = static_cast<std::size_t>(index);
   if (target == m.room) {  // nothing moves: the member only gets the picture again
@@ -170,7 +246,7 @@ void Club::SetOption(Member& m, std::string_view arg) {
   if (!room) return Refuse(m, "option outside a room", text::kNotInRoom);
   if (m.seat != 1) return Refuse(m, "option not from seat 1", text::kOpenerOnly);
   try {
-    store_.SetOption(room->storeId, on == 1);
+    if (room->option != (on == 1)) store_.SetOption(room->storeId, on == 1);
   } catch (const StoreError& e) {
     return Refuse(m, std::string("store: ") + e.what(), text::kNotStored);
   }

@@ -12,6 +12,8 @@ using namespace zn::literals;
 inline constexpr std::string_view kVersion = "0.99";
 inline constexpr std::string_view kLobbyName = "Társalgó"_cp;
 inline constexpr std::string_view kRobotPrefix = "-Robot";
+// What the "I" line shows in the place of a room that was freed.
+inline constexpr std::string_view kGoneRoom = "(megszűnt)"_cp;
 inline constexpr std::string_view kDefaultNews = "Üdvözlünk a Zenit Tarokk Klubban!"_cp;
 
 // Notices are "M" lines beginning with this.
@@ -23,6 +25,9 @@ inline constexpr std::string_view kBadRoomName = "Ez a teremnév nem használhat
 inline constexpr std::string_view kTooManyRooms = "Több terem nem nyitható"_cp;
 inline constexpr std::string_view kUnknownRoom = "Nincs ilyen terem"_cp;
 inline constexpr std::string_view kClubFull = "A klub megtelt, próbáld később!"_cp;
+inline constexpr std::string_view kTooManyFromAddress = "Erről a címről túl sok kapcsolat van nyitva"_cp;
+inline constexpr std::string_view kLoginTimeout = "Nem jelentkeztél be időben, a kapcsolat megszakad"_cp;
+inline constexpr std::string_view kRoomsPerHour = "Egy órán belül több termet nem nyithatsz"_cp;
 inline constexpr std::string_view kTooLong = "Túl hosszú parancs, nem hajtható végre"_cp;
 inline constexpr std::string_view kTooFast = "Túl sok parancs, a kapcsolat megszakad"_cp;
 inline constexpr std::string_view kBadCommand = "Hibás parancs"_cp;

@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,8 @@ inline constexpr int kSeats = 4;
 struct Member {
   MemberId id = 0;
   std::string nickname;  // empty until logged in
-  std::string folded;    // nickname folded to lower case: the key of the online list
+  std::string address;   // the peer's address: connections per address are limited
+  std::string folded;    // NameKey(nickname): the key of the online list
   bool closing = false;  // refused or disconnected: its commands are ignored
   std::size_t room = 0;  // index into the club's rooms; 0 is the lobby
   int seat = 0;          // 1..4 seated, 0 without a seat
@@ -25,7 +27,12 @@ struct Member {
   // The lobby line: at most one every two seconds; a change in between waits for lobbyNext.
   SteadyTime lobbyNext{};
   bool lobbyDue = false;
+  std::uint64_t lobbySeen = 0;  // generation of the last lobby line sent to it
   RateLimit rate;
+  // Refusals logged in the current minute, and those left out of the log since.
+  SteadyTime refusalMinute{};
+  std::uint32_t refusalsLogged = 0;
+  std::uint64_t refusalsDropped = 0;
   SteadyTime lastInquiry{};
   bool inquired = false;
   // Folded nicknames whose "Q" this member received and has not answered yet (newest last).
@@ -47,6 +54,13 @@ struct Room {
   std::int32_t played = 0;               // deals written down in the current match
   std::array<Seat, kSeats + 1> seats{};  // index 1..4
   std::vector<MemberId> present;         // in the order they came in
+  // Nobody has been present since emptySince; after a while the room is freed (gone). Its slot
+  // keeps its index and is reused only once every member in the lobby was sent a line without it.
+  SteadyTime emptySince{};
+  bool gone = false;
+  std::uint64_t goneAt = 0;  // the lobby line generation when it went
+  // When the store last heard that a human was here (it keeps only hours, so writes are rare).
+  std::optional<SteadyTime> touchedAt;
 };
 
 }  // namespace zn::server

@@ -8,13 +8,18 @@ namespace zn::server {
 
 std::string Usage() {
   return "usage: znserver [--listen ADDR] [--port N] [--db FILE] [--news FILE] [--max-members N]\n"
-         "                [--max-rooms N]\n"
+         "                [--max-rooms N] [--max-per-address N] [--rate N] [--burst N]\n"
+         "                [--rooms-per-hour N]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
          "  --news FILE        text sent for \"L\", one message per line (default: built in)\n"
          "  --max-members N    connections at once (default 1000)\n"
          "  --max-rooms N      rooms besides the lobby (default 250)\n"
+         "  --max-per-address N  connections at once from one address (default 16)\n"
+         "  --rate N           commands a member may send per second, sustained (default 20)\n"
+         "  --burst N          commands a member may send at once (default 60)\n"
+         "  --rooms-per-hour N rooms one member may create in an hour (default 3)\n"
          "  --help             this text\n"
          "  --version          the release number\n";
 }
@@ -27,7 +32,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     if (a == "--help" || a == "-h") return ParseResult::Help;
     if (a == "--version") return ParseResult::Version;
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
-        a != "--max-rooms") {
+        a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
+        a != "--rooms-per-hour") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -54,8 +60,20 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         error = a + " must be a positive number: " + v;
         return ParseResult::Error;
       }
-      (a == "--max-rooms" ? o.server.limits.maxRooms : o.server.limits.maxMembers) =
-          static_cast<std::size_t>(n);
+      ClubLimits& l = o.server.limits;
+      const auto count = static_cast<std::size_t>(n);
+      if (a == "--max-rooms")
+        l.maxRooms = count;
+      else if (a == "--max-per-address")
+        l.maxPerAddress = count;
+      else if (a == "--rooms-per-hour")
+        l.roomsPerHour = count;
+      else if (a == "--rate")
+        l.commandsPerSecond = static_cast<std::uint32_t>(n);
+      else if (a == "--burst")
+        l.commandBurst = static_cast<std::uint32_t>(n);
+      else
+        l.maxMembers = count;
     }
   }
   if (o.db.empty()) {

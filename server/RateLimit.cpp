@@ -1,21 +1,24 @@
 #include "server/RateLimit.h"
 
+#include <algorithm>
+
 namespace zn::server {
 
 bool RateLimit::Count(SteadyTime now) {
-  using std::chrono::seconds;
-  if (count_ == 0 || now - second_ >= seconds(1)) {
-    const bool nextSecond = count_ != 0 && now - second_ < seconds(2);
-    if (nextSecond && count_ > kMaxPerSecond)
-      ++busyBefore_;
-    else
-      busyBefore_ = 0;
-    // Keep whole seconds aligned to the first command, so a steady stream is judged per second.
-    second_ = count_ == 0 || !nextSecond ? now : second_ + seconds(1);
-    count_ = 0;
+  const std::int64_t full = static_cast<std::int64_t>(burst_) * kUnit;
+  if (!started_) {
+    started_ = true;
+    tokens_ = full;
+  } else if (now > last_) {
+    // A pause longer than an hour refills any bucket; the cap keeps the product in 64 bits.
+    const auto us = std::min<std::int64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(now - last_).count(), 3'600'000'000LL);
+    tokens_ = std::min(full, tokens_ + us * static_cast<std::int64_t>(perSecond_));
   }
-  ++count_;
-  return !(count_ > kMaxPerSecond && busyBefore_ + 1 >= kBusySeconds);
+  last_ = std::max(last_, now);
+  if (tokens_ < kUnit) return false;
+  tokens_ -= kUnit;
+  return true;
 }
 
 }  // namespace zn::server

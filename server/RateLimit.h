@@ -1,5 +1,6 @@
-// Command rate of one member: more than kMaxPerSecond commands in each of kBusySeconds seconds in a
-// row is abuse. Counted per whole second since the member's first command of the run.
+// Command rate of one member as a token bucket: it starts full with burst tokens, every command
+// (each of several glued into one read too) takes one, and tokens come back at perSecond. A member
+// whose bucket is empty is sending faster than anyone clicks.
 #pragma once
 
 #include <chrono>
@@ -11,16 +12,23 @@ using SteadyTime = std::chrono::steady_clock::time_point;
 
 class RateLimit {
  public:
-  static constexpr std::uint32_t kMaxPerSecond = 20;
-  static constexpr std::uint32_t kBusySeconds = 5;
+  static constexpr std::uint32_t kPerSecond = 20;
+  static constexpr std::uint32_t kBurst = 60;
 
-  // Counts one command at now; false when the member has now been busy for kBusySeconds seconds.
+  RateLimit() = default;
+  RateLimit(std::uint32_t perSecond, std::uint32_t burst) : perSecond_(perSecond), burst_(burst) {}
+
+  // Takes a token for one command at now; false when none was left (the command is refused).
   bool Count(SteadyTime now);
 
  private:
-  SteadyTime second_{};           // start of the current second
-  std::uint32_t count_ = 0;       // commands in it
-  std::uint32_t busyBefore_ = 0;  // busy seconds right before it
+  static constexpr std::int64_t kUnit = 1'000'000;  // a token in micro-tokens
+
+  std::uint32_t perSecond_ = kPerSecond;
+  std::uint32_t burst_ = kBurst;
+  bool started_ = false;
+  SteadyTime last_{};
+  std::int64_t tokens_ = 0;  // micro-tokens
 };
 
 }  // namespace zn::server

@@ -115,7 +115,7 @@ void Server::Start(tcp::socket socket) {
   auto c = std::make_shared<Connection>(std::move(socket), ++nextId_);
   connections_.emplace(c->id, c);
   Log("connect #" + std::to_string(c->id) + " from " + (ec ? std::string("?") : peer.address().to_string()));
-  club_.Connect(c->id);
+  club_.Connect(c->id, ec ? std::string() : peer.address().to_string());
   if (!c->closeAfter) WaitRead(c);
   ScheduleFlush();
 }

@@ -86,6 +86,7 @@ SqliteStore::SqliteStore(const std::string& path, NowFn now) : now_(std::move(no
         "INSERT INTO results(room, room_name, deal, points14, points23, seat1, seat2, seat3, seat4, time) "
         "VALUES(?1, COALESCE((SELECT name FROM rooms WHERE id=?1), ''), ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
     touch_ = Prepare("UPDATE rooms SET last_human=?2 WHERE id=?1");
+    dropRoom_ = Prepare("DELETE FROM rooms WHERE id=?1");
   } catch (...) {
     Close();
     throw;
@@ -95,9 +96,11 @@ SqliteStore::SqliteStore(const std::string& path, NowFn now) : now_(std::move(no
 SqliteStore::~SqliteStore() { Close(); }
 
 void SqliteStore::Close() {
-  for (sqlite3_stmt* s : {createRoom_, setOption_, setPlayed_, bumpPlayed_, getPlayed_, addResult_, touch_})
+  for (sqlite3_stmt* s :
+       {createRoom_, setOption_, setPlayed_, bumpPlayed_, getPlayed_, addResult_, touch_, dropRoom_})
     sqlite3_finalize(s);
-  createRoom_ = setOption_ = setPlayed_ = bumpPlayed_ = getPlayed_ = addResult_ = touch_ = nullptr;
+  createRoom_ = setOption_ = setPlayed_ = bumpPlayed_ = getPlayed_ = addResult_ = touch_ = dropRoom_ =
+      nullptr;
   if (db_) sqlite3_close(db_);
   db_ = nullptr;
 }
@@ -258,6 +261,12 @@ void SqliteStore::TouchRoom(std::int64_t room) {
   sqlite3_bind_int64(s.get(), 1, room);
   sqlite3_bind_int64(s.get(), 2, Now());
   if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("touch room");
+}
+
+void SqliteStore::DropRoom(std::int64_t room) {
+  Statement s(dropRoom_);
+  sqlite3_bind_int64(s.get(), 1, room);
+  if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("drop room");
 }
 
 }  // namespace zn::server

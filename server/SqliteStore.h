@@ -39,6 +39,7 @@ class SqliteStore : public RoomStore {
   void SetPlayed(std::int64_t room, std::int32_t played) override;
   std::int32_t AddResult(const StoredResult& result) override;
   void TouchRoom(std::int64_t room) override;
+  void DropRoom(std::int64_t room) override;
 
  private:
   class Statement;
@@ -59,6 +60,7 @@ class SqliteStore : public RoomStore {
   sqlite3_stmt* bumpPlayed_ = nullptr;
   sqlite3_stmt* getPlayed_ = nullptr;
   sqlite3_stmt* touch_ = nullptr;
+  sqlite3_stmt* dropRoom_ = nullptr;
 };
 
 }  // namespace zn::server

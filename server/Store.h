@@ -45,6 +45,8 @@ class RoomStore {
   virtual std::int32_t AddResult(const StoredResult& result) = 0;
   // A human was in the room now (rooms nobody visits for a day are dropped at start).
   virtual void TouchRoom(std::int64_t room) = 0;
+  // Forgets a room the club freed (its results stay).
+  virtual void DropRoom(std::int64_t room) = 0;
 };
 
 }  // namespace zn::server

@@ -2,7 +2,7 @@
 // scripted member on seat 1 and three robots, while watchers in some of the rooms send "G" pings
 // and time the answers. Prints the deals finished per second and the ping latencies.
 //
-//   zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--warmup S] [--min-deal-ms MS]
+//   zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--warmup S] [--min-deal-ms MS] [--echo 1]
 //
 // A member may send at most 20 commands a second for long; a deal takes about 25 commands, so each
 // member starts its next deal no sooner than --min-deal-ms (default 1500) after the last one.
@@ -34,6 +34,7 @@ struct Settings {
   double seconds = 30;
   int minDealMs = 1500;
   double warmup = 5;  // seconds of pings not counted: the rooms are still being set up
+  bool echo = false;  // print every "F" the server echoes: "echo room a:b"
 };
 
 struct Conn {
@@ -50,6 +51,7 @@ struct Conn {
   zn::TCards hand;
   std::array<zn::TCard, 5> table{};
   std::int32_t deal = 1;
+  std::int32_t written = 0;  // results this member wrote down
   Clock::time_point dealStart{}, pingSent{};
   bool pinging = false;
 };
@@ -142,17 +144,19 @@ class Soak {
     }
   }
 
+  // The room may be there already (a server restarted on the same file): then it is entered.
   void Lobby(const ConnPtr& c, std::string_view rest) {
-    if (c->stage == 0 && !c->watcher) {
-      c->stage = 1;
-      return Send(c, "R" + c->room);
-    }
+    if (c->stage >= 2) return;
     const int n = zn::CutInt(rest);
     for (int i = 0; i < n; ++i)
       if (zn::CutWord(rest) == c->room) {
         c->stage = 2;
         return Send(c, "E" + std::to_string(i));
       }
+    if (c->stage == 0 && !c->watcher) {
+      c->stage = 1;
+      Send(c, "R" + c->room);
+    }
   }
 
   void Seated(const ConnPtr& c) {
@@ -186,8 +190,13 @@ class Soak {
       if (who == 0) return Send(c, "T");
       if (who == 1) Send(c, "P" + std::to_string(Choose(*c)));
     } else if (code == 'X' && rest.starts_with('2')) {
-      Send(c, "F0:0");
+      // Results differ from each other, so the crash trials can find each one in the file.
+      Send(c, "F" + std::to_string(++c->written) + ":" + c->room.substr(4));
     } else if (code == 'F') {
+      if (s_.echo) {
+        std::printf("echo %s %.*s\n", c->room.c_str(), static_cast<int>(rest.size()), rest.data());
+        std::fflush(stdout);
+      }
       if (!done_ && Clock::now() - start_ >= std::chrono::duration<double>(s_.warmup)) ++deals;
       const auto due = c->dealStart + std::chrono::milliseconds(s_.minDealMs);
       c->timer.expires_at(due);
@@ -271,12 +280,15 @@ int main(int argc, char** argv) {
       s.warmup = std::atof(v);
     else if (key == "--min-deal-ms")
       s.minDealMs = std::atoi(v);
+    else if (key == "--echo")
+      s.echo = std::atoi(v) != 0;
     else
       s.port = 0;
   }
   if (s.port == 0 || s.rooms <= 0 || s.watchers <= 0) {
     std::fputs(
-        "usage: zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--warmup S] [--min-deal-ms MS]\n",
+        "usage: zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--warmup S] [--min-deal-ms MS]\n"
+        "               [--echo 1]\n",
         stderr);
     return 2;
   }

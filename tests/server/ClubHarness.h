@@ -44,6 +44,7 @@ class FailingStore : public RoomStore {
   void SetPlayed(std::int64_t, std::int32_t) override { throw StoreError("disk full"); }
   std::int32_t AddResult(const StoredResult&) override { throw StoreError("disk full"); }
   void TouchRoom(std::int64_t) override { throw StoreError("disk full"); }
+  void DropRoom(std::int64_t) override { throw StoreError("disk full"); }
 };
 
 inline std::string Cp(std::string_view s) { return std::string(s); }

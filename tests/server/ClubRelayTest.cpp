@@ -101,26 +101,48 @@ TEST_F(RelayTest, TwentyCommandsASecondAreFine) {
   EXPECT_FALSE(out.closed.count(a));
 }
 
-TEST_F(RelayTest, FloodingForFiveSecondsDisconnects) {
-  for (int s = 0; s < 4; ++s) {
-    for (int i = 0; i < 21; ++i) Do(a, "G");
-    Advance(std::chrono::seconds(1));
-  }
-  EXPECT_FALSE(out.closed.count(a));  // four busy seconds are tolerated
-  for (int i = 0; i < 20; ++i) Do(a, "G");
+TEST_F(RelayTest, AFloodGetsTheNoticeAndIsCutOff) {
+  for (std::uint32_t i = 0; i < RateLimit::kBurst; ++i) Do(a, "G");
+  EXPECT_FALSE(out.closed.count(a));  // a whole burst at once is tolerated
   EXPECT_THAT(Do(a, "G"), ElementsAre(Cp("M >>>>> Túl sok parancs, a kapcsolat megszakad"_cp)));
   EXPECT_TRUE(out.closed.count(a));
   EXPECT_THAT(Do(a, "G"), IsEmpty());
 }
 
-TEST_F(RelayTest, AQuietSecondResetsTheCount) {
-  for (int s = 0; s < 10; ++s) {
-    for (int i = 0; i < (s == 4 ? 5 : 25); ++i) Do(a, "G");
-    Advance(std::chrono::seconds(1));
-    if (s == 3) Advance(std::chrono::seconds(2));  // a pause
+// The token bucket: 60 commands at once, then 20 a second.
+struct RateStep {
+  int commands;
+  int thenWaitMs;
+};
+struct RateCase {
+  const char* name;
+  std::vector<RateStep> steps;
+  bool cutOff;
+};
+void PrintTo(const RateCase& c, std::ostream* os) { *os << c.name; }
+
+class RateTest : public ClubFixture, public ::testing::WithParamInterface<RateCase> {};
+
+TEST_P(RateTest, CutsOffWhenTheBucketIsEmpty) {
+  const MemberId a = Join("anna");
+  Advance(std::chrono::seconds(3));  // the login's token comes back
+  for (const RateStep& step : GetParam().steps) {
+    for (int i = 0; i < step.commands; ++i) Do(a, "G");
+    Advance(std::chrono::milliseconds(step.thenWaitMs));
   }
-  EXPECT_TRUE(out.closed.count(a));  // five busy seconds after the pause
+  EXPECT_EQ(out.closed.count(a) == 1, GetParam().cutOff);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Bucket, RateTest,
+    ::testing::Values(RateCase{"BurstAtOnce", {{60, 0}}, false}, RateCase{"BurstAndOne", {{61, 0}}, true},
+                      RateCase{"SteadyTwentyASecond", std::vector<RateStep>(10, {20, 1000}), false},
+                      RateCase{"ThirtyASecondForFourSeconds", std::vector<RateStep>(4, {30, 1000}), false},
+                      RateCase{"ThirtyASecondForFiveSeconds", std::vector<RateStep>(5, {30, 1000}), true},
+                      RateCase{"HalfASecondGivesTen", {{60, 500}, {10, 0}}, false},
+                      RateCase{"HalfASecondGivesNoMore", {{60, 500}, {11, 0}}, true},
+                      RateCase{"APauseRefills", {{60, 3000}, {60, 0}}, false},
+                      RateCase{"ALongPauseRefillsOnlyTheBurst", {{60, 3'600'000}, {61, 0}}, true}));
 
 TEST_F(RelayTest, AnswersDoNotCount) {
   for (int s = 0; s < 6; ++s) {

@@ -75,7 +75,9 @@ class DealFixture : public ClubFixture {
   // A fresh club and deal engine over store.
   void Rebuild(RoomStore& store) {
     if (deals_) club().SetDeals(nullptr);
-    MakeClub({}, &store);
+    ClubLimits limits;
+    limits.commandBurst = 1u << 30;  // the clock stands still while whole deals are played
+    MakeClub(limits, &store);
     deals_ = std::make_unique<Deals>(
         club(), store, out, [this] { return now; }, [this] { return drawn; });
     club().SetDeals(deals_.get());

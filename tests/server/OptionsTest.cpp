@@ -76,6 +76,27 @@ TEST(Options, DefaultsAndValues) {
   EXPECT_EQ(o.server.limits.maxRooms, 600u);
 }
 
+// The fair limits: the load tools raise them, a small club may lower them.
+TEST(Options, FairLimits) {
+  Options o;
+  std::string error;
+  ASSERT_EQ(ParseOptions({}, o, error), ParseResult::Run);
+  EXPECT_EQ(o.server.limits.maxPerAddress, 16u);
+  EXPECT_EQ(o.server.limits.commandsPerSecond, 20u);
+  EXPECT_EQ(o.server.limits.commandBurst, 60u);
+  EXPECT_EQ(o.server.limits.roomsPerHour, 3u);
+  ASSERT_EQ(ParseOptions({"--max-per-address", "20000", "--rate", "1000000", "--burst", "2000000",
+                          "--rooms-per-hour", "100"},
+                         o, error),
+            ParseResult::Run);
+  EXPECT_EQ(o.server.limits.maxPerAddress, 20000u);
+  EXPECT_EQ(o.server.limits.commandsPerSecond, 1000000u);
+  EXPECT_EQ(o.server.limits.commandBurst, 2000000u);
+  EXPECT_EQ(o.server.limits.roomsPerHour, 100u);
+  EXPECT_EQ(ParseOptions({"--rate", "0"}, o, error), ParseResult::Error);
+  EXPECT_EQ(error, "--rate must be a positive number: 0");
+}
+
 TEST(Options, NewsLinesLoseTheirLineEndsAndAreBounded) {
   const auto path = std::filesystem::temp_directory_path() / "znserver-news-test.txt";
   {

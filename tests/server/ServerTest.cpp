@@ -253,5 +253,29 @@ TEST_F(ServerTest, RandomBytesLeaveTheServerRunning) {
   EXPECT_EQ(anna->Line(), "G");
 }
 
+// Each of many commands glued into one write takes a token: a burst of room changes is cut short.
+TEST_F(ServerTest, GluedCommandsCountOneByOne) {
+  Run();
+  auto anna = LoggedIn(Port(), "anna");
+  MakeRoom(*anna, "kertes");
+  std::string burst;
+  for (int i = 0; i < 100; ++i) burst += "E1E0";
+  anna->Send(burst);
+  EXPECT_THAT(anna->Drain(500), ::testing::Contains(Cp("M >>>>> Túl sok parancs, a kapcsolat megszakad"_cp)));
+  EXPECT_TRUE(anna->ClosedWithin(3000));
+}
+
+TEST_F(ServerTest, ConnectionsPerAddressAreLimited) {
+  ServerOptions options;
+  options.limits.maxPerAddress = 2;
+  Run(options);
+  auto anna = LoggedIn(Port(), "anna");
+  Client idle(Port());
+  EXPECT_EQ(idle.Line(), "L0.99");
+  Client third(Port());
+  EXPECT_EQ(third.Line(), Cp("M >>>>> Erről a címről túl sok kapcsolat van nyitva"_cp));
+  EXPECT_TRUE(third.ClosedWithin(3000));
+}
+
 }  // namespace
 }  // namespace zn::server::test

@@ -1,0 +1,110 @@
+// Fuzzes Club::Receive with the deal engine behind it, on a recording outbox and an in-memory
+// store. The input is a script of steps: a control byte picks a member (of four) and what happens
+// (connect, disconnect, time passing, or bytes for the framing); the bytes up to the next 0xFF
+// are that member's read. Every line the club sends must be one line without "#".
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "server/Club.h"
+#include "server/Deals.h"
+#include "server/Framing.h"
+#include "server/Log.h"
+
+namespace {
+
+using namespace zn::server;
+
+class CheckingOutbox : public Outbox {
+ public:
+  void Send(MemberId, std::string_view line) override { Check(line); }
+  void SendShared(MemberId, const SharedLine& line) override { Check(*line); }
+  void Close(MemberId) override {}
+  static void Check(std::string_view line) {
+    if (line.empty() || line.find('#') != std::string_view::npos) std::abort();
+  }
+};
+
+class MemoryStore : public RoomStore {
+ public:
+  std::vector<StoredRoom> LoadRooms() override { return {{1, "Kert", false, 2}}; }
+  std::int64_t CreateRoom(std::string_view name) override {
+    rooms[++last] = std::string(name);
+    return last;
+  }
+  void SetOption(std::int64_t, bool) override {}
+  void SetPlayed(std::int64_t, std::int32_t) override {}
+  std::int32_t AddResult(const StoredResult&) override { return ++results; }
+  void TouchRoom(std::int64_t) override {}
+  void DropRoom(std::int64_t id) override { rooms.erase(id); }
+  std::map<std::int64_t, std::string> rooms;
+  std::int64_t last = 1;
+  std::int32_t results = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const bool silent = [] {
+    SetLogSink([](std::string_view) {});
+    return true;
+  }();
+  (void)silent;
+  SteadyTime now{std::chrono::hours(1)};
+  CheckingOutbox out;
+  MemoryStore store;
+  ClubLimits limits;
+  limits.roomIdleFree = std::chrono::seconds(5);
+  Club club(
+      store, out, [&] { return now; }, limits);
+  Deals deals(
+      club, store, out, [&] { return now; }, [] { return 1234; });
+  club.SetDeals(&deals);
+  std::map<MemberId, Framing> framing;
+  std::vector<Piece> pieces;
+  std::size_t at = 0;
+  while (at < size) {
+    const std::uint8_t control = data[at++];
+    const MemberId id = 1 + (control & 3);
+    switch (control >> 2 & 3) {
+      case 0:
+        if (!framing.count(id)) {
+          framing[id];
+          club.Connect(id, id % 2 ? "10.0.0.1" : "10.0.0.2");
+        }
+        break;
+      case 1:
+        if (framing.erase(id)) club.Disconnect(id);
+        break;
+      case 2:
+        now += std::chrono::milliseconds(static_cast<int>(control >> 4) * 700);
+        break;
+      default: {
+        std::size_t end = at;
+        while (end < size && data[end] != 0xFF) ++end;
+        auto it = framing.find(id);
+        if (it != framing.end()) {
+          pieces.clear();
+          it->second.Feed(std::string_view(reinterpret_cast<const char*>(data) + at, end - at), false,
+                          pieces);
+          for (const Piece& p : pieces) {
+            if (p.kind == Piece::Command)
+              club.Receive(id, p.text);
+            else if (p.kind == Piece::TooLong)
+              club.RefuseTooLong(id);
+            else
+              club.RefuseMalformed(id);
+          }
+        }
+        at = end + 1;
+      }
+    }
+    club.Flush();
+  }
+  for (auto& [id, f] : framing) club.Disconnect(id);
+  return 0;
+}
