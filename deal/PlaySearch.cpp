@@ -50,8 +50,11 @@ void PlaySearch::Load(const SearchStart& start) {
   std::fill(table_tt_.begin(), table_tt_.end(), Entry{});
 }
 
-std::vector<std::pair<TCard, int>> PlaySearch::CardValues(const SearchStart& start) {
+std::vector<std::pair<TCard, int>> PlaySearch::CardValues(const SearchStart& start,
+                                                          const std::function<bool()>& expired) {
   Load(start);
+  expired_ = expired ? &expired : nullptr;
+  stopped_ = false;
   std::vector<std::pair<TCard, int>> values;
   std::array<TCard, kTricks> moves{};
   const int n = Legal(moves);
@@ -60,6 +63,8 @@ std::vector<std::pair<TCard, int>> PlaySearch::CardValues(const SearchStart& sta
     values.emplace_back(moves[static_cast<std::size_t>(i)], Search(-kInfinity, kInfinity));
     Takeback();
   }
+  expired_ = nullptr;
+  if (stopped_) values.clear();
   return values;
 }
 
@@ -172,7 +177,9 @@ int PlaySearch::Playout() {
 }
 
 int PlaySearch::Search(int alpha, int beta) {
-  ++nodes_;
+  constexpr std::int64_t kClockEvery = 4096;
+  if (++nodes_ % kClockEvery == 0 && expired_ && (*expired_)()) stopped_ = true;
+  if (stopped_) return 0;  // unwinding: the caller drops the values
   Entry* entry = nullptr;
   std::uint64_t key = 0;
   TCard hint = kNoCard;
@@ -222,7 +229,7 @@ int PlaySearch::Search(int alpha, int beta) {
     else
       beta = std::min(beta, v);
   }
-  if (entry) {
+  if (entry && !stopped_) {
     entry->key = key;
     entry->value = value;
     entry->best = chosen;

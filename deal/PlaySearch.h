@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -35,8 +36,10 @@ class PlaySearch {
   // terms[p]: the scoring terms of pair p (1 or 2).
   PlaySearch(std::array<std::vector<ScoreTerm>, 3> terms, int pair, SearchLimits limits = {});
 
-  // The value of every legal card of the seat on turn (ascending by card).
-  std::vector<std::pair<TCard, int>> CardValues(const SearchStart& start);
+  // The value of every legal card of the seat on turn (ascending by card); empty when `expired`
+  // said so during the search (it is asked every few thousand nodes).
+  std::vector<std::pair<TCard, int>> CardValues(const SearchStart& start,
+                                                const std::function<bool()>& expired = {});
   std::int64_t Nodes() const { return nodes_; }
 
  private:
@@ -78,6 +81,8 @@ class PlaySearch {
   std::vector<Undo> undo_;
   std::vector<Entry> table_tt_;
   std::int64_t nodes_ = 0;
+  const std::function<bool()>* expired_ = nullptr;
+  bool stopped_ = false;
 };
 
 }  // namespace zn::deal

@@ -40,12 +40,17 @@ TCard StrongRobot::Play(const RobotView& view) {
   start.played = seat.played;
   std::map<TCard, std::int64_t> sums;
   const auto deadline = settings_.now() + settings_.budget;
+  // When the budget runs out before the first layout is searched, the simple robot's card is played.
+  std::function<bool()> expired;
+  if (settings_.budget.count() > 0) expired = [&] { return settings_.now() >= deadline; };
   Layout layout;
   for (int i = 0; i < settings_.layouts; ++i) {
-    if (i > 0 && settings_.budget.count() > 0 && settings_.now() >= deadline) break;
+    if (i > 0 && expired && expired()) break;
     if (!sampler.Draw(random, layout)) break;
     start.hands = layout.hands;
-    for (const auto& [card, value] : search.CardValues(start)) sums[card] += value;
+    const auto values = search.CardValues(start, expired);
+    if (values.empty()) break;  // the budget ran out in the middle of this layout
+    for (const auto& [card, value] : values) sums[card] += value;
     ++lastLayouts_;
   }
   lastNodes_ = search.Nodes();
