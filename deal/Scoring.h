@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "deal/BidRules.h"
 #include "deal/CardPlay.h"
 
 namespace zn::deal {
@@ -20,6 +21,23 @@ struct ScoreItem {
 
 // The label of the tricks item.
 std::string_view TricksItemLabel();
+
+// One scoring bid of a pair after the cleaning: its label, and how it is judged on a played deal.
+struct ScoreTerm {
+  std::string label;
+  BidRuleMatch match;  // the plain bid's rule (the kontra'd bid for "*X" and "**X")
+  int value = 0;
+  int sign = 1;        // -1 for a kontra: the pair wins when the bid fails
+  int scoredPair = 0;  // the pair whose bid is judged
+  int Points(const PlayRecord& record) const {
+    return match.rule->test(record, scoredPair, match.prefix) ? value * sign : -value * sign;
+  }
+};
+
+// The terms a pair scores besides its tricks; judging them once per played deal is cheap, so a
+// search can score many deals from one list.
+std::vector<ScoreTerm> ScoreTerms(std::span<const std::string> pairBids, int pair);
+int TricksOfPair(const PlayRecord& record, int pair);
 
 // pairBids: every bid the pair made, in order (signals included: they are cleaned away here).
 std::vector<ScoreItem> ScorePair(std::span<const std::string> pairBids, const PlayRecord& record, int pair);

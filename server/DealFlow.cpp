@@ -1,5 +1,6 @@
 // The run of a deal: dealing, robots' turns, the wait for "T" after a trick, the score.
 #include "deal/BidNames.h"
+#include "deal/StrongRobot.h"
 #include "link/Protocol.h"
 #include "server/ClubTexts.h"
 #include "server/Deals.h"
@@ -65,6 +66,7 @@ void Deals::Advance(Room& room, Table& t) {
       return;
     }
     if (!IsRobot(room, seat)) return;
+    if (runner_) return RobotThink(room, t, seat);
     RobotPlay(t, seat);
     ToAudience(room, PlayLine(t));
   }
@@ -84,6 +86,60 @@ void Deals::RobotPlay(Table& t, int seat) {
   if (g.PlayCard(seat, robot_->Play(g.ViewFor(seat)))) return;
   for (const TCard c : TCards(g.HandOf(seat)))  // a robot that errs plays its lowest legal card
     if (g.PlayCard(seat, c)) return;
+}
+
+void Deals::UseRobots(const RobotSettings& settings, std::unique_ptr<RobotRunner> runner) {
+  robots_ = settings;
+  runner_ = settings.kind == RobotKind::Strong ? std::move(runner) : nullptr;
+}
+
+// The robot thinks on a copy of what its seat may see; the game itself stays on the loop.
+void Deals::RobotThink(Room& room, Table& t, int seat) {
+  if (t.thinking != 0) return;  // its card is on the way
+  t.thinking = ++tickets_;
+  struct Copy {
+    int seat, dealer, leader;
+    TCards hand;
+    std::vector<deal::BidBlock> bids;
+    std::array<TCard, kSeats + 1> table;
+    deal::PlayRecord played;
+  };
+  const deal::RobotView v = t.game->ViewFor(seat);
+  auto copy = std::make_shared<Copy>(Copy{v.seat, v.dealer, v.leader, TCards(v.hand.begin(), v.hand.end()),
+                                          std::vector<deal::BidBlock>(v.bids.begin(), v.bids.end()), v.table,
+                                          v.played ? *v.played : deal::PlayRecord{}});
+  deal::StrongSettings settings;
+  settings.budget = robots_.budget;
+  auto think = [copy, settings] {
+    deal::RobotView view;
+    view.seat = copy->seat;
+    view.dealer = copy->dealer;
+    view.leader = copy->leader;
+    view.hand = copy->hand;
+    view.bids = copy->bids;
+    view.table = copy->table;
+    view.played = &copy->played;
+    deal::StrongRobot robot(settings);
+    return robot.Play(view);
+  };
+  const std::weak_ptr<bool> alive = alive_;
+  runner_->Run(std::move(think), [this, alive, id = room.storeId, ticket = t.thinking, seat](TCard card) {
+    if (alive.lock()) RobotAnswer(id, ticket, seat, card);
+  });
+}
+
+// A card thought of for a deal or a turn that has passed meanwhile (a new deal, a member took the
+// seat) is dropped; an illegal one becomes the lowest legal card.
+void Deals::RobotAnswer(std::int64_t roomId, std::uint64_t ticket, int seat, TCard card) {
+  Room* room = club_.FindRoom(roomId);
+  auto it = tables_.find(roomId);
+  if (!room || it == tables_.end() || it->second.thinking != ticket) return;
+  Table& t = it->second;
+  t.thinking = 0;
+  if (!Running(t) || t.game->OnTurn() != seat || !IsRobot(*room, seat)) return Advance(*room, t);
+  if (!t.game->PlayCard(seat, card)) RobotPlay(t, seat);
+  ToAudience(*room, PlayLine(t));
+  Advance(*room, t);
 }
 
 void Deals::StartWait(Room& room, Table& t) {

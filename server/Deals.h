@@ -15,6 +15,7 @@
 #include "server/Club.h"
 #include "server/DealSeam.h"
 #include "server/Outbox.h"
+#include "server/RobotPool.h"
 #include "server/Store.h"
 
 namespace zn::server {
@@ -38,6 +39,10 @@ class Deals : public DealSeam {
   void Tick(SteadyTime now) override;
   std::optional<SteadyTime> NextDue() const override;
 
+  // How robots play from now on: simple robots decide at once on the loop; strong ones think on
+  // the runner, which hands their card back on the loop. Bidding stays on the loop (it is cheap).
+  void UseRobots(const RobotSettings& settings, std::unique_ptr<RobotRunner> runner);
+
   // The deal running in a room (nullptr: none), for tests and the log.
   const deal::Game* GameIn(const Room& room) const;
 
@@ -53,6 +58,7 @@ class Deals : public DealSeam {
     bool scored = false;                        // the "X" lines are out
     bool written = false;                       // "F" stored
     std::vector<MemberId> catchUp;              // sat down during the deal, get it after the "R"
+    std::uint64_t thinking = 0;                 // the ticket of the robot card being thought of
   };
 
   Table& TableOf(Room& room) { return tables_[room.storeId]; }
@@ -74,6 +80,8 @@ class Deals : public DealSeam {
   void Advance(Room& room, Table& t);
   void RobotBid(Room& room, Table& t, int seat);
   void RobotPlay(Table& t, int seat);
+  void RobotThink(Room& room, Table& t, int seat);
+  void RobotAnswer(std::int64_t room, std::uint64_t ticket, int seat, TCard card);
   void StartWait(Room& room, Table& t);
   void EndTrick(Room& room, Table& t);
   bool IsRobot(const Room& room, int seat) const;
@@ -92,6 +100,11 @@ class Deals : public DealSeam {
   NowFn now_;
   DrawFn draw_;
   std::unique_ptr<deal::Robot> robot_;
+  RobotSettings robots_{RobotKind::Simple, {}, 0};
+  std::unique_ptr<RobotRunner> runner_;
+  std::uint64_t tickets_ = 0;
+  // Answers posted to the loop after the engine is gone find this expired.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   std::map<std::int64_t, Table> tables_;  // by the room's store id
 };
 

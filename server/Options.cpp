@@ -9,7 +9,7 @@ namespace zn::server {
 std::string Usage() {
   return "usage: znserver [--listen ADDR] [--port N] [--db FILE] [--news FILE] [--max-members N]\n"
          "                [--max-rooms N] [--max-per-address N] [--rate N] [--burst N]\n"
-         "                [--rooms-per-hour N]\n"
+         "                [--rooms-per-hour N] [--robots simple|strong] [--robot-ms N]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
@@ -20,6 +20,8 @@ std::string Usage() {
          "  --rate N           commands a member may send per second, sustained (default 20)\n"
          "  --burst N          commands a member may send at once (default 60)\n"
          "  --rooms-per-hour N rooms one member may create in an hour (default 3)\n"
+         "  --robots KIND      robots that play free seats: simple or strong (default strong)\n"
+         "  --robot-ms N       a strong robot's time per card in milliseconds (default 150)\n"
          "  --help             this text\n"
          "  --version          the release number\n";
 }
@@ -33,7 +35,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     if (a == "--version") return ParseResult::Version;
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
-        a != "--rooms-per-hour") {
+        a != "--rooms-per-hour" && a != "--robots" && a != "--robot-ms") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -49,6 +51,18 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
       o.db = v;
     } else if (a == "--news") {
       o.newsFile = v;
+    } else if (a == "--robots") {
+      if (v != "simple" && v != "strong") {
+        error = "--robots must be simple or strong: " + v;
+        return ParseResult::Error;
+      }
+      o.server.robots.kind = v == "simple" ? RobotKind::Simple : RobotKind::Strong;
+    } else if (a == "--robot-ms") {
+      if (!TryStrToInt(v, n) || n < 1 || n > 10000) {
+        error = "--robot-ms must be 1 to 10000: " + v;
+        return ParseResult::Error;
+      }
+      o.server.robots.budget = std::chrono::milliseconds(n);
     } else if (a == "--port") {
       if (!TryStrToInt(v, n) || n < 0 || n > 65535) {
         error = "--port must be 0 to 65535: " + v;

@@ -61,6 +61,9 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
           store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news),
       deals_(club_, store, *this, [] { return std::chrono::steady_clock::now(); }) {
   club_.SetDeals(&deals_);
+  deals_.UseRobots(options.robots, std::make_unique<RobotPool>(options.robots.threads, [this](auto job) {
+                     asio::post(io_, std::move(job));
+                   }));
   const tcp::endpoint endpoint(asio::ip::make_address(options.listen), options.port);
   acceptor_.open(endpoint.protocol());
   acceptor_.set_option(tcp::acceptor::reuse_address(true));

@@ -24,6 +24,7 @@ struct ServerOptions {
   std::uint16_t port = 7022;  // 0: any free port (tests)
   ClubLimits limits;
   std::vector<std::string> news;
+  RobotSettings robots;
 };
 
 class Server : private Outbox {

@@ -1,0 +1,88 @@
+// Full-information search of the rest of a deal: every hand known (one sampled layout), alpha-beta
+// over the cards with move ordering and a small transposition table. The value of a finished deal
+// is the viewer's pair's score minus the other pair's, tricks and every bid by the bid table, so a
+// trick given away now can be worth a bid later. Far from the end the search looks a few tricks
+// ahead and finishes the deal with a quick playout.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "deal/CardMask.h"
+#include "deal/CardPlay.h"
+#include "deal/Scoring.h"
+
+namespace zn::deal {
+
+struct SearchLimits {
+  int exactTricks = 4;  // with this many tricks left (the one in progress included) search to the end
+  int aheadTricks = 2;  // otherwise search this many tricks, then play the deal out quickly
+};
+
+// The position to search: the hands left, the trick in progress and the finished tricks.
+struct SearchStart {
+  std::array<CardMask, kSeats + 1> hands{};
+  std::array<TCard, kSeats + 1> table{};
+  int leader = 0;
+  PlayRecord played;
+};
+
+class PlaySearch {
+ public:
+  // terms[p]: the scoring terms of pair p (1 or 2).
+  PlaySearch(std::array<std::vector<ScoreTerm>, 3> terms, int pair, SearchLimits limits = {});
+
+  // The value of every legal card of the seat on turn (ascending by card); empty when `expired`
+  // said so during the search (it is asked every few thousand nodes).
+  std::vector<std::pair<TCard, int>> CardValues(const SearchStart& start,
+                                                const std::function<bool()>& expired = {});
+  std::int64_t Nodes() const { return nodes_; }
+
+ private:
+  struct Undo {
+    std::array<TCard, kSeats + 1> table;
+    int leader, onTurn, onTable, index;
+    TCard card;
+  };
+  struct Entry {
+    std::uint64_t key = 0;
+    std::int32_t value = 0;
+    std::uint8_t bound = 0;  // 0 empty, 1 exact, 2 lower, 3 upper
+    TCard best = kNoCard;
+  };
+
+  void Load(const SearchStart& start);
+  int Search(int alpha, int beta);
+  int Finish();  // the value of a finished deal
+  int Playout();
+  TCard PlayoutCard() const;
+  int Legal(std::array<TCard, kTricks>& moves) const;
+  void Do(TCard card);
+  void Takeback();
+  TCard BestOnTable(int* holder) const;
+  std::uint64_t Key() const;
+
+  std::array<std::vector<ScoreTerm>, 3> terms_;
+  int pair_;
+  SearchLimits limits_;
+  std::array<THand, kSeats + 1> hands_{THand{}, THand{}, THand{}, THand{}, THand{}};
+  std::array<CardMask, kSeats + 1> masks_{};
+  std::array<TCard, kSeats + 1> table_{};
+  int leader_ = 0;
+  int onTurn_ = 0;
+  int onTable_ = 0;
+  PlayRecord record_;
+  int startCount_ = 0;  // tricks finished before the search
+  int cutoff_ = 0;      // after this many tricks the deal is played out
+  std::vector<Undo> undo_;
+  std::vector<Entry> table_tt_;
+  std::int64_t nodes_ = 0;
+  const std::function<bool()>* expired_ = nullptr;
+  bool stopped_ = false;
+};
+
+}  // namespace zn::deal

@@ -1,0 +1,65 @@
+#include "deal/StrongRobot.h"
+
+#include <map>
+
+#include "deal/LayoutSampler.h"
+#include "game/PlayRules.h"
+
+namespace zn::deal {
+
+std::array<std::vector<ScoreTerm>, 3> BiddingTerms(std::span<const BidBlock> bids) {
+  std::array<std::vector<ScoreTerm>, 3> terms;
+  for (int p = 1; p <= 2; ++p) {
+    std::vector<std::string> pairBids;
+    for (const BidBlock& b : bids)
+      if (PairOf(b.seat) == p) pairBids.insert(pairBids.end(), b.bids.begin(), b.bids.end());
+    terms[static_cast<std::size_t>(p)] = ScoreTerms(pairBids, p);
+  }
+  return terms;
+}
+
+std::vector<std::string> StrongRobot::Bid(const RobotView& view) { return fallback_.Bid(view); }
+
+TCard StrongRobot::Play(const RobotView& view) {
+  lastLayouts_ = 0;
+  lastNodes_ = 0;
+  const THand hand(TCards(view.hand.begin(), view.hand.end()));
+  const TCard lead = view.table[static_cast<std::size_t>(view.leader)];
+  TCards legal;
+  for (const TCard c : view.hand)
+    if (MayPlay(hand, lead, c)) legal.push_back(c);
+  if (legal.size() <= 1 || view.played == nullptr) return legal.empty() ? fallback_.Play(view) : legal[0];
+
+  const SeatView seat = MakeSeatView(view);
+  const LayoutSampler sampler(seat);
+  DealRandom random(ViewSeed(seat));
+  PlaySearch search(BiddingTerms(seat.bids), PairOf(seat.seat), settings_.search);
+  SearchStart start;
+  start.table = seat.table;
+  start.leader = seat.leader;
+  start.played = seat.played;
+  std::map<TCard, std::int64_t> sums;
+  const auto deadline = settings_.now() + settings_.budget;
+  // When the budget runs out before the first layout is searched, the simple robot's card is played.
+  std::function<bool()> expired;
+  if (settings_.budget.count() > 0) expired = [&] { return settings_.now() >= deadline; };
+  Layout layout;
+  for (int i = 0; i < settings_.layouts; ++i) {
+    if (i > 0 && expired && expired()) break;
+    if (!sampler.Draw(random, layout)) break;
+    start.hands = layout.hands;
+    const auto values = search.CardValues(start, expired);
+    if (values.empty()) break;  // the budget ran out in the middle of this layout
+    for (const auto& [card, value] : values) sums[card] += value;
+    ++lastLayouts_;
+  }
+  lastNodes_ = search.Nodes();
+  if (sums.empty()) return fallback_.Play(view);
+  // The best sum is the best average; ties go to the lower card.
+  TCard chosen = sums.begin()->first;
+  for (const auto& [card, sum] : sums)
+    if (sum > sums[chosen]) chosen = card;
+  return chosen;
+}
+
+}  // namespace zn::deal

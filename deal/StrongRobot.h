@@ -1,0 +1,47 @@
+// The strong robot: decides from its seat's view only. For a card it draws layouts of the cards it
+// cannot see that agree with the view, searches each with every hand open, and plays the card with
+// the best average value. The sampling is seeded from the view, so the same deal and seat give the
+// same choices. A time budget bounds a decision: when it runs out, the layouts searched so far decide.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+#include "deal/PlaySearch.h"
+#include "deal/Robot.h"
+#include "deal/SeatView.h"
+
+namespace zn::deal {
+
+struct StrongSettings {
+  int layouts = 24;                       // at most this many layouts per decision
+  std::chrono::milliseconds budget{150};  // 0: no limit, the layouts alone bound a decision
+  SearchLimits search;
+  std::function<std::chrono::steady_clock::time_point()> now = [] {
+    return std::chrono::steady_clock::now();
+  };
+};
+
+class StrongRobot : public Robot {
+ public:
+  explicit StrongRobot(StrongSettings settings = {}) : settings_(std::move(settings)) {}
+
+  std::vector<std::string> Bid(const RobotView& view) override;
+  TCard Play(const RobotView& view) override;
+
+  // For the tournament: layouts searched by the last decision and its search nodes.
+  int LastLayouts() const { return lastLayouts_; }
+  std::int64_t LastNodes() const { return lastNodes_; }
+
+ private:
+  StrongSettings settings_;
+  SimpleRobot fallback_;
+  int lastLayouts_ = 0;
+  std::int64_t lastNodes_ = 0;
+};
+
+// The scoring terms of both pairs from the bidding so far ([1] and [2]).
+std::array<std::vector<ScoreTerm>, 3> BiddingTerms(std::span<const BidBlock> bids);
+
+}  // namespace zn::deal
