@@ -237,7 +237,7 @@ class TZnForm {
   void ClearLists(bool keepMemo);
   void ShowLobby(const proto::TLobby& lobby);      // the rooms and members read from an "I" line
   void ShowRoomMembers(const proto::TRoom& room);  // the seats and present list of an "R" line
-  void AddMemo(std::string line);  // appends, trimming first at the cap
+  void AddMemo(std::string line);                  // appends, trimming first at the cap
   void ClearMemo();
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
