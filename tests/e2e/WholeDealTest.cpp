@@ -26,6 +26,13 @@ namespace {
 using namespace zn::literals;
 using server::test::RunningServer;
 
+// The simple robots answer at once, so the windows, not the robots' thinking, set the pace.
+server::ServerOptions SimpleRobots() {
+  server::ServerOptions options;
+  options.robots.kind = server::RobotKind::Simple;
+  return options;
+}
+
 const std::string kNick("Játékos"_cp);
 const std::string kIni("[Program]\r\nUser=Játékos\r\n"_cp);
 
@@ -132,7 +139,7 @@ class DealTable : public ::testing::Test {
 
   TempDir temp;
   std::string dir = temp.Path();
-  RunningServer running{dir + "/zn.db"};
+  RunningServer running{dir + "/zn.db", SimpleRobots()};
   TWindowFixture club{kIni};
   TZnForm& form = *club.form;
   TBidForm& bid = *form.BidForm;

@@ -89,7 +89,7 @@ TEST_F(InfoWindowTest, AnotherMembersProfileIsReadOnlyInTheButtonColour) {
 TEST_F(InfoWindowTest, ScriptedServerAsksAndTheClientAnswersWithoutAsking) {
   TScriptServer server;
   club.window->show();
-  ASSERT_TRUE(WaitFor([&] { return club.form->Dispatching; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return club.form->Dispatching; }));
   ASSERT_TRUE(club.ConnectTo(server));
   server.Send("#L0.99");
   ASSERT_TRUE(server.Expect("N" + kNick));
@@ -102,7 +102,7 @@ TEST_F(InfoWindowTest, ScriptedServerAsksAndTheClientAnswersWithoutAsking) {
   form.ShowProfile("Bela");
   EXPECT_TRUE(server.Expect("Q" + kNick + " Bela"));
   server.Send("#W" + kNick + " Bela 4 0 3 0 BelaHi~");
-  ASSERT_TRUE(WaitFor([&] { return window.isVisible(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }));
   EXPECT_EQ(Child<QLineEdit>("fdName")->text(), "Bela");
   EXPECT_EQ(Child<QPlainTextEdit>("fdInfo")->toPlainText(), "Hi");
   EXPECT_FALSE(Child<QPushButton>("cmSave")->isVisible());

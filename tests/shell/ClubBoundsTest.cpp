@@ -108,7 +108,7 @@ class ClubJoin : public ClubTest {
   void SetUp() override {
     ClubTest::SetUp();
     form = std::make_unique<TZnForm>(
-        dir.string(), [this] { return std::make_unique<TimerSocket>(log); },
+        temp.Path(), [this] { return std::make_unique<TimerSocket>(log); },
         [](const std::string& programDir) { return programDir + "/Zn.INI"; });
     form->WakeIdle = [this] { ++wakes; };
     desk.desk.InputAnswers.push_back(std::string("Anna"));
