@@ -86,6 +86,7 @@ void Club::FreeIdleRooms(SteadyTime now) {
     } catch (const StoreError& e) {
       Log(std::string("store: ") + e.what());  // the start-up clean-up drops it later
     }
+    deals_->RoomFreed(room);
     Log("room #" + std::to_string(i) + " " + room.name + " freed");
     const std::uint64_t generation = lobbyGeneration_;
     room = Room{};

@@ -29,6 +29,8 @@ class DealSeam {
   virtual void Tick(SteadyTime) {}
   // When Tick has something to do next, if anything waits.
   virtual std::optional<SteadyTime> NextDue() const { return std::nullopt; }
+  // The room is freed: whatever the engine keeps for it goes (its slot may take a new room).
+  virtual void RoomFreed(Room&) {}
 };
 
 class NoDeals : public DealSeam {

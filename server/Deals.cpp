@@ -119,6 +119,9 @@ void Deals::Tick(SteadyTime now) {
   }
 }
 
+// A robot card still being thought of for the room finds no table and is dropped.
+void Deals::RoomFreed(Room& room) { tables_.erase(room.storeId); }
+
 std::optional<SteadyTime> Deals::NextDue() const {
   std::optional<SteadyTime> due;
   for (const auto& [id, t] : tables_)

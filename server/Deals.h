@@ -38,6 +38,7 @@ class Deals : public DealSeam {
   void Watching(Room& room, Member& m) override;
   void Tick(SteadyTime now) override;
   std::optional<SteadyTime> NextDue() const override;
+  void RoomFreed(Room& room) override;
 
   // How robots play from now on: simple robots decide at once on the loop; strong ones think on
   // the runner, which hands their card back on the loop. Bidding stays on the loop (it is cheap).
@@ -45,6 +46,8 @@ class Deals : public DealSeam {
 
   // The deal running in a room (nullptr: none), for tests and the log.
   const deal::Game* GameIn(const Room& room) const;
+  // The rooms the engine keeps a table for.
+  std::size_t TableCount() const { return tables_.size(); }
 
  private:
   struct Table {

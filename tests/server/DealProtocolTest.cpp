@@ -252,6 +252,32 @@ TEST_F(DealTest, SeatOneLeavingAbandonsTheDeal) {
   EXPECT_THAT(Do(anna.id, "H1"), IsEmpty());
 }
 
+// A freed room takes its deal with it; a new room in the slot starts clean.
+TEST_F(DealTest, AFreedRoomDropsItsDealAndTheSlotStartsClean) {
+  for (const bool finished : {true, false}) {
+    SCOPED_TRACE(finished ? "after a whole deal" : "in the middle of the bidding");
+    Rebuild(store_);
+    players_.clear();
+    Player& anna = AnnaAndRobots();
+    if (finished)
+      Play(anna, "D3");
+    else
+      Do(anna.id, "D3");
+    ASSERT_NE(Game(), nullptr);
+    Do(anna.id, "E0");
+    Advance(ClubLimits{}.roomIdleFree + std::chrono::seconds(2));
+    club().Flush();
+    ASSERT_TRUE(club().RoomAt(1).gone);
+    EXPECT_EQ(deals_->TableCount(), 0u);
+    EXPECT_EQ(deals_->NextDue(), std::nullopt);
+    Advance(std::chrono::minutes(1));
+    club().Flush();  // the lobby has seen it gone: the slot may be reused
+    Do(anna.id, "Rudvar");
+    ASSERT_EQ(club().RoomAt(1).name, "udvar");
+    EXPECT_EQ(Game(), nullptr);
+  }
+}
+
 TEST_F(DealTest, ANewMatchResetsTheCounterAndReplayDealsAgain) {
   Player& anna = AnnaAndRobots();
   Play(anna, "D7");
