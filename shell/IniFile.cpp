@@ -58,7 +58,11 @@ TIniText::TIniText(std::string_view bytes) {
     const std::size_t nl = bytes.find('\n');
     TLine line;
     if (nl == std::string_view::npos) {
-      line.text = std::string(bytes);
+      // A last line cut after its CR ends there; read as text, the CR would end it only once a
+      // write adds the LF.
+      const bool cr = bytes.back() == '\r';
+      line.text = std::string(bytes.substr(0, bytes.size() - (cr ? 1 : 0)));
+      if (cr) line.eol = "\r";
       bytes = {};
     } else {
       std::size_t end = nl;
@@ -104,7 +108,7 @@ void TIniText::Set(std::string_view section, std::string_view key, std::string_v
   const std::string newLine = std::string(Trim(key)) + "=" + std::string(value);
   const int header = FindSection(section);
   if (header < 0) {
-    if (!lines_.empty() && lines_.back().eol.empty()) lines_.back().eol = eol_;
+    if (!lines_.empty()) EndLine(lines_.back());
     std::string header_line(1, '[');
     header_line.append(Trim(section)).push_back(']');
     lines_.push_back({std::move(header_line), eol_});
@@ -125,8 +129,13 @@ void TIniText::Set(std::string_view section, std::string_view key, std::string_v
     }
     if (!BlankOrComment(text)) last = i;
   }
-  if (lines_[last].eol.empty()) lines_[last].eol = eol_;
+  EndLine(lines_[last]);
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last) + 1, TLine{newLine, eol_});
+}
+
+// A line that gets a line after it needs a whole line end.
+void TIniText::EndLine(TLine& line) const {
+  if (line.eol.empty() || line.eol == "\r") line.eol = eol_;
 }
 
 std::string TIniText::Bytes() const {

@@ -34,6 +34,7 @@ class TIniText {
 
   // Index of the header line of the first section of that name; -1 when missing.
   int FindSection(std::string_view section) const;
+  void EndLine(TLine& line) const;
 };
 
 // Reads a whole INI file; an empty text when it is missing or cannot be read.

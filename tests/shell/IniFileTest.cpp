@@ -119,6 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "[A]\nk=1\nn=5\n\n[B]\nm=2\n"},
         EditCase{"NewSectionAfterLastLineWithoutEnd", "[A]\nk=1", "B", "m", "2", "[A]\nk=1\n[B]\nm=2\n"},
         EditCase{"KeyAfterLastLineWithoutEnd", "[A]\r\nk=1", "A", "m", "2", "[A]\r\nk=1\r\nm=2\r\n"},
+        // A file cut after the CR of its last line: the section is that line's, not a new one.
+        EditCase{"KeyAfterHeaderCutAfterItsCr", "x\n[Program\r", "Program", "Port", "22",
+                 "x\n[Program\nPort=22\n"},
+        EditCase{"NewSectionAfterLineCutAfterItsCr", "[A]\r\nk=1\r", "B", "m", "2",
+                 "[A]\r\nk=1\r\n[B]\r\nm=2\r\n"},
         EditCase{"CommentedKeyIsNotTheKey", "[A]\n;k=1\n", "A", "k", "2", "[A]\nk=2\n;k=1\n"},
         EditCase{"AccentedSectionFoldsCase", std::string("[ÁRVÍZ]\nk=1\n"_cp), std::string("árvíz"_cp), "k",
                  "2", std::string("[ÁRVÍZ]\nk=2\n"_cp)},
