@@ -37,7 +37,7 @@ class PlaySearch {
   PlaySearch(std::array<std::vector<ScoreTerm>, 3> terms, int pair, SearchLimits limits = {});
 
   // The value of every legal card of the seat on turn (ascending by card); empty when `expired`
-  // said so during the search (it is asked every few thousand nodes).
+  // said so during the search (it is asked every 256 nodes).
   std::vector<std::pair<TCard, int>> CardValues(const SearchStart& start,
                                                 const std::function<bool()>& expired = {});
   std::int64_t Nodes() const { return nodes_; }

@@ -6,6 +6,14 @@
 #include "game/PlayRules.h"
 
 namespace zn::deal {
+namespace {
+
+// The part of the budget the search may use.
+std::chrono::microseconds SearchTime(std::chrono::milliseconds budget) {
+  return std::chrono::duration_cast<std::chrono::microseconds>(budget) * 4 / 5;
+}
+
+}  // namespace
 
 std::array<std::vector<ScoreTerm>, 3> BiddingTerms(std::span<const BidBlock> bids) {
   std::array<std::vector<ScoreTerm>, 3> terms;
@@ -39,7 +47,7 @@ TCard StrongRobot::Play(const RobotView& view) {
   start.leader = seat.leader;
   start.played = seat.played;
   std::map<TCard, std::int64_t> sums;
-  const auto deadline = settings_.now() + settings_.budget;
+  const auto deadline = settings_.now() + SearchTime(settings_.budget);
   // When the budget runs out before the first layout is searched, the simple robot's card is played.
   std::function<bool()> expired;
   if (settings_.budget.count() > 0) expired = [&] { return settings_.now() >= deadline; };
