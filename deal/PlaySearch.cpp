@@ -27,6 +27,12 @@ PlaySearch::PlaySearch(std::array<std::vector<ScoreTerm>, 3> terms, int pair, Se
 }
 
 void PlaySearch::Load(const SearchStart& start) {
+  LoadPosition(start);
+  // Values depend on the layout (who played which card), so nothing carries over.
+  std::fill(table_tt_.begin(), table_tt_.end(), Entry{});
+}
+
+void PlaySearch::LoadPosition(const SearchStart& start) {
   for (int s = 1; s <= kSeats; ++s) {
     const auto i = static_cast<std::size_t>(s);
     masks_[i] = start.hands[i];
@@ -46,8 +52,12 @@ void PlaySearch::Load(const SearchStart& start) {
   const int left = kTricks - record_.count;
   cutoff_ = left <= limits_.exactTricks ? kTricks : record_.count + std::max(limits_.aheadTricks, 1);
   undo_.clear();
-  // Values depend on the layout (who played which card), so nothing carries over.
-  std::fill(table_tt_.begin(), table_tt_.end(), Entry{});
+}
+
+const PlayRecord& PlaySearch::PlayOut(const SearchStart& start) {
+  LoadPosition(start);
+  while (record_.count < kTricks) Do(PlayoutCard());
+  return record_;
 }
 
 std::vector<std::pair<TCard, int>> PlaySearch::CardValues(const SearchStart& start,

@@ -41,6 +41,8 @@ class PlaySearch {
   std::vector<std::pair<TCard, int>> CardValues(const SearchStart& start,
                                                 const std::function<bool()>& expired = {});
   std::int64_t Nodes() const { return nodes_; }
+  // The rest of the deal played out quickly (the search's horizon play), for the bidding estimate.
+  const PlayRecord& PlayOut(const SearchStart& start);
 
  private:
   struct Undo {
@@ -56,6 +58,7 @@ class PlaySearch {
   };
 
   void Load(const SearchStart& start);
+  void LoadPosition(const SearchStart& start);
   int Search(int alpha, int beta);
   int Finish();  // the value of a finished deal
   int Playout();

@@ -1,7 +1,9 @@
 #include "deal/StrongRobot.h"
 
+#include <algorithm>
 #include <map>
 
+#include "deal/BidEstimate.h"
 #include "deal/LayoutSampler.h"
 #include "game/PlayRules.h"
 
@@ -26,7 +28,16 @@ std::array<std::vector<ScoreTerm>, 3> BiddingTerms(std::span<const BidBlock> bid
   return terms;
 }
 
-std::vector<std::string> StrongRobot::Bid(const RobotView& view) { return fallback_.Bid(view); }
+std::vector<std::string> StrongRobot::Bid(const RobotView& view) {
+  EstimateLimits limits;
+  limits.layouts = settings_.bidLayouts;
+  limits.minLayouts = std::min(limits.minLayouts, limits.layouts);
+  if (settings_.budget.count() > 0) {
+    const auto deadline = settings_.now() + SearchTime(settings_.budget);
+    limits.expired = [this, deadline] { return settings_.now() >= deadline; };
+  }
+  return BidsByEstimate(view, EstimateBids(view, limits));
+}
 
 TCard StrongRobot::Play(const RobotView& view) {
   lastLayouts_ = 0;

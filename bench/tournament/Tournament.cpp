@@ -25,11 +25,16 @@ double CpuMicros() {
   return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
 }
 
-// Times every decision of the robot it wraps (wall clock and processor time).
+// Times every decision of the robot it wraps: cards (wall clock and processor time) and bids.
 class TimedRobot : public zn::deal::Robot {
  public:
   explicit TimedRobot(zn::deal::Robot& inner) : inner_(inner) {}
-  std::vector<std::string> Bid(const zn::deal::RobotView& view) override { return inner_.Bid(view); }
+  std::vector<std::string> Bid(const zn::deal::RobotView& view) override {
+    const auto start = Clock::now();
+    auto bids = inner_.Bid(view);
+    bidMicros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    return bids;
+  }
   zn::TCard Play(const zn::deal::RobotView& view) override {
     const auto start = Clock::now();
     const double cpu = CpuMicros();
@@ -40,6 +45,7 @@ class TimedRobot : public zn::deal::Robot {
   }
   std::vector<double> micros;
   std::vector<double> cpuMicros;
+  std::vector<double> bidMicros;
 
  private:
   zn::deal::Robot& inner_;
