@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -23,11 +24,20 @@ struct RobotSettings {
   int threads = 0;                        // 0: one less than the cores, at least one, at most four
 };
 
-// Runs a robot's decision somewhere and hands its card to `done` on the server's loop.
+// What a robot decided: its card, or during bidding its set of bids. A decision that failed is
+// the empty move (no card: the lowest legal card is played; no bids: a pass).
+struct RobotMove {
+  TCard card = kNoCard;
+  std::vector<std::string> bids;
+};
+
+// Runs a robot's decision somewhere and hands it to `done` on the server's loop.
 class RobotRunner {
  public:
+  using Think = std::function<RobotMove()>;
+  using Done = std::function<void(RobotMove)>;
   virtual ~RobotRunner() = default;
-  virtual void Run(std::function<TCard()> think, std::function<void(TCard)> done) = 0;
+  virtual void Run(Think think, Done done) = 0;
 };
 
 class RobotPool : public RobotRunner {
@@ -36,17 +46,18 @@ class RobotPool : public RobotRunner {
   using Post = std::function<void(std::function<void()>)>;
 
   RobotPool(int threads, Post post);
-  // Drops the decisions not yet started and waits for the running ones.
+  // Drops the decisions not yet started and waits for the running ones; their answers are still
+  // posted (the loop's side drops what it no longer wants).
   ~RobotPool() override;
   RobotPool(const RobotPool&) = delete;
   RobotPool& operator=(const RobotPool&) = delete;
 
-  void Run(std::function<TCard()> think, std::function<void(TCard)> done) override;
+  void Run(Think think, Done done) override;
 
  private:
   struct Job {
-    std::function<TCard()> think;
-    std::function<void(TCard)> done;
+    Think think;
+    Done done;
   };
   void Work();
 
