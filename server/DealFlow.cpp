@@ -128,8 +128,10 @@ void Deals::RobotThink(Room& room, Table& t, int seat) {
   auto copy = std::make_shared<Copy>(Copy{v.seat, v.dealer, v.leader, TCards(v.hand.begin(), v.hand.end()),
                                           std::vector<deal::BidBlock>(v.bids.begin(), v.bids.end()), v.table,
                                           v.played ? std::optional(*v.played) : std::nullopt});
+  int thinkingNow = 0;
+  for (const auto& [id, other] : tables_) thinkingNow += other.thinking != 0;
   deal::StrongSettings settings;
-  settings.budget = robots_.budget;
+  settings.budget = SharedBudget(robots_.budget, thinkingNow, runner_->Workers());
   auto think = [copy, settings] {
     deal::RobotView view;
     view.seat = copy->seat;

@@ -6,6 +6,12 @@
 
 namespace zn::server {
 
+std::chrono::milliseconds SharedBudget(std::chrono::milliseconds budget, int thinking, int workers) {
+  if (thinking <= workers || workers <= 0) return budget;
+  const auto share = budget * workers / thinking;
+  return std::max(share, std::min(budget, kLeastBudget));
+}
+
 RobotPool::RobotPool(int threads, Post post) : post_(std::move(post)) {
   if (threads <= 0) threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1, 4);
   for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });

@@ -38,7 +38,15 @@ class RobotRunner {
   using Done = std::function<void(RobotMove)>;
   virtual ~RobotRunner() = default;
   virtual void Run(Think think, Done done) = 0;
+  // How many decisions run at once.
+  virtual int Workers() const { return 1; }
 };
+
+// The time of one decision when `thinking` robots wait for `workers` threads: a robot's move
+// waits behind the others, so under load each gets a share and a member's wait for a robot's move
+// stays near the budget; never less than kLeastBudget (a search needs a few layouts).
+inline constexpr std::chrono::milliseconds kLeastBudget{10};
+std::chrono::milliseconds SharedBudget(std::chrono::milliseconds budget, int thinking, int workers);
 
 class RobotPool : public RobotRunner {
  public:
@@ -53,6 +61,7 @@ class RobotPool : public RobotRunner {
   RobotPool& operator=(const RobotPool&) = delete;
 
   void Run(Think think, Done done) override;
+  int Workers() const override { return static_cast<int>(workers_.size()); }
 
  private:
   struct Job {

@@ -129,6 +129,27 @@ TEST(RobotPool, AFailingDecisionAnswersWithTheEmptyMove) {
   SetLogSink({});
 }
 
+struct BudgetCase {
+  int budgetMs, thinking, workers, expectMs;
+};
+
+class SharedBudgetTest : public ::testing::TestWithParam<BudgetCase> {};
+
+TEST_P(SharedBudgetTest, SharesTheBudgetAmongTheRobotsWaiting) {
+  const BudgetCase c = GetParam();
+  EXPECT_EQ(SharedBudget(std::chrono::milliseconds(c.budgetMs), c.thinking, c.workers).count(), c.expectMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Load, SharedBudgetTest,
+                         ::testing::Values(BudgetCase{150, 0, 1, 150},    // nobody else waits
+                                           BudgetCase{150, 1, 1, 150},    // the robot itself
+                                           BudgetCase{150, 2, 2, 150},    // one worker each
+                                           BudgetCase{150, 3, 1, 50},     // a third each
+                                           BudgetCase{150, 6, 2, 50},     // two workers, six waiting
+                                           BudgetCase{150, 100, 1, 10},   // never below the least
+                                           BudgetCase{5, 100, 1, 5},      // a budget below it stays
+                                           BudgetCase{150, 5, 0, 150}));  // no worker count known
+
 // A runner that keeps every request until the test answers it; the requests outlive the engine.
 struct Requests {
   struct Request {
