@@ -108,6 +108,9 @@ int main(int argc, char** argv) {
   std::printf("  processor time: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
               Quantile(timed.cpuMicros, 0.5) / 1000, Quantile(timed.cpuMicros, 0.99) / 1000,
               Quantile(timed.cpuMicros, 1.0) / 1000);
+  std::printf("bid decisions %zu: median %.2f ms, p99 %.2f ms, max %.2f ms\n", timed.bidMicros.size(),
+              Quantile(timed.bidMicros, 0.5) / 1000, Quantile(timed.bidMicros, 0.99) / 1000,
+              Quantile(timed.bidMicros, 1.0) / 1000);
   std::printf("wall %.1f s\n", std::chrono::duration<double>(Clock::now() - start).count());
   return 0;
 }
