@@ -1,5 +1,5 @@
-// The strong robot: one card decision early in a deal and late in it (a fixed number of layouts,
-// no time budget), and one duplicate deal of strong against simple robots.
+// The strong robot: one card decision early in a deal and late in it and one bidding estimate (a
+// fixed number of layouts, no time budget), and one duplicate deal of strong against simple robots.
 #include <benchmark/benchmark.h>
 
 #include "deal/Duplicate.h"
@@ -39,6 +39,21 @@ void BM_StrongDecision(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StrongDecision)->Arg(0)->Arg(13)->Arg(26)->Unit(benchmark::kMillisecond);
+
+// The bidding estimate of the dealer's first turn (its layouts, no time budget).
+void BM_StrongBid(benchmark::State& state) {
+  zn::deal::StrongSettings settings;
+  settings.budget = std::chrono::milliseconds(0);
+  zn::deal::StrongRobot robot(settings);
+  std::vector<Game> games;
+  for (std::int32_t n = 1; n <= 16; ++n) games.emplace_back(n);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Game& g = games[i++ % games.size()];
+    benchmark::DoNotOptimize(robot.Bid(g.ViewFor(g.OnTurn())));
+  }
+}
+BENCHMARK(BM_StrongBid)->Unit(benchmark::kMillisecond);
 
 void BM_DuplicateDeal(benchmark::State& state) {
   zn::deal::StrongRobot strong;

@@ -30,14 +30,16 @@ bool LayoutSampler::Draw(DealRandom& random, Layout& layout) const {
   layout = {};
   layout.hands[static_cast<std::size_t>(viewer_)] = own_;
   std::array<int, kSeats + 1> room = capacity_;
-  return Place(random, 0, room, layout);
+  int steps = 0;
+  return Place(random, 0, room, layout, steps);
 }
 
 // Randomised backtracking: a holder is drawn with odds by the room it has left; a dead end tries
 // the next one, so every agreeing layout can come out and an agreeing view always gives one.
 bool LayoutSampler::Place(DealRandom& random, std::size_t i, std::array<int, kSeats + 1>& room,
-                          Layout& layout) const {
+                          Layout& layout, int& steps) const {
   if (i == order_.size()) return true;
+  if (++steps > kMaxSteps) return false;
   const TCard card = order_[i];
   const int suit = SuitOf(card);
   std::array<int, kSeats + 1> holders{};
@@ -58,7 +60,8 @@ bool LayoutSampler::Place(DealRandom& random, std::size_t i, std::array<int, kSe
     const auto h = static_cast<std::size_t>(holders[static_cast<std::size_t>(j)]);
     --room[h];
     (h == 0 ? layout.out : layout.hands[h]) |= Bit(card);
-    if (Place(random, i + 1, room, layout)) return true;
+    if (Place(random, i + 1, room, layout, steps)) return true;
+    if (steps > kMaxSteps) return false;
     ++room[h];
     (h == 0 ? layout.out : layout.hands[h]) &= ~Bit(card);
     total -= weights[static_cast<std::size_t>(j)];

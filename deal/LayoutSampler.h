@@ -22,12 +22,16 @@ class LayoutSampler {
  public:
   explicit LayoutSampler(const SeatView& view);
 
-  // A random agreeing layout. False only when no layout agrees (a view no real deal gives).
+  // A random agreeing layout. False when no layout agrees (a view no real deal gives), or when the
+  // search for one took more than kMaxSteps placements (a view whose voids leave few layouts):
+  // a robot's decision must stay within its time.
   bool Draw(DealRandom& random, Layout& layout) const;
+  static constexpr int kMaxSteps = 1 << 16;
   CardMask Unseen() const { return unseen_; }
 
  private:
-  bool Place(DealRandom& random, std::size_t i, std::array<int, kSeats + 1>& room, Layout& layout) const;
+  bool Place(DealRandom& random, std::size_t i, std::array<int, kSeats + 1>& room, Layout& layout,
+             int& steps) const;
 
   int viewer_;
   CardMask unseen_;

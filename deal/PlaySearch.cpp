@@ -27,6 +27,12 @@ PlaySearch::PlaySearch(std::array<std::vector<ScoreTerm>, 3> terms, int pair, Se
 }
 
 void PlaySearch::Load(const SearchStart& start) {
+  LoadPosition(start);
+  // Values depend on the layout (who played which card), so nothing carries over.
+  std::fill(table_tt_.begin(), table_tt_.end(), Entry{});
+}
+
+void PlaySearch::LoadPosition(const SearchStart& start) {
   for (int s = 1; s <= kSeats; ++s) {
     const auto i = static_cast<std::size_t>(s);
     masks_[i] = start.hands[i];
@@ -46,8 +52,12 @@ void PlaySearch::Load(const SearchStart& start) {
   const int left = kTricks - record_.count;
   cutoff_ = left <= limits_.exactTricks ? kTricks : record_.count + std::max(limits_.aheadTricks, 1);
   undo_.clear();
-  // Values depend on the layout (who played which card), so nothing carries over.
-  std::fill(table_tt_.begin(), table_tt_.end(), Entry{});
+}
+
+const PlayRecord& PlaySearch::PlayOut(const SearchStart& start) {
+  LoadPosition(start);
+  while (record_.count < kTricks) Do(PlayoutCard());
+  return record_;
 }
 
 std::vector<std::pair<TCard, int>> PlaySearch::CardValues(const SearchStart& start,
@@ -177,7 +187,9 @@ int PlaySearch::Playout() {
 }
 
 int PlaySearch::Search(int alpha, int beta) {
-  constexpr std::int64_t kClockEvery = 4096;
+  // A node takes about two microseconds (a playout at the horizon more): asking the clock every
+  // 256 nodes stops the search within about a millisecond of the deadline.
+  constexpr std::int64_t kClockEvery = 256;
   if (++nodes_ % kClockEvery == 0 && expired_ && (*expired_)()) stopped_ = true;
   if (stopped_) return 0;  // unwinding: the caller drops the values
   Entry* entry = nullptr;

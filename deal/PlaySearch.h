@@ -37,10 +37,12 @@ class PlaySearch {
   PlaySearch(std::array<std::vector<ScoreTerm>, 3> terms, int pair, SearchLimits limits = {});
 
   // The value of every legal card of the seat on turn (ascending by card); empty when `expired`
-  // said so during the search (it is asked every few thousand nodes).
+  // said so during the search (it is asked every 256 nodes).
   std::vector<std::pair<TCard, int>> CardValues(const SearchStart& start,
                                                 const std::function<bool()>& expired = {});
   std::int64_t Nodes() const { return nodes_; }
+  // The rest of the deal played out quickly (the search's horizon play), for the bidding estimate.
+  const PlayRecord& PlayOut(const SearchStart& start);
 
  private:
   struct Undo {
@@ -56,6 +58,7 @@ class PlaySearch {
   };
 
   void Load(const SearchStart& start);
+  void LoadPosition(const SearchStart& start);
   int Search(int alpha, int beta);
   int Finish();  // the value of a finished deal
   int Playout();

@@ -1,11 +1,21 @@
 #include "deal/StrongRobot.h"
 
+#include <algorithm>
 #include <map>
 
+#include "deal/BidEstimate.h"
 #include "deal/LayoutSampler.h"
 #include "game/PlayRules.h"
 
 namespace zn::deal {
+namespace {
+
+// The part of the budget the search may use.
+std::chrono::microseconds SearchTime(std::chrono::milliseconds budget) {
+  return std::chrono::duration_cast<std::chrono::microseconds>(budget) * 4 / 5;
+}
+
+}  // namespace
 
 std::array<std::vector<ScoreTerm>, 3> BiddingTerms(std::span<const BidBlock> bids) {
   std::array<std::vector<ScoreTerm>, 3> terms;
@@ -18,7 +28,16 @@ std::array<std::vector<ScoreTerm>, 3> BiddingTerms(std::span<const BidBlock> bid
   return terms;
 }
 
-std::vector<std::string> StrongRobot::Bid(const RobotView& view) { return fallback_.Bid(view); }
+std::vector<std::string> StrongRobot::Bid(const RobotView& view) {
+  EstimateLimits limits;
+  limits.layouts = settings_.bidLayouts;
+  limits.minLayouts = std::min(limits.minLayouts, limits.layouts);
+  if (settings_.budget.count() > 0) {
+    const auto deadline = settings_.now() + SearchTime(settings_.budget);
+    limits.expired = [this, deadline] { return settings_.now() >= deadline; };
+  }
+  return BidsByEstimate(view, EstimateBids(view, limits));
+}
 
 TCard StrongRobot::Play(const RobotView& view) {
   lastLayouts_ = 0;
@@ -39,7 +58,7 @@ TCard StrongRobot::Play(const RobotView& view) {
   start.leader = seat.leader;
   start.played = seat.played;
   std::map<TCard, std::int64_t> sums;
-  const auto deadline = settings_.now() + settings_.budget;
+  const auto deadline = settings_.now() + SearchTime(settings_.budget);
   // When the budget runs out before the first layout is searched, the simple robot's card is played.
   std::function<bool()> expired;
   if (settings_.budget.count() > 0) expired = [&] { return settings_.now() >= deadline; };

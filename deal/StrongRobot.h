@@ -1,7 +1,9 @@
-// The strong robot: decides from its seat's view only. For a card it draws layouts of the cards it
-// cannot see that agree with the view, searches each with every hand open, and plays the card with
-// the best average value. The sampling is seeded from the view, so the same deal and seat give the
-// same choices. A time budget bounds a decision: when it runs out, the layouts searched so far decide.
+// The strong robot: decides from its seat's view only. It bids by estimate (deal/BidEstimate.h). For a card
+// it draws layouts of the cards it cannot see that agree with the view, searches each with every hand open,
+// and plays the card with the best average value. The sampling is seeded from the view, so the same deal and
+// seat give the same choices. A time budget bounds a decision: the search stops at 80% of it (the rest covers
+// the last nodes, the answer's way back to the server's loop and a busy core), and the layouts searched so
+// far decide.
 #pragma once
 
 #include <chrono>
@@ -15,7 +17,8 @@
 namespace zn::deal {
 
 struct StrongSettings {
-  int layouts = 24;                       // at most this many layouts per decision
+  int layouts = 24;                       // at most this many layouts per card decision
+  int bidLayouts = 64;                    // at most this many layouts per bidding estimate
   std::chrono::milliseconds budget{150};  // 0: no limit, the layouts alone bound a decision
   SearchLimits search;
   std::function<std::chrono::steady_clock::time_point()> now = [] {

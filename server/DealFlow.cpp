@@ -1,4 +1,6 @@
 // The run of a deal: dealing, robots' turns, the wait for "T" after a trick, the score.
+#include <optional>
+
 #include "deal/BidNames.h"
 #include "deal/StrongRobot.h"
 #include "link/Protocol.h"
@@ -57,7 +59,8 @@ void Deals::Advance(Room& room, Table& t) {
     const int seat = g.OnTurn();
     if (g.CurrentPhase() == deal::Game::Phase::Bidding) {
       if (!IsRobot(room, seat)) return out_.Send(HumanOn(room, seat), proto::LineTurn());
-      RobotBid(room, t, seat);
+      if (runner_) return RobotThink(room, t, seat);
+      RobotBid(room, t, seat, robot_->Bid(g.ViewFor(seat)));
       continue;
     }
     if (g.CurrentPhase() != deal::Game::Phase::Playing) return;
@@ -72,10 +75,9 @@ void Deals::Advance(Room& room, Table& t) {
   }
 }
 
-void Deals::RobotBid(Room& room, Table& t, int seat) {
+void Deals::RobotBid(Room& room, Table& t, int seat, std::vector<std::string> bids) {
   deal::Game& g = *t.game;
-  std::vector<std::string> bids = robot_->Bid(g.ViewFor(seat));
-  if (g.Bid(seat, bids)) g.Bid(seat, {});  // a set the checks refuse becomes a pass
+  if (g.Bid(seat, std::move(bids))) g.Bid(seat, {});  // a set the checks refuse becomes a pass
   t.bidders.push_back(t.names[static_cast<std::size_t>(seat)]);
   ToAudience(room, BidLine(t));
   if (g.Play()) ToAudience(room, PlayLine(t));  // the opening line: the dealer leads
@@ -93,23 +95,43 @@ void Deals::UseRobots(const RobotSettings& settings, std::unique_ptr<RobotRunner
   runner_ = settings.kind == RobotKind::Strong ? std::move(runner) : nullptr;
 }
 
-// The robot thinks on a copy of what its seat may see; the game itself stays on the loop.
+namespace {
+
+// The moves made so far in a deal (sets of bids and cards): a robot's answer is for this turn only.
+int MovesMade(const deal::Game& g) {
+  int moves = static_cast<int>(g.Bids().Blocks().size());
+  if (const deal::CardPlay* play = g.Play()) {
+    moves += play->Record().count * kSeats;
+    if (!play->TrickComplete())
+      for (const TCard c : play->Table()) moves += c != kNoCard;
+  }
+  return moves;
+}
+
+}  // namespace
+
+// The robot thinks on a copy of what its seat may see; the game itself stays on the loop. The
+// request carries a ticket (new for every request, so a new deal never takes an old answer) and
+// the turn it is for.
 void Deals::RobotThink(Room& room, Table& t, int seat) {
-  if (t.thinking != 0) return;  // its card is on the way
+  if (t.thinking != 0) return;  // its move is on the way
   t.thinking = ++tickets_;
+  t.thinkingTurn = MovesMade(*t.game);
   struct Copy {
     int seat, dealer, leader;
     TCards hand;
     std::vector<deal::BidBlock> bids;
     std::array<TCard, kSeats + 1> table;
-    deal::PlayRecord played;
+    std::optional<deal::PlayRecord> played;  // none during bidding
   };
   const deal::RobotView v = t.game->ViewFor(seat);
   auto copy = std::make_shared<Copy>(Copy{v.seat, v.dealer, v.leader, TCards(v.hand.begin(), v.hand.end()),
                                           std::vector<deal::BidBlock>(v.bids.begin(), v.bids.end()), v.table,
-                                          v.played ? *v.played : deal::PlayRecord{}});
+                                          v.played ? std::optional(*v.played) : std::nullopt});
+  int thinkingNow = 0;
+  for (const auto& [id, other] : tables_) thinkingNow += other.thinking != 0;
   deal::StrongSettings settings;
-  settings.budget = robots_.budget;
+  settings.budget = SharedBudget(robots_.budget, thinkingNow, runner_->Workers());
   auto think = [copy, settings] {
     deal::RobotView view;
     view.seat = copy->seat;
@@ -118,27 +140,39 @@ void Deals::RobotThink(Room& room, Table& t, int seat) {
     view.hand = copy->hand;
     view.bids = copy->bids;
     view.table = copy->table;
-    view.played = &copy->played;
+    view.played = copy->played ? &*copy->played : nullptr;
     deal::StrongRobot robot(settings);
-    return robot.Play(view);
+    RobotMove move;
+    if (view.played)
+      move.card = robot.Play(view);
+    else
+      move.bids = robot.Bid(view);
+    return move;
   };
   const std::weak_ptr<bool> alive = alive_;
-  runner_->Run(std::move(think), [this, alive, id = room.storeId, ticket = t.thinking, seat](TCard card) {
-    if (alive.lock()) RobotAnswer(id, ticket, seat, card);
+  runner_->Run(std::move(think), [this, alive, id = room.storeId, ticket = t.thinking, turn = t.thinkingTurn,
+                                  seat](RobotMove move) {
+    if (alive.lock()) RobotAnswer(id, ticket, turn, seat, std::move(move));
   });
 }
 
-// A card thought of for a deal or a turn that has passed meanwhile (a new deal, a member took the
-// seat) is dropped; an illegal one becomes the lowest legal card.
-void Deals::RobotAnswer(std::int64_t roomId, std::uint64_t ticket, int seat, TCard card) {
+// A move thought of for a room that is gone, a deal or a turn that has passed meanwhile (a new
+// deal, a member took the seat and played) is dropped; an illegal card becomes the lowest legal
+// card, a refused set of bids a pass.
+void Deals::RobotAnswer(std::int64_t roomId, std::uint64_t ticket, int turn, int seat, RobotMove move) {
   Room* room = club_.FindRoom(roomId);
   auto it = tables_.find(roomId);
   if (!room || it == tables_.end() || it->second.thinking != ticket) return;
   Table& t = it->second;
   t.thinking = 0;
-  if (!Running(t) || t.game->OnTurn() != seat || !IsRobot(*room, seat)) return Advance(*room, t);
-  if (!t.game->PlayCard(seat, card)) RobotPlay(t, seat);
-  ToAudience(*room, PlayLine(t));
+  if (!Running(t) || t.game->OnTurn() != seat || !IsRobot(*room, seat) || MovesMade(*t.game) != turn)
+    return Advance(*room, t);
+  if (!t.game->Play()) {
+    RobotBid(*room, t, seat, std::move(move.bids));
+  } else {
+    if (!t.game->PlayCard(seat, move.card)) RobotPlay(t, seat);
+    ToAudience(*room, PlayLine(t));
+  }
   Advance(*room, t);
 }
 

@@ -40,8 +40,8 @@ class Deals : public DealSeam {
   std::optional<SteadyTime> NextDue() const override;
   void RoomFreed(Room& room) override;
 
-  // How robots play from now on: simple robots decide at once on the loop; strong ones think on
-  // the runner, which hands their card back on the loop. Bidding stays on the loop (it is cheap).
+  // How robots play from now on: simple robots decide at once on the loop; strong ones think (bids
+  // and cards) on the runner, which hands their move back on the loop.
   void UseRobots(const RobotSettings& settings, std::unique_ptr<RobotRunner> runner);
 
   // The deal running in a room (nullptr: none), for tests and the log.
@@ -61,7 +61,8 @@ class Deals : public DealSeam {
     bool scored = false;                        // the "X" lines are out
     bool written = false;                       // "F" stored
     std::vector<MemberId> catchUp;              // sat down during the deal, get it after the "R"
-    std::uint64_t thinking = 0;                 // the ticket of the robot card being thought of
+    std::uint64_t thinking = 0;                 // the ticket of the robot move being thought of
+    int thinkingTurn = 0;                       // the moves made in the deal when it was asked for
   };
 
   Table& TableOf(Room& room) { return tables_[room.storeId]; }
@@ -81,10 +82,10 @@ class Deals : public DealSeam {
   void Start(Room& room, Table& t, std::int32_t number);
   void Abandon(Room& room, Table& t);
   void Advance(Room& room, Table& t);
-  void RobotBid(Room& room, Table& t, int seat);
+  void RobotBid(Room& room, Table& t, int seat, std::vector<std::string> bids);
   void RobotPlay(Table& t, int seat);
   void RobotThink(Room& room, Table& t, int seat);
-  void RobotAnswer(std::int64_t room, std::uint64_t ticket, int seat, TCard card);
+  void RobotAnswer(std::int64_t room, std::uint64_t ticket, int turn, int seat, RobotMove move);
   void StartWait(Room& room, Table& t);
   void EndTrick(Room& room, Table& t);
   bool IsRobot(const Room& room, int seat) const;

@@ -6,6 +6,12 @@
 
 namespace zn::server {
 
+std::chrono::milliseconds SharedBudget(std::chrono::milliseconds budget, int thinking, int workers) {
+  if (thinking <= workers || workers <= 0) return budget;
+  const auto share = budget * workers / thinking;
+  return std::max(share, std::min(budget, kLeastBudget));
+}
+
 RobotPool::RobotPool(int threads, Post post) : post_(std::move(post)) {
   if (threads <= 0) threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1, 4);
   for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
@@ -21,7 +27,7 @@ RobotPool::~RobotPool() {
   for (std::thread& w : workers_) w.join();
 }
 
-void RobotPool::Run(std::function<TCard()> think, std::function<void(TCard)> done) {
+void RobotPool::Run(Think think, Done done) {
   {
     std::lock_guard lock(mutex_);
     jobs_.push_back({std::move(think), std::move(done)});
@@ -39,14 +45,17 @@ void RobotPool::Work() {
       job = std::move(jobs_.front());
       jobs_.pop_front();
     }
-    TCard card = kNoCard;
+    RobotMove move;
     try {
-      card = job.think();
+      move = job.think();
     } catch (const std::exception& e) {
-      // The loop then plays the lowest legal card: a failing robot costs a good card, not the deal.
+      // The loop then plays the lowest legal card or passes: a failing robot costs a good move,
+      // not the deal.
       post_([what = std::string(e.what())] { Log("robot: " + what); });
+    } catch (...) {
+      post_([] { Log("robot: unknown failure"); });
     }
-    post_([done = std::move(job.done), card] { done(card); });
+    post_([done = std::move(job.done), move = std::move(move)]() mutable { done(std::move(move)); });
   }
 }
 

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -23,12 +24,29 @@ struct RobotSettings {
   int threads = 0;                        // 0: one less than the cores, at least one, at most four
 };
 
-// Runs a robot's decision somewhere and hands its card to `done` on the server's loop.
+// What a robot decided: its card, or during bidding its set of bids. A decision that failed is
+// the empty move (no card: the lowest legal card is played; no bids: a pass).
+struct RobotMove {
+  TCard card = kNoCard;
+  std::vector<std::string> bids;
+};
+
+// Runs a robot's decision somewhere and hands it to `done` on the server's loop.
 class RobotRunner {
  public:
+  using Think = std::function<RobotMove()>;
+  using Done = std::function<void(RobotMove)>;
   virtual ~RobotRunner() = default;
-  virtual void Run(std::function<TCard()> think, std::function<void(TCard)> done) = 0;
+  virtual void Run(Think think, Done done) = 0;
+  // How many decisions run at once.
+  virtual int Workers() const { return 1; }
 };
+
+// The time of one decision when `thinking` robots wait for `workers` threads: a robot's move
+// waits behind the others, so under load each gets a share and a member's wait for a robot's move
+// stays near the budget; never less than kLeastBudget (a search needs a few layouts).
+inline constexpr std::chrono::milliseconds kLeastBudget{10};
+std::chrono::milliseconds SharedBudget(std::chrono::milliseconds budget, int thinking, int workers);
 
 class RobotPool : public RobotRunner {
  public:
@@ -36,17 +54,19 @@ class RobotPool : public RobotRunner {
   using Post = std::function<void(std::function<void()>)>;
 
   RobotPool(int threads, Post post);
-  // Drops the decisions not yet started and waits for the running ones.
+  // Drops the decisions not yet started and waits for the running ones; their answers are still
+  // posted (the loop's side drops what it no longer wants).
   ~RobotPool() override;
   RobotPool(const RobotPool&) = delete;
   RobotPool& operator=(const RobotPool&) = delete;
 
-  void Run(std::function<TCard()> think, std::function<void(TCard)> done) override;
+  void Run(Think think, Done done) override;
+  int Workers() const override { return static_cast<int>(workers_.size()); }
 
  private:
   struct Job {
-    std::function<TCard()> think;
-    std::function<void(TCard)> done;
+    Think think;
+    Done done;
   };
   void Work();
 

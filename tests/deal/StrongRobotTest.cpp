@@ -1,0 +1,78 @@
+// The strong robot's time budget on a fake clock: the search notices the deadline within a few
+// hundred nodes, a deadline in the first layout still gives a legal card, and the layouts searched
+// before a later deadline decide.
+#include <gtest/gtest.h>
+
+#include "deal/Game.h"
+#include "deal/StrongRobot.h"
+#include "game/PlayRules.h"
+
+namespace zn::deal {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Deal n after bidding: every seat passes, the dealer is on turn to lead trick 1.
+Game OpeningLead(std::int32_t number) {
+  Game game(number);
+  while (game.CurrentPhase() == Game::Phase::Bidding) game.Bid(game.OnTurn(), {});
+  return game;
+}
+
+bool Legal(const Game& g, TCard card) {
+  const int seat = g.OnTurn();
+  const THand hand(g.HandOf(seat));
+  return hand.IndexOf(card) >= 0 && MayPlay(hand, g.Play()->Lead(), card);
+}
+
+// A clock that stands still for `still` readings and then jumps a minute ahead.
+StrongSettings JumpAfter(int still, std::chrono::milliseconds budget, int* readings) {
+  StrongSettings s;
+  s.budget = budget;
+  s.now = [still, readings] {
+    const int n = (*readings)++;
+    return Clock::time_point{} + (n < still ? 0s : 60s);
+  };
+  return s;
+}
+
+TEST(StrongRobot, StopsWithinAFewHundredNodesOfTheDeadline) {
+  // The first reading sets the deadline, the second is the search's first look at the clock.
+  for (std::int32_t number : {1, 2, 3}) {
+    const Game g = OpeningLead(number);
+    int readings = 0;
+    StrongRobot robot(JumpAfter(1, 150ms, &readings));
+    const TCard card = robot.Play(g.ViewFor(g.OnTurn()));
+    EXPECT_TRUE(Legal(g, card)) << number;
+    EXPECT_EQ(robot.LastLayouts(), 0) << number;  // stopped inside the first layout
+    EXPECT_LE(robot.LastNodes(), 1024) << number;
+    // A card thought of with no layout searched is the simple robot's.
+    SimpleRobot simple;
+    EXPECT_EQ(card, simple.Play(g.ViewFor(g.OnTurn()))) << number;
+  }
+}
+
+TEST(StrongRobot, KeepsTheLayoutsSearchedBeforeTheDeadline) {
+  // A clock that runs out late: some layouts are complete, the one in progress is dropped.
+  const Game g = OpeningLead(4);
+  int readings = 0;
+  StrongSettings unlimited;
+  unlimited.budget = 0ms;
+  unlimited.layouts = 6;
+  StrongRobot probe(unlimited);
+  probe.Play(g.ViewFor(g.OnTurn()));
+  ASSERT_EQ(probe.LastLayouts(), 6);
+  // Stand still for about two layouts' worth of clock readings (one every 256 nodes).
+  const int perLayout = static_cast<int>(probe.LastNodes() / 6 / 256);
+  StrongSettings timed = JumpAfter(2 * perLayout + 2, 150ms, &readings);
+  timed.layouts = 6;
+  StrongRobot robot(timed);
+  const TCard card = robot.Play(g.ViewFor(g.OnTurn()));
+  EXPECT_TRUE(Legal(g, card));
+  EXPECT_GE(robot.LastLayouts(), 1);
+  EXPECT_LT(robot.LastLayouts(), 6);
+}
+
+}  // namespace
+}  // namespace zn::deal
