@@ -89,9 +89,12 @@ async def member(i, a, stats, stop):
                 await writer.drain()
         except (ConnectionError, OSError):
             pass
+        finally:
+            # Also when the soak ends and cancels this task: an open socket here would count as
+            # a descriptor the server leaked.
+            writer.close()
+            reading.cancel()
         stats.reconnects += 1  # a random disconnect, or the server closed it
-        writer.close()
-        reading.cancel()
         await asyncio.sleep(rng.uniform(0.1, 3))
 
 async def pinger(a, samples, stop, failures):
