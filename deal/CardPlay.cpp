@@ -29,6 +29,16 @@ bool CardPlay::MayPlayCard(int seat, TCard card) const {
   return hand.Has(card) && MayPlay(hand, played_ == 0 ? kNoCard : Lead(), card);
 }
 
+int TrickWinnerSeat(const std::array<TCard, kSeats + 1>& cards, int leader) {
+  // The trick in playing order, from the leader round the table.
+  std::array<TCard, kSeats> order{};
+  for (int i = 0, s = leader; i < kSeats; ++i, s = NextSeat(s))
+    order[static_cast<std::size_t>(i)] = cards[static_cast<std::size_t>(s)];
+  int winner = leader;
+  for (int i = TrickWinner(order); i > 0; --i) winner = NextSeat(winner);
+  return winner;
+}
+
 void CardPlay::Play(int seat, TCard card) {
   THand& hand = hands_[static_cast<std::size_t>(seat)];
   hand.Cards.erase(hand.Cards.begin() + hand.IndexOf(card));
@@ -37,12 +47,7 @@ void CardPlay::Play(int seat, TCard card) {
     onTurn_ = NextSeat(seat);
     return;
   }
-  // The trick in playing order, from the leader round the table.
-  std::array<TCard, kSeats> order{};
-  for (int i = 0, s = leader_; i < kSeats; ++i, s = NextSeat(s))
-    order[static_cast<std::size_t>(i)] = table_[static_cast<std::size_t>(s)];
-  int winner = leader_;
-  for (int i = TrickWinner(order); i > 0; --i) winner = NextSeat(winner);
+  const int winner = TrickWinnerSeat(table_, leader_);
   ++taken_[static_cast<std::size_t>(winner)];
   record_.tricks[static_cast<std::size_t>(record_.count++)] = {leader_, winner, table_};
   onTurn_ = 0;

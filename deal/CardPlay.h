@@ -9,6 +9,9 @@
 
 namespace zn::deal {
 
+// The seat that takes a full trick, from its cards by seat [1..4] and the seat that led.
+int TrickWinnerSeat(const std::array<TCard, kSeats + 1>& cards, int leader);
+
 struct TrickRecord {
   int leader = 0;
   int winner = 0;                         // the seat whose card took the trick

@@ -112,11 +112,7 @@ void PlaySearch::Do(TCard card) {
     onTurn_ = NextSeat(onTurn_);
     return;
   }
-  std::array<TCard, kSeats> order{};
-  for (int i = 0, s = leader_; i < kSeats; ++i, s = NextSeat(s))
-    order[static_cast<std::size_t>(i)] = table_[static_cast<std::size_t>(s)];
-  int winner = leader_;
-  for (int i = TrickWinner(order); i > 0; --i) winner = NextSeat(winner);
+  const int winner = TrickWinnerSeat(table_, leader_);
   record_.tricks[static_cast<std::size_t>(record_.count++)] = {leader_, winner, table_};
   table_ = {};
   leader_ = onTurn_ = winner;
