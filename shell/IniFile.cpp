@@ -17,9 +17,12 @@ using namespace zn::literals;
 
 namespace {
 
+// A CR counts as a blank: whether one ends a line depends on the LF after it, which a write may add.
+constexpr bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
 std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  while (!s.empty() && Blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && Blank(s.back())) s.remove_suffix(1);
   return s;
 }
 

@@ -122,6 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A file cut after the CR of its last line: the section is that line's, not a new one.
         EditCase{"KeyAfterHeaderCutAfterItsCr", "x\n[Program\r", "Program", "Port", "22",
                  "x\n[Program\nPort=22\n"},
+        EditCase{"KeyAfterHeaderWithTwoCrs", "x\n[Program\r\r", "Program", "Port", "22",
+                 "x\n[Program\r\nPort=22\n"},
         EditCase{"NewSectionAfterLineCutAfterItsCr", "[A]\r\nk=1\r", "B", "m", "2",
                  "[A]\r\nk=1\r\n[B]\r\nm=2\r\n"},
         EditCase{"CommentedKeyIsNotTheKey", "[A]\n;k=1\n", "A", "k", "2", "[A]\nk=2\n;k=1\n"},
