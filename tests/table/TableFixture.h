@@ -15,6 +15,7 @@
 #include "link/NextLine.h"
 #include "link/ZnLink.h"
 #include "table/ZnBid.h"
+#include "tests/support/ClubPortFake.h"
 #include "tests/support/FakeDesktop.h"
 
 namespace zn::test {
@@ -22,18 +23,6 @@ namespace zn::test {
 using namespace zn::literals;
 
 inline std::string S(std::string_view cp) { return std::string(cp); }
-
-class RecordingSocket : public TSocketPort {
- public:
-  explicit RecordingSocket(std::vector<std::string>& sent) : sent_(sent) {}
-  void Connect(const std::string&, int) override {}
-  void Close() override {}
-  bool Active() const override { return true; }
-  void Write(std::string_view bytes) override { sent_.emplace_back(bytes); }
-
- private:
-  std::vector<std::string>& sent_;
-};
 
 class FakeClub : public TClubPort {
  public:
