@@ -372,7 +372,7 @@ void TZnForm::cmOrderExecute(int order) {
     cmReverse.Checked = order == 1;
     cmSide.Checked = order == 2;
     Notify(Aspect::Actions);
-    BidForm->ShowHand();
+    BidForm->ShowHands();
   });
 }
 
