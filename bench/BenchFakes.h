@@ -1,46 +1,20 @@
-// Fakes the client benchmarks share: a desktop that shows nothing and a socket that is never
-// connected (every send is a no-op message box).
+// The doubles the client benchmarks share, from the tests' support library: a desktop that keeps
+// nothing it is shown, and a socket that is never connected (every send is a message box).
 #pragma once
 
-#include <optional>
-#include <string>
-#include <string_view>
-
-#include "game/Desktop.h"
-#include "link/Socket.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/FakeSocket.h"
 
 namespace zn::bench {
 
-class QuietDesktop : public zn::TDesktop {
+class QuietDesktop : public zn::test::FakeDesktop {
  public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return true; }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
+  QuietDesktop() {
+    Keep = false;  // a long run must not grow
+    Clock = 0;
   }
-  std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&,
-                                          const std::string&) override {
-    return std::nullopt;
-  }
-  void Beep() override {}
-  void SetCursor(zn::TCursor c) override { cursor_ = c; }
-  zn::TCursor Cursor() const override { return cursor_; }
-  void ProcessPendingEvents() override {}
-  std::int64_t NowMs() const override { return 0; }
-  bool StartProcess(const std::string&) override { return true; }
-  bool OpenUrl(const std::string&) override { return true; }
-
- private:
-  zn::TCursor cursor_ = zn::TCursor::Normal;
 };
 
-class NullSocket : public zn::TSocketPort {
- public:
-  void Connect(const std::string&, int) override {}
-  void Close() override {}
-  bool Active() const override { return false; }
-  void Write(std::string_view) override {}
-};
+using NullSocket = zn::test::FakeSocket;
 
 }  // namespace zn::bench

@@ -1,52 +1,32 @@
-// TZnForm: the club window (connect, lobby and room pages, chat, presence list, seats) and the
-// dispatcher of every incoming line. Plain state fields and handlers; shell/qt renders the fields.
+// TZnForm: the club window (connect, lobby and room pages, chat, presence list, seats). Its parts,
+// each with one job: the state its widgets show (ClubState.h), its actions (ClubActions.h), the
+// dispatcher of every incoming line (ClubDispatcher.h) and the club port the other windows reach
+// (ClubPortImpl.h). The handlers live in files by job: ClubStart (first showing, nickname, close),
+// ClubConnect (the link), ClubAddressList, ClubMessages, ClubLobby, ClubRoom, ClubView, ClubAlert.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
-#include "link/ClubPort.h"
 #include "link/NextLine.h"
 #include "link/Protocol.h"
 #include "link/Socket.h"
 #include "link/ZnLink.h"
 #include "profile/ZnInfo.h"
 #include "record/ZnResult.h"
-#include "shell/ZnCliTopActions.h"
+#include "shell/ClubActions.h"
+#include "shell/ClubDispatcher.h"
+#include "shell/ClubPortImpl.h"
+#include "shell/ClubState.h"
 #include "table/ZnBid.h"
 
 namespace zn {
 
-// The message area: when it holds more than kMemoCap lines, the kMemoTrim oldest go before the
-// next line is added, whoever adds it.
-inline constexpr std::size_t kMemoCap = 99;
-inline constexpr std::size_t kMemoTrim = 50;
-
-class TZnForm {
+class TZnForm : public TClubState, public TClubActions {
  public:
-  // What changed; the Qt window redraws only that part.
-  enum class Aspect {
-    Page,     // Page
-    Caption,  // Caption
-    Menus,    // Menus
-    Actions,  // a caption, check mark, enabled or visible flag of an action
-    Memo,     // Memo
-    Address,  // Address, AddressList, AddressIndex, PortText
-    Lobby,    // Rooms, RoomIndex, Users, UserIndex
-    Present,  // Present, PresentIndex
-    Room,     // SeatLabels, SeatDownVisible, DealText, MatchText, dealer marks
-    Status,   // StatusNick, StatusServer
-    Chat,     // ChatText
-    Flash,    // TimerEnabled, FlashOn
-  };
-  std::function<void(Aspect)> Changed;
-
   using TSocketFactory = std::function<std::unique_ptr<TSocketPort>()>;
   // The settings file's path for the program directory (LocateSettings, which first moves an old
   // file there); tests give their own so no real file outside their directory is touched.
@@ -60,95 +40,21 @@ class TZnForm {
   TZnForm(const TZnForm&) = delete;
   TZnForm& operator=(const TZnForm&) = delete;
 
-  // ---- State -----------------------------------------------------------------------------------
-  enum TPage { tabConnect, tabLobby, tabRoom };
-  struct TMenus {           // "&Külvilág" and "&Súgó" are always shown
-    bool Messages = false;  // "Ü&zenetek"
-    bool Lobby = false;     // "&Társalgó"
-    bool Room = false;      // "&Terem"
-    bool View = false;      // "&Nézet"
-    bool Deal = false;      // "&Osztás"
-  };
-
+  // ---- The link ----
   TReceiveQueue ReceiveQueue;
   std::unique_ptr<TZnLink> Link;  // the current link; replaced by "&Távkapcsolat"
-  double ConnectTime = 0;         // days since the epoch: the last accepted connect click
-  double PingTime = 0;            // days since the epoch: the last "G" sent
-  double PingSeconds = 0;         // the response time the last "G" line measured
-  std::string SettingsPath;
-  std::string Nickname;
-  std::int32_t MySeat = 0;
-  std::int32_t DealNumber = 0;
-  int InfoThrottle = 0;
-  int FlashCount = 0;
-  bool Dispatching = false;  // the idle handler is installed (FormShow, CloseQuery, StopDispatching)
+  bool Dispatching = false;       // the idle handler is installed (FormShow, CloseQuery, StopDispatching)
 
-  TPage Page = tabConnect;
-  std::string Caption;
-  TMenus Menus;
-
-  // Connect page.
-  std::string Address;                   // fdAddress
-  std::vector<std::string> AddressList;  // adrList, most recently used first
-  int AddressIndex = -1;                 // selected entry of adrList
-  std::string PortText;                  // fdPort
-
-  // Lobby page.
-  std::vector<std::string> Rooms;                     // fdRooms; Rooms[0] is the lobby itself
-  std::vector<std::vector<std::string>> RoomMembers;  // one member list per room
-  int RoomIndex = -1;                                 // selected room
-  std::vector<std::string> Users;                     // fdUsers: the selected room's members
-  int UserIndex = -1;
-
-  // Below the pages, on every page.
-  std::string ChatText;           // fdChat
-  std::vector<std::string> Memo;  // the message area, oldest first
-  // Bumped by every change of Memo other than appending (clear, trim): the view then redraws the
-  // whole area; otherwise it only appends the lines past those it shows.
-  std::uint64_t MemoRewrites = 0;
-  std::vector<std::string> Present;
-  int PresentIndex = -1;
-
-  // Room page.
-  std::array<std::string, 5> SeatLabels;  // index 1..4; empty until the first "R" line
-  bool SeatDownVisible = true;            // lbSeatDown (shown only on the room page)
-  std::string DealText;                   // lbDeal
-  std::string MatchText;                  // lbMatch
-  bool Dealer1Visible = false;            // lbDealer1
-  bool Dealer3Visible = false;            // lbDealer3
-
-  // Status bar: the nickname, the fixed "Szerver ", the server.
-  std::string StatusNick;
-  std::string StatusServer = "nincs";
-
-  // Window flashing of an alert (the 100 ms timer).
-  bool TimerEnabled = false;
-  bool FlashOn = false;
-
-  // The other three windows, created with this one and living as long.
+  // ---- The other three windows, created with this one and living as long ----
   std::unique_ptr<TBidForm> BidForm;
   std::unique_ptr<TInfo> InfoForm;
   std::unique_ptr<TResForm> ResForm;
 
-  // ---- Actions ---------------------------------------------------------------------------------
-  TAction cmConnect, cmDisconnect, cmExit;                                               // "&Külvilág"
-  TAction cmMsg, cmClear, cmPing, cmLogMsg, cmInfo;                                      // "Ü&zenetek"
-  TAction cmNewRoom, cmEnter;                                                            // "&Társalgó"
-  TAction cmOpener, cmCatcher, cmOpenDef, cmCatDef, cmStand, cmRobot, cmLobby;           // "&Terem"
-  TAction cmNormal, cmReverse, cmSide, cmSound, cmTable, cmShowBid, cmResults, cmKibic;  // "&Nézet"
-  TAction cmReplay, cmNumDeal, cmMatch, cmNextDeal, cmAlign;                             // "&Osztás"
-  TAction cmHelp, cmAbout;                                                               // "&Súgó"
-  // Every action with its name, in menu order.
-  std::vector<std::pair<std::string_view, TAction*>> Actions();
-
-  // The ten preset phrases of the chat box.
-  static const std::array<std::string_view, 10> ChatPhrases;
-
-  // ---- Hooks the Qt window sets ----------------------------------------------------------------
+  // ---- Hooks the Qt window sets ----
   std::function<void()> WakeIdle;     // run IdleHandler soon (a chunk arrived, a pause was lifted)
   std::function<void()> CloseWindow;  // "&Kilépés": close the club window
 
-  // ---- Life cycle ------------------------------------------------------------------------------
+  // ---- Life cycle (ClubStart.cpp) ----
   // First showing: asks for a nickname until a valid one is given, installs the dispatcher and
   // runs "&Távkapcsolat".
   void FormShow();
@@ -157,30 +63,43 @@ class TZnForm {
   bool CloseQuery(bool clubWindowActive);
   // The program ends: no line is dispatched while the windows go.
   void StopDispatching() { Dispatching = false; }
-  // One pass of the dispatcher: takes at most one line (none while the table window's pause is
-  // set). Returns true while lines wait and no pause is set, so the caller runs it again.
-  // A call made while a pass is running (from pending events) does nothing and returns false.
-  bool IdleHandler();
-  // The 100 ms flash timer.
-  void TimerTimer();
-
-  // ---- Operations other windows call -----------------------------------------------------------
-  void Alert();
-  void ResetToConnectPage();
-  void TakeSeat(std::int32_t seat);
-  void EnableDealCommands(bool enable);
   // A valid nickname: more than 3 characters, not beginning with "-", no space and no "#".
   static bool ValidNickname(std::string_view name);
 
-  // ---- Handlers of the widgets -----------------------------------------------------------------
+  // ---- The dispatcher ----
+  // One pass: takes at most one line (none while the table window's pause is set). Returns true
+  // while lines wait and no pause is set, so the caller runs it again. A call made while a pass is
+  // running (from pending events) does nothing and returns false.
+  bool IdleHandler() { return dispatcher_.Pass(); }
+  void Dispatch(const std::string& line) { dispatcher_.Dispatch(line); }
+
+  // ---- Operations other windows call ----
+  void Alert();       // ClubAlert.cpp
+  void TimerTimer();  // the 100 ms flash timer
+  void ResetToConnectPage();
+  void TakeSeat(std::int32_t seat);
+  void EnableDealCommands(bool enable);
+
+  // ---- The link and the address list (ClubConnect.cpp, ClubAddressList.cpp) ----
   void cmConnectExecute();
   void cmDisconnectExecute();
   void cmExitExecute();
+  void adrUpClick();
+  void adrDownClick();
+  void adrListClick(int index);
+  void adrListDblClick(int index);
+
+  // ---- "Ü&zenetek" and the present list (ClubMessages.cpp) ----
   void cmMsgExecute();
   void cmClearExecute();
   void cmPingExecute();
   void cmLogMsgExecute();
   void cmInfoExecute();
+  void fdChatEnter();  // Enter in the chat box
+  void fdPresentClick(int index);
+  void fdPresentDblClick(int index);
+
+  // ---- "&Nézet" and "&Súgó" (ClubView.cpp) ----
   void cmOrderExecute(int order);  // "&Normál" 0, "&Fordított" 1, "&Osztott" 2
   void cmSoundExecute();
   void cmTableExecute();
@@ -188,6 +107,10 @@ class TZnForm {
   void cmResultsExecute();
   void cmHelpExecute();
   void cmAboutExecute();
+
+  // ---- The lobby and the room (ClubLobby.cpp, ClubRoom.cpp) ----
+  void fdRoomsClick(int index);
+  void fdRoomsDblClick(int index);
   void cmEnterExecute();
   void cmNewRoomExecute();
   void cmStandExecute();
@@ -200,18 +123,8 @@ class TZnForm {
   void cmNextDealExecute();
   void cmAlignExecute();
   void fdSeatClick(int seat);  // also the four "&Leül" actions
-  void adrUpClick();
-  void adrDownClick();
-  void adrListClick(int index);
-  void adrListDblClick(int index);
-  void fdRoomsClick(int index);
-  void fdRoomsDblClick(int index);
-  void fdPresentClick(int index);
-  void fdPresentDblClick(int index);
-  void fdChatEnter();  // Enter in the chat box
 
-  // ---- Incoming lines (whole, letter included) -------------------------------------------------
-  void Dispatch(const std::string& line);
+  // ---- Incoming lines (whole, letter included) ----
   void ALine(const std::string& line);
   void DLine(const std::string& line);
   void GLine(const std::string& line);
@@ -222,23 +135,15 @@ class TZnForm {
   void TLine(const std::string& line);
 
  private:
-  class TClub;  // the club port the other windows reach
-  std::unique_ptr<TClub> club_;
+  TClubPortImpl club_{*this};  // the club port the other windows reach
+  TClubDispatcher dispatcher_{*this};
   TSocketFactory socketFactory_;
-  bool inIdle_ = false;  // a pass is running (pending events let other events run inside it)
 
-  void Notify(Aspect a) {
-    if (Changed) Changed(a);
-  }
-  // Seated on 1..4; any other number the server gave counts as not seated.
-  bool Seated() const { return MySeat >= 1 && MySeat <= 4; }
   void InitActions();
   void NewLink();
   void ClearLists(bool keepMemo);
   void ShowLobby(const proto::TLobby& lobby);      // the rooms and members read from an "I" line
   void ShowRoomMembers(const proto::TRoom& room);  // the seats and present list of an "R" line
-  void AddMemo(std::string line);                  // appends, trimming first at the cap
-  void ClearMemo();
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
   static double Now();  // days since the epoch

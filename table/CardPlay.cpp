@@ -182,4 +182,21 @@ void TBidForm::cmScoreClick() {
   Notify(Aspect::Page);
 }
 
+// A watcher's four panels each hold their own seat's hand: each is redrawn from the cards it
+// shows, and ShownHand stays the hand that came last.
+void TBidForm::ShowHands() {
+  if (!Watching) {
+    ShowHand(1);
+    return;
+  }
+  const THand last = ShownHand;
+  for (int panel = 1; panel <= kHandPanels; ++panel) {
+    ShownHand.SetCount(0);
+    for (const TCardImage& image : Panels[static_cast<std::size_t>(panel)].Images)
+      ShownHand.Cards.push_back(image.Code);
+    ShowHand(panel);
+  }
+  ShownHand = last;
+}
+
 }  // namespace zn

@@ -169,6 +169,8 @@ class TBidForm {
   // ---- Card play (CardPlay.cpp) ----
   void HandLine(const std::string& line);
   void ShowHand(int panel = 1);
+  // After a change of HandOrder: the own hand, or while watching every panel from its own cards.
+  void ShowHands();
   void AddCardImage(int panel, TCard code);
   void CardSelect(int index, bool rightButton);  // a press on picture index of Panel1
   void CardOrder(int index);

@@ -16,9 +16,9 @@
 #include "game/Cp1250.h"
 #include "table/qt/BidWindow.h"
 #include "table/qt/CardLabel.h"
-#include "tests/server/ServerHarness.h"
-#include "tests/shellqt/WindowFixture.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/gtest/ServerHarness.h"
+#include "tests/support/qt/WindowFixture.h"
 
 namespace zn::test {
 namespace {

@@ -9,16 +9,10 @@
 
 #include "link/ZnLink.h"
 #include "shell/ZnCliTop.h"
-#include "tests/fuzz/FuzzDesktop.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/FakeSocket.h"
 
 namespace {
-
-struct TFakeSocket : zn::TSocketPort {
-  void Connect(const std::string&, int) override {}
-  void Close() override {}
-  bool Active() const override { return true; }
-  void Write(std::string_view) override {}
-};
 
 std::string ProgramDir() {
   const auto dir = std::filesystem::temp_directory_path() / "zn_fuzz_dispatch";
@@ -29,10 +23,14 @@ std::string ProgramDir() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  zn::fuzz::Desk();
+  zn::test::ScopedFakeDesktop desk;
+  desk.desk.Keep = false;
+  desk.desk.ClockStep = 7;  // every reading of the clock finds time gone by
   static const std::string dir = ProgramDir();
+  zn::test::SocketLog log;
+  log.active = true;
   zn::TZnForm form(
-      dir, [] { return std::make_unique<TFakeSocket>(); },
+      dir, [&log] { return std::make_unique<zn::test::FakeSocket>(log); },
       [](const std::string& programDir) { return programDir + "/Zn.INI"; });
   form.Nickname = "Fuzz";
   form.FormShow();

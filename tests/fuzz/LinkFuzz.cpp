@@ -12,18 +12,10 @@
 #include "link/LineJoiner.h"
 #include "link/NextLine.h"
 #include "link/ZnLink.h"
-#include "tests/fuzz/FuzzDesktop.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/FakeSocket.h"
 
 namespace {
-
-struct TFakeSocket : zn::TSocketPort {
-  bool timer = true;
-  void Connect(const std::string&, int) override {}
-  void Close() override {}
-  bool Active() const override { return true; }
-  void Write(std::string_view) override {}
-  bool WatchQuiet(std::chrono::milliseconds) override { return timer; }
-};
 
 void Check(bool ok) {
   if (!ok) std::abort();
@@ -56,13 +48,16 @@ std::vector<std::string> Split(const std::string& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  zn::fuzz::Desk();
+  zn::test::ScopedFakeDesktop desk;
+  desk.desk.Keep = false;
   FuzzedDataProvider in(data, size);
   zn::TReceiveQueue queue;
-  auto socket = std::make_unique<TFakeSocket>();
-  TFakeSocket* port = socket.get();
+  zn::test::SocketLog log;
+  log.active = true;
+  auto socket = std::make_unique<zn::test::FakeSocket>(log);
+  zn::TSocketPort* port = socket.get();
   zn::TZnLink link(queue, std::move(socket));
-  port->timer = in.ConsumeBool();
+  log.hasTimer = in.ConsumeBool();
 
   std::string stream;  // everything received since the last quiet time or reconnect
   bool plain = true;   // no quiet time or disconnect cut the stream
@@ -82,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (chunk.empty()) break;
         stream += chunk;
         port->OnData(chunk);
-        if (!port->timer) plain = false;  // every read is whole without a timer
+        if (!log.hasTimer) plain = false;  // every read is whole without a timer
         break;
       }
       case 2:

@@ -14,37 +14,17 @@
 #include "server/Deals.h"
 #include "server/Framing.h"
 #include "server/Log.h"
+#include "tests/support/ServerFakes.h"
 
 namespace {
 
 using namespace zn::server;
+using zn::server::test::MemoryStore;
+using zn::server::test::RecordingOutbox;
 
-class CheckingOutbox : public Outbox {
- public:
-  void Send(MemberId, std::string_view line) override { Check(line); }
-  void SendShared(MemberId, const SharedLine& line) override { Check(*line); }
-  void Close(MemberId) override {}
-  static void Check(std::string_view line) {
-    if (line.empty() || line.find('#') != std::string_view::npos) std::abort();
-  }
-};
-
-class MemoryStore : public RoomStore {
- public:
-  std::vector<StoredRoom> LoadRooms() override { return {{1, "Kert", false, 2}}; }
-  std::int64_t CreateRoom(std::string_view name) override {
-    rooms[++last] = std::string(name);
-    return last;
-  }
-  void SetOption(std::int64_t, bool) override {}
-  void SetPlayed(std::int64_t, std::int32_t) override {}
-  std::int32_t AddResult(const StoredResult&) override { return ++results; }
-  void TouchRoom(std::int64_t) override {}
-  void DropRoom(std::int64_t id) override { rooms.erase(id); }
-  std::map<std::int64_t, std::string> rooms;
-  std::int64_t last = 1;
-  std::int32_t results = 0;
-};
+void CheckLine(std::string_view line) {
+  if (line.empty() || line.find('#') != std::string_view::npos) std::abort();
+}
 
 }  // namespace
 
@@ -55,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   (void)silent;
   SteadyTime now{std::chrono::hours(1)};
-  CheckingOutbox out;
+  RecordingOutbox out;
+  out.checkLine = CheckLine;
   MemoryStore store;
   ClubLimits limits;
   limits.roomIdleFree = std::chrono::seconds(5);
@@ -104,6 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
     club.Flush();
+    out.lines.clear();  // checked as they went; only the checks matter here
+    out.shared.clear();
   }
   for (auto& [id, f] : framing) club.Disconnect(id);
   return 0;

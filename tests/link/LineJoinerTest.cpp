@@ -10,6 +10,7 @@
 #include "link/NextLine.h"
 #include "link/ZnLink.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/FakeSocket.h"
 
 namespace zn {
 namespace {
@@ -18,35 +19,6 @@ using namespace zn::literals;
 using namespace std::chrono_literals;
 
 static_assert(kQuietTime <= 50ms, "a burst's last line waits at most this long");
-
-// A socket whose quiet timer the test fires by hand.
-struct TimerLog {
-  int watches = 0;
-  std::chrono::milliseconds last{};
-  int closes = 0;
-  bool active = true;
-  bool hasTimer = true;
-};
-
-class TimerSocket : public TSocketPort {
- public:
-  explicit TimerSocket(TimerLog& log) : log_(log) {}
-  void Connect(const std::string&, int) override { log_.active = true; }
-  void Close() override {
-    ++log_.closes;
-    log_.active = false;
-  }
-  bool Active() const override { return log_.active; }
-  void Write(std::string_view) override {}
-  bool WatchQuiet(std::chrono::milliseconds after) override {
-    ++log_.watches;
-    log_.last = after;
-    return log_.hasTimer;
-  }
-
- private:
-  TimerLog& log_;
-};
 
 std::vector<std::string> Drain(TReceiveQueue& queue) {
   std::vector<std::string> lines;
@@ -57,10 +29,16 @@ std::vector<std::string> Drain(TReceiveQueue& queue) {
 
 class JoinTest : public ::testing::Test {
  protected:
-  JoinTest() { NewLink(); }
+  // A socket whose quiet timer the test fires by hand, connected again by every connect.
+  JoinTest() {
+    log.active = true;
+    log.hasTimer = true;
+    log.duringConnect = [this](TSocketPort&) { log.active = true; };
+    NewLink();
+  }
   void NewLink() {
     link.reset();
-    link = std::make_unique<TZnLink>(queue, std::make_unique<TimerSocket>(log));
+    link = std::make_unique<TZnLink>(queue, std::make_unique<test::FakeSocket>(log));
     link->Host = "h";
     link->Socket().OnConnected();
   }
@@ -69,7 +47,7 @@ class JoinTest : public ::testing::Test {
 
   test::ScopedFakeDesktop desk;
   TReceiveQueue queue;
-  TimerLog log;
+  test::SocketLog log;
   std::unique_ptr<TZnLink> link;
 };
 

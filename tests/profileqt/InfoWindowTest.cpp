@@ -13,7 +13,7 @@
 #include "link/qt/QtSocket.h"
 #include "profile/qt/InfoWindow.h"
 #include "shell/qt/ClubWindow.h"
-#include "tests/shellqt/WindowFixture.h"
+#include "tests/support/qt/WindowFixture.h"
 
 namespace zn::test {
 namespace {

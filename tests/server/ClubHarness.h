@@ -4,8 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -13,39 +11,11 @@
 #include "server/Club.h"
 #include "server/Log.h"
 #include "server/SqliteStore.h"
+#include "tests/support/ServerFakes.h"
 
 namespace zn::server::test {
 
 using namespace zn::literals;
-
-class RecordingOutbox : public Outbox {
- public:
-  void Send(MemberId to, std::string_view line) override { lines[to].emplace_back(line); }
-  void SendShared(MemberId to, const SharedLine& line) override {
-    lines[to].push_back(*line);
-    shared[to].push_back(line);
-  }
-  void Close(MemberId who) override { closed.insert(who); }
-
-  // The lines a member got since the last call.
-  std::vector<std::string> Take(MemberId id) { return std::exchange(lines[id], {}); }
-
-  std::map<MemberId, std::vector<std::string>> lines;
-  std::set<MemberId> closed;
-  std::map<MemberId, std::vector<SharedLine>> shared;  // which line objects each got
-};
-
-// A store whose writes all fail, as a full disk would make them.
-class FailingStore : public RoomStore {
- public:
-  std::vector<StoredRoom> LoadRooms() override { return {{7, "Kert", false, 3}}; }
-  std::int64_t CreateRoom(std::string_view) override { throw StoreError("disk full"); }
-  void SetOption(std::int64_t, bool) override { throw StoreError("disk full"); }
-  void SetPlayed(std::int64_t, std::int32_t) override { throw StoreError("disk full"); }
-  std::int32_t AddResult(const StoredResult&) override { throw StoreError("disk full"); }
-  void TouchRoom(std::int64_t) override { throw StoreError("disk full"); }
-  void DropRoom(std::int64_t) override { throw StoreError("disk full"); }
-};
 
 inline std::string Cp(std::string_view s) { return std::string(s); }
 

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "tests/server/DealHarness.h"
-#include "tests/server/ServerHarness.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/gtest/ServerHarness.h"
 
 namespace zn::server::test {
 namespace {

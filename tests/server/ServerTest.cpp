@@ -7,8 +7,8 @@
 #include <random>
 
 #include "game/Cp1250.h"
-#include "tests/server/ServerHarness.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/gtest/ServerHarness.h"
 
 namespace zn::server::test {
 namespace {

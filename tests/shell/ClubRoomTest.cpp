@@ -315,5 +315,23 @@ TEST_F(ClubTest, HandOrderMenuChecksOneItem) {
   EXPECT_FALSE(form->cmSide.Checked);
 }
 
+// A watcher sees all four hands; a new card order redraws each panel from its own seat's hand,
+// not every panel from the hand that came last.
+TEST_F(ClubTest, HandOrderWhileWatchingKeepsEachSeatsHand) {
+  InRoom({{0, "Anna"}});
+  form->cmKibic.Execute();
+  const std::array<std::vector<std::int32_t>, 5> hands{{{}, {1, 30, 7}, {2, 31}, {3, 32, 12}, {4, 33}}};
+  for (std::int32_t seat = 1; seat <= 4; ++seat)
+    Feed({proto::LineHand(seat, hands[static_cast<std::size_t>(seat)])});
+  form->cmReverse.Execute();
+  for (std::size_t panel = 1; panel <= 4; ++panel) {
+    std::vector<std::int32_t> drawn;
+    for (const TCardImage& image : form->BidForm->Panels[panel].Images) drawn.push_back(image.Code);
+    std::vector<std::int32_t> want = hands[panel];
+    std::sort(want.begin(), want.end());  // "&Fordított": lowest first
+    EXPECT_EQ(drawn, want) << "panel " << panel;
+  }
+}
+
 }  // namespace
 }  // namespace zn::test

@@ -11,7 +11,7 @@
 #include "profile/qt/InfoWindow.h"
 #include "record/qt/ResWindow.h"
 #include "table/qt/BidWindow.h"
-#include "tests/shellqt/WindowFixture.h"
+#include "tests/support/qt/WindowFixture.h"
 
 namespace zn::test {
 namespace {

@@ -16,7 +16,7 @@
 
 #include "game/Cp1250.h"
 #include "game/qt/Cp1250Codec.h"
-#include "tests/shellqt/WindowFixture.h"
+#include "tests/support/qt/WindowFixture.h"
 
 namespace zn::test {
 namespace {

@@ -4,20 +4,39 @@
 
 namespace zn::test {
 
+void FakeDesktop::Note(std::string entry) {
+  if (Keep) Log.push_back(std::move(entry));
+}
+
+std::int64_t FakeDesktop::NowMs() const {
+  const std::int64_t now = Clock;
+  Clock += ClockStep;
+  return now;
+}
+
 void FakeDesktop::ShowMessage(const std::string& text) {
-  Messages.push_back(text);
-  Log.push_back("message:" + text);
+  ++Boxes;
+  if (Keep) {
+    Messages.push_back(text);
+    Log.push_back("message:" + text);
+  }
   if (auto hook = std::exchange(InsideBox, nullptr)) hook();
 }
 
 void FakeDesktop::ShowError(const std::string& text) {
-  Errors.push_back(text);
-  Log.push_back("error:" + text);
+  ++Boxes;
+  if (Keep) {
+    Errors.push_back(text);
+    Log.push_back("error:" + text);
+  }
 }
 
 bool FakeDesktop::AskYesNo(const std::string& question, const std::string& caption) {
-  Questions.push_back(question);
-  Log.push_back("ask:" + caption + ":" + question);
+  ++Boxes;
+  if (Keep) {
+    Questions.push_back(question);
+    Log.push_back("ask:" + caption + ":" + question);
+  }
   if (YesNoAnswers.empty()) return true;
   const bool answer = YesNoAnswers.front();
   YesNoAnswers.pop_front();
@@ -26,7 +45,8 @@ bool FakeDesktop::AskYesNo(const std::string& question, const std::string& capti
 
 std::optional<std::string> FakeDesktop::InputBox(const std::string& caption, const std::string& prompt,
                                                  const std::string& initial) {
-  Log.push_back("input:" + caption + ":" + prompt + ":" + initial);
+  ++Boxes;
+  Note("input:" + caption + ":" + prompt + ":" + initial);
   if (InputAnswers.empty()) return std::nullopt;
   auto answer = InputAnswers.front();
   InputAnswers.pop_front();
@@ -35,7 +55,8 @@ std::optional<std::string> FakeDesktop::InputBox(const std::string& caption, con
 
 std::optional<std::string> FakeDesktop::SaveFileName(const std::string& title, const std::string& folder,
                                                      const std::string& fileName, const std::string& filter) {
-  Log.push_back("save:" + title + ":" + folder + ":" + fileName + ":" + filter);
+  ++Boxes;
+  Note("save:" + title + ":" + folder + ":" + fileName + ":" + filter);
   if (SaveAnswers.empty()) return std::nullopt;
   auto answer = SaveAnswers.front();
   SaveAnswers.pop_front();
@@ -44,7 +65,7 @@ std::optional<std::string> FakeDesktop::SaveFileName(const std::string& title, c
 
 void FakeDesktop::Beep() {
   ++Beeps;
-  Log.push_back("beep");
+  Note("beep");
 }
 
 void FakeDesktop::ProcessPendingEvents() {
@@ -57,14 +78,14 @@ void FakeDesktop::ProcessPendingEvents() {
 }
 
 bool FakeDesktop::StartProcess(const std::string& commandLine) {
-  Log.push_back("start:" + commandLine);
-  Started.push_back(commandLine);
+  Note("start:" + commandLine);
+  if (Keep) Started.push_back(commandLine);
   return StartProcessResult;
 }
 
 bool FakeDesktop::OpenUrl(const std::string& url) {
-  Log.push_back("url:" + url);
-  Started.push_back(url);
+  Note("url:" + url);
+  if (Keep) Started.push_back(url);
   return StartProcessResult;
 }
 

@@ -1,4 +1,5 @@
-// The scripted desktop for tests: records every box and answers questions from a script.
+// The scripted desktop of the tests, fuzz targets and benchmarks: records every box and answers
+// questions from a script. With Keep off it only counts, so a long run does not grow.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +28,10 @@ class FakeDesktop : public TDesktop {
   std::vector<std::string> Started;  // command lines and addresses opened
   int Beeps = 0;
   int PendingEventRuns = 0;
-  std::int64_t Clock = 1'000'000;  // NowMs; tests move it
+  mutable std::int64_t Clock = 1'000'000;  // NowMs; tests move it
+  std::int64_t ClockStep = 0;              // NowMs moves the clock on by this much with every reading
+  bool Keep = true;                        // false: boxes and services are counted, not kept
+  int Boxes = 0;                           // every box shown or asked, kept or not
   TCursor CurrentCursor = TCursor::Normal;
 
   void ShowMessage(const std::string& text) override;
@@ -41,7 +45,7 @@ class FakeDesktop : public TDesktop {
   void SetCursor(TCursor cursor) override { CurrentCursor = cursor; }
   TCursor Cursor() const override { return CurrentCursor; }
   void ProcessPendingEvents() override;
-  std::int64_t NowMs() const override { return Clock; }
+  std::int64_t NowMs() const override;
   bool StartProcess(const std::string& commandLine) override;
   bool OpenUrl(const std::string& url) override;
 
@@ -50,6 +54,9 @@ class FakeDesktop : public TDesktop {
   // Runs once inside the next message box, as the user (or the event loop) could act while it is
   // open; cleared before it runs.
   std::function<void()> InsideBox;
+
+ private:
+  void Note(std::string entry);  // into Log, when kept
 };
 
 // Installs a FakeDesktop for the lifetime of the object (restores the previous one after).

@@ -1,6 +1,8 @@
-// The scripted socket port for link and club window tests: records what the link asks of it.
+// The scripted socket port of the link and club window tests, the fuzz targets and the benchmarks:
+// records what the link asks of it in a log the caller owns (or one of its own).
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,6 +23,10 @@ struct SocketLog {
   int notificationsDuringClose = 0;
   // Runs inside Connect, before it returns (a socket layer that reports at once).
   std::function<void(TSocketPort&)> duringConnect;
+  // The quiet timer: without one every read is taken as whole.
+  bool hasTimer = false;
+  int watches = 0;                   // WatchQuiet calls
+  std::chrono::milliseconds last{};  // the time the last WatchQuiet was given
 };
 
 // Like the real adapter, it copies a callback before calling it and touches nothing of itself
@@ -28,6 +34,11 @@ struct SocketLog {
 class FakeSocket : public TSocketPort {
  public:
   explicit FakeSocket(SocketLog& log) : log_(log) { ++log_.sockets; }
+  // A socket with a log of its own: never connected unless told, so every send is a message box.
+  FakeSocket() : log_(own_) { ++log_.sockets; }
+  FakeSocket(const FakeSocket&) = delete;
+  FakeSocket& operator=(const FakeSocket&) = delete;
+
   void Connect(const std::string& host, int port) override {
     log_.connects.push_back(host + ":" + std::to_string(port));
     if (auto hook = log_.duringConnect) hook(*this);
@@ -47,8 +58,14 @@ class FakeSocket : public TSocketPort {
     log_.sent.emplace_back(bytes);
     log_.written.append(bytes);
   }
+  bool WatchQuiet(std::chrono::milliseconds after) override {
+    ++log_.watches;
+    log_.last = after;
+    return log_.hasTimer;
+  }
 
  private:
+  SocketLog own_;  // before log_, which may refer to it
   SocketLog& log_;
 };
 

@@ -1,4 +1,4 @@
-#include "tests/shellqt/WindowFixture.h"
+#include "tests/support/qt/WindowFixture.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -58,7 +58,7 @@ void TZnForm::InitActions() {
   Set(cmAbout, "&Névjegy"_cp, "", "", [this] { cmAboutExecute(); });
 }
 
-std::vector<std::pair<std::string_view, TAction*>> TZnForm::Actions() {
+std::vector<std::pair<std::string_view, TAction*>> TClubActions::Actions() {
   return {
       {"cmConnect", &cmConnect},   {"cmDisconnect", &cmDisconnect},
       {"cmExit", &cmExit},         {"cmMsg", &cmMsg},

@@ -1,10 +1,7 @@
-// The club window's lines: "G" (ping answer), "I" (lobby), "L" (server version), "M" (message).
-#include <cstdio>
-
+// The lobby page: the "I" line with its rooms and members, and the room list's clicks.
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
 #include "game/ErrorHandler.h"
-#include "game/Hands.h"
 #include "game/ZnError.h"
 #include "link/Protocol.h"
 #include "shell/ZnCliTop.h"
@@ -12,35 +9,6 @@
 namespace zn {
 
 using namespace zn::literals;
-
-namespace {
-std::string_view Payload(const std::string& line) {
-  std::string_view rest(line);
-  rest.remove_prefix(rest.empty() ? 0 : 1);
-  return rest;
-}
-}  // namespace
-
-void TZnForm::GLine(const std::string&) {
-  PingSeconds = (Now() - PingTime) * 86400.0;
-  char number[64];
-  std::snprintf(number, sizeof number, "%0.3f", PingSeconds);  // the locale's decimal separator
-  AddMemo(std::string(" >>>>> Válaszidő "_cp) + number + " sec");
-  Alert();
-}
-
-void TZnForm::LLine(const std::string& line) {
-  const std::string_view version = Payload(line);
-  if (version != proto::kVersion)
-    Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +
-                          std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
-  Send(proto::CmdNick(Nickname));
-}
-
-void TZnForm::MLine(const std::string& line) {
-  Alert();
-  AddMemo(std::string(Payload(line)));
-}
 
 void TZnForm::ILine(const std::string& line) {
   // The chat stays when the server only refreshes a lobby already shown.

@@ -1,4 +1,4 @@
-#include "tests/server/ServerHarness.h"
+#include "tests/support/gtest/ServerHarness.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

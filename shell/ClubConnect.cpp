@@ -1,0 +1,75 @@
+// The club window's link: connecting, "&Távkapcsolat" with a new link, the "L" line that logs in,
+// and "&Kilépés".
+#include "game/Cp1250.h"
+#include "game/Desktop.h"
+#include "game/ErrorHandler.h"
+#include "game/Tokenizer.h"
+#include "shell/Settings.h"
+#include "shell/ZnCliTop.h"
+
+namespace zn {
+
+using namespace zn::literals;
+
+void TZnForm::NewLink() {
+  Link.reset();  // the old link is gone before the new one is made
+  Link = std::make_unique<TZnLink>(ReceiveQueue, socketFactory_());
+  // The dispatcher runs when something arrives or the connection changes, not in a busy loop.
+  TSocketPort& socket = Link->Socket();
+  auto wrap = [this](std::function<void()> inner) {
+    return [this, inner] {
+      if (inner) inner();
+      if (WakeIdle) WakeIdle();
+    };
+  };
+  socket.OnConnected = wrap(socket.OnConnected);
+  socket.OnDisconnected = wrap(socket.OnDisconnected);
+  socket.OnQuiet = wrap(socket.OnQuiet);  // a held line has gone to the queue
+  auto data = socket.OnData;
+  socket.OnData = [this, data](std::string chunk) {
+    if (data) data(std::move(chunk));
+    if (WakeIdle) WakeIdle();
+  };
+}
+
+void TZnForm::cmConnectExecute() {
+  Guarded([&] {
+    const double now = Now();
+    if ((now - ConnectTime) * 86400.0 < 1.0) return;  // a second click within a second
+    ConnectTime = now;
+    if (AddressList.empty() || Address != AddressList.front()) {
+      AddressList.insert(AddressList.begin(), Address);
+      AddressIndex = 0;
+      Notify(Aspect::Address);
+    }
+    Link->Port = StrToInt(PortText);
+    Link->Host = Address;
+    Link->Open();
+    WriteConnectSettings(SettingsPath, Nickname, AddressList, PortText);
+  });
+}
+
+void TZnForm::cmDisconnectExecute() {
+  Guarded([&] {
+    Address = AddressList.empty() ? std::string() : AddressList.front();
+    Notify(Aspect::Address);
+    NewLink();
+    // A pause left from the old connection would hold back every line of the new one.
+    BidForm->LiftPause();
+    ResetToConnectPage();
+  });
+}
+
+void TZnForm::cmExitExecute() {
+  if (CloseWindow) CloseWindow();
+}
+
+void TZnForm::LLine(const std::string& line) {
+  const std::string_view version = std::string_view(line).substr(line.empty() ? 0 : 1);
+  if (version != proto::kVersion)
+    Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +
+                          std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
+  Send(proto::CmdNick(Nickname));
+}
+
+}  // namespace zn

@@ -1,0 +1,81 @@
+// "Ü&zenetek": chat, clearing, ping, news and introductions; the present list; the "G" (ping
+// answer) and "M" (message) lines.
+#include <cstdio>
+
+#include "game/Cp1250.h"
+#include "game/Desktop.h"
+#include "game/ErrorHandler.h"
+#include "shell/ZnCliTop.h"
+
+namespace zn {
+
+using namespace zn::literals;
+
+void TZnForm::cmMsgExecute() {
+  Guarded([&] {
+    if (ChatText.empty()) {
+      Desktop().ShowMessage(std::string("Nincs üzenet!"_cp));
+      return;
+    }
+    const std::string text = std::move(ChatText);
+    ChatText.clear();
+    Send(proto::CmdChat(text));
+    Notify(Aspect::Chat);
+  });
+}
+
+void TZnForm::fdChatEnter() { cmMsgExecute(); }
+
+void TZnForm::cmClearExecute() { ClearMemo(); }
+
+void TZnForm::cmPingExecute() {
+  Guarded([&] {
+    PingTime = Now();
+    Send(proto::CmdPing());
+  });
+}
+
+void TZnForm::cmLogMsgExecute() {
+  Guarded([&] { Send(proto::CmdNews()); });
+}
+
+void TZnForm::cmInfoExecute() {
+  Guarded([&] {
+    if (PresentIndex < 0 || PresentIndex >= static_cast<int>(Present.size())) {
+      Desktop().ShowMessage(std::string("Előbb válassz valakit a jelenlevők közül!"_cp));
+      return;
+    }
+    if (InfoThrottle >= 1) {
+      Desktop().Beep();
+      --InfoThrottle;
+      return;
+    }
+    InfoThrottle = 3;
+    InfoForm->ShowProfile(Present[static_cast<std::size_t>(PresentIndex)]);
+  });
+}
+
+void TZnForm::fdPresentClick(int index) {
+  PresentIndex = index >= 0 && index < static_cast<int>(Present.size()) ? index : -1;
+  Notify(Aspect::Present);
+}
+
+void TZnForm::fdPresentDblClick(int index) {
+  fdPresentClick(index);
+  cmInfoExecute();
+}
+
+void TZnForm::GLine(const std::string&) {
+  PingSeconds = (Now() - PingTime) * 86400.0;
+  char number[64];
+  std::snprintf(number, sizeof number, "%0.3f", PingSeconds);  // the locale's decimal separator
+  AddMemo(std::string(" >>>>> Válaszidő "_cp) + number + " sec");
+  Alert();
+}
+
+void TZnForm::MLine(const std::string& line) {
+  Alert();
+  AddMemo(line.empty() ? std::string() : line.substr(1));
+}
+
+}  // namespace zn

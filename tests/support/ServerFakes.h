@@ -1,0 +1,89 @@
+// The server's doubles for the tests and the fuzz targets: an outbox that records every line, and
+// a room store in memory whose writes can be made to fail as a full disk would make them.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "server/Outbox.h"
+#include "server/Store.h"
+
+namespace zn::server::test {
+
+class RecordingOutbox : public Outbox {
+ public:
+  void Send(MemberId to, std::string_view line) override {
+    Check(line);
+    lines[to].emplace_back(line);
+  }
+  void SendShared(MemberId to, const SharedLine& line) override {
+    Check(*line);
+    lines[to].push_back(*line);
+    shared[to].push_back(line);
+  }
+  void Close(MemberId who) override { closed.insert(who); }
+
+  // The lines a member got since the last call.
+  std::vector<std::string> Take(MemberId id) { return std::exchange(lines[id], {}); }
+
+  std::map<MemberId, std::vector<std::string>> lines;
+  std::set<MemberId> closed;
+  std::map<MemberId, std::vector<SharedLine>> shared;  // which line objects each got
+  std::function<void(std::string_view)> checkLine;     // sees every line first (the fuzz target's rule)
+
+ private:
+  void Check(std::string_view line) const {
+    if (checkLine) checkLine(line);
+  }
+};
+
+class MemoryStore : public RoomStore {
+ public:
+  explicit MemoryStore(std::vector<StoredRoom> stored = {{1, "Kert", false, 2}}, bool failing = false)
+      : stored_(std::move(stored)), failing_(failing) {
+    for (const StoredRoom& r : stored_) last = std::max(last, r.id);
+  }
+  std::vector<StoredRoom> LoadRooms() override { return stored_; }
+  std::int64_t CreateRoom(std::string_view name) override {
+    Write();
+    rooms[++last] = std::string(name);
+    return last;
+  }
+  void SetOption(std::int64_t, bool) override { Write(); }
+  void SetPlayed(std::int64_t, std::int32_t) override { Write(); }
+  std::int32_t AddResult(const StoredResult&) override {
+    Write();
+    return ++results;
+  }
+  void TouchRoom(std::int64_t) override { Write(); }
+  void DropRoom(std::int64_t id) override {
+    Write();
+    rooms.erase(id);
+  }
+
+  std::map<std::int64_t, std::string> rooms;  // created rooms by id
+  std::int64_t last = 0;                      // the last id given
+  std::int32_t results = 0;
+
+ private:
+  void Write() const {
+    if (failing_) throw StoreError("disk full");
+  }
+  std::vector<StoredRoom> stored_;
+  bool failing_;
+};
+
+// A store whose writes all fail, as a full disk would make them.
+class FailingStore : public MemoryStore {
+ public:
+  FailingStore() : MemoryStore({{7, "Kert", false, 3}}, true) {}
+};
+
+}  // namespace zn::server::test
