@@ -142,8 +142,12 @@ void Server::OnReadable(const ConnectionPtr& c) {
   const std::size_t n = c->socket.read_some(asio::buffer(readBuffer_), ec);
   if (ec == asio::error::would_block || ec == asio::error::try_again) return WaitRead(c);
   if (ec || n == 0) return Drop(c, "closed by peer");
+  // Whether the stream goes on is what the socket still holds, not whether this read filled the
+  // buffer: a read that happens to end on the buffer's size must not swallow the next command.
+  std::error_code unread;
+  const bool more = c->socket.available(unread) > 0 && !unread;
   pieces_.clear();
-  c->framing.Feed(std::string_view(readBuffer_.data(), n), n == readBuffer_.size(), pieces_);
+  c->framing.Feed(std::string_view(readBuffer_.data(), n), more, pieces_);
   for (const Piece& p : pieces_) {
     if (c->closed || c->closeAfter) break;
     switch (p.kind) {
