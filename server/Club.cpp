@@ -127,26 +127,32 @@ void Club::CloseLateLogins(SteadyTime now) {
   }
 }
 
+bool Club::Charge(Member& m) {
+  if (m.rate.Count(now_())) return true;
+  Refuse(m, "too many commands", text::kTooFast);
+  m.closing = true;
+  out_.Close(m.id);
+  return false;
+}
+
+// Commands the framing refused never reached the bucket: they pay here, so a stream of refusals
+// costs what a stream of commands costs.
 void Club::RefuseTooLong(MemberId id) {
   Member* m = Get(id);
-  if (m && !m->closing) Refuse(*m, "command too long", text::kTooLong);
+  if (m && !m->closing && Charge(*m)) Refuse(*m, "command too long", text::kTooLong);
 }
 
 void Club::RefuseMalformed(MemberId id) {
   Member* m = Get(id);
-  if (m && !m->closing) Refuse(*m, "malformed command", text::kBadCommand);
+  if (m && !m->closing && Charge(*m)) Refuse(*m, "malformed command", text::kBadCommand);
 }
 
 void Club::Receive(MemberId id, std::string_view command) {
   Member* m = Get(id);
   if (!m || m->closing || command.empty()) return;
   // Answers are sent by the client on its own; counting them would let anyone flood a member.
-  if (command[0] != 'W' && !m->rate.Count(now_())) {
-    Refuse(*m, "too many commands", text::kTooFast);
-    m->closing = true;
-    out_.Close(id);
-    return;
-  }
+  // A refused answer pays (Answer).
+  if (command[0] != 'W' && !Charge(*m)) return;
   if (!m->LoggedIn()) {
     if (command[0] == 'N') Login(*m, command.substr(1));
     return;  // anything else before login is ignored

@@ -105,6 +105,8 @@ class Club {
   Member* FindOnline(std::string_view nickname);
   void Notice(Member& m, std::string_view text, std::string_view detail = {});
   void Refuse(Member& m, std::string_view why, std::string_view text, std::string_view detail = {});
+  // Takes a token for something the member sent; an empty bucket closes the member. False then.
+  bool Charge(Member& m);
   void Dispatch(Member& m, std::string_view command);
   // Writes a line about the member to the log, at most kLoggedRefusalsPerMinute a minute.
   void LogLimited(Member& m, const std::string& line);
