@@ -57,6 +57,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
       lobbyTimer_(io),
       acceptRetry_(io),
       touchTimer_(io),
+      sweepTimer_(io),
       club_(
           store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news),
       deals_(club_, store, *this, [] { return std::chrono::steady_clock::now(); }) {
@@ -73,6 +74,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
   Log("listening on " + options.listen + ":" + std::to_string(port_));
   Accept();
   ArmTouchTimer();
+  ArmSweepTimer();
 }
 
 Server::~Server() { Stop(); }
@@ -85,6 +87,7 @@ void Server::Stop() {
   lobbyTimer_.cancel();
   acceptRetry_.cancel();
   touchTimer_.cancel();
+  sweepTimer_.cancel();
   club_.TouchOccupiedRooms();
   for (auto& [id, c] : connections_) {
     c->closed = true;
@@ -117,7 +120,6 @@ void Server::Start(tcp::socket socket) {
   const auto peer = socket.remote_endpoint(ec);
   auto c = std::make_shared<Connection>(std::move(socket), ++nextId_);
   connections_.emplace(c->id, c);
-  Log("connect #" + std::to_string(c->id) + " from " + (ec ? std::string("?") : peer.address().to_string()));
   club_.Connect(c->id, ec ? std::string() : peer.address().to_string());
   if (!c->closeAfter) WaitRead(c);
   ScheduleFlush();
@@ -285,9 +287,17 @@ void Server::Drop(const ConnectionPtr& c, const char* why) {
   c->socket.close(ec);
   if (c->linger) c->linger->cancel();
   connections_.erase(c->id);
-  Log("disconnect #" + std::to_string(c->id) + ": " + why);
-  club_.Disconnect(c->id);
+  club_.Disconnect(c->id, why);
   ScheduleFlush();
+}
+
+void Server::ArmSweepTimer() {
+  sweepTimer_.expires_after(Club::kIdleSweepInterval);
+  sweepTimer_.async_wait([this](std::error_code ec) {
+    if (ec || stopped_) return;
+    ScheduleFlush();
+    ArmSweepTimer();
+  });
 }
 
 void Server::ArmTouchTimer() {
