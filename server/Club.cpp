@@ -79,7 +79,7 @@ void Club::LogLimited(Member& m, const std::string& line) {
   }
   if (m.refusalsLogged < kLoggedRefusalsPerMinute) {
     ++m.refusalsLogged;
-    Log(line);
+    LogAddress(m, line);  // fresh connections of one address share its lines
   } else {
     ++m.refusalsDropped;
   }
@@ -93,22 +93,43 @@ void Club::EndLogMinute(Member& m) {
   m.refusalsLogged = 0;
 }
 
+void Club::LogAddress(const Member& m, const std::string& line) {
+  std::uint64_t dropped = 0;
+  const bool log = addresses_.MayLog(m.addressKey, now_(), dropped);
+  if (dropped > 0) Log("address " + m.addressKey + ": " + std::to_string(dropped) + " more lines not logged");
+  if (log) Log(line);
+}
+
+bool Club::RefuseConnect(Member& m, std::string_view why, std::string_view text) {
+  Refuse(m, why, text);
+  m.closing = true;
+  out_.Close(m.id);
+  return false;
+}
+
+// The per-address limits come first, so connections an address is refused never count against
+// the club; the last places are kept for addresses with nothing open.
 bool Club::Connect(MemberId id, std::string_view address) {
   Member& m = members_[id];
   m.id = id;
   m.address.assign(address);
+  m.addressKey = AddressKey(address);
   m.rate = RateLimit(limits_.commandsPerSecond, limits_.commandBurst);
-  const bool crowded = !address.empty() && ++perAddress_[m.address] > limits_.maxPerAddress;
-  if (members_.size() > limits_.maxMembers || crowded) {
-    if (crowded)
-      Refuse(m, "too many connections from " + m.address, text::kTooManyFromAddress);
-    else
-      Refuse(m, "club full", text::kClubFull);
-    m.closing = true;
-    out_.Close(id);
-    return false;
-  }
-  loginDeadlines_.emplace_back(now_() + limits_.loginTimeout, id);
+  const SteadyTime now = now_();
+  m.lastOwn = now;
+  LogAddress(m, "connect #" + std::to_string(id) + " from " + (address.empty() ? "?" : m.address));
+  const std::size_t open = address.empty() ? 0 : addresses_.OpenFrom(m.addressKey);
+  if (open >= limits_.maxPerAddress)
+    return RefuseConnect(m, "too many connections from " + m.addressKey, text::kTooManyFromAddress);
+  if (!address.empty() && !addresses_.CountConnect(m.addressKey, now, limits_.connectsPerMinute))
+    return RefuseConnect(m, "too many new connections from " + m.addressKey, text::kConnectsPerMinute);
+  const std::size_t reserve = std::min(limits_.reservedPlaces, limits_.maxMembers / 10);
+  if (admitted_ >= (open > 0 ? limits_.maxMembers - reserve : limits_.maxMembers))
+    return RefuseConnect(m, "club full", text::kClubFull);
+  m.admitted = true;
+  ++admitted_;
+  if (!address.empty()) addresses_.Open(m.addressKey);
+  loginDeadlines_.emplace_back(now + limits_.loginTimeout, id);
   out_.Send(id, proto::LineVersion(text::kVersion));
   return true;
 }
@@ -127,25 +148,50 @@ void Club::CloseLateLogins(SteadyTime now) {
   }
 }
 
+bool Club::Charge(Member& m) {
+  if (m.rate.Count(now_())) return true;
+  Refuse(m, "too many commands", text::kTooFast);
+  m.closing = true;
+  out_.Close(m.id);
+  return false;
+}
+
+// Commands the framing refused never reached the bucket: they pay here, so a stream of refusals
+// costs what a stream of commands costs.
+// Members who send nothing hold a place for ever; a seated one in a running deal is left alone,
+// since his silence is the deal's business.
+void Club::CloseIdleMembers(SteadyTime now) {
+  if (now < nextIdleSweep_) return;
+  nextIdleSweep_ = now + kIdleSweepInterval;
+  for (auto& [id, m] : members_) {
+    if (m.closing || !m.LoggedIn() || now - m.lastOwn < limits_.idleTimeout) continue;
+    if (m.seat != 0 && deals_->DealRunning(rooms_[m.room])) continue;
+    Refuse(m, "idle", text::kIdle);
+    m.closing = true;
+    out_.Close(id);
+  }
+  if (const std::uint64_t dropped = addresses_.Sweep(now))
+    Log("addresses gone quiet: " + std::to_string(dropped) + " more lines not logged");
+}
+
 void Club::RefuseTooLong(MemberId id) {
   Member* m = Get(id);
-  if (m && !m->closing) Refuse(*m, "command too long", text::kTooLong);
+  if (m && !m->closing && Charge(*m)) Refuse(*m, "command too long", text::kTooLong);
 }
 
 void Club::RefuseMalformed(MemberId id) {
   Member* m = Get(id);
-  if (m && !m->closing) Refuse(*m, "malformed command", text::kBadCommand);
+  if (m && !m->closing && Charge(*m)) Refuse(*m, "malformed command", text::kBadCommand);
 }
 
 void Club::Receive(MemberId id, std::string_view command) {
   Member* m = Get(id);
   if (!m || m->closing || command.empty()) return;
   // Answers are sent by the client on its own; counting them would let anyone flood a member.
-  if (command[0] != 'W' && !m->rate.Count(now_())) {
-    Refuse(*m, "too many commands", text::kTooFast);
-    m->closing = true;
-    out_.Close(id);
-    return;
+  // A refused answer pays (Answer).
+  if (command[0] != 'W') {
+    if (!Charge(*m)) return;
+    m->lastOwn = now_();
   }
   if (!m->LoggedIn()) {
     if (command[0] == 'N') Login(*m, command.substr(1));
@@ -206,23 +252,24 @@ void Club::Login(Member& m, std::string_view nickname) {
   online_.emplace(m.folded, m.id);
   m.room = 0;
   rooms_[0].present.push_back(m.id);
-  Log("login #" + std::to_string(m.id) + " " + m.nickname);
+  LogAddress(m, "login #" + std::to_string(m.id) + " " + m.nickname);
   LobbyChanged();
   ArriveInLobby(m);
 }
 
-void Club::Disconnect(MemberId id) {
+void Club::Disconnect(MemberId id, std::string_view why) {
   Member* m = Get(id);
   if (!m) return;
   EndLogMinute(*m);
-  if (!m->address.empty()) {
-    auto it = perAddress_.find(m->address);
-    if (it != perAddress_.end() && --it->second == 0) perAddress_.erase(it);
+  if (m->admitted) {
+    --admitted_;
+    if (!m->address.empty()) addresses_.Close(m->addressKey);
   }
+  if (!why.empty()) LogAddress(*m, "disconnect #" + std::to_string(id) + ": " + std::string(why));
   if (m->LoggedIn()) {
     LeaveRoom(*m);
     online_.erase(m->folded);
-    Log("logout #" + std::to_string(id) + " " + m->nickname);
+    LogAddress(*m, "logout #" + std::to_string(id) + " " + m->nickname);
     LobbyChanged();
   }
   members_.erase(id);
@@ -266,6 +313,7 @@ void Club::Flush() {
   const SteadyTime now = now_();
   deals_->Tick(now);
   CloseLateLogins(now);
+  CloseIdleMembers(now);
   FreeIdleRooms(now);
   if (lobbyWaiting_.empty()) return;
   std::vector<MemberId> later;

@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "server/Addresses.h"
 #include "server/ClubTypes.h"
 #include "server/DealSeam.h"
 #include "server/Outbox.h"
@@ -29,15 +30,23 @@ struct ClubLimits {
   // The lobby lines of one round (line size times members in the lobby) may take at most this
   // much per second: a crowded lobby gets its lines less often instead of flooding everyone.
   std::size_t lobbyBytesPerSecond = 16u << 20;
-  // Connections at once from one address, logged in or not.
+  // Connections at once from one address (an IPv6 /64 counts as one), logged in or not.
   std::size_t maxPerAddress = 16;
+  // New connections one address may open in a minute.
+  std::uint32_t connectsPerMinute = 60;
+  // Places only a connection from an address with none open may take (at most a tenth of the
+  // club), so addresses that fill the club cannot keep a newcomer out.
+  std::size_t reservedPlaces = 20;
+  // A member who sends nothing of his own for this long is closed, unless seated in a running deal.
+  std::chrono::minutes idleTimeout{60};
   // A connection that has not logged in by then is closed with a notice.
   std::chrono::seconds loginTimeout{30};
   // Commands of one member: a token bucket ("W" answers do not count).
   std::uint32_t commandsPerSecond = RateLimit::kPerSecond;
   std::uint32_t commandBurst = RateLimit::kBurst;
-  // Rooms one nickname may create in an hour.
+  // Rooms one nickname may create in an hour, and all nicknames of one address together.
   std::size_t roomsPerHour = 3;
+  std::size_t roomsPerHourPerAddress = 6;
   // A room nobody has been in for this long is freed.
   std::chrono::seconds roomIdleFree{15 * 60};
 };
@@ -52,6 +61,8 @@ class Club {
   static constexpr std::uint32_t kLoggedRefusalsPerMinute = 5;
   // The store keeps when a human was last in a room to the hour; it hears of a visit at most so often.
   static constexpr std::chrono::minutes kTouchInterval{60};
+  // How often idle members are looked for (and the address table swept).
+  static constexpr std::chrono::seconds kIdleSweepInterval{30};
 
   // Loads the rooms from the store. news: the lines "L" answers with.
   Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits = {}, std::vector<std::string> news = {});
@@ -72,8 +83,8 @@ class Club {
   void RefuseTooLong(MemberId id);
   // A command of the member was broken (a bid or answer count that does not fit): notice.
   void RefuseMalformed(MemberId id);
-  // The connection ended (either side closed it).
-  void Disconnect(MemberId id);
+  // The connection ended (either side closed it); why goes to the log when given.
+  void Disconnect(MemberId id, std::string_view why = {});
 
   // Sends the lobby lines that are due. The server calls it at the end of every turn of its loop.
   void Flush();
@@ -105,11 +116,18 @@ class Club {
   Member* FindOnline(std::string_view nickname);
   void Notice(Member& m, std::string_view text, std::string_view detail = {});
   void Refuse(Member& m, std::string_view why, std::string_view text, std::string_view detail = {});
+  // Takes a token for something the member sent; an empty bucket closes the member. False then.
+  bool Charge(Member& m);
   void Dispatch(Member& m, std::string_view command);
   // Writes a line about the member to the log, at most kLoggedRefusalsPerMinute a minute.
   void LogLimited(Member& m, const std::string& line);
   void EndLogMinute(Member& m);
   void CloseLateLogins(SteadyTime now);
+  void CloseIdleMembers(SteadyTime now);
+  // Connection, login and close lines: at most Addresses::kLoggedPerMinute an address a minute.
+  void LogAddress(const Member& m, const std::string& line);
+  // Refuses a new connection: notice, close, nothing counted.
+  bool RefuseConnect(Member& m, std::string_view why, std::string_view text);
 
   // Login and the lobby (Club.cpp).
   void Login(Member& m, std::string_view nickname);
@@ -159,10 +177,13 @@ class Club {
   bool lobbyStale_ = true;
   std::uint64_t lobbyGeneration_ = 0;  // grows with every lobby line built
 
-  std::unordered_map<std::string, std::size_t> perAddress_;     // open connections by address
+  Addresses addresses_;
+  std::size_t admitted_ = 0;  // connections holding a place in the club
+  SteadyTime nextIdleSweep_{};
   std::deque<std::pair<SteadyTime, MemberId>> loginDeadlines_;  // in connection order
-  // Folded nickname -> when it created rooms within the last hour.
+  // Folded nickname, and address key, -> when it created rooms within the last hour.
   std::unordered_map<std::string, std::vector<SteadyTime>> roomsCreated_;
+  std::unordered_map<std::string, std::vector<SteadyTime>> roomsByAddress_;
   std::size_t goneRooms_ = 0;
   SteadyTime nextRoomSweep_{};
 };

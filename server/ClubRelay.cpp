@@ -47,7 +47,10 @@ void Club::Answer(Member& m, std::string_view command) {
   const std::string_view chosen = CutWord(rest);
   auto& askers = m.inquirers;
   auto it = std::find(askers.begin(), askers.end(), asker);
-  if (!SameText(chosen, m.nickname) || it == askers.end()) return Refuse(m, "W without Q", text::kNotAsked);
+  if (!SameText(chosen, m.nickname) || it == askers.end()) {
+    if (Charge(m)) Refuse(m, "W without Q", text::kNotAsked);
+    return;
+  }
   askers.erase(it);
   if (Member* target = FindOnline(asker)) out_.Send(target->id, proto::Relayable(command));
 }

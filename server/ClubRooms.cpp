@@ -112,13 +112,18 @@ std::size_t Club::SlotForNewRoom() const {
   return 0;
 }
 
+// Fresh nicknames from one address must not get round the limit: the address has one of its own.
 bool Club::MayCreateRoom(const Member& m, SteadyTime now) {
   const auto old = [&](SteadyTime t) { return now - t >= std::chrono::hours(1); };
-  if (roomsCreated_.size() > limits_.maxMembers)  // forget nicknames whose hour has passed
-    std::erase_if(roomsCreated_, [&](const auto& entry) { return old(entry.second.back()); });
-  auto& times = roomsCreated_[m.folded];
-  std::erase_if(times, old);
-  return times.size() < limits_.roomsPerHour;
+  const auto within = [&](auto& created, const std::string& key, std::size_t limit) {
+    if (created.size() > limits_.maxMembers)  // forget keys whose hour has passed
+      std::erase_if(created, [&](const auto& e) { return e.second.empty() || old(e.second.back()); });
+    auto& times = created[key];
+    std::erase_if(times, old);
+    return times.size() < limit;
+  };
+  return within(roomsCreated_, m.folded, limits_.roomsPerHour) &&
+         (m.addressKey.empty() || within(roomsByAddress_, m.addressKey, limits_.roomsPerHourPerAddress));
 }
 
 void Club::CreateRoom(Member& m, std::string_view name) {
@@ -140,6 +145,7 @@ void Club::CreateRoom(Member& m, std::string_view name) {
     return Refuse(m, std::string("store: ") + e.what(), text::kNotStored);
   }
   roomsCreated_[m.folded].push_back(now);
+  if (!m.addressKey.empty()) roomsByAddress_[m.addressKey].push_back(now);
   room.name.assign(name);
   room.emptySince = now;
   room.touchedAt = now;  // the store wrote the time with the room

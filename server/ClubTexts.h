@@ -26,6 +26,9 @@ inline constexpr std::string_view kTooManyRooms = "Több terem nem nyitható"_cp
 inline constexpr std::string_view kUnknownRoom = "Nincs ilyen terem"_cp;
 inline constexpr std::string_view kClubFull = "A klub megtelt, próbáld később!"_cp;
 inline constexpr std::string_view kTooManyFromAddress = "Erről a címről túl sok kapcsolat van nyitva"_cp;
+inline constexpr std::string_view kConnectsPerMinute =
+    "Erről a címről túl sok új kapcsolat jött, próbáld újra egy perc múlva"_cp;
+inline constexpr std::string_view kIdle = "Egy órája nem küldtél semmit, a kapcsolat megszakad"_cp;
 inline constexpr std::string_view kLoginTimeout = "Nem jelentkeztél be időben, a kapcsolat megszakad"_cp;
 inline constexpr std::string_view kRoomsPerHour = "Egy órán belül több termet nem nyithatsz"_cp;
 inline constexpr std::string_view kTooLong = "Túl hosszú parancs, nem hajtható végre"_cp;

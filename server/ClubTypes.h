@@ -17,12 +17,15 @@ inline constexpr int kSeats = 4;
 
 struct Member {
   MemberId id = 0;
-  std::string nickname;  // empty until logged in
-  std::string address;   // the peer's address: connections per address are limited
-  std::string folded;    // NameKey(nickname): the key of the online list
-  bool closing = false;  // refused or disconnected: its commands are ignored
-  std::size_t room = 0;  // index into the club's rooms; 0 is the lobby
-  int seat = 0;          // 1..4 seated, 0 without a seat
+  std::string nickname;    // empty until logged in
+  std::string address;     // the peer's address, as the log shows it
+  std::string addressKey;  // AddressKey(address): what the per-address limits count
+  bool admitted = false;   // counts against the club's places and its address's connections
+  SteadyTime lastOwn{};    // the last command of its own (answers are automatic)
+  std::string folded;      // NameKey(nickname): the key of the online list
+  bool closing = false;    // refused or disconnected: its commands are ignored
+  std::size_t room = 0;    // index into the club's rooms; 0 is the lobby
+  int seat = 0;            // 1..4 seated, 0 without a seat
   bool watching = false;
   // The lobby line: at most one every two seconds; a change in between waits for lobbyNext.
   SteadyTime lobbyNext{};

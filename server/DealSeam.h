@@ -31,6 +31,8 @@ class DealSeam {
   virtual std::optional<SteadyTime> NextDue() const { return std::nullopt; }
   // The room is freed: whatever the engine keeps for it goes (its slot may take a new room).
   virtual void RoomFreed(Room&) {}
+  // A deal is under way in room (the club does not time out its seated members then).
+  virtual bool DealRunning(const Room&) const { return false; }
 };
 
 class NoDeals : public DealSeam {

@@ -8,6 +8,11 @@
 #include "server/Log.h"
 
 namespace zn::server {
+
+bool Deals::DealRunning(const Room& room) const {
+  auto it = tables_.find(room.storeId);
+  return it != tables_.end() && Running(it->second);
+}
 namespace {
 
 constexpr std::int32_t kFirstMatchNumber = 1000;

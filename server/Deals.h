@@ -39,6 +39,7 @@ class Deals : public DealSeam {
   void Tick(SteadyTime now) override;
   std::optional<SteadyTime> NextDue() const override;
   void RoomFreed(Room& room) override;
+  bool DealRunning(const Room& room) const override;
 
   // How robots play from now on: simple robots decide at once on the loop; strong ones think (bids
   // and cards) on the runner, which hands their move back on the loop.

@@ -22,8 +22,8 @@ struct Piece {
 
 class Framing {
  public:
-  // Splits one read into pieces. more: the read filled the reader's buffer, so the stream goes on;
-  // an oversized free-text command then swallows everything up to the end of that burst.
+  // Splits one read into pieces. more: the socket still holds unread bytes after this read; an
+  // oversized free-text command then swallows everything until a read leaves the socket drained.
   void Feed(std::string_view read, bool more, std::vector<Piece>& out);
 
   // Bytes held back (an unfinished command); for tests and accounting.
@@ -32,7 +32,7 @@ class Framing {
  private:
   std::string pending_;     // an unfinished command, kept for the next read
   std::string work_;        // pending_ + the read; pieces point into it
-  bool dropBurst_ = false;  // drop until a read ends the burst
+  bool dropBurst_ = false;  // drop until a read drains the socket
 };
 
 }  // namespace zn::server

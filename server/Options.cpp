@@ -9,7 +9,8 @@ namespace zn::server {
 std::string Usage() {
   return "usage: znserver [--listen ADDR] [--port N] [--db FILE] [--news FILE] [--max-members N]\n"
          "                [--max-rooms N] [--max-per-address N] [--rate N] [--burst N]\n"
-         "                [--rooms-per-hour N] [--robots simple|strong] [--robot-ms N]\n"
+         "                [--rooms-per-hour N] [--connects-per-minute N] [--idle-minutes N]\n"
+         "                [--robots simple|strong] [--robot-ms N]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
@@ -19,7 +20,9 @@ std::string Usage() {
          "  --max-per-address N  connections at once from one address (default 16)\n"
          "  --rate N           commands a member may send per second, sustained (default 20)\n"
          "  --burst N          commands a member may send at once (default 60)\n"
-         "  --rooms-per-hour N rooms one member may create in an hour (default 3)\n"
+         "  --rooms-per-hour N rooms one member may create in an hour (default 3; an address 6)\n"
+         "  --connects-per-minute N  new connections from one address in a minute (default 60)\n"
+         "  --idle-minutes N   close a member who sends nothing for this long (default 60)\n"
          "  --robots KIND      robots that play free seats: simple or strong (default strong)\n"
          "  --robot-ms N       a strong robot's time per card in milliseconds (default 150)\n"
          "  --help             this text\n"
@@ -35,7 +38,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     if (a == "--version") return ParseResult::Version;
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
-        a != "--rooms-per-hour" && a != "--robots" && a != "--robot-ms") {
+        a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
+        a != "--robot-ms") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -82,6 +86,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         l.maxPerAddress = count;
       else if (a == "--rooms-per-hour")
         l.roomsPerHour = count;
+      else if (a == "--connects-per-minute")
+        l.connectsPerMinute = static_cast<std::uint32_t>(n);
+      else if (a == "--idle-minutes")
+        l.idleTimeout = std::chrono::minutes(n);
       else if (a == "--rate")
         l.commandsPerSecond = static_cast<std::uint32_t>(n);
       else if (a == "--burst")

@@ -57,6 +57,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
       lobbyTimer_(io),
       acceptRetry_(io),
       touchTimer_(io),
+      sweepTimer_(io),
       club_(
           store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news),
       deals_(club_, store, *this, [] { return std::chrono::steady_clock::now(); }) {
@@ -73,6 +74,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
   Log("listening on " + options.listen + ":" + std::to_string(port_));
   Accept();
   ArmTouchTimer();
+  ArmSweepTimer();
 }
 
 Server::~Server() { Stop(); }
@@ -85,6 +87,7 @@ void Server::Stop() {
   lobbyTimer_.cancel();
   acceptRetry_.cancel();
   touchTimer_.cancel();
+  sweepTimer_.cancel();
   club_.TouchOccupiedRooms();
   for (auto& [id, c] : connections_) {
     c->closed = true;
@@ -117,7 +120,6 @@ void Server::Start(tcp::socket socket) {
   const auto peer = socket.remote_endpoint(ec);
   auto c = std::make_shared<Connection>(std::move(socket), ++nextId_);
   connections_.emplace(c->id, c);
-  Log("connect #" + std::to_string(c->id) + " from " + (ec ? std::string("?") : peer.address().to_string()));
   club_.Connect(c->id, ec ? std::string() : peer.address().to_string());
   if (!c->closeAfter) WaitRead(c);
   ScheduleFlush();
@@ -142,8 +144,12 @@ void Server::OnReadable(const ConnectionPtr& c) {
   const std::size_t n = c->socket.read_some(asio::buffer(readBuffer_), ec);
   if (ec == asio::error::would_block || ec == asio::error::try_again) return WaitRead(c);
   if (ec || n == 0) return Drop(c, "closed by peer");
+  // Whether the stream goes on is what the socket still holds, not whether this read filled the
+  // buffer: a read that happens to end on the buffer's size must not swallow the next command.
+  std::error_code unread;
+  const bool more = c->socket.available(unread) > 0 && !unread;
   pieces_.clear();
-  c->framing.Feed(std::string_view(readBuffer_.data(), n), n == readBuffer_.size(), pieces_);
+  c->framing.Feed(std::string_view(readBuffer_.data(), n), more, pieces_);
   for (const Piece& p : pieces_) {
     if (c->closed || c->closeAfter) break;
     switch (p.kind) {
@@ -281,9 +287,17 @@ void Server::Drop(const ConnectionPtr& c, const char* why) {
   c->socket.close(ec);
   if (c->linger) c->linger->cancel();
   connections_.erase(c->id);
-  Log("disconnect #" + std::to_string(c->id) + ": " + why);
-  club_.Disconnect(c->id);
+  club_.Disconnect(c->id, why);
   ScheduleFlush();
+}
+
+void Server::ArmSweepTimer() {
+  sweepTimer_.expires_after(Club::kIdleSweepInterval);
+  sweepTimer_.async_wait([this](std::error_code ec) {
+    if (ec || stopped_) return;
+    ScheduleFlush();
+    ArmSweepTimer();
+  });
 }
 
 void Server::ArmTouchTimer() {

@@ -66,12 +66,15 @@ class Server : private Outbox {
   void Drop(const ConnectionPtr& c, const char* why);
   void ArmLobbyTimer();
   void ArmTouchTimer();
+  // Wakes the loop now and then, so idle members are closed in a quiet club too.
+  void ArmSweepTimer();
 
   asio::io_context& io_;
   asio::ip::tcp::acceptor acceptor_;
   asio::steady_timer lobbyTimer_;
   asio::steady_timer acceptRetry_;
   asio::steady_timer touchTimer_;
+  asio::steady_timer sweepTimer_;
   Club club_;
   Deals deals_;
   std::uint16_t port_ = 0;

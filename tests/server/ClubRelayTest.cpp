@@ -144,12 +144,17 @@ INSTANTIATE_TEST_SUITE_P(
                       RateCase{"APauseRefills", {{60, 3000}, {60, 0}}, false},
                       RateCase{"ALongPauseRefillsOnlyTheBurst", {{60, 3'600'000}, {61, 0}}, true}));
 
+// The client answers on its own, so an answer to a real inquiry takes no token; one nobody asked
+// for is a refusal and pays (FairLimitsTest).
 TEST_F(RelayTest, AnswersDoNotCount) {
-  for (int s = 0; s < 6; ++s) {
-    for (int i = 0; i < 50; ++i) Do(c, "Wanna cili 0 0 0 0 ");
-    Advance(std::chrono::seconds(1));
-  }
+  for (std::uint32_t i = 1; i < RateLimit::kBurst; ++i) Do(c, "G");  // one token left
+  Do(a, "Qanna cili");
+  out.Take(c);
+  EXPECT_THAT(Do(c, "Wanna cili 0 0 0 0 "), IsEmpty());
+  EXPECT_THAT(Do(c, "G"), ElementsAre("G"));  // the last token
   EXPECT_FALSE(out.closed.count(c));
+  Do(c, "G");
+  EXPECT_TRUE(out.closed.count(c));
 }
 
 TEST_F(RelayTest, TooLongCommandGetsANoticeAndKeepsTheMember) {

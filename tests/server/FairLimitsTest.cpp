@@ -183,5 +183,25 @@ TEST_F(FairLimitsTest, RefusalsAreLoggedAFewAMinuteThenCounted) {
   EXPECT_EQ(logged.back(), "logout #1 anna");
 }
 
+// Refusals that never reach a command handler (the framing's, an answer nobody asked for) cost a
+// token like any command: a member sending nothing else is closed once the burst is spent.
+TEST_F(FairLimitsTest, RefusedCommandsCostATokenEach) {
+  const std::vector<std::pair<const char*, std::function<void(Club&, MemberId)>>> floods = {
+      {"malformed", [](Club& c, MemberId id) { c.RefuseMalformed(id); }},
+      {"too long", [](Club& c, MemberId id) { c.RefuseTooLong(id); }},
+      {"W without Q", [](Club& c, MemberId id) { c.Receive(id, "Wbela anna 0 0 0 0 "); }},
+  };
+  for (const auto& [name, refuse] : floods) {
+    MakeClub();
+    Join("bela");
+    const MemberId a = Join("anna");
+    for (std::uint32_t i = 1; i < RateLimit::kBurst; ++i) refuse(club(), a);  // the login took one
+    EXPECT_FALSE(out.closed.count(a)) << name;
+    refuse(club(), a);
+    EXPECT_TRUE(out.closed.count(a)) << name;
+    EXPECT_EQ(out.Take(a).back(), Cp("M >>>>> Túl sok parancs, a kapcsolat megszakad"_cp)) << name;
+  }
+}
+
 }  // namespace
 }  // namespace zn::server::test

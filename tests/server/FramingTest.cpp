@@ -102,5 +102,25 @@ TEST(Framing, AMegabyteWithoutCommandCodeCostsOneNoticePerBurst) {
   EXPECT_THAT(Split(f, {"tail", "G"}, false), ElementsAreArray({"G"}));
 }
 
+// An over-long chat line delivered in reads of every size around the buffer, "more" telling
+// whether the socket still held bytes; "G" comes once the socket was drained and must be read.
+TEST(Framing, OverLongTailEndsWhenTheSocketIsDrainedWhateverTheReadSize) {
+  for (const std::size_t read : {65535u, 65536u, 65537u}) {
+    for (const std::size_t length : {3 * read - 1, 3 * read, 3 * read + 1}) {
+      Framing f;
+      const std::string line = "M" + std::string(length - 1, 'x');
+      std::vector<std::string> got;
+      for (std::size_t at = 0; at < line.size(); at += read) {
+        std::vector<Piece> pieces;
+        f.Feed(std::string_view(line).substr(at, read), at + read < line.size(), pieces);
+        for (const Piece& p : pieces)
+          got.push_back(p.kind == Piece::TooLong ? "!" : std::string(p.text.substr(0, 8)));
+      }
+      for (const auto& s : Split(f, {"G"})) got.push_back(s);
+      EXPECT_THAT(got, ElementsAreArray({"!", "G"})) << "read " << read << ", length " << length;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zn::server

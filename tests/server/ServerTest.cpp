@@ -235,6 +235,20 @@ TEST_F(ServerTest, AMegabyteWithoutACommandCodeLeavesTheServerRunning) {
   EXPECT_EQ(anna->Line(), "G");
 }
 
+// The server's reads fill its 64 kB buffer; an over-long line ending on a read boundary must not
+// make the server drop the command sent after it.
+TEST_F(ServerTest, CommandAfterAnOverLongLineIsAnsweredWhateverItsLength) {
+  Run();
+  auto anna = LoggedIn(Port(), "anna");
+  for (const std::size_t length : {(16u << 16) - 1, 16u << 16, (16u << 16) + 1, 17u << 16}) {
+    anna->Send("M" + std::string(length - 1, 'x'));
+    EXPECT_EQ(anna->Line(), Cp("M >>>>> Túl hosszú parancs, nem hajtható végre"_cp)) << length;
+    anna->Drain(200);
+    anna->Send("G");
+    EXPECT_EQ(anna->Line(), "G") << length;
+  }
+}
+
 TEST_F(ServerTest, RandomBytesLeaveTheServerRunning) {
   Run();
   std::mt19937 random(20261207);

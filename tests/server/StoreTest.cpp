@@ -1,4 +1,5 @@
 // The SQLite store: rooms, options, counters and results survive reopening; failures are reported.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
@@ -161,6 +162,31 @@ TEST_F(StoreFile, AFirstVersionFileIsUpgradedWithItsRoomsAndResults) {
   EXPECT_EQ(again->SchemaVersion(), SqliteStore::LatestSchemaVersion());
   EXPECT_EQ(again->LoadRooms().size(), 3u);
   EXPECT_EQ(again->ResultCount(1), 2);
+}
+
+// Reads one column of a query with a bare connection.
+std::vector<std::string> RawColumn(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  std::vector<std::string> values;
+  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) return values;
+  sqlite3_stmt* s = nullptr;
+  if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) == SQLITE_OK)
+    while (sqlite3_step(s) == SQLITE_ROW)
+      values.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+  sqlite3_finalize(s);
+  sqlite3_close(db);
+  return values;
+}
+
+TEST_F(StoreFile, UpgradedAndNewFilesKeepOnlyTheRoomAndDealIndex) {
+  RawExec(path_, kFirstVersionFile);
+  const std::string other = (dir_ / "new.db").string();
+  Open();
+  SqliteStore fresh(other);
+  for (const std::string& file : {path_, other})
+    EXPECT_THAT(RawColumn(file, "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='results'"),
+                ::testing::ElementsAre("results_room_deal"))
+        << file;
 }
 
 TEST_F(StoreFile, ANewFileStartsAtTheLatestVersion) {

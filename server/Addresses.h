@@ -1,0 +1,54 @@
+// What the club keeps per address: open connections, new connections in the current minute and the
+// log lines written for it. An address is counted as a whole IPv4 address or as the /64 network of
+// an IPv6 one (what one subscriber gets), so one household cannot pose as many.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "server/RateLimit.h"
+
+namespace zn::server {
+
+// The key an address is counted by: "1.2.3.4" as it stands, an IPv4-mapped IPv6 address as its
+// IPv4 address, any other IPv6 address as its first 64 bits ("2001:db8:1:2::/64"). Text that is no
+// address is its own key.
+std::string AddressKey(std::string_view address);
+
+class Addresses {
+ public:
+  // Lines about connections, logins and closes one address may put in the log in a minute.
+  static constexpr std::uint32_t kLoggedPerMinute = 10;
+
+  // Counts a new connection from key; false when the address opened connectsPerMinute already in
+  // the current minute (the connection is then not counted).
+  bool CountConnect(const std::string& key, SteadyTime now, std::uint32_t connectsPerMinute);
+  void Open(const std::string& key) { ++entries_[key].open; }
+  void Close(const std::string& key);
+  std::size_t OpenFrom(const std::string& key) const;
+
+  // Whether a line about key may go to the log now. When a new minute begins for the address and
+  // lines were held back in the last one, dropped tells how many (to be logged first).
+  bool MayLog(const std::string& key, SteadyTime now, std::uint64_t& dropped);
+
+  // Forgets addresses with nothing open whose minute has passed; keeps the table bounded by the
+  // open connections. Returns the lines held back for the addresses forgotten, for one log line.
+  std::uint64_t Sweep(SteadyTime now);
+  std::size_t Size() const { return entries_.size(); }
+
+ private:
+  struct Entry {
+    std::size_t open = 0;
+    SteadyTime connectMinute{};
+    std::uint32_t connects = 0;
+    SteadyTime logMinute{};
+    std::uint32_t logged = 0;
+    std::uint64_t dropped = 0;
+  };
+  std::unordered_map<std::string, Entry> entries_;
+};
+
+}  // namespace zn::server
