@@ -31,6 +31,10 @@ class DealSeam {
   virtual std::optional<SteadyTime> NextDue() const { return std::nullopt; }
   // The room is freed: whatever the engine keeps for it goes (its slot may take a new room).
   virtual void RoomFreed(Room&) {}
+  // Fair play (server/FairPlay.h): the notice that refuses the member seat 1..4 of room now, or
+  // empty when the member may take it; the same for watching.
+  virtual std::string_view SitRefusal(const Room&, const Member&, int) const { return {}; }
+  virtual std::string_view WatchRefusal(const Room&, const Member&) const { return {}; }
 };
 
 class NoDeals : public DealSeam {
