@@ -23,8 +23,8 @@ std::string AddressKey(std::string_view address) {
     std::snprintf(buffer, sizeof buffer, "%u.%u.%u.%u", bytes[12], bytes[13], bytes[14], bytes[15]);
     return buffer;
   }
-  std::snprintf(buffer, sizeof buffer, "%02x%02x:%02x%02x:%02x%02x:%02x%02x::/64", bytes[0], bytes[1], bytes[2],
-                bytes[3], bytes[4], bytes[5], bytes[6], bytes[7]);
+  std::snprintf(buffer, sizeof buffer, "%02x%02x:%02x%02x:%02x%02x:%02x%02x::/64", bytes[0], bytes[1],
+                bytes[2], bytes[3], bytes[4], bytes[5], bytes[6], bytes[7]);
   return buffer;
 }
 

@@ -48,7 +48,8 @@ void FairPlayCheck::Seated(Watched& w) {
     w.deal.held = w.seat;
     for (int s = 1; s <= 4; ++s)
       if (s != w.seat && (w.deal.seen >> s & 1))
-        Breach(w, "took seat " + std::to_string(w.seat) + " after getting the hand of seat " + std::to_string(s));
+        Breach(w, "took seat " + std::to_string(w.seat) + " after getting the hand of seat " +
+                      std::to_string(s));
   }
 }
 

@@ -76,7 +76,7 @@ class FairPlayStorm : public DealFixture, public ::testing::WithParamInterface<b
 };
 
 TEST_P(FairPlayStorm, NoMemberEverSeesAHandThatIsNotTheirs) {
-  const char* addresses[] = {"10.0.0.1", "10.0.0.2", "10.0.0.2", "10.0.0.3", "2001:db8::1",
+  const char* addresses[] = {"10.0.0.1",    "10.0.0.2", "10.0.0.2", "10.0.0.3", "2001:db8::1",
                              "2001:db8::2", "10.0.0.4", "10.0.0.1", "10.0.0.5", "10.0.0.6"};
   for (int i = 0; i < 10; ++i) people_.push_back({"tag" + std::to_string(i), addresses[i], 0, {}});
   // The rooms are there before the storm, so every "E" has somewhere to go.
@@ -141,21 +141,24 @@ TEST_P(FairPlayStorm, NoMemberEverSeesAHandThatIsNotTheirs) {
       Deliver();
     }
   ASSERT_TRUE(check_.Violations().empty()) << check_.Violations().front();
-  std::printf("fair play storm (same address %s): %d steps, %llu commands, %llu lines, %llu hand lines, %llu scores, refused: "
-              "sit after watching %d, by address %d, another seat %d, watch after sitting %d, told same "
-              "address %d\n",
-              GetParam() ? "open" : "closed", kSteps, static_cast<unsigned long long>(commands_), static_cast<unsigned long long>(check_.Lines()),
-              static_cast<unsigned long long>(check_.HandLines()), static_cast<unsigned long long>(scores_),
-              notices_[std::string(text::kWatchedThisDeal)], notices_[std::string(text::kWatchedFromAddress)],
-              notices_[std::string(text::kOwnSeatOnly)], notices_[std::string(text::kSatThisDeal)],
-              notices_[std::string(text::kSameAddress)]);
+  std::printf(
+      "fair play storm (same address %s): %d steps, %llu commands, %llu lines, %llu hand lines, %llu scores, "
+      "refused: "
+      "sit after watching %d, by address %d, another seat %d, watch after sitting %d, told same "
+      "address %d\n",
+      GetParam() ? "open" : "closed", kSteps, static_cast<unsigned long long>(commands_),
+      static_cast<unsigned long long>(check_.Lines()), static_cast<unsigned long long>(check_.HandLines()),
+      static_cast<unsigned long long>(scores_), notices_[std::string(text::kWatchedThisDeal)],
+      notices_[std::string(text::kWatchedFromAddress)], notices_[std::string(text::kOwnSeatOnly)],
+      notices_[std::string(text::kSatThisDeal)], notices_[std::string(text::kSameAddress)]);
   // The storm reached every rule, and deals were played out.
   EXPECT_GT(scores_, 0u);
   EXPECT_GT(check_.HandLines(), 100u);
   for (std::string_view t : {text::kWatchedThisDeal, text::kOwnSeatOnly, text::kSatThisDeal})
     EXPECT_GT(notices_[std::string(t)], 0) << t;
   if (!GetParam()) {
-    for (std::string_view t : {text::kWatchedFromAddress, text::kSameAddress}) EXPECT_GT(notices_[std::string(t)], 0);
+    for (std::string_view t : {text::kWatchedFromAddress, text::kSameAddress})
+      EXPECT_GT(notices_[std::string(t)], 0);
   }
 }
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "server/FairPlay.h"
 #include "server/ClubTexts.h"
+#include "server/FairPlay.h"
 #include "tests/fairplay/FairPlayCheck.h"
 #include "tests/server/DealHarness.h"
 #include "tests/support/TempDir.h"
@@ -38,9 +38,14 @@ TEST(DealKeyFile, SixtyFourHexDigitsAndNothingElse) {
   const struct {
     std::string text;
     bool ok;
-  } cases[] = {{digits, true},           {"  " + digits + "\r\n", true}, {digits.substr(1), false},
-               {digits + "0", false},    {digits + "00", false},         {"0x" + digits.substr(2), false},
-               {digits.substr(0, 63) + "g", false}, {"", false}};
+  } cases[] = {{digits, true},
+               {"  " + digits + "\r\n", true},
+               {digits.substr(1), false},
+               {digits + "0", false},
+               {digits + "00", false},
+               {"0x" + digits.substr(2), false},
+               {digits.substr(0, 63) + "g", false},
+               {"", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     { std::ofstream(dir / "key", std::ios::binary) << c.text; }
