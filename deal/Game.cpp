@@ -1,8 +1,13 @@
 #include "deal/Game.h"
 
+#include <utility>
+
 namespace zn::deal {
 
-Game::Game(std::int32_t number) : number_(number), dealt_(DealCards(number)), bidding_(DealerOf(number)) {}
+Game::Game(std::int32_t number) : Game(number, DealCards(number)) {}
+
+Game::Game(std::int32_t number, DealtCards dealt)
+    : number_(number), dealt_(std::move(dealt)), bidding_(DealerOf(number)) {}
 
 Game::Phase Game::CurrentPhase() const {
   if (!play_) return Phase::Bidding;

@@ -21,6 +21,8 @@ class Game {
   enum class Phase { Bidding, Playing, Over };
 
   explicit Game(std::int32_t number);
+  // Deal number with cards dealt elsewhere (the server's keyed deal).
+  Game(std::int32_t number, DealtCards dealt);
 
   std::int32_t Number() const { return number_; }
   int Dealer() const { return bidding_.Dealer(); }

@@ -1,5 +1,7 @@
 #include "deal/Shuffle.h"
 
+#include <sodium.h>
+
 #include <algorithm>
 
 namespace zn::deal {
@@ -10,6 +12,24 @@ std::uint64_t SplitMix(std::uint64_t& x) {
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   return z ^ (z >> 31);
+}
+
+// The 42 cards in the order the generator leaves them: ten for each seat, then the two out.
+DealtCards Deal(DealRandom& random) {
+  std::array<TCard, kMaxCard> deck{};
+  for (int i = 0; i < kMaxCard; ++i) deck[static_cast<std::size_t>(i)] = i + 1;
+  for (std::size_t i = deck.size() - 1; i > 0; --i) std::swap(deck[i], deck[random.Below(i + 1)]);
+
+  DealtCards dealt;
+  for (int seat = 1; seat <= kSeats; ++seat) {
+    const auto first = deck.begin() + (seat - 1) * kHandSize;
+    TCards& hand = dealt.hands[static_cast<std::size_t>(seat)];
+    hand.assign(first, first + kHandSize);
+    std::sort(hand.begin(), hand.end());
+  }
+  dealt.out = {deck[kSeats * kHandSize], deck[kSeats * kHandSize + 1]};
+  std::sort(dealt.out.begin(), dealt.out.end());
+  return dealt;
 }
 
 constexpr std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
@@ -41,23 +61,32 @@ std::uint64_t DealRandom::Below(std::uint64_t bound) {
   }
 }
 
+DealRandom::DealRandom(const std::array<std::uint64_t, 4>& state) : s_(state) {
+  if (s_ == std::array<std::uint64_t, 4>{}) s_[0] = 1;  // the one state it never leaves
+}
+
 DealtCards DealCards(std::int32_t number) {
-  std::array<TCard, kMaxCard> deck{};
-  for (int i = 0; i < kMaxCard; ++i) deck[static_cast<std::size_t>(i)] = i + 1;
   // The seed is the deal number's bits, so negative numbers have their own deals too.
   DealRandom random(static_cast<std::uint64_t>(static_cast<std::uint32_t>(number)));
-  for (std::size_t i = deck.size() - 1; i > 0; --i) std::swap(deck[i], deck[random.Below(i + 1)]);
+  return Deal(random);
+}
 
-  DealtCards dealt;
-  for (int seat = 1; seat <= kSeats; ++seat) {
-    const auto first = deck.begin() + (seat - 1) * kHandSize;
-    TCards& hand = dealt.hands[static_cast<std::size_t>(seat)];
-    hand.assign(first, first + kHandSize);
-    std::sort(hand.begin(), hand.end());
-  }
-  dealt.out = {deck[kSeats * kHandSize], deck[kSeats * kHandSize + 1]};
-  std::sort(dealt.out.begin(), dealt.out.end());
-  return dealt;
+// The state is the keyed hash of n's four bytes (little-endian), read as four little-endian
+// words. Each deal gets a state of its own that nobody can compute without the key; what a player
+// sees of one deal (at most its cards) says nothing about the state of another.
+DealtCards DealCards(std::int32_t number, const DealKey& key) {
+  static const bool ready = sodium_init() >= 0;  // picks the fastest hash code; safe to repeat
+  (void)ready;
+  const auto n = static_cast<std::uint32_t>(number);
+  const unsigned char message[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
+                                    static_cast<unsigned char>(n >> 16), static_cast<unsigned char>(n >> 24)};
+  unsigned char hash[32];
+  crypto_generichash(hash, sizeof hash, message, sizeof message, key.data(), key.size());
+  std::array<std::uint64_t, 4> state{};
+  for (std::size_t i = 0; i < sizeof hash; ++i) state[i / 8] |= std::uint64_t{hash[i]} << (8 * (i % 8));
+  sodium_memzero(hash, sizeof hash);
+  DealRandom random(state);
+  return Deal(random);
 }
 
 }  // namespace zn::deal

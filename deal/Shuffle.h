@@ -1,9 +1,14 @@
 // Deal n: a seeded shuffle of the 42 cards that is the same on every platform and compiler. The
 // generator (splitmix64 seeding xoshiro256**) and the bounded draw are our own, so no standard
 // library distribution can change the cards of a numbered deal.
+//
+// The server deals with a key: deal n is drawn from n and a secret only it holds (BLAKE2b keyed,
+// from libsodium, fills the generator's whole state), so a deal number tells nothing about the
+// cards. The unkeyed deal is for the robots' own matches and benchmarks, which hide nothing.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "deal/Seats.h"
@@ -14,9 +19,15 @@ namespace zn::deal {
 inline constexpr int kHandSize = 10;
 inline constexpr int kCardsOut = 2;
 
+// The server's deal key: 32 random bytes.
+inline constexpr std::size_t kDealKeyBytes = 32;
+using DealKey = std::array<unsigned char, kDealKeyBytes>;
+
 class DealRandom {
  public:
   explicit DealRandom(std::uint64_t seed);
+  // The generator's whole state (not all zero).
+  explicit DealRandom(const std::array<std::uint64_t, 4>& state);
   std::uint64_t Next();
   // A number in 0..bound-1 without modulo bias (bound > 0).
   std::uint64_t Below(std::uint64_t bound);
@@ -30,8 +41,10 @@ struct DealtCards {
   std::array<TCard, kCardsOut> out{};    // the two cards that stay out of the deal
 };
 
-// The cards of deal number n (any value; the server deals only n > 0).
+// The cards of deal number n (any value; the server deals only n > 0), without a key.
 DealtCards DealCards(std::int32_t number);
+// The cards of deal number n under key: the same key and n give the same cards on every machine.
+DealtCards DealCards(std::int32_t number, const DealKey& key);
 // The dealer seat: 1 for odd n, 3 for even n.
 constexpr int DealerOf(std::int32_t number) { return number % 2 != 0 ? 1 : 3; }
 

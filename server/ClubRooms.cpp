@@ -218,6 +218,7 @@ void Club::Sit(Member& m, std::string_view arg) {
     if (m.seat > 0) return Refuse(m, "already seated", text::kStandFirst);
     Seat& place = room->seats[static_cast<std::size_t>(seat)];
     if (place.member != 0) return Refuse(m, "seat taken", text::kSeatTaken);
+    if (auto why = deals_->SitRefusal(*room, m, seat); !why.empty()) return Refuse(m, "fair play: sit", why);
     place = {m.id, false};  // a robot there gives way
     m.seat = seat;
     m.watching = false;
@@ -240,6 +241,8 @@ void Club::Watch(Member& m, std::string_view arg) {
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "watch outside a room", text::kNotInRoom);
   if (on == 1 && m.seat > 0) return Refuse(m, "watch while seated", text::kStandToWatch);
+  if (on == 1)
+    if (auto why = deals_->WatchRefusal(*room, m); !why.empty()) return Refuse(m, "fair play: watch", why);
   m.watching = on == 1;
   // Watching changes no seat; the watcher's client asks for the hands when this R line arrives.
   SendRoomTo(*room, m);

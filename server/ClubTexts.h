@@ -53,5 +53,14 @@ inline constexpr std::string_view kDealAbandoned = "Az induló elhagyta az aszta
 inline constexpr std::string_view kNoResult = "Nincs felírható eredmény"_cp;
 inline constexpr std::string_view kResultWritten = "Ennek az osztásnak az eredménye már fel van írva"_cp;
 inline constexpr std::string_view kNotAsked = "Ezt a bemutatást senki nem kérte"_cp;
+// One seat's view per deal (server/FairPlay.h).
+inline constexpr std::string_view kWatchedThisDeal =
+    "Ezt az osztást kibicelted, csak a következőben ülhetsz le"_cp;
+inline constexpr std::string_view kWatchedFromAddress =
+    "Erről a címről kibicelték ezt az osztást, csak a következőben ülhetsz le"_cp;
+inline constexpr std::string_view kOwnSeatOnly = "Ebben az osztásban csak a saját helyedre ülhetsz vissza"_cp;
+inline constexpr std::string_view kSatThisDeal = "Ebben az osztásban ültél, a végéig nem kibicelheted"_cp;
+inline constexpr std::string_view kSameAddress =
+    "A címedről ül valaki az asztalnál, ezért az osztás végéig csak azt látod, amit mindenki"_cp;
 
 }  // namespace zn::server::text

@@ -22,21 +22,22 @@ MemberId Deals::HumanOn(const Room& room, int seat) const {
 void Deals::Start(Room& room, Table& t, std::int32_t number) {
   t = Table();
   t.number = number;
-  t.game = std::make_unique<deal::Game>(number);
+  t.game = std::make_unique<deal::Game>(number, deal::DealCards(number, key_));
   for (int s = 1; s <= kSeats; ++s) {
     const Seat& seat = room.seats[static_cast<std::size_t>(s)];
     const Member* m = seat.member ? club_.Find(seat.member) : nullptr;
     t.names[static_cast<std::size_t>(s)] =
         m ? m->nickname : std::string(text::kRobotPrefix) + std::to_string(s);
+    if (m) t.fair.Held(*m, s);
   }
+  t.run = ++runs_;
   Log("deal " + std::to_string(number) + " in " + room.name);
   ToAudience(room, proto::LineDeal(number));
   for (int s = 1; s <= kSeats; ++s)
     if (const MemberId id = HumanOn(room, s)) out_.Send(id, HandLine(t, s));
   for (const MemberId id : Audience(room)) {
     const Member* m = club_.Find(id);
-    if (m && m->seat == 0)
-      for (int s = 1; s <= kSeats; ++s) out_.Send(id, HandLine(t, s));
+    if (m && m->seat == 0) ShowAllHands(t, *m);
   }
   ToAudience(room, BidLine(t));
   Advance(room, t);

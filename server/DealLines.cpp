@@ -55,7 +55,7 @@ std::string Deals::HandLine(const Table& t, int seat) const {
 
 // A member who sits down or starts watching during a deal: the deal so far, so the record and
 // the table start from it.
-void Deals::CatchUp(const Room& room, const Table& t, MemberId who) {
+void Deals::CatchUp(const Room& room, Table& t, MemberId who) {
   const Member* m = club_.Find(who);
   if (!m || m->room == 0 || !Running(t)) return;
   (void)room;
@@ -63,7 +63,7 @@ void Deals::CatchUp(const Room& room, const Table& t, MemberId who) {
   if (m->seat > 0) {
     out_.Send(who, HandLine(t, m->seat));
   } else {
-    for (int s = 1; s <= kSeats; ++s) out_.Send(who, HandLine(t, s));
+    ShowAllHands(t, *m);
   }
   out_.Send(who, BidLine(t));
   if (t.game->Play()) out_.Send(who, PlayLine(t));

@@ -92,7 +92,10 @@ void Deals::SeatChanged(Room& room, int seat) {
   auto& name = t.names[static_cast<std::size_t>(seat)];
   t.awaiting[static_cast<std::size_t>(seat)] = false;
   if (place.member != 0) {  // a member took over the hand
-    if (const Member* m = club_.Find(place.member)) name = m->nickname;
+    if (const Member* m = club_.Find(place.member)) {
+      name = m->nickname;
+      t.fair.Held(*m, seat);
+    }
     t.catchUp.push_back(place.member);
     return;
   }
@@ -184,8 +187,7 @@ void Deals::Hand(Table& t, Member& m, std::string_view args) {
   std::int32_t seat = -1;
   if (!Running(t) || !TryStrToInt(args, seat)) return;
   if (seat >= 1 && seat == m.seat) return out_.Send(m.id, HandLine(t, seat));
-  if (seat == 0 && m.watching && m.seat == 0)
-    for (int s = 1; s <= kSeats; ++s) out_.Send(m.id, HandLine(t, s));
+  if (seat == 0 && m.watching && m.seat == 0) ShowAllHands(t, m);
 }
 
 // "F" a ":" b from seat 1, once per finished deal: stored first, then announced.

@@ -13,7 +13,9 @@
 #include "deal/Game.h"
 #include "deal/Robot.h"
 #include "server/Club.h"
+#include "server/DealKey.h"
 #include "server/DealSeam.h"
+#include "server/FairPlay.h"
 #include "server/Outbox.h"
 #include "server/RobotPool.h"
 #include "server/Store.h"
@@ -40,10 +42,21 @@ class Deals : public DealSeam {
   std::optional<SteadyTime> NextDue() const override;
   void RoomFreed(Room& room) override;
   bool DealRunning(const Room& room) const override;
+  std::string_view SitRefusal(const Room& room, const Member& m, int seat) const override;
+  std::string_view WatchRefusal(const Room& room, const Member& m) const override;
 
   // How robots play from now on: simple robots decide at once on the loop; strong ones think (bids
   // and cards) on the runner, which hands their move back on the loop.
   void UseRobots(const RobotSettings& settings, std::unique_ptr<RobotRunner> runner);
+
+  // Deals from now on are drawn under key (the store's or the operator's); until then the engine
+  // deals under a random key of its own, so no deal is ever drawn without a secret.
+  void UseDealKey(const deal::DealKey& key) { key_ = key; }
+  // Watchers at a seated member's address see the hands too (--kibitz-same-address open).
+  void OpenSameAddress(bool open) { sameAddressOpen_ = open; }
+  // Which run of a deal a room has (a new number for every deal dealt; 0: none running), for the
+  // tests' fair play check.
+  std::uint64_t RunIn(const Room& room) const;
 
   // The deal running in a room (nullptr: none), for tests and the log.
   const deal::Game* GameIn(const Room& room) const;
@@ -64,6 +77,8 @@ class Deals : public DealSeam {
     std::vector<MemberId> catchUp;              // sat down during the deal, get it after the "R"
     std::uint64_t thinking = 0;                 // the ticket of the robot move being thought of
     int thinkingTurn = 0;                       // the moves made in the deal when it was asked for
+    SeatLedger fair;                            // who held a seat and who saw the hands
+    std::uint64_t run = 0;                      // which deal dealt by the engine this is
   };
 
   Table& TableOf(Room& room) { return tables_[room.storeId]; }
@@ -77,7 +92,9 @@ class Deals : public DealSeam {
   std::string BidLine(const Table& t) const;
   std::string PlayLine(const Table& t) const;
   std::string HandLine(const Table& t, int seat) const;
-  void CatchUp(const Room& room, const Table& t, MemberId who);
+  void CatchUp(const Room& room, Table& t, MemberId who);
+  // The four hands for a watcher, or for one at a seated member's address a notice (DealFair.cpp).
+  void ShowAllHands(Table& t, const Member& m);
 
   // The run of a deal (DealFlow.cpp).
   void Start(Room& room, Table& t, std::int32_t number);
@@ -105,6 +122,9 @@ class Deals : public DealSeam {
   NowFn now_;
   DrawFn draw_;
   std::unique_ptr<deal::Robot> robot_;
+  deal::DealKey key_ = NewDealKey();
+  bool sameAddressOpen_ = false;
+  std::uint64_t runs_ = 0;
   RobotSettings robots_{RobotKind::Simple, {}, 0};
   std::unique_ptr<RobotRunner> runner_;
   std::uint64_t tickets_ = 0;

@@ -11,6 +11,7 @@ std::string Usage() {
          "                [--max-rooms N] [--max-per-address N] [--rate N] [--burst N]\n"
          "                [--rooms-per-hour N] [--connects-per-minute N] [--idle-minutes N]\n"
          "                [--robots simple|strong] [--robot-ms N]\n"
+         "                [--deal-key FILE] [--kibitz-same-address closed|open]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
@@ -25,6 +26,10 @@ std::string Usage() {
          "  --idle-minutes N   close a member who sends nothing for this long (default 60)\n"
          "  --robots KIND      robots that play free seats: simple or strong (default strong)\n"
          "  --robot-ms N       a strong robot's time per card in milliseconds (default 150)\n"
+         "  --deal-key FILE    the secret that draws the deals: 64 hex digits (default: the\n"
+         "                     store's own key, made at the first start)\n"
+         "  --kibitz-same-address closed|open  whether a watcher at a seated member's address\n"
+         "                     sees the hands (default closed: only what the public sees)\n"
          "  --help             this text\n"
          "  --version          the release number\n";
 }
@@ -39,7 +44,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
         a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
-        a != "--robot-ms") {
+        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -55,6 +60,18 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
       o.db = v;
     } else if (a == "--news") {
       o.newsFile = v;
+    } else if (a == "--deal-key") {
+      if (v.empty()) {
+        error = "--deal-key needs a file name";
+        return ParseResult::Error;
+      }
+      o.dealKeyFile = v;
+    } else if (a == "--kibitz-same-address") {
+      if (v != "open" && v != "closed") {
+        error = "--kibitz-same-address must be open or closed: " + v;
+        return ParseResult::Error;
+      }
+      o.server.kibitzSameAddressOpen = v == "open";
     } else if (a == "--robots") {
       if (v != "simple" && v != "strong") {
         error = "--robots must be simple or strong: " + v;

@@ -11,7 +11,8 @@ namespace zn::server {
 struct Options {
   ServerOptions server;
   std::string db = "znserver.db";
-  std::string newsFile;  // empty: the built-in news
+  std::string newsFile;     // empty: the built-in news
+  std::string dealKeyFile;  // empty: the store's own key
 };
 
 enum class ParseResult { Run, Help, Version, Error };

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -25,6 +26,10 @@ struct ServerOptions {
   ClubLimits limits;
   std::vector<std::string> news;
   RobotSettings robots;
+  // The deal key; none: the engine's own random one (deals change with every start).
+  std::optional<deal::DealKey> dealKey;
+  // Watchers at a seated member's address see all hands too (a club of one household or a LAN).
+  bool kibitzSameAddressOpen = false;
 };
 
 class Server : private Outbox {

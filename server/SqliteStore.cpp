@@ -1,6 +1,10 @@
 #include "server/SqliteStore.h"
 
+#include "server/DealKey.h"
+
 #include <sqlite3.h>
+
+#include <cstring>
 
 #include <ctime>
 #include <iterator>
@@ -57,6 +61,12 @@ CREATE INDEX IF NOT EXISTS results_room_deal ON results(room, deal);
     // 2 -> 3: results_room is a prefix of results_room_deal and cost a page write per result.
     R"(
 DROP INDEX IF EXISTS results_room;
+)",
+    // 3 -> 4: the secret deal key, one row, made at the first start (DealKey()).
+    R"(
+CREATE TABLE IF NOT EXISTS deal_key(
+  id INTEGER PRIMARY KEY CHECK(id = 1),
+  key BLOB NOT NULL CHECK(length(key) = 32));
 )",
 };
 
@@ -170,6 +180,35 @@ int SqliteStore::DropIdleRooms(std::int64_t idleSeconds) {
   sqlite3_finalize(raw);
   if (rc != SQLITE_DONE) Fail("drop idle rooms");
   return sqlite3_changes(db_);
+}
+
+// The key is kept, not derived: a lost key only changes which cards future numbers give.
+deal::DealKey SqliteStore::DealKey() {
+  const auto read = [this](deal::DealKey& key) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, "SELECT key FROM deal_key WHERE id=1", -1, &raw, nullptr) != SQLITE_OK)
+      Fail("prepare");
+    const int rc = sqlite3_step(raw);
+    const bool found = rc == SQLITE_ROW && sqlite3_column_bytes(raw, 0) == static_cast<int>(key.size());
+    if (found) std::memcpy(key.data(), sqlite3_column_blob(raw, 0), key.size());
+    sqlite3_finalize(raw);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("read deal key");
+    return found;
+  };
+  deal::DealKey key{};
+  if (read(key)) return key;
+  key = NewDealKey();
+  sqlite3_stmt* raw = nullptr;
+  // OR IGNORE: a second server on the same file that got there first keeps its key.
+  if (sqlite3_prepare_v2(db_, "INSERT OR IGNORE INTO deal_key(id, key) VALUES(1, ?1)", -1, &raw, nullptr) !=
+      SQLITE_OK)
+    Fail("prepare");
+  sqlite3_bind_blob(raw, 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+  const int rc = sqlite3_step(raw);
+  sqlite3_finalize(raw);
+  if (rc != SQLITE_DONE) Fail("store deal key");
+  if (!read(key)) Fail("read deal key");
+  return key;
 }
 
 void SqliteStore::Flush() { Exec("PRAGMA wal_checkpoint(TRUNCATE)"); }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "deal/Shuffle.h"
 #include "server/Store.h"
 
 struct sqlite3;
@@ -30,6 +31,9 @@ class SqliteStore : public RoomStore {
   // The version of the file's schema (PRAGMA user_version), and the one this server writes.
   int SchemaVersion();
   static int LatestSchemaVersion();
+  // The server's secret deal key (server/DealKey.h): made and stored at the first call on a new
+  // file, the same for ever after. Throws StoreError.
+  deal::DealKey DealKey();
   // Result rows stored for a room (tests and tools).
   int ResultCount(std::int64_t room);
 

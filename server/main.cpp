@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "server/DealKey.h"
 #include "server/Log.h"
 #include "server/Options.h"
 #include "server/SqliteStore.h"
@@ -49,9 +50,13 @@ int main(int argc, char** argv) {
   // memory goes back to the system when they are written instead of scattering the heap.
   mallopt(M_MMAP_THRESHOLD, 64 * 1024);
   try {
+    // A key file that cannot be used stops the start before the store is touched.
+    if (!options.dealKeyFile.empty()) options.server.dealKey = ReadDealKeyFile(options.dealKeyFile);
     SqliteStore store(options.db);
     const int dropped = store.DropIdleRooms(24 * 3600);
     Log("store " + options.db + ": " + std::to_string(dropped) + " idle rooms dropped");
+    if (!options.server.dealKey) options.server.dealKey = store.DealKey();
+    Log(std::string("deal key from ") + (options.dealKeyFile.empty() ? "the store" : options.dealKeyFile));
     asio::io_context io(1);
     Server server(io, store, options.server);
     asio::signal_set signals(io, SIGINT, SIGTERM);

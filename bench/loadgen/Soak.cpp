@@ -1,6 +1,8 @@
 // zn_soak: many rooms playing deals back to back against a znserver on loopback, each room one
 // scripted member on seat 1 and three robots, while watchers in some of the rooms send "G" pings
-// and time the answers. Prints the deals finished per second and the ping latencies.
+// and time the answers. Prints the deals finished per second and the ping latencies, and checks
+// every line each member gets against the fair play rule (the watchers share the players'
+// loopback address, so they must get no hand at all): a breach fails the run.
 //
 //   zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--warmup S] [--min-deal-ms MS] [--echo 1]
 //
@@ -21,6 +23,7 @@
 
 #include "game/PlayRules.h"
 #include "game/Tokenizer.h"
+#include "tests/fairplay/FairPlayCheck.h"
 
 namespace {
 
@@ -42,6 +45,7 @@ struct Conn {
   tcp::socket socket;
   asio::steady_timer timer;
   std::string nick, room;
+  std::uint64_t id = 0;  // for the fair play check
   bool watcher = false;
   int stage = 0;  // 0 login, 1 room asked for, 2 entering, 3 playing / watching
   std::string partial;
@@ -68,10 +72,12 @@ class Soak {
       const int r = c->watcher ? (i - s_.rooms) * std::max(1, s_.rooms / std::max(1, s_.watchers)) : i;
       c->nick = (c->watcher ? "watch" : "soak") + std::to_string(i);
       c->room = "room" + std::to_string(r);
+      c->id = conns_.size() + 1;
       conns_.push_back(c);
       c->socket.async_connect({asio::ip::make_address("127.0.0.1"), s_.port}, [this, c](std::error_code ec) {
         if (ec) return Fail(c, "connect");
         c->socket.set_option(tcp::no_delay(true));
+        check.Joined(c->id, c->nick, "127.0.0.1");
         Send(c, "N" + c->nick);
         Read(c);
       });
@@ -79,6 +85,7 @@ class Soak {
   }
 
   long deals = 0;
+  zn::server::FairPlayCheck check;
   std::vector<double> pingsMs;
   int failures = 0;
   double elapsed = 0;
@@ -129,6 +136,7 @@ class Soak {
 
   void Line(const ConnPtr& c, const std::string& line) {
     if (line.empty()) return;
+    check.Received(c->id, line);
     const char code = line[0];
     std::string_view rest(line);
     rest.remove_prefix(1);
@@ -303,10 +311,13 @@ int main(int argc, char** argv) {
   io.run();
   std::printf(
       "soak rooms=%d seconds=%.1f deals=%ld deals_per_s=%.1f pings=%zu p50_ms=%.2f p99_ms=%.2f max_ms=%.2f "
-      "failures=%d\n",
+      "failures=%d fairplay_lines=%llu fairplay_hands=%llu fairplay_breaches=%zu\n",
       s.rooms, soak.elapsed, soak.deals,
       soak.elapsed > 0 ? static_cast<double>(soak.deals) / soak.elapsed : 0, soak.pingsMs.size(),
       Percentile(soak.pingsMs, 0.5), Percentile(soak.pingsMs, 0.99), Percentile(soak.pingsMs, 1.0),
-      soak.failures);
-  return soak.failures == 0 ? 0 : 1;
+      soak.failures, static_cast<unsigned long long>(soak.check.Lines()),
+      static_cast<unsigned long long>(soak.check.HandLines()), soak.check.Violations().size());
+  for (const std::string& breach : soak.check.Violations())
+    std::fprintf(stderr, "fair play: %s\n", breach.c_str());
+  return soak.failures == 0 && soak.check.Violations().empty() ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "deal/Shuffle.h"
+#include "tests/support/TestDealKey.h"
 
 namespace zn::deal {
 namespace {
@@ -17,7 +18,7 @@ TEST(DealRandom, StaysBelowItsBound) {
     for (int i = 0; i < 200; ++i) EXPECT_LT(bounded.Below(bound), bound);
 }
 
-// Pinned: a change of generator, seeding or shuffle changes every numbered deal players know.
+// Pinned: a change of generator, seeding or shuffle changes the robots' numbered deals.
 TEST(DealCards, GoldenDeals) {
   const DealtCards d1 = DealCards(1);
   EXPECT_THAT(d1.hands[1], ElementsAre(1, 5, 9, 11, 13, 25, 27, 29, 35, 39));
@@ -46,6 +47,46 @@ TEST(DealCards, EveryCardOnceAndTheSameCardsForTheSameNumber) {
     EXPECT_EQ(DealCards(n).hands, d.hands);
   }
   EXPECT_NE(DealCards(5).hands, DealCards(6).hands);
+}
+
+// Pinned under the tests' key (checked against a separate BLAKE2b and generator written apart from
+// this code): a change of the keyed hash or of how it fills the generator changes every deal a
+// server has dealt.
+TEST(KeyedDealCards, GoldenDeals) {
+  const DealtCards d1 = DealCards(1, test::kTestDealKey);
+  EXPECT_THAT(d1.hands[1], ElementsAre(6, 14, 15, 18, 20, 24, 30, 31, 32, 42));
+  EXPECT_THAT(d1.hands[2], ElementsAre(1, 7, 11, 12, 21, 22, 35, 38, 39, 41));
+  EXPECT_THAT(d1.hands[3], ElementsAre(2, 8, 9, 10, 17, 19, 23, 26, 29, 33));
+  EXPECT_THAT(d1.hands[4], ElementsAre(3, 4, 5, 13, 16, 27, 28, 34, 36, 37));
+  EXPECT_THAT(d1.out, ElementsAre(25, 40));
+  EXPECT_THAT(DealCards(2, test::kTestDealKey).hands[1], ElementsAre(2, 12, 18, 20, 23, 25, 29, 32, 33, 39));
+  EXPECT_THAT(DealCards(1000, test::kTestDealKey).hands[3], ElementsAre(3, 6, 8, 23, 25, 28, 29, 31, 36, 42));
+}
+
+// A copy of the unkeyed shuffle, the one anybody can read, predicts no hand a keyed server deals:
+// not one of the four hands of any seat for any of these numbers (a match by chance is about one
+// in 10^10 per pair of hands). Every card is still dealt once, the same for the same key.
+TEST(KeyedDealCards, TheUnkeyedShufflePredictsNoHand) {
+  DealKey other = test::kTestDealKey;
+  other[31] ^= 1;
+  int compared = 0;
+  const auto check = [&](std::int32_t n) {
+    const DealtCards keyed = DealCards(n, test::kTestDealKey);
+    const DealtCards open = DealCards(n);
+    std::set<TCard> seen(keyed.out.begin(), keyed.out.end());
+    for (int s = 1; s <= 4; ++s) {
+      const TCards& hand = keyed.hands[static_cast<std::size_t>(s)];
+      seen.insert(hand.begin(), hand.end());
+      for (int t = 1; t <= 4; ++t, ++compared)
+        ASSERT_NE(hand, open.hands[static_cast<std::size_t>(t)]) << "deal " << n << " seat " << s;
+    }
+    ASSERT_EQ(seen.size(), 42u) << n;
+    ASSERT_EQ(DealCards(n, test::kTestDealKey).hands, keyed.hands) << n;
+    ASSERT_NE(DealCards(n, other).hands, keyed.hands) << n;
+  };
+  for (std::int32_t n = 1; n <= 3000; ++n) check(n);
+  for (std::int32_t n : {2147483647, -1, 0, 1000, 99'999'999}) check(n);
+  EXPECT_EQ(compared, 3005 * 16);
 }
 
 TEST(DealCards, DealerByParity) {

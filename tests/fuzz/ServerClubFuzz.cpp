@@ -1,11 +1,14 @@
 // Fuzzes Club::Receive with the deal engine behind it, on a recording outbox and an in-memory
 // store. The input is a script of steps: a control byte picks a member (of four) and what happens
 // (connect, disconnect, time passing, or bytes for the framing); the bytes up to the next 0xFF
-// are that member's read. Every line the club sends must be one line without "#".
+// are that member's read. Every line the club sends must be one line without "#", and no member
+// may get a hand that fair play keeps from it (tests/fairplay/FairPlayCheck.h).
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,17 +17,39 @@
 #include "server/Deals.h"
 #include "server/Framing.h"
 #include "server/Log.h"
+#include "tests/fairplay/FairPlayCheck.h"
 #include "tests/support/ServerFakes.h"
+#include "tests/support/TestDealKey.h"
 
 namespace {
 
 using namespace zn::server;
 using zn::server::test::MemoryStore;
-using zn::server::test::RecordingOutbox;
 
-void CheckLine(std::string_view line) {
-  if (line.empty() || line.find('#') != std::string_view::npos) std::abort();
-}
+class CheckingOutbox : public Outbox {
+ public:
+  void Send(MemberId to, std::string_view line) override { Check(to, line); }
+  void SendShared(MemberId to, const SharedLine& line) override { Check(to, *line); }
+  void Close(MemberId) override {}
+  void Check(MemberId to, std::string_view line) {
+    if (line.empty() || line.find('#') != std::string_view::npos) std::abort();
+    pending[to].emplace_back(line);
+  }
+  // The lines of one command go to the fair play check after it hears each member's deal run.
+  void Deliver(const Club& club, const Deals& deals, FairPlayCheck& check) {
+    for (auto& [id, lines] : pending) {
+      const Member* m = club.Find(id);
+      check.Run(id, m && m->room ? deals.RunIn(club.RoomAt(m->room)) : 0);
+      for (const std::string& line : lines) check.Received(id, line);
+      lines.clear();
+    }
+    if (!check.Violations().empty()) {
+      std::fprintf(stderr, "fair play: %s\n", check.Violations().front().c_str());
+      std::abort();
+    }
+  }
+  std::map<MemberId, std::vector<std::string>> pending;
+};
 
 }  // namespace
 
@@ -35,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   (void)silent;
   SteadyTime now{std::chrono::hours(1)};
-  RecordingOutbox out;
-  out.checkLine = CheckLine;
+  CheckingOutbox out;
   MemoryStore store;
   ClubLimits limits;
   limits.roomIdleFree = std::chrono::seconds(5);
@@ -44,7 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       store, out, [&] { return now; }, limits);
   Deals deals(
       club, store, out, [&] { return now; }, [] { return 1234; });
+  deals.UseDealKey(zn::test::kTestDealKey);  // the same input deals the same cards
   club.SetDeals(&deals);
+  FairPlayCheck check;
+  std::set<MemberId> known;  // members the check follows
   std::map<MemberId, Framing> framing;
   std::vector<Piece> pieces;
   std::size_t at = 0;
@@ -56,10 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!framing.count(id)) {
           framing[id];
           club.Connect(id, id % 2 ? "10.0.0.1" : "10.0.0.2");
+          // Its nickname is not known yet: the check learns it when the login succeeds.
         }
         break;
       case 1:
         if (framing.erase(id)) club.Disconnect(id);
+        check.Left(id);
+        known.erase(id);
         break;
       case 2:
         now += std::chrono::milliseconds(static_cast<int>(control >> 4) * 700);
@@ -85,8 +115,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
     club.Flush();
-    out.lines.clear();  // checked as they went; only the checks matter here
-    out.shared.clear();
+    // A member that has just logged in is checked from its first line on.
+    for (const auto& [member, f] : framing) {
+      const Member* m = club.Find(member);
+      if (m && m->LoggedIn() && !known.count(member)) {
+        check.Joined(member, m->nickname, m->address);
+        known.insert(member);
+      }
+    }
+    out.Deliver(club, deals, check);
   }
   for (auto& [id, f] : framing) club.Disconnect(id);
   return 0;

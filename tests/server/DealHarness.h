@@ -13,6 +13,7 @@
 #include "link/Protocol.h"
 #include "server/Deals.h"
 #include "tests/server/ClubHarness.h"
+#include "tests/support/TestDealKey.h"
 
 namespace zn::server::test {
 
@@ -80,6 +81,7 @@ class DealFixture : public ClubFixture {
     MakeClub(limits, &store);
     deals_ = std::make_unique<Deals>(
         club(), store, out, [this] { return now; }, [this] { return drawn; });
+    deals_->UseDealKey(zn::test::kTestDealKey);
     club().SetDeals(deals_.get());
   }
   ~DealFixture() override { club().SetDeals(nullptr); }

@@ -44,6 +44,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {"--max-members", "0"},
                  ParseResult::Error,
                  "--max-members must be a positive number: 0"},
+        ArgsCase{"KibitzWord",
+                 {"--kibitz-same-address", "yes"},
+                 ParseResult::Error,
+                 "--kibitz-same-address must be open or closed: yes"},
+        ArgsCase{"EmptyDealKey", {"--deal-key", ""}, ParseResult::Error, "--deal-key needs a file name"},
         ArgsCase{"NoRooms",
                  {"--max-rooms", "-3"},
                  ParseResult::Error,
@@ -74,6 +79,12 @@ TEST(Options, DefaultsAndValues) {
   EXPECT_EQ(o.newsFile, "n.txt");
   EXPECT_EQ(o.server.limits.maxMembers, 12000u);
   EXPECT_EQ(o.server.limits.maxRooms, 600u);
+  EXPECT_FALSE(o.server.kibitzSameAddressOpen);
+  EXPECT_EQ(o.dealKeyFile, "");
+  ASSERT_EQ(ParseOptions({"--kibitz-same-address", "open", "--deal-key", "k.hex"}, o, error),
+            ParseResult::Run);
+  EXPECT_TRUE(o.server.kibitzSameAddressOpen);
+  EXPECT_EQ(o.dealKeyFile, "k.hex");
 }
 
 // The fair limits: the load tools raise them, a small club may lower them.

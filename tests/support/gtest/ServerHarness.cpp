@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "server/Log.h"
+#include "tests/support/TestDealKey.h"
 
 namespace zn::server::test {
 
@@ -16,6 +17,7 @@ RunningServer::RunningServer(const std::string& dbPath, ServerOptions options) {
   SetLogSink([](std::string_view) {});
   options.listen = "127.0.0.1";
   options.port = 0;
+  if (!options.dealKey) options.dealKey = zn::test::kTestDealKey;
   if (options.limits.lobbyInterval == ClubLimits{}.lobbyInterval)
     options.limits.lobbyInterval = std::chrono::milliseconds(100);  // keeps the tests quick
   store_ = std::make_unique<SqliteStore>(dbPath);
