@@ -259,5 +259,17 @@ TEST_F(CardPlayTest, ShowingHiddenWindowLiftsPause) {
   EXPECT_FALSE(form.TrickPause);
 }
 
+// A complete trick that reopens a hidden window still waits for the go-on, and the go-on is sent.
+TEST_F(CardPlayTest, TrickThatReopensTheWindowKeepsItsPause) {
+  form.ShowPage(2);
+  form.Hide();
+  form.PlayLine("P0 1 0 5 7 8 9");
+  EXPECT_TRUE(form.Visible);
+  EXPECT_TRUE(form.TrickPause);
+  EXPECT_TRUE(form.NextVisible);
+  form.cmNextClick();
+  EXPECT_EQ(club.Sent, std::vector<std::string>{"T"});
+}
+
 }  // namespace
 }  // namespace zn::test
