@@ -172,7 +172,7 @@ void TBidWindow::RedrawButtons() {
 
 void TBidWindow::closeEvent(QCloseEvent* event) {
   // Closing only hides it: the window lives as long as the program.
-  form_.Hide();
+  Guarded([this] { form_.CloseByUser(); });
   event->accept();
 }
 

@@ -271,5 +271,20 @@ TEST_F(CardPlayTest, TrickThatReopensTheWindowKeepsItsPause) {
   EXPECT_EQ(club.Sent, std::vector<std::string>{"T"});
 }
 
+// Closing the window by hand: a pause goes on (once), no pause sends nothing.
+TEST_F(CardPlayTest, ClosingByHandSendsTheGoOnOfAPause) {
+  for (const bool paused : {true, false}) {
+    club.Sent.clear();
+    club.Wakes = 0;
+    form.ShowPage(2);
+    form.PlayLine(paused ? "P0 1 0 5 7 8 9" : "P3 1 0 5 7 0 0");
+    form.CloseByUser();
+    EXPECT_FALSE(form.Visible);
+    EXPECT_FALSE(form.TrickPause);
+    EXPECT_EQ(club.Sent, paused ? std::vector<std::string>{"T"} : std::vector<std::string>{}) << paused;
+    EXPECT_EQ(club.Wakes, paused ? 1 : 0) << paused;
+  }
+}
+
 }  // namespace
 }  // namespace zn::test

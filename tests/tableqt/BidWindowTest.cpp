@@ -179,5 +179,13 @@ TEST_F(BidWindowTest, ClosingOnlyHides) {
   EXPECT_FALSE(form.Visible);
 }
 
+TEST_F(BidWindowTest, ClosingDuringATrickPauseGoesOn) {
+  form.PlayLine("P0 1 0 5 7 8 9");
+  ASSERT_TRUE(window.isVisible());
+  window.close();
+  EXPECT_FALSE(form.TrickPause);
+  EXPECT_EQ(club.Sent, std::vector<std::string>{"T"});
+}
+
 }  // namespace
 }  // namespace zn::test
