@@ -131,7 +131,10 @@ void TBidWindow::BuildBidPage(QWidget* page) {
 
 void TBidWindow::RedrawBidding() {
   SetRows(fdAllBid_, form_.AllBids);
-  // The list scrolls by rows: the scroll bar's value is the top row.
+  // The list scrolls by rows: the scroll bar's value is the top row. The list takes its new
+  // range only when it lays out its rows, which Qt puts off: until then the value is clamped to
+  // the old range and the newest rows stay below the visible area.
+  fdAllBid_->doItemsLayout();
   fdAllBid_->verticalScrollBar()->setValue(form_.AllBidsTop);
 }
 

@@ -133,6 +133,7 @@ void TBidWindow::RedrawVisible() {
     for (int panel = 1; panel <= 4; ++panel) RedrawHand(panel);
     RedrawPlay();
     show();
+    RedrawBidding();  // the list knows how many rows it shows only once it is shown
   }
   if (form_.Visible) raise();
   if (!form_.Visible && isVisible()) hide();

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -68,6 +69,23 @@ TEST_F(BidWindowTest, BidPageComposesAndSendsThroughTheLogic) {
   go->click();
   EXPECT_EQ(club.Sent, std::vector<std::string>{"BAnna 1 Kassza"});
   EXPECT_FALSE(go->isEnabled());
+}
+
+// A B line that makes the bidding longer than the list shows scrolls to the logic's top row, on
+// the first showing and when it grows on a shown window.
+TEST_F(BidWindowTest, BiddingListScrollsToTheNewestRows) {
+  for (const char* line :
+       {"B1A 4 a b c d B 4 e f g h C 4 i j k l", "B1A 4 a b c d B 4 e f g h C 4 i j k l D 2 m n"}) {
+    form.BidLine(line);
+    form.ShowPage(1);
+    auto* allBid = Find<QListWidget>("fdAllBid");
+    ASSERT_GT(form.AllBidsTop, 0) << line;
+    const QScrollBar* bar = allBid->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << line;
+    EXPECT_EQ(bar->value(), std::min(form.AllBidsTop, bar->maximum())) << line;
+    const QRect last = allBid->visualItemRect(allBid->item(allBid->count() - 1));
+    EXPECT_TRUE(allBid->viewport()->rect().contains(last)) << line;
+  }
 }
 
 TEST_F(BidWindowTest, DraggingInTheComposedSetMovesTheBid) {
