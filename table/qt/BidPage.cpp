@@ -97,6 +97,7 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   fdBid_->viewport()->installEventFilter(this);
   fdGroups_ = Place(List(page, "fdGroups", QStringLiteral("Licit csoportok")), 504, 0, 80, 164);
   for (int g = 0; g < kBidGroupCount; ++g) fdGroups_->addItem(Text(BidGroupCaption(g)));
+  fdGroups_->viewport()->installEventFilter(this);  // a press on the selected group changes no row
   fdHigher_ = Place(new QComboBox(page), 504, 174, 80, 24);
   fdHigher_->setObjectName(QStringLiteral("fdHigher"));
   fdHigher_->setToolTip(QStringLiteral("Licitek előtagjai"));

@@ -194,6 +194,11 @@ bool TBidWindow::eventFilter(QObject* watched, QEvent* event) {
     const int row = fdBid_->indexAt(press->position().toPoint()).row();
     Act([&] { form_.fdBidMouseDown(right, row); });
     if (right) return true;
+  } else if (watched == fdGroups_->viewport()) {
+    // Any group click resets the catalogue; a change of row does it through the selection.
+    const int row = fdGroups_->indexAt(press->position().toPoint()).row();
+    if (press->button() == Qt::LeftButton && row >= 0 && row == fdGroups_->currentRow())
+      Act([&] { form_.BidGroupsClick(); });
   } else if (watched == pnOver_) {
     Act([&] { form_.cmNextClick(); });
   } else if (watched == pnHint_) {

@@ -116,6 +116,23 @@ TEST_F(BidWindowTest, TypedPrefixIsTheUsersEdit) {
   EXPECT_EQ(form.HigherIndex, 1);
 }
 
+// A click on a group, the selected one included, hides the explanation and resets the prefix.
+TEST_F(BidWindowTest, ClickOnTheSelectedGroupResetsHintAndPrefix) {
+  Deal();
+  auto* groups = Find<QListWidget>("fdGroups");
+  auto* bids = Find<QListWidget>("fdBid");
+  for (const int row : {3, 3}) {
+    Find<QComboBox>("fdHigher")->setEditText(QStringLiteral("Kis Pagát"));
+    QTest::mouseClick(bids->viewport(), Qt::RightButton, {}, bids->visualItemRect(bids->item(0)).center());
+    ASSERT_TRUE(form.HintVisible);
+    QTest::mouseClick(groups->viewport(), Qt::LeftButton, {},
+                      groups->visualItemRect(groups->item(row)).center());
+    EXPECT_EQ(form.GroupIndex, row);
+    EXPECT_FALSE(form.HintVisible);
+    EXPECT_EQ(Find<QComboBox>("fdHigher")->currentText(), QStringLiteral("Pagát"));
+  }
+}
+
 TEST_F(BidWindowTest, PlayPageShowsSpreadHandTrickAndPause) {
   Deal();
   form.PlayLine("P1 1 0 0 0 0 0");
