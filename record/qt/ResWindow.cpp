@@ -191,6 +191,12 @@ void TResWindow::Redraw(TResForm::Aspect aspect) {
     case TResForm::Aspect::Games:
       DrawGames();
       break;
+    case TResForm::Aspect::GameRow:
+      DrawGameRow();
+      break;
+    case TResForm::Aspect::Headers:
+      DrawHeaders();
+      break;
     case TResForm::Aspect::Bids:
       DrawBids();
       break;
@@ -206,22 +212,45 @@ void TResWindow::DrawPage() {
   drawing_ = false;
 }
 
-void TResWindow::DrawGames() {
-  drawing_ = true;
+void TResWindow::DrawHeaders() {
   const std::array<std::string, 6> heads = {
       "", "", std::string("Parti szám"_cp), form_.Header3, form_.Header4, std::string("Ütések"_cp)};
   for (int c = 0; c < 6; ++c) SetHeader(played_, c, heads[static_cast<std::size_t>(c)]);
+}
+
+void TResWindow::DrawRow(int r) {
+  const TResForm::TGame* game = form_.Row(r);
+  const std::array<std::string, 6> cells =
+      game ? std::array<std::string, 6>{game->Mark,     game->Played,   game->Number,
+                                        game->Points14, game->Points23, game->Tricks}
+           : std::array<std::string, 6>{};
+  for (int c = 0; c < 6; ++c) SetCell(played_, r - 1, c, cells[static_cast<std::size_t>(c)], c < 2);
+}
+
+void TResWindow::DrawGames() {
+  drawing_ = true;
+  DrawHeaders();
   const int rows = std::max(form_.GameCount(), 1);  // an empty row while there is no game
   played_->setRowCount(rows);
-  for (int r = 1; r <= rows; ++r) {
-    const TResForm::TGame* game = form_.Row(r);
-    const std::array<std::string, 6> cells =
-        game ? std::array<std::string, 6>{game->Mark,     game->Played,   game->Number,
-                                          game->Points14, game->Points23, game->Tricks}
-             : std::array<std::string, 6>{};
-    for (int c = 0; c < 6; ++c) SetCell(played_, r - 1, c, cells[static_cast<std::size_t>(c)], c < 2);
-  }
+  for (int r = 1; r <= rows; ++r) DrawRow(r);
   played_->setCurrentCell(form_.Selected - 1, played_->currentColumn() < 0 ? 0 : played_->currentColumn());
+  drawing_ = false;
+}
+
+void TResWindow::DrawGameRow() {
+  const int rows = std::max(form_.GameCount(), 1);
+  const int row = form_.ChangedRow;
+  // Only the row itself, or a new last row, is drawn alone; any other change redraws the list.
+  const bool appended = played_->rowCount() + 1 == rows && row == rows;
+  if (row < 1 || row > rows || (played_->rowCount() != rows && !appended)) {
+    DrawGames();
+    return;
+  }
+  drawing_ = true;
+  if (appended) played_->setRowCount(rows);
+  DrawRow(row);
+  if (played_->currentRow() != form_.Selected - 1)
+    played_->setCurrentCell(form_.Selected - 1, played_->currentColumn() < 0 ? 0 : played_->currentColumn());
   drawing_ = false;
 }
 
