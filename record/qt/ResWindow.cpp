@@ -15,6 +15,7 @@
 #include "game/Cp1250.h"
 #include "game/ErrorHandler.h"
 #include "game/qt/Cp1250Codec.h"
+#include "game/qt/FitFont.h"
 
 namespace zn {
 
@@ -65,6 +66,15 @@ void SetHeader(QTableWidget* grid, int col, const std::string& text) {
   item->setText(ToQt(text));
 }
 
+// The columns' widths are fixed: their headings are narrowed until the given ones fit.
+void FitHeadings(QTableWidget* grid, std::initializer_list<std::pair<std::string_view, int>> headings) {
+  QHeaderView* header = grid->horizontalHeader();
+  std::vector<std::pair<QString, int>> texts;
+  for (const auto& [text, column] : headings)
+    texts.emplace_back(ToQt(std::string(text)), grid->columnWidth(column) - 4);
+  header->setFont(FitFont(header->font(), texts));
+}
+
 }  // namespace
 
 TResWindow::TResWindow(TResForm& form, QWidget* parent)
@@ -107,6 +117,9 @@ TResWindow::TResWindow(TResForm& form, QWidget* parent)
   game_->setSelectionMode(QAbstractItemView::NoSelection);
   game_->setRowCount(TResForm::kPlayRows - 1);
   game_->setGeometry(0, 0, 33 + 4 * 60 + 2, kRowHeight * TResForm::kPlayRows + 2);
+  FitHeadings(
+      game_,
+      {{"Ütés"_cp, 0}, {"<< Elfogó"_cp, 1}, {"<< Induló"_cp, 2}, {"Elfogó >>"_cp, 3}, {"Induló >>"_cp, 4}});
 
   connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
     if (!drawing_) Guarded([&] { form_.PagesChange(static_cast<TResForm::TPage>(index)); });
@@ -126,6 +139,7 @@ void TResWindow::BuildListPage(QWidget* page) {
   played_->setShowGrid(false);
   played_->setToolTip(QStringLiteral("Utasítások jobb egérgombbal"));
   played_->setContextMenuPolicy(Qt::CustomContextMenu);
+  FitHeadings(played_, {{"Parti szám"_cp, 2}, {"Ütések"_cp, 5}});
 
   popup_ = new QMenu(this);
   popup_->setObjectName(QStringLiteral("Popup"));

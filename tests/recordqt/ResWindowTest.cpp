@@ -108,6 +108,19 @@ TEST_F(ResWindowTest, RowByRowDrawingMatchesAWholeDrawing) {
   }
 }
 
+// The headings of both grids fit their fixed column widths whatever face the desktop gives.
+TEST_F(ResWindowTest, HeadingsAreNotCut) {
+  ThreeGames();
+  form.PlayedSelect(1);
+  form.PagesChange(TResForm::tabPlay);
+  for (QTableWidget* grid : {played, game}) {
+    const QFontMetrics metrics(grid->horizontalHeader()->font());
+    for (int c = 0; c < grid->columnCount(); ++c)
+      EXPECT_LE(metrics.horizontalAdvance(Head(grid, c)), grid->columnWidth(c))
+          << Head(grid, c).toStdString();
+  }
+}
+
 TEST_F(ResWindowTest, DoubleClickTogglesAndTheMenuDeletes) {
   ThreeGames();
   DoubleClickRow(0);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -86,6 +87,23 @@ TEST_F(BidWindowTest, BiddingListScrollsToTheNewestRows) {
     const QRect last = allBid->visualItemRect(allBid->item(allBid->count() - 1));
     EXPECT_TRUE(allBid->viewport()->rect().contains(last)) << line;
   }
+}
+
+// Whatever face the desktop gives, the group captions fit the list's fixed width and the "<<<"
+// label is as wide as its text.
+TEST_F(BidWindowTest, GroupCaptionsAndTheArrowAreNotCut) {
+  Deal();
+  auto* groups = Find<QListWidget>("fdGroups");
+  const QFontMetrics metrics(groups->font());
+  // Qt's item delegate keeps the focus frame's margin and a pixel free on either side of the text.
+  const int margin = groups->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, groups) + 1;
+  for (int row = 0; row < groups->count(); ++row) {
+    const QString text = groups->item(row)->text();
+    EXPECT_LE(metrics.horizontalAdvance(text) + 2 * margin, groups->visualItemRect(groups->item(row)).width())
+        << text.toStdString();
+  }
+  auto* arrow = Find<QLabel>("lbArrow");
+  EXPECT_GE(arrow->width(), arrow->fontMetrics().horizontalAdvance(arrow->text()));
 }
 
 TEST_F(BidWindowTest, DraggingInTheComposedSetMovesTheBid) {
