@@ -1,6 +1,7 @@
 #include "record/SheetFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -55,25 +56,51 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
+// The file the sheet goes into: a symbolic link is followed to its target (a dangling link to
+// where it points), so the link stays a link. A loop of links is refused as the system would.
+std::string WriteTarget(const std::string& path) {
+  std::string target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= link.size()) Fail(path, n < 0 ? errno : ENAMETOOLONG);
+    link.resize(static_cast<std::size_t>(n));
+    const std::size_t slash = target.rfind('/');
+    target = link.front() == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
+  }
+  Fail(path, ELOOP);
+}
+
 }  // namespace
 
 void WriteSheet(const std::string& path, const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
 
+  const std::string target = WriteTarget(path);
+  // A file that may not be written is refused, read-only mark included (the settings writer's
+  // rule): the rename would otherwise replace it, since only the folder's rights count for that.
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && S_ISREG(old.st_mode) && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+    Fail(path, EACCES);
+
   std::string temp;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temp = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) Fail(path, errno);
   }
   if (fd < 0) Fail(path, EEXIST);
 
   int err = 0;
+  if (exists && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);  // the old file's mode stays
   if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) err = errno ? errno : EIO;
   if (::close(fd) != 0 && err == 0) err = errno;
-  if (err == 0 && std::rename(temp.c_str(), path.c_str()) != 0) err = errno;
+  if (err == 0 && std::rename(temp.c_str(), target.c_str()) != 0) err = errno;
   if (err != 0) {
     ::unlink(temp.c_str());
     Fail(path, err);

@@ -30,7 +30,7 @@ void TResForm::NewGame(std::int32_t dealNumber) {
   game.Number = std::to_string(dealNumber);
   Games.push_back(std::move(game));
   Selected = GameCount();
-  Notify(Aspect::Games);
+  NotifyRow(GameCount());
 }
 
 void TResForm::SetBids(const std::vector<std::string>& lines) {
@@ -49,7 +49,7 @@ void TResForm::SetTricks(const std::string& text) {
   TGame* game = Current();
   if (!game) return;
   game->Tricks = text;
-  Notify(Aspect::Games);
+  NotifyRow(GameCount());
 }
 
 void TResForm::GameResult(const std::string& line) {
@@ -61,6 +61,7 @@ void TResForm::GameResult(const std::string& line) {
     game->Points23 = std::string(CutWord(rest));
     game->Played = club_.MatchText();
     game->Mark = "+";
+    NotifyRow(GameCount());
     SumColumn(3);
     SumColumn(4);
   }
@@ -87,6 +88,7 @@ void TResForm::Toggle(int row) {
   TGame* game = Row(row);
   if (!game) return;  // the empty row of a list without games has nothing to mark
   game->Mark = game->Marked() ? " -" : "+";
+  NotifyRow(row);
   SumColumn(3);
   SumColumn(4);
 }
@@ -100,7 +102,7 @@ void TResForm::SumColumn(int column) {
     if (TryStrToInt(column == 3 ? game.Points14 : game.Points23, value)) sum += value;
   }
   (column == 3 ? Header3 : Header4) = std::to_string(sum);
-  Notify(Aspect::Games);
+  Notify(Aspect::Headers);
 }
 
 void TResForm::DeleteGame(int row) {

@@ -17,7 +17,9 @@ class TClubPort;
 
 class TResForm {
  public:
-  enum class Aspect { Visible, Page, Games, Bids, Play };
+  // Games: any row of the list may have changed; GameRow: only row ChangedRow did (it may be a new
+  // last row); Headers: the totals above the list.
+  enum class Aspect { Visible, Page, Games, GameRow, Headers, Bids, Play };
   std::function<void(Aspect)> Changed;
 
   enum TPage { tabHand, tabBid, tabPlay };  // "Partik", "Licitek", "Lejátszás"
@@ -46,6 +48,7 @@ class TResForm {
   std::vector<TGame> Games;  // row r of the list is Games[r - 1]; the last is the current game
   // The selected row of the list, 1..max(GameCount, 1); row 1 is an empty row while there is no game.
   int Selected = 1;
+  int ChangedRow = 0;                            // the row a GameRow change touched
   std::string Header3 = "<<<", Header4 = ">>>";  // the totals of the marked games once counted
   std::vector<std::string> BidList;              // the "Licitek" page
   TPlayGrid Game;                                // the "Lejátszás" page, [row][column]
@@ -101,6 +104,11 @@ class TResForm {
   TGame* Current() { return Games.empty() ? nullptr : &Games.back(); }
   void Notify(Aspect a) {
     if (Changed) Changed(a);
+  }
+  // One row changed: a deal costs the view the same however many games are listed.
+  void NotifyRow(int row) {
+    ChangedRow = row;
+    Notify(Aspect::GameRow);
   }
   // The save dialog with title; the chosen path or empty when cancelled.
   std::string AskFile(const std::string& title);

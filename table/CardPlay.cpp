@@ -137,6 +137,7 @@ void TBidForm::PlayLine(const std::string& line) {
   rest.remove_prefix(std::min<std::size_t>(1, rest.size()));
   const std::int32_t who = CutInt(rest);
   MyTurn = club_.MySeat() == who;
+  Show();  // first: showing a hidden window lifts a pause, and this line's pause must hold
   SetTrickPause(!Watching && !DealOver && who == 0);
   ShowPage(tabPlay);
   const std::int32_t tricks = CutInt(rest);

@@ -83,6 +83,12 @@ void TBidForm::Hide() {
   Notify(Aspect::Visible);
 }
 
+void TBidForm::CloseByUser() {
+  // A hidden window has no go-on button: the club window would read no line until it reopened.
+  if (TrickPause) cmNextClick();
+  Hide();
+}
+
 void TBidForm::LeaveTable() {
   ShownHand.SetCount(0);
   ShowHand(1);

@@ -140,6 +140,8 @@ class TBidForm {
   // Shows the window without changing its page (a hidden window shows without a trick pause).
   void Show();
   void Hide();
+  // The user closes the window: a trick pause goes on as the go-on button would, then the window hides.
+  void CloseByUser();
   // Empties the own hand and the composed set, and hides the window.
   void LeaveTable();
   // Flips watching, sends "K1" or "K0"; returns the new state.

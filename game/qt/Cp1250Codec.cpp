@@ -1,8 +1,7 @@
 #include "game/qt/Cp1250Codec.h"
 
-#include <QByteArray>
-#include <QStringEncoder>
-#include <QStringView>
+#include <algorithm>
+#include <array>
 
 #include "game/Cp1250.h"
 
@@ -10,15 +9,24 @@ namespace zn {
 
 namespace {
 
-constexpr const char* kCodec = "windows-1250";
-// What the ICU codec writes for a character it cannot encode.
-constexpr char kIcuSubstitute = '\x1A';
+// The bytes 0x80..0xFF by the character they stand for, sorted: the way out of Qt's text is a
+// search in the same table the way in reads, so no ICU converter is ever opened (it cost a
+// megabyte at start).
+struct TByteOf {
+  char16_t unit;
+  unsigned char byte;
+};
 
-std::string Encode(QStringView text, bool& failed) {
-  QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
-  const QByteArray bytes = encoder.encode(text);
-  failed = encoder.hasError();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+const std::array<TByteOf, 128>& HighBytes() {
+  static const std::array<TByteOf, 128> table = [] {
+    std::array<TByteOf, 128> t{};
+    for (int b = 0x80; b < 0x100; ++b)
+      t[static_cast<std::size_t>(b - 0x80)] = {kCp1250ToUnicode[static_cast<std::size_t>(b)],
+                                               static_cast<unsigned char>(b)};
+    std::sort(t.begin(), t.end(), [](const TByteOf& a, const TByteOf& b) { return a.unit < b.unit; });
+    return t;
+  }();
+  return table;
 }
 
 }  // namespace
@@ -33,20 +41,20 @@ QString ToQt(std::string_view cp1250) {
 }
 
 std::string FromQt(const QString& text) {
-  bool failed = false;
-  std::string out = Encode(text, failed);
-  if (!failed) return out;
-  // Some character has no byte: encode one character (or surrogate pair) at a time, so that
-  // only the failing ones become "?" and a genuine U+001A keeps its byte.
-  out.clear();
-  for (qsizetype i = 0; i < text.size();) {
-    const qsizetype n =
-        text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
-    const std::string one = Encode(QStringView(text).mid(i, n), failed);
-    out += failed || one.size() != 1 || (one[0] == kIcuSubstitute && text[i] != QChar(0x1A))
-               ? std::string("?")
-               : one;
-    i += n;
+  const auto& high = HighBytes();
+  std::string out;
+  out.reserve(static_cast<std::size_t>(text.size()));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i].unicode();
+    if (unit < 0x80) {  // the first half of the code page is ASCII
+      out += static_cast<char>(unit);
+      continue;
+    }
+    // A surrogate pair is one character, and none of those has a byte: one "?".
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+    const auto it = std::lower_bound(high.begin(), high.end(), unit,
+                                     [](const TByteOf& e, char16_t u) { return e.unit < u; });
+    out += it != high.end() && it->unit == unit ? static_cast<char>(it->byte) : '?';
   }
   return out;
 }

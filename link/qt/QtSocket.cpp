@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QMetaObject>
 #include <QString>
-#include <QStringDecoder>
-
 #include <utility>
+
+#include "game/qt/Cp1250Codec.h"
 
 namespace zn {
 
@@ -66,11 +66,7 @@ int WinSockCode(QAbstractSocket::SocketError error) {
   }
 }
 
-QString HostName(const std::string& host) {
-  QStringDecoder decode("windows-1250");
-  const QByteArray bytes = QByteArray::fromStdString(host);
-  return decode.isValid() ? QString(decode(bytes)) : QString::fromLatin1(bytes);
-}
+QString HostName(const std::string& host) { return ToQt(host); }  // the table: no ICU converter
 
 TQtSocket::TQtSocket(std::chrono::milliseconds connectTimeout) : connectTimeout_(connectTimeout) {
   connectTimer_.setSingleShot(true);

@@ -15,6 +15,7 @@
 #include "game/Cp1250.h"
 #include "game/ErrorHandler.h"
 #include "game/qt/Cp1250Codec.h"
+#include "game/qt/FitFont.h"
 
 namespace zn {
 
@@ -65,6 +66,15 @@ void SetHeader(QTableWidget* grid, int col, const std::string& text) {
   item->setText(ToQt(text));
 }
 
+// The columns' widths are fixed: their headings are narrowed until the given ones fit.
+void FitHeadings(QTableWidget* grid, std::initializer_list<std::pair<std::string_view, int>> headings) {
+  QHeaderView* header = grid->horizontalHeader();
+  std::vector<std::pair<QString, int>> texts;
+  for (const auto& [text, column] : headings)
+    texts.emplace_back(ToQt(std::string(text)), grid->columnWidth(column) - 4);
+  header->setFont(FitFont(header->font(), texts));
+}
+
 }  // namespace
 
 TResWindow::TResWindow(TResForm& form, QWidget* parent)
@@ -107,6 +117,9 @@ TResWindow::TResWindow(TResForm& form, QWidget* parent)
   game_->setSelectionMode(QAbstractItemView::NoSelection);
   game_->setRowCount(TResForm::kPlayRows - 1);
   game_->setGeometry(0, 0, 33 + 4 * 60 + 2, kRowHeight * TResForm::kPlayRows + 2);
+  FitHeadings(
+      game_,
+      {{"Ütés"_cp, 0}, {"<< Elfogó"_cp, 1}, {"<< Induló"_cp, 2}, {"Elfogó >>"_cp, 3}, {"Induló >>"_cp, 4}});
 
   connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
     if (!drawing_) Guarded([&] { form_.PagesChange(static_cast<TResForm::TPage>(index)); });
@@ -126,6 +139,7 @@ void TResWindow::BuildListPage(QWidget* page) {
   played_->setShowGrid(false);
   played_->setToolTip(QStringLiteral("Utasítások jobb egérgombbal"));
   played_->setContextMenuPolicy(Qt::CustomContextMenu);
+  FitHeadings(played_, {{"Parti szám"_cp, 2}, {"Ütések"_cp, 5}});
 
   popup_ = new QMenu(this);
   popup_->setObjectName(QStringLiteral("Popup"));
@@ -191,6 +205,12 @@ void TResWindow::Redraw(TResForm::Aspect aspect) {
     case TResForm::Aspect::Games:
       DrawGames();
       break;
+    case TResForm::Aspect::GameRow:
+      DrawGameRow();
+      break;
+    case TResForm::Aspect::Headers:
+      DrawHeaders();
+      break;
     case TResForm::Aspect::Bids:
       DrawBids();
       break;
@@ -206,22 +226,45 @@ void TResWindow::DrawPage() {
   drawing_ = false;
 }
 
-void TResWindow::DrawGames() {
-  drawing_ = true;
+void TResWindow::DrawHeaders() {
   const std::array<std::string, 6> heads = {
       "", "", std::string("Parti szám"_cp), form_.Header3, form_.Header4, std::string("Ütések"_cp)};
   for (int c = 0; c < 6; ++c) SetHeader(played_, c, heads[static_cast<std::size_t>(c)]);
+}
+
+void TResWindow::DrawRow(int r) {
+  const TResForm::TGame* game = form_.Row(r);
+  const std::array<std::string, 6> cells =
+      game ? std::array<std::string, 6>{game->Mark,     game->Played,   game->Number,
+                                        game->Points14, game->Points23, game->Tricks}
+           : std::array<std::string, 6>{};
+  for (int c = 0; c < 6; ++c) SetCell(played_, r - 1, c, cells[static_cast<std::size_t>(c)], c < 2);
+}
+
+void TResWindow::DrawGames() {
+  drawing_ = true;
+  DrawHeaders();
   const int rows = std::max(form_.GameCount(), 1);  // an empty row while there is no game
   played_->setRowCount(rows);
-  for (int r = 1; r <= rows; ++r) {
-    const TResForm::TGame* game = form_.Row(r);
-    const std::array<std::string, 6> cells =
-        game ? std::array<std::string, 6>{game->Mark,     game->Played,   game->Number,
-                                          game->Points14, game->Points23, game->Tricks}
-             : std::array<std::string, 6>{};
-    for (int c = 0; c < 6; ++c) SetCell(played_, r - 1, c, cells[static_cast<std::size_t>(c)], c < 2);
-  }
+  for (int r = 1; r <= rows; ++r) DrawRow(r);
   played_->setCurrentCell(form_.Selected - 1, played_->currentColumn() < 0 ? 0 : played_->currentColumn());
+  drawing_ = false;
+}
+
+void TResWindow::DrawGameRow() {
+  const int rows = std::max(form_.GameCount(), 1);
+  const int row = form_.ChangedRow;
+  // Only the row itself, or a new last row, is drawn alone; any other change redraws the list.
+  const bool appended = played_->rowCount() + 1 == rows && row == rows;
+  if (row < 1 || row > rows || (played_->rowCount() != rows && !appended)) {
+    DrawGames();
+    return;
+  }
+  drawing_ = true;
+  if (appended) played_->setRowCount(rows);
+  DrawRow(row);
+  if (played_->currentRow() != form_.Selected - 1)
+    played_->setCurrentCell(form_.Selected - 1, played_->currentColumn() < 0 ? 0 : played_->currentColumn());
   drawing_ = false;
 }
 

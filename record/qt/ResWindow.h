@@ -31,6 +31,9 @@ class TResWindow : public QWidget {
   void BuildListPage(QWidget* page);
   void Redraw(TResForm::Aspect aspect);
   void DrawGames();
+  void DrawGameRow();
+  void DrawRow(int r);
+  void DrawHeaders();
   void DrawBids();
   void DrawPlay();
   void DrawPage();

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "game/BidCatalogData.h"
+#include "game/qt/FitFont.h"
 #include "table/qt/BidWindow.h"
 #include "table/qt/ViewText.h"
 
@@ -70,8 +71,10 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   fdSend_->viewport()->installEventFilter(this);
   fdUp_ = SmallButton(page, "fdUp", QStringLiteral("Felfelé"), QStyle::SP_ArrowUp, 1);
   fdAdd_ = SmallButton(page, "fdAdd", QStringLiteral("Új licit"), QStyle::SP_ArrowLeft, 37);
-  auto* arrow = Place(new QLabel(QStringLiteral("<<<"), page), 384, 67, 24, 16);
+  auto* arrow = new QLabel(QStringLiteral("<<<"), page);
   arrow->setObjectName(QStringLiteral("lbArrow"));
+  arrow->move(384, 67);
+  arrow->adjustSize();  // only its place is fixed: as wide as the face draws it
   fdDel_ = SmallButton(page, "fdDel", QStringLiteral("Licit törlés"), QStyle::SP_DialogDiscardButton, 90);
   fdDown_ = SmallButton(page, "fdDown", QStringLiteral("Lefelé"), QStyle::SP_ArrowDown, 126);
 
@@ -96,7 +99,17 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   fdBid_->setCursor(Qt::WhatsThisCursor);
   fdBid_->viewport()->installEventFilter(this);
   fdGroups_ = Place(List(page, "fdGroups", QStringLiteral("Licit csoportok")), 504, 0, 80, 164);
-  for (int g = 0; g < kBidGroupCount; ++g) fdGroups_->addItem(Text(BidGroupCaption(g)));
+  std::vector<std::pair<QString, int>> captions;
+  // The list's width is fixed: the captions are narrowed to its rows, inside frame and margins.
+  const int room =
+      fdGroups_->width() - 2 * fdGroups_->frameWidth() -
+      2 * (fdGroups_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, fdGroups_) + 1);
+  for (int g = 0; g < kBidGroupCount; ++g) {
+    fdGroups_->addItem(Text(BidGroupCaption(g)));
+    captions.emplace_back(Text(BidGroupCaption(g)), room);
+  }
+  fdGroups_->setFont(FitFont(fdGroups_->font(), captions));
+  fdGroups_->viewport()->installEventFilter(this);  // a press on the selected group changes no row
   fdHigher_ = Place(new QComboBox(page), 504, 174, 80, 24);
   fdHigher_->setObjectName(QStringLiteral("fdHigher"));
   fdHigher_->setToolTip(QStringLiteral("Licitek előtagjai"));
@@ -131,7 +144,10 @@ void TBidWindow::BuildBidPage(QWidget* page) {
 
 void TBidWindow::RedrawBidding() {
   SetRows(fdAllBid_, form_.AllBids);
-  // The list scrolls by rows: the scroll bar's value is the top row.
+  // The list scrolls by rows: the scroll bar's value is the top row. The list takes its new
+  // range only when it lays out its rows, which Qt puts off: until then the value is clamped to
+  // the old range and the newest rows stay below the visible area.
+  fdAllBid_->doItemsLayout();
   fdAllBid_->verticalScrollBar()->setValue(form_.AllBidsTop);
 }
 

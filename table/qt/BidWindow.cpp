@@ -133,6 +133,7 @@ void TBidWindow::RedrawVisible() {
     for (int panel = 1; panel <= 4; ++panel) RedrawHand(panel);
     RedrawPlay();
     show();
+    RedrawBidding();  // the list knows how many rows it shows only once it is shown
   }
   if (form_.Visible) raise();
   if (!form_.Visible && isVisible()) hide();
@@ -172,7 +173,7 @@ void TBidWindow::RedrawButtons() {
 
 void TBidWindow::closeEvent(QCloseEvent* event) {
   // Closing only hides it: the window lives as long as the program.
-  form_.Hide();
+  Guarded([this] { form_.CloseByUser(); });
   event->accept();
 }
 
@@ -193,6 +194,11 @@ bool TBidWindow::eventFilter(QObject* watched, QEvent* event) {
     const int row = fdBid_->indexAt(press->position().toPoint()).row();
     Act([&] { form_.fdBidMouseDown(right, row); });
     if (right) return true;
+  } else if (watched == fdGroups_->viewport()) {
+    // Any group click resets the catalogue; a change of row does it through the selection.
+    const int row = fdGroups_->indexAt(press->position().toPoint()).row();
+    if (press->button() == Qt::LeftButton && row >= 0 && row == fdGroups_->currentRow())
+      Act([&] { form_.BidGroupsClick(); });
   } else if (watched == pnOver_) {
     Act([&] { form_.cmNextClick(); });
   } else if (watched == pnHint_) {

@@ -90,7 +90,8 @@ QPixmap TCardSheet::FramedPicture(int code) {
   QPixmap framed = Picture(code).copy();
   QPainter p(&framed);
   p.setPen(QPen(Qt::red, 1));
-  p.drawRect(QRect(QPoint(8, 7), QPoint(106, 197)));
+  // drawRect with a one-pixel pen covers width + 1 pixels: the frame's last pixels are 106 and 197.
+  p.drawRect(QRect(QPoint(8, 7), QPoint(106, 197)).adjusted(0, 0, -1, -1));
   return framed;
 }
 

@@ -180,5 +180,53 @@ TEST_F(SheetTest, WriteThatFailsHalfWayLeavesTheOldFileAlone) {
   EXPECT_EQ(ReadFile(File("r.txt")), "two\r\n\r\n");
 }
 
+// What a sheet written over an existing name leaves: the refusal of a read-only file, the file
+// behind a symbolic link, and the old file's mode.
+TEST_F(SheetTest, WriteHonoursReadOnlyFilesLinksAndTheOldMode) {
+  struct Case {
+    const char* name;
+    fs::perms mode;
+    bool link;  // "r.txt" is a link to "real.txt"
+    bool refused;
+  };
+  const Case cases[] = {
+      {"read-only", fs::perms::owner_read | fs::perms::group_read, false, true},
+      {"read-only behind a link", fs::perms::owner_read, true, true},
+      {"private", fs::perms::owner_read | fs::perms::owner_write, false, false},
+      {"through a link", fs::perms::owner_read | fs::perms::owner_write, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path real = dir / (c.link ? "real.txt" : "r.txt");
+    std::ofstream(real, std::ios::binary) << "old";
+    fs::permissions(real, c.mode);
+    if (c.link) fs::create_symlink("real.txt", File("r.txt"));
+    std::string error;
+    try {
+      WriteSheet(File("r.txt"), {"new"});
+    } catch (const EZnError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, c.refused ? "Cannot create file \"" + File("r.txt") + "\". Permission denied" : "");
+    EXPECT_EQ(ReadFile(real), c.refused ? "old" : "new\r\n");
+    EXPECT_EQ(fs::status(real).permissions(), c.mode);
+    EXPECT_EQ(fs::is_symlink(File("r.txt")), c.link);
+    for (const auto& e : fs::directory_iterator(dir))
+      EXPECT_EQ(e.path().string().find(".tmp"), std::string::npos);
+  }
+}
+
+// A link to a link is followed to the end; a dangling link gets its target created.
+TEST_F(SheetTest, WriteFollowsChainedAndDanglingLinks) {
+  fs::create_directories(dir / "sub");
+  fs::create_symlink("sub/mid.txt", File("r.txt"));
+  fs::create_symlink("end.txt", dir / "sub" / "mid.txt");  // relative to the link's own folder
+  WriteSheet(File("r.txt"), {"x"});
+  EXPECT_EQ(ReadFile(dir / "sub" / "end.txt"), "x\r\n");
+  EXPECT_TRUE(fs::is_symlink(dir / "sub" / "mid.txt"));
+}
+
 }  // namespace
 }  // namespace zn::test

@@ -9,6 +9,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <functional>
+#include <vector>
 
 #include "game/Cp1250.h"
 #include "game/qt/Cp1250Codec.h"
@@ -77,6 +79,46 @@ TEST_F(ResWindowTest, ListShowsTheGamesAndTheTotalsAndAResultBringsItUp) {
   EXPECT_EQ(played->currentRow(), 2) << "the new game is selected";
   window.close();  // closing only hides it
   EXPECT_FALSE(form.Visible);
+}
+
+// The list drawn row by row as deals come, marks change and games go shows what a window drawing
+// the whole record at once shows.
+TEST_F(ResWindowTest, RowByRowDrawingMatchesAWholeDrawing) {
+  const auto grid = [](QTableWidget* g) {
+    QStringList cells;
+    for (int c = 0; c < g->columnCount(); ++c) cells << g->horizontalHeaderItem(c)->text();
+    for (int r = 0; r < g->rowCount(); ++r)
+      for (int c = 0; c < g->columnCount(); ++c) cells << (g->item(r, c) ? g->item(r, c)->text() : "");
+    cells << QString::number(g->currentRow());
+    return cells;
+  };
+  const std::vector<std::function<void()>> steps = {
+      [&] { ThreeGames(); },       [&] { form.SetTricks("7:3"); },    [&] { form.Toggle(1); },
+      [&] { form.DeleteGame(2); }, [&] { form.GameResult("F4:-4"); }, [&] { form.NewGame(14); },
+      [&] { DoubleClickRow(0); },
+  };
+  const auto drawInWindow = form.Changed;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    steps[i]();
+    {
+      TResWindow whole(form);  // draws everything when made
+      EXPECT_EQ(grid(played), grid(whole.findChild<QTableWidget*>("Played"))) << "after step " << i;
+    }
+    form.Changed = drawInWindow;
+  }
+}
+
+// The headings of both grids fit their fixed column widths whatever face the desktop gives.
+TEST_F(ResWindowTest, HeadingsAreNotCut) {
+  ThreeGames();
+  form.PlayedSelect(1);
+  form.PagesChange(TResForm::tabPlay);
+  for (QTableWidget* grid : {played, game}) {
+    const QFontMetrics metrics(grid->horizontalHeader()->font());
+    for (int c = 0; c < grid->columnCount(); ++c)
+      EXPECT_LE(metrics.horizontalAdvance(Head(grid, c)), grid->columnWidth(c))
+          << Head(grid, c).toStdString();
+  }
 }
 
 TEST_F(ResWindowTest, DoubleClickTogglesAndTheMenuDeletes) {

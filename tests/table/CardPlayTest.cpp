@@ -259,5 +259,32 @@ TEST_F(CardPlayTest, ShowingHiddenWindowLiftsPause) {
   EXPECT_FALSE(form.TrickPause);
 }
 
+// A complete trick that reopens a hidden window still waits for the go-on, and the go-on is sent.
+TEST_F(CardPlayTest, TrickThatReopensTheWindowKeepsItsPause) {
+  form.ShowPage(2);
+  form.Hide();
+  form.PlayLine("P0 1 0 5 7 8 9");
+  EXPECT_TRUE(form.Visible);
+  EXPECT_TRUE(form.TrickPause);
+  EXPECT_TRUE(form.NextVisible);
+  form.cmNextClick();
+  EXPECT_EQ(club.Sent, std::vector<std::string>{"T"});
+}
+
+// Closing the window by hand: a pause goes on (once), no pause sends nothing.
+TEST_F(CardPlayTest, ClosingByHandSendsTheGoOnOfAPause) {
+  for (const bool paused : {true, false}) {
+    club.Sent.clear();
+    club.Wakes = 0;
+    form.ShowPage(2);
+    form.PlayLine(paused ? "P0 1 0 5 7 8 9" : "P3 1 0 5 7 0 0");
+    form.CloseByUser();
+    EXPECT_FALSE(form.Visible);
+    EXPECT_FALSE(form.TrickPause);
+    EXPECT_EQ(club.Sent, paused ? std::vector<std::string>{"T"} : std::vector<std::string>{}) << paused;
+    EXPECT_EQ(club.Wakes, paused ? 1 : 0) << paused;
+  }
+}
+
 }  // namespace
 }  // namespace zn::test

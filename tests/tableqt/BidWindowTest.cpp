@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -70,6 +72,40 @@ TEST_F(BidWindowTest, BidPageComposesAndSendsThroughTheLogic) {
   EXPECT_FALSE(go->isEnabled());
 }
 
+// A B line that makes the bidding longer than the list shows scrolls to the logic's top row, on
+// the first showing and when it grows on a shown window.
+TEST_F(BidWindowTest, BiddingListScrollsToTheNewestRows) {
+  for (const char* line :
+       {"B1A 4 a b c d B 4 e f g h C 4 i j k l", "B1A 4 a b c d B 4 e f g h C 4 i j k l D 2 m n"}) {
+    form.BidLine(line);
+    form.ShowPage(1);
+    auto* allBid = Find<QListWidget>("fdAllBid");
+    ASSERT_GT(form.AllBidsTop, 0) << line;
+    const QScrollBar* bar = allBid->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << line;
+    EXPECT_EQ(bar->value(), std::min(form.AllBidsTop, bar->maximum())) << line;
+    const QRect last = allBid->visualItemRect(allBid->item(allBid->count() - 1));
+    EXPECT_TRUE(allBid->viewport()->rect().contains(last)) << line;
+  }
+}
+
+// Whatever face the desktop gives, the group captions fit the list's fixed width and the "<<<"
+// label is as wide as its text.
+TEST_F(BidWindowTest, GroupCaptionsAndTheArrowAreNotCut) {
+  Deal();
+  auto* groups = Find<QListWidget>("fdGroups");
+  const QFontMetrics metrics(groups->font());
+  // Qt's item delegate keeps the focus frame's margin and a pixel free on either side of the text.
+  const int margin = groups->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, groups) + 1;
+  for (int row = 0; row < groups->count(); ++row) {
+    const QString text = groups->item(row)->text();
+    EXPECT_LE(metrics.horizontalAdvance(text) + 2 * margin, groups->visualItemRect(groups->item(row)).width())
+        << text.toStdString();
+  }
+  auto* arrow = Find<QLabel>("lbArrow");
+  EXPECT_GE(arrow->width(), arrow->fontMetrics().horizontalAdvance(arrow->text()));
+}
+
 TEST_F(BidWindowTest, DraggingInTheComposedSetMovesTheBid) {
   Deal();
   form.SendRows = {{"a", true}, {"b", false}, {"c", false}};
@@ -96,6 +132,23 @@ TEST_F(BidWindowTest, TypedPrefixIsTheUsersEdit) {
   EXPECT_EQ(form.HigherText, S("Kis Pagát"_cp));
   higher->setEditText(QStringLiteral("Sas"));
   EXPECT_EQ(form.HigherIndex, 1);
+}
+
+// A click on a group, the selected one included, hides the explanation and resets the prefix.
+TEST_F(BidWindowTest, ClickOnTheSelectedGroupResetsHintAndPrefix) {
+  Deal();
+  auto* groups = Find<QListWidget>("fdGroups");
+  auto* bids = Find<QListWidget>("fdBid");
+  for (const int row : {3, 3}) {
+    Find<QComboBox>("fdHigher")->setEditText(QStringLiteral("Kis Pagát"));
+    QTest::mouseClick(bids->viewport(), Qt::RightButton, {}, bids->visualItemRect(bids->item(0)).center());
+    ASSERT_TRUE(form.HintVisible);
+    QTest::mouseClick(groups->viewport(), Qt::LeftButton, {},
+                      groups->visualItemRect(groups->item(row)).center());
+    EXPECT_EQ(form.GroupIndex, row);
+    EXPECT_FALSE(form.HintVisible);
+    EXPECT_EQ(Find<QComboBox>("fdHigher")->currentText(), QStringLiteral("Pagát"));
+  }
 }
 
 TEST_F(BidWindowTest, PlayPageShowsSpreadHandTrickAndPause) {
@@ -177,6 +230,14 @@ TEST_F(BidWindowTest, ClosingOnlyHides) {
   form.ShowPage(1);
   window.close();
   EXPECT_FALSE(form.Visible);
+}
+
+TEST_F(BidWindowTest, ClosingDuringATrickPauseGoesOn) {
+  form.PlayLine("P0 1 0 5 7 8 9");
+  ASSERT_TRUE(window.isVisible());
+  window.close();
+  EXPECT_FALSE(form.TrickPause);
+  EXPECT_EQ(club.Sent, std::vector<std::string>{"T"});
 }
 
 }  // namespace

@@ -65,6 +65,16 @@ TEST_F(CardSheetTest, CardPictureDrawsSilverCornersAndTheGreenPlaceholder) {
   EXPECT_EQ(other, work);
 }
 
+// The red frame of a played card runs from (8,7) to (106,197), both corners included.
+TEST_F(CardSheetTest, FrameOfAPlayedCardCoversItsCornersAndNoMore) {
+  const QImage framed = sheet.FramedPicture(0).toImage();
+  QRect red;
+  for (int y = 0; y < framed.height(); ++y)
+    for (int x = 0; x < framed.width(); ++x)
+      if (framed.pixelColor(x, y) == QColor(Qt::red)) red |= QRect(x, y, 1, 1);
+  EXPECT_EQ(red, QRect(QPoint(8, 7), QPoint(106, 197)));
+}
+
 TEST_F(CardSheetTest, CellsHoldFortyTwoDifferentCardsAndNoCardPixelIsSilver) {
   std::set<QByteArray> seen;
   QImage work;

@@ -34,7 +34,7 @@ void DrawTen(QPainter& p, Suit s);
 void DrawAce(QPainter& p, Suit s);
 // B, L, D, K: a double-ended figure (rank 0..3).
 void DrawCourt(QPainter& p, Suit s, int rank);
-// Tarokk 1..21: the numeral at the top and turned round at the bottom, a scene twice.
+// Tarokk 1..21: the numeral as an index at the top left and turned at the bottom right, a scene twice.
 void DrawTarokk(QPainter& p, int number);
 void DrawSkiz(QPainter& p);
 

@@ -1,7 +1,9 @@
-// The tarokks I to XXI: the numeral at the top and upside down at the bottom, a small scene in each
-// half, every tarokk with its own sky and its own things in the landscape.
+// The tarokks I to XXI: the numeral as an index at the top left and turned at the bottom right, a
+// small scene in each half, every tarokk with its own sky and its own things in the landscape.
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 #include "CardArt.h"
@@ -70,7 +72,7 @@ void Windmill(QPainter& p, double x, double y) {
   p.setPen(QPen(kInk, 0.7));
 }
 
-// One half of a tarokk: the numeral band at the top, below it the scene of this tarokk.
+// One half of a tarokk: the numeral index at the top left, below it the scene of this tarokk.
 void TarokkHalf(QPainter& p, int n) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
@@ -154,16 +156,25 @@ void TarokkHalf(QPainter& p, int n) {
       break;
   }
   p.restore();
-  // The numeral on its banner.
+  // The numeral as a corner index on its banner, as the suit cards have their letters: in a hand
+  // the cards lie 53 pixels apart, and only the left part of each shows. The widest numerals
+  // take a narrower face so that every one ends well inside that part.
+  constexpr double kIndexWidth = 44;
+  QFont font(QStringLiteral("DejaVu Serif"));
+  font.setPixelSize(15);
+  font.setBold(true);
+  for (int stretch = 100; stretch > 50; stretch -= 5) {
+    font.setStretch(stretch);
+    if (QFontMetricsF(font).horizontalAdvance(Numeral(n)) <= kIndexWidth - 6) break;
+  }
+  const double width = QFontMetricsF(font).horizontalAdvance(Numeral(n)) + 6;
+  const QRectF banner(6, 8, std::max(width, 18.0), 18);
   p.setPen(QPen(kInk, 0.8));
   p.setBrush(QColor(250, 240, 210));
-  p.drawRoundedRect(QRectF(22, 9, kCardW - 44, 18), 6, 6);
-  QFont font(QStringLiteral("DejaVu Serif"));
-  font.setPixelSize(n >= 18 ? 13 : 15);
-  font.setBold(true);
+  p.drawRoundedRect(banner, 5, 5);
   p.setFont(font);
   p.setPen(kInk);
-  p.drawText(QRectF(22, 9, kCardW - 44, 18), Qt::AlignCenter, Numeral(n));
+  p.drawText(banner, Qt::AlignCenter, Numeral(n));
 }
 
 }  // namespace
