@@ -105,6 +105,7 @@ class Club {
   Member* FindOnline(std::string_view nickname);
   void Notice(Member& m, std::string_view text, std::string_view detail = {});
   void Refuse(Member& m, std::string_view why, std::string_view text, std::string_view detail = {});
+  // Routes a command by proto::kCommandCodes (the table is checked while compiling).
   void Dispatch(Member& m, std::string_view command);
   // Writes a line about the member to the log, at most kLoggedRefusalsPerMinute a minute.
   void LogLimited(Member& m, const std::string& line);
@@ -121,12 +122,12 @@ class Club {
 
   // Rooms and seats (ClubRooms.cpp).
   void CreateRoom(Member& m, std::string_view name);
-  void Enter(Member& m, std::string_view arg);
+  void Enter(Member& m, std::string_view command);
   void LeaveRoom(Member& m);
-  void Sit(Member& m, std::string_view arg);
-  void Watch(Member& m, std::string_view arg);
-  void SetOption(Member& m, std::string_view arg);
-  void OrderDeal(Member& m, std::string_view arg);
+  void Sit(Member& m, std::string_view command);
+  void Watch(Member& m, std::string_view command);
+  void SetOption(Member& m, std::string_view command);
+  void OrderDeal(Member& m, std::string_view command);
   void SendRoom(Room& room);
   void SendRoomTo(Room& room, Member& m);
   SharedLine RoomLine(const Room& room) const;

@@ -91,12 +91,12 @@ class Deals : public DealSeam {
   bool IsRobot(const Room& room, int seat) const;
   MemberId HumanOn(const Room& room, int seat) const;
 
-  // Members' commands (Deals.cpp).
-  void Bid(Room& room, Table& t, Member& m, std::string_view args);
-  void PlayCard(Room& room, Table& t, Member& m, std::string_view args);
+  // Members' commands (Deals.cpp), each given the whole command and reading it with link/Protocol.
+  void Bid(Room& room, Table& t, Member& m, std::string_view command);
+  void PlayCard(Room& room, Table& t, Member& m, std::string_view command);
   void Acknowledge(Room& room, Table& t, Member& m);
-  void Hand(Table& t, Member& m, std::string_view args);
-  void Result(Room& room, Table& t, Member& m, std::string_view args);
+  void Hand(Table& t, Member& m, std::string_view command);
+  void Result(Room& room, Table& t, Member& m, std::string_view command);
 
   Club& club_;
   RoomStore& store_;

@@ -47,9 +47,9 @@ void TBidForm::BidLine(const std::string& line) {
   GroupIndex = 0;
   BidGroupsClick();
 
-  std::string_view rest(line);
-  std::int64_t k = StrToInt(rest.substr(std::min<std::size_t>(1, rest.size()), 1)) - 1;
-  rest.remove_prefix(std::min<std::size_t>(2, rest.size()));
+  const proto::TRead<proto::TBidding> read = proto::ReadBidding(line);
+  read.stop.RaiseBefore(0);
+  std::int64_t k = read.value.dealer - 1;
   std::string indent(kIndentStep, ' ');
   club_.ShowDealerMark(k == 2 ? 3 : 1);
   if (k == 2) indent.assign(3 * kIndentStep, ' ');
@@ -68,15 +68,12 @@ void TBidForm::BidLine(const std::string& line) {
       form.Notify(Aspect::Catalog);
     }
   } finish{*this, candidates};
-  while (!rest.empty()) {
+  for (const proto::TBidBlock& block : read.value.blocks) {
     ++k;
     const int column = Mod4(k);
     const bool otherPair = column == 2 || column == 3;
-    AllBids.push_back(indent + std::string(CutWord(rest)) + " -----");
-    const std::int32_t n = CutInt(rest);
-    // A count beyond the line's end reads only what the line holds.
-    for (std::int32_t i = 0; i < n && !rest.empty(); ++i) {
-      const std::string bid(CutWord(rest));
+    AllBids.push_back(indent + block.nickname + " -----");
+    for (const std::string& bid : block.bids) {
       AllBids.push_back(indent + bid);
       if (otherPair) candidates.push_back(bid);
     }
@@ -85,6 +82,7 @@ void TBidForm::BidLine(const std::string& line) {
     else
       indent.append(kIndentStep, ' ');
   }
+  read.stop.Raise();  // the last block's malformed count
   club_.RecordBids(AllBids);
 }
 

@@ -5,7 +5,6 @@
 
 #include "game/Desktop.h"
 #include "game/PlayRules.h"
-#include "game/Tokenizer.h"
 #include "link/ClubPort.h"
 #include "link/Protocol.h"
 #include "link/ZnLink.h"
@@ -26,11 +25,12 @@ bool IsCardCode(std::int64_t code) { return code >= kNoCard && code <= kMaxCard;
 
 void TBidForm::HandLine(const std::string& line) {
   Show();
-  std::string_view rest(line);
-  rest.remove_prefix(std::min<std::size_t>(1, rest.size()));
-  HandSeat = CutInt(rest);
+  const proto::TRead<proto::THandLine> read = proto::ReadHand(line);
+  read.stop.RaiseBefore(0);
+  HandSeat = read.value.seat;
   ShownHand.SetCount(0);
-  for (int i = 0; i < kHandSize && !rest.empty(); ++i) ShownHand.Cards.push_back(CutInt(rest));
+  for (const std::int32_t card : read.value.cards) ShownHand.Cards.push_back(card);
+  read.stop.Raise();  // the cards before a malformed one stay in the hand
   if (DealOver) DealOver = ShownHand.Count() < kHandSize;
   if (Watching) {
     ShowHand(IsSeat(HandSeat) && HandSeat != 1 ? HandSeat : 1);
@@ -133,15 +133,17 @@ bool TBidForm::CanPlay(TCard card) const {
 }
 
 void TBidForm::PlayLine(const std::string& line) {
-  std::string_view rest(line);
-  rest.remove_prefix(std::min<std::size_t>(1, rest.size()));
-  const std::int32_t who = CutInt(rest);
+  const proto::TRead<proto::TPlayLine> read = proto::ReadPlay(line);
+  const proto::TPlayLine& play = read.value;
+  read.stop.RaiseBefore(0);
+  const std::int32_t who = play.seat;
   MyTurn = club_.MySeat() == who;
   SetTrickPause(!Watching && !DealOver && who == 0);
   ShowPage(tabPlay);
-  const std::int32_t tricks = CutInt(rest);
+  read.stop.RaiseBefore(1);
+  const std::int32_t tricks = play.trick;
   if (tricks > 10) return;
-  TrickText = std::to_string(tricks) + "/" + std::string(CutWord(rest));
+  TrickText = std::to_string(tricks) + "/" + play.taken;
   // The labels and pictures read before a malformed card stay as they were set.
   struct TTell {
     TBidForm& form;
@@ -149,7 +151,11 @@ void TBidForm::PlayLine(const std::string& line) {
   } tell{*this};
   for (int seat = 1; seat <= 4; ++seat) {
     TrickLabels[static_cast<std::size_t>(seat)] = {club_.SeatLabel(seat), false};
-    const TCard code = CutInt(rest);
+    if (play.cards.size() < static_cast<std::size_t>(seat)) {
+      read.stop.Raise();  // a card short only when one was malformed
+      return;
+    }
+    const TCard code = play.cards[static_cast<std::size_t>(seat - 1)];
     // The record holds tricks 1..10 and the 42 cards only.
     if (tricks >= 1 && IsCardCode(code)) club_.RecordTrickCard(tricks, seat, code);
     TCard& shown = TrickImages[static_cast<std::size_t>(seat)];
