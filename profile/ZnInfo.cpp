@@ -6,6 +6,7 @@
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
 #include "game/ErrorHandler.h"
+#include "game/Tokenizer.h"
 #include "link/ClubPort.h"
 #include "link/Protocol.h"
 #include "link/ZnLink.h"
