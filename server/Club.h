@@ -42,7 +42,7 @@ struct ClubLimits {
   std::chrono::seconds roomIdleFree{15 * 60};
 };
 
-class Club {
+class Club : public DealClub {
  public:
   using NowFn = std::function<SteadyTime()>;
 
@@ -55,7 +55,7 @@ class Club {
 
   // Loads the rooms from the store. news: the lines "L" answers with.
   Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits = {}, std::vector<std::string> news = {});
-  ~Club();
+  ~Club() override;
   Club(const Club&) = delete;
   Club& operator=(const Club&) = delete;
 
@@ -84,9 +84,11 @@ class Club {
   // an idle one at the next start. The server calls it every hour and when it stops.
   void TouchOccupiedRooms();
 
-  // For the deal engine: every member of room gets a fresh "R" line (after "F" raised the counter,
-  // after "D0" reset it, after a robot took over a seat during a deal).
-  void AnnounceRoom(Room& room) { SendRoom(room); }
+  // What the deal engine asks of the club (DealClub).
+  const Member* Find(MemberId id) const override;
+  Room* FindRoom(std::int64_t storeId) override;
+  void SetPlayed(Room& room, std::int32_t played) override;
+  void RobotTakesSeat(Room& room, int seat) override;
 
   // Read-only views for the server's log and for tests.
   std::size_t Connections() const { return members_.size(); }
@@ -96,9 +98,6 @@ class Club {
   // Rooms in use besides the lobby.
   std::size_t LiveRooms() const { return rooms_.size() - 1 - goneRooms_; }
   const Room& RoomAt(std::size_t index) const { return rooms_.at(index); }
-  // The room with this store id (the deal engine keeps its tables by it); nullptr when none.
-  Room* FindRoom(std::int64_t storeId);
-  const Member* Find(MemberId id) const;
 
  private:
   Member* Get(MemberId id);

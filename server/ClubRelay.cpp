@@ -25,7 +25,7 @@ void Club::Inquiry(Member& m, std::string_view command) {
   const std::string_view chosen = inquiry.chosen;
   if (chosen.empty() || chosen.find(' ') != std::string_view::npos)
     return Refuse(m, "bad Q", text::kBadCommand);
-  if (!SameText(asker, m.nickname)) return Refuse(m, "Q in another's name", text::kOwnNameOnly);
+  if (NameKey(asker) != m.folded) return Refuse(m, "Q in another's name", text::kOwnNameOnly);
   const SteadyTime now = now_();
   if (m.inquired && now - m.lastInquiry < kInquiryInterval)
     return Refuse(m, "Q too fast", text::kInquiryWait);
@@ -47,7 +47,7 @@ void Club::Answer(Member& m, std::string_view command) {
   const std::string_view chosen = answer.nickname;
   auto& askers = m.inquirers;
   auto it = std::find(askers.begin(), askers.end(), asker);
-  if (!SameText(chosen, m.nickname) || it == askers.end()) return Refuse(m, "W without Q", text::kNotAsked);
+  if (NameKey(chosen) != m.folded || it == askers.end()) return Refuse(m, "W without Q", text::kNotAsked);
   askers.erase(it);
   if (Member* target = FindOnline(asker)) out_.Send(target->id, proto::Relayable(command));
 }

@@ -49,6 +49,15 @@ void Club::SendRoom(Room& room) {
   deals_->RoomSent(room);
 }
 
+void Club::SetPlayed(Room& room, std::int32_t played) {
+  room.played = played;
+  SendRoom(room);
+}
+
+void Club::RobotTakesSeat(Room& room, int seat) {
+  if (seat >= 1 && seat <= kSeats) room.seats[static_cast<std::size_t>(seat)].robot = true;
+}
+
 void Club::SendRoomTo(Room& room, Member& m) { out_.SendShared(m.id, RoomLine(room)); }
 
 // The store keeps the hour a human was last here; each room change need not write it again.

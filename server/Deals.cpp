@@ -20,7 +20,7 @@ std::int32_t DrawMatchNumber() {
 
 }  // namespace
 
-Deals::Deals(Club& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw)
+Deals::Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw)
     : club_(club),
       store_(store),
       out_(out),
@@ -46,9 +46,8 @@ void Deals::Order(Room& room, Member& from, std::int32_t number) {
       return Notice(from.id, text::kNotStored);
     }
     t.game.reset();
-    room.played = 0;
     number = std::max(draw_(), kFirstMatchNumber);
-    club_.AnnounceRoom(room);
+    club_.SetPlayed(room, 0);
   } else if (number == -1) {
     if (t.number <= 0) return Notice(from.id, text::kBadCommand);
     number = t.number;
@@ -82,7 +81,7 @@ void Deals::SeatChanged(Room& room, int seat) {
   auto it = tables_.find(room.storeId);
   if (it == tables_.end() || !Running(it->second)) return;
   Table& t = it->second;
-  Seat& place = room.seats[static_cast<std::size_t>(seat)];
+  const Seat& place = room.seats[static_cast<std::size_t>(seat)];
   auto& name = t.names[static_cast<std::size_t>(seat)];
   t.awaiting[static_cast<std::size_t>(seat)] = false;
   if (place.member != 0) {  // a member took over the hand
@@ -92,7 +91,7 @@ void Deals::SeatChanged(Room& room, int seat) {
   }
   if (seat == 1) return Abandon(room, t);
   // The member left: a robot plays the hand for the rest of the deal.
-  place.robot = true;
+  club_.RobotTakesSeat(room, seat);
   name = std::string(text::kRobotPrefix) + std::to_string(seat);
 }
 
@@ -187,8 +186,9 @@ void Deals::Result(Room& room, Table& t, Member& m, std::string_view command) {
   StoredResult result{room.storeId, t.game->Number(), a, b, {}};
   for (int s = 1; s <= kSeats; ++s)
     result.seats[static_cast<std::size_t>(s - 1)] = t.names[static_cast<std::size_t>(s)];
+  std::int32_t played = 0;
   try {
-    room.played = store_.AddResult(result);
+    played = store_.AddResult(result);
   } catch (const StoreError& e) {
     Log(std::string("store: ") + e.what());
     return Notice(m.id, text::kNotStored);
@@ -197,7 +197,7 @@ void Deals::Result(Room& room, Table& t, Member& m, std::string_view command) {
   Log("result " + std::to_string(a) + ":" + std::to_string(b) + " of deal " + std::to_string(result.deal) +
       " in " + room.name);
   ToAudience(room, proto::LineResult(a, b));
-  club_.AnnounceRoom(room);
+  club_.SetPlayed(room, played);
 }
 
 }  // namespace zn::server

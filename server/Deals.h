@@ -12,7 +12,6 @@
 
 #include "deal/Game.h"
 #include "deal/Robot.h"
-#include "server/Club.h"
 #include "server/DealSeam.h"
 #include "server/Outbox.h"
 #include "server/RobotPool.h"
@@ -28,7 +27,7 @@ class Deals : public DealSeam {
 
   static constexpr std::chrono::seconds kTrickWait{30};
 
-  Deals(Club& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw = {});
+  Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw = {});
   ~Deals() override;
 
   void Order(Room& room, Member& from, std::int32_t number) override;
@@ -98,7 +97,7 @@ class Deals : public DealSeam {
   void Hand(Table& t, Member& m, std::string_view command);
   void Result(Room& room, Table& t, Member& m, std::string_view command);
 
-  Club& club_;
+  DealClub& club_;
   RoomStore& store_;
   Outbox& out_;
   NowFn now_;
