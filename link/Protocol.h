@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "game/Seats.h"
+
 namespace zn::proto {
 
 // The protocol version this client speaks: the server's "L" line names its own, and the about box
@@ -271,7 +273,7 @@ TRead<TBidding> ReadBidding(std::string_view line);
 
 // H line: the seat, then at most kHandCards cards (more are not read). Fields: 0 the seat, 1 a
 // card (cards holds those before it).
-inline constexpr std::size_t kHandCards = 10;
+inline constexpr std::size_t kHandCards = kTricks;
 struct THandLine {
   std::int32_t seat = 0;
   std::vector<std::int32_t> cards;

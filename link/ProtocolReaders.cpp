@@ -21,6 +21,13 @@ bool Int(std::string_view& rest, std::int32_t& value, TReadStop& stop, int field
   return false;
 }
 
+// What was read goes into out, then the conversion error, if any, is raised.
+template <class T>
+void Keep(TRead<T> read, T& out) {
+  out = std::move(read.value);
+  read.stop.Raise();
+}
+
 }  // namespace
 
 void TReadStop::Raise() const {
@@ -52,11 +59,7 @@ TRead<TLobby> ReadLobby(std::string_view line) {
   return r;
 }
 
-void ParseLobbyInto(std::string_view line, TLobby& lobby) {
-  TRead<TLobby> r = ReadLobby(line);
-  lobby = std::move(r.value);
-  r.stop.Raise();
-}
+void ParseLobbyInto(std::string_view line, TLobby& lobby) { Keep(ReadLobby(line), lobby); }
 
 TLobby ParseLobby(std::string_view line) {
   TLobby lobby;
@@ -76,11 +79,7 @@ TRead<TRoom> ReadRoom(std::string_view line) {
   return r;
 }
 
-void ParseRoomInto(std::string_view line, TRoom& room) {
-  TRead<TRoom> r = ReadRoom(line);
-  room = std::move(r.value);
-  r.stop.Raise();
-}
+void ParseRoomInto(std::string_view line, TRoom& room) { Keep(ReadRoom(line), room); }
 
 TRoom ParseRoom(std::string_view line) {
   TRoom room;
@@ -120,7 +119,7 @@ TRead<TPlayLine> ReadPlay(std::string_view line) {
   std::string_view rest = AfterCode(line);
   if (!Int(rest, r.value.seat, r.stop, 0) || !Int(rest, r.value.trick, r.stop, 1)) return r;
   r.value.taken = std::string(CutWord(rest));
-  for (int seat = 1; seat <= 4; ++seat) {
+  for (int seat = 1; seat <= kSeats; ++seat) {
     std::int32_t card = 0;
     if (!Int(rest, card, r.stop, 2)) return r;
     r.value.cards.push_back(card);
