@@ -18,6 +18,17 @@ bool SameText(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
+std::string Utf8ToCp1250(std::string_view utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    char32_t cp = 0;
+    unsigned char byte = '?';
+    if (!NextUtf8(utf8, i, cp) || !TryEncodeCp1250(cp, byte)) byte = '?';
+    out += static_cast<char>(byte);
+  }
+  return out;
+}
+
 std::string LowerText(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));

@@ -64,6 +64,43 @@ int CompareText(std::string_view a, std::string_view b);
 // The text with every letter folded to lower case.
 std::string LowerText(std::string_view s);
 
+// The one UTF-8 decoder: the code point that starts at byte i of s, with i moved past it. False
+// (and i moved one byte on) for a byte that starts no sequence or a sequence cut short by the end;
+// continuation bytes are taken as they come.
+constexpr bool NextUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
+  const auto c = static_cast<unsigned char>(s[i]);
+  const int extra = c < 0x80             ? 0
+                    : (c & 0xE0) == 0xC0 ? 1
+                    : (c & 0xF0) == 0xE0 ? 2
+                    : (c & 0xF8) == 0xF0 ? 3
+                                         : -1;
+  if (extra < 0 || i + static_cast<std::size_t>(extra) >= s.size()) {
+    ++i;
+    return false;
+  }
+  cp = extra == 0 ? c : c & (0x3F >> extra);
+  for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  i += static_cast<std::size_t>(extra) + 1;
+  return true;
+}
+
+// The cp1250 byte of a code point; false when the code page has none.
+constexpr bool TryEncodeCp1250(char32_t cp, unsigned char& byte) {
+  if (cp < 0x80) {
+    byte = static_cast<unsigned char>(cp);
+    return true;
+  }
+  for (int b = 0x80; b < 256; ++b)
+    if (kCp1250ToUnicode[static_cast<std::size_t>(b)] == cp) {
+      byte = static_cast<unsigned char>(b);
+      return true;
+    }
+  return false;
+}
+
+// UTF-8 text (a file name) as cp1250; what the code page lacks, or what is no UTF-8, becomes "?".
+std::string Utf8ToCp1250(std::string_view utf8);
+
 namespace detail {
 
 // A UTF-8 string literal usable as a template argument.
@@ -76,39 +113,19 @@ struct Utf8Literal {
 };
 
 constexpr unsigned char EncodeCp1250(char32_t cp) {
-  if (cp < 0x80) return static_cast<unsigned char>(cp);
-  for (int b = 0x80; b < 256; ++b)
-    if (kCp1250ToUnicode[b] == cp) return static_cast<unsigned char>(b);
-  throw "character has no code page 1250 byte";  // only ever evaluated at compile time
+  unsigned char byte = 0;
+  if (!TryEncodeCp1250(cp, byte)) throw "character has no code page 1250 byte";  // compile time only
+  return byte;
 }
 
 // Decodes the UTF-8 literal; calls sink(byte) for every cp1250 byte. Returns the byte count.
 template <std::size_t N, class Sink>
 constexpr std::size_t ConvertUtf8(const char (&s)[N], Sink sink) {
+  const std::string_view text(s, N - 1);
   std::size_t out = 0;
-  for (std::size_t i = 0; i + 1 < N;) {
-    auto c = static_cast<unsigned char>(s[i]);
-    char32_t cp;
-    int extra;
-    if (c < 0x80) {
-      cp = c;
-      extra = 0;
-    } else if ((c & 0xE0) == 0xC0) {
-      cp = c & 0x1F;
-      extra = 1;
-    } else if ((c & 0xF0) == 0xE0) {
-      cp = c & 0x0F;
-      extra = 2;
-    } else if ((c & 0xF8) == 0xF0) {
-      cp = c & 0x07;
-      extra = 3;
-    } else
-      throw "invalid UTF-8 in literal";
-    ++i;
-    for (int k = 0; k < extra; ++k, ++i) {
-      if (i + 1 >= N) throw "truncated UTF-8 in literal";
-      cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t cp = 0;
+    if (!NextUtf8(text, i, cp)) throw "invalid UTF-8 in literal";
     sink(out++, EncodeCp1250(cp));
   }
   return out;

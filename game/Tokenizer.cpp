@@ -41,9 +41,13 @@ bool TryStrToInt(std::string_view token, std::int32_t& value) {
   return true;
 }
 
+std::string NotAnInteger(std::string_view token) {
+  return "'" + std::string(token) + "' is not a valid integer value";
+}
+
 std::int32_t StrToInt(std::string_view token) {
   std::int32_t value = 0;
-  if (!TryStrToInt(token, value)) throw EZnError("'" + std::string(token) + "' is not a valid integer value");
+  if (!TryStrToInt(token, value)) throw EZnError(NotAnInteger(token));
   return value;
 }
 

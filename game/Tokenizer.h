@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace zn {
@@ -20,5 +21,7 @@ std::int32_t CutInt(std::string_view& line);
 std::int32_t StrToInt(std::string_view token);
 // The same conversion without the error: false when token is not a valid integer.
 bool TryStrToInt(std::string_view token, std::int32_t& value);
+// The message of the conversion error for token.
+std::string NotAnInteger(std::string_view token);
 
 }  // namespace zn

@@ -24,25 +24,13 @@ const std::array<TLineCode, 15> kLineCodes = {{
     {'X', TLineRole::Score, "score items of a pair"},
 }};
 
-const std::array<TCommandCode, 17> kCommandCodes = {{
-    {'N', TCommandShape::Rest, "log in under a nickname"},
-    {'M', TCommandShape::Rest, "chat line"},
-    {'G', TCommandShape::Bare, "ping"},
-    {'L', TCommandShape::Bare, "club news"},
-    {'R', TCommandShape::Rest, "create a room"},
-    {'E', TCommandShape::SignedNumber, "enter a room (0: the lobby)"},
-    {'S', TCommandShape::SignedNumber, "sit, stand up or place a robot"},
-    {'H', TCommandShape::SignedNumber, "ask for hands"},
-    {'A', TCommandShape::SignedNumber, "switch the room option"},
-    {'D', TCommandShape::SignedNumber, "order a deal"},
-    {'K', TCommandShape::SignedNumber, "start or stop watching"},
-    {'B', TCommandShape::Bids, "bids of one turn"},
-    {'P', TCommandShape::SignedNumber, "play a card"},
-    {'T', TCommandShape::Bare, "go on after a trick"},
-    {'F', TCommandShape::Result, "write down the result"},
-    {'Q', TCommandShape::Rest, "ask for an introduction"},
-    {'W', TCommandShape::Answer, "answer an introduction request"},
-}};
+// Every command has its row, in the order of TCommand, so a command's row is found by its value.
+constexpr bool CommandRowsInOrder() {
+  for (std::size_t i = 0; i < kCommandCodes.size(); ++i)
+    if (static_cast<std::size_t>(kCommandCodes[i].command) != i) return false;
+  return true;
+}
+static_assert(CommandRowsInOrder(), "kCommandCodes: one row per TCommand, in the enum's order");
 
 namespace {
 
@@ -88,6 +76,13 @@ bool ShapeOf(char code, TCommandShape& shape) {
   const int i = kCommandIndex[static_cast<unsigned char>(code)];
   if (i < 0) return false;
   shape = kCommandCodes[static_cast<std::size_t>(i)].shape;
+  return true;
+}
+
+bool CommandOf(char code, TCommand& command) {
+  const int i = kCommandIndex[static_cast<unsigned char>(code)];
+  if (i < 0) return false;
+  command = kCommandCodes[static_cast<std::size_t>(i)].command;
   return true;
 }
 
@@ -233,198 +228,6 @@ std::string Relayable(std::string_view text) {
   std::string s(text);
   std::replace(s.begin(), s.end(), '#', '?');
   return s;
-}
-
-// ---- Reading server lines -----------------------------------------------------------------------
-
-bool ParseOption(std::string_view line) { return line.size() >= 2 && line[1] == '1'; }
-
-std::int32_t ParseDeal(std::string_view line) {
-  if (!line.empty()) line.remove_prefix(1);
-  return StrToInt(line.substr(0, kDealDigits));
-}
-
-void ParseLobbyInto(std::string_view line, TLobby& lobby) {
-  lobby.rooms.clear();
-  lobby.members.clear();
-  if (!line.empty()) line.remove_prefix(1);
-  // Counts only bound the loops; the line's own length bounds the work and the memory.
-  const std::int32_t roomCount = CutInt(line);
-  for (std::int32_t i = 0; i < roomCount && !line.empty(); ++i) lobby.rooms.emplace_back(CutWord(line));
-  const std::int32_t memberCount = CutInt(line);
-  for (std::int32_t i = 0; i < memberCount && !line.empty(); ++i) {
-    const std::int32_t room = CutInt(line);
-    lobby.members.push_back({room, std::string(CutWord(line))});
-  }
-}
-
-TLobby ParseLobby(std::string_view line) {
-  TLobby lobby;
-  ParseLobbyInto(line, lobby);
-  return lobby;
-}
-
-void ParseRoomInto(std::string_view line, TRoom& room) {
-  room.played.clear();
-  room.members.clear();
-  if (!line.empty()) line.remove_prefix(1);
-  room.played = std::string(CutWord(line));
-  while (!line.empty()) {
-    const std::int32_t seat = CutInt(line);
-    room.members.push_back({seat, std::string(CutWord(line))});
-  }
-}
-
-TRoom ParseRoom(std::string_view line) {
-  TRoom room;
-  ParseRoomInto(line, room);
-  return room;
-}
-
-TAnswer ParseAnswer(std::string_view line) {
-  TAnswer answer;
-  std::string_view first = CutWord(line);
-  if (!first.empty()) first.remove_prefix(1);
-  answer.asker = std::string(first);
-  answer.nickname = std::string(CutWord(line));
-  std::array<std::int32_t, 4> lengths{};
-  for (std::int32_t& n : lengths) n = CutInt(line);
-  for (std::size_t i = 0; i < lengths.size(); ++i) {
-    const std::size_t n = lengths[i] > 0 ? static_cast<std::size_t>(lengths[i]) : 0;
-    const std::size_t take = std::min(n, line.size());
-    answer.texts[i] = std::string(line.substr(0, take));
-    line.remove_prefix(take);
-  }
-  return answer;
-}
-
-// ---- Splitting client commands ------------------------------------------------------------------
-
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A reader over the buffer that never steps past its end.
-struct TScan {
-  std::string_view buf;
-  std::size_t pos = 0;
-
-  bool AtEnd() const { return pos >= buf.size(); }
-  char Peek() const { return buf[pos]; }
-  void SkipSign() {
-    if (!AtEnd() && (Peek() == '-' || Peek() == '+')) ++pos;
-  }
-  void SkipDigits() {
-    while (!AtEnd() && IsDigit(Peek())) ++pos;
-  }
-  // Digits as a count; false when there are none or the value passes limit (it stops adding there,
-  // so no count overflows).
-  bool ReadCount(std::size_t limit, std::size_t& value) {
-    const std::size_t start = pos;
-    value = 0;
-    bool within = true;
-    for (; !AtEnd() && IsDigit(Peek()); ++pos) {
-      if (within) value = value * 10 + static_cast<std::size_t>(Peek() - '0');
-      if (value > limit) within = false;
-    }
-    return pos > start && within;
-  }
-  // Skips to the next space (or the end); true when a space follows.
-  bool SkipToken() {
-    const std::size_t space = buf.find(' ', pos);
-    pos = space == std::string_view::npos ? buf.size() : space;
-    return space != std::string_view::npos;
-  }
-};
-
-TCommandSpan Done(std::size_t length) { return {TCommandCut::Complete, length}; }
-TCommandSpan Wait() { return {TCommandCut::Incomplete, 0}; }
-TCommandSpan Broken(std::string_view buffer) { return {TCommandCut::Malformed, buffer.size()}; }
-
-TCommandSpan MeasureResult(std::string_view buffer) {
-  TScan s{buffer, 1};
-  s.SkipSign();
-  s.SkipDigits();
-  if (s.AtEnd()) return Wait();
-  if (s.Peek() != ':') return Broken(buffer);
-  ++s.pos;
-  s.SkipSign();
-  s.SkipDigits();
-  return Done(s.pos);
-}
-
-// "B" nickname " " count, then count times " " bid.
-TCommandSpan MeasureBids(std::string_view buffer) {
-  TScan s{buffer, 1};
-  if (!s.SkipToken()) return Wait();
-  ++s.pos;
-  if (s.AtEnd()) return Wait();
-  std::size_t count = 0;
-  if (!s.ReadCount(kMaxCommandLength / 2, count)) return Broken(buffer);
-  for (std::size_t i = 0; i < count; ++i) {
-    if (s.AtEnd()) return Wait();
-    if (s.Peek() != ' ') return Broken(buffer);
-    const std::size_t start = ++s.pos;
-    if (s.AtEnd()) return Wait();
-    s.SkipToken();
-    if (s.pos == start) return Broken(buffer);  // an empty bid
-  }
-  return Done(s.pos);
-}
-
-// "W" asker " " nickname " " a " " b " " c " " d " " then a+b+c+d bytes.
-TCommandSpan MeasureAnswer(std::string_view buffer) {
-  TScan s{buffer, 1};
-  for (int token = 0; token < 2; ++token) {
-    if (!s.SkipToken()) return Wait();
-    ++s.pos;
-  }
-  std::size_t total = 0;
-  for (int i = 0; i < 4; ++i) {
-    if (s.AtEnd()) return Wait();
-    std::size_t n = 0;
-    if (!s.ReadCount(kMaxCommandLength, n)) return Broken(buffer);
-    total += n;  // four values of at most kMaxCommandLength each: no overflow
-    if (total > kMaxCommandLength) return Broken(buffer);
-    if (s.AtEnd()) return Wait();
-    if (s.Peek() != ' ') return Broken(buffer);
-    ++s.pos;
-  }
-  if (buffer.size() - s.pos < total) return Wait();
-  return Done(s.pos + total);
-}
-
-}  // namespace
-
-TCommandSpan MeasureCommand(std::string_view buffer) {
-  if (buffer.empty()) return Wait();
-  TCommandShape shape;
-  if (!ShapeOf(buffer.front(), shape)) return {TCommandCut::Unknown, buffer.size()};
-  switch (shape) {
-    case TCommandShape::Bare:
-      return Done(1);
-    case TCommandShape::SignedNumber: {
-      TScan s{buffer, 1};
-      s.SkipSign();
-      s.SkipDigits();
-      return Done(s.pos);
-    }
-    case TCommandShape::Result:
-      return MeasureResult(buffer);
-    case TCommandShape::Bids:
-      return MeasureBids(buffer);
-    case TCommandShape::Answer:
-      return MeasureAnswer(buffer);
-    case TCommandShape::Rest:
-      return Done(buffer.size());
-  }
-  return Broken(buffer);
-}
-
-std::size_t CommandLength(std::string_view buffer, bool& complete) {
-  const TCommandSpan span = MeasureCommand(buffer);
-  complete = span.cut == TCommandCut::Complete;
-  return span.length;
 }
 
 }  // namespace zn::proto

@@ -6,9 +6,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "game/Seats.h"
 
 namespace zn::proto {
 
@@ -64,17 +67,61 @@ enum class TCommandShape {
   Rest,          // N M R Q: to the end of the read
 };
 
+// What a command asks for; the server routes each one by it (server/ClubRoutes.h checks at compile
+// time that every command has exactly one route).
+enum class TCommand {
+  Nick,       // N
+  Chat,       // M
+  Ping,       // G
+  News,       // L
+  NewRoom,    // R
+  Enter,      // E
+  Sit,        // S
+  Hand,       // H
+  Option,     // A
+  Deal,       // D
+  Watch,      // K
+  Bids,       // B
+  Play,       // P
+  TrickDone,  // T
+  Result,     // F
+  Inquiry,    // Q
+  Answer,     // W (always the last command)
+};
+inline constexpr std::size_t kCommands = static_cast<std::size_t>(TCommand::Answer) + 1;
+
 struct TCommandCode {
   char code;
+  TCommand command;
   TCommandShape shape;
   const char* meaning;
 };
 
-// The seventeen command codes the client sends.
-extern const std::array<TCommandCode, 17> kCommandCodes;
+// The seventeen command codes the client sends, one row for each TCommand.
+inline constexpr std::array<TCommandCode, kCommands> kCommandCodes = {{
+    {'N', TCommand::Nick, TCommandShape::Rest, "log in under a nickname"},
+    {'M', TCommand::Chat, TCommandShape::Rest, "chat line"},
+    {'G', TCommand::Ping, TCommandShape::Bare, "ping"},
+    {'L', TCommand::News, TCommandShape::Bare, "club news"},
+    {'R', TCommand::NewRoom, TCommandShape::Rest, "create a room"},
+    {'E', TCommand::Enter, TCommandShape::SignedNumber, "enter a room (0: the lobby)"},
+    {'S', TCommand::Sit, TCommandShape::SignedNumber, "sit, stand up or place a robot"},
+    {'H', TCommand::Hand, TCommandShape::SignedNumber, "ask for hands"},
+    {'A', TCommand::Option, TCommandShape::SignedNumber, "switch the room option"},
+    {'D', TCommand::Deal, TCommandShape::SignedNumber, "order a deal"},
+    {'K', TCommand::Watch, TCommandShape::SignedNumber, "start or stop watching"},
+    {'B', TCommand::Bids, TCommandShape::Bids, "bids of one turn"},
+    {'P', TCommand::Play, TCommandShape::SignedNumber, "play a card"},
+    {'T', TCommand::TrickDone, TCommandShape::Bare, "go on after a trick"},
+    {'F', TCommand::Result, TCommandShape::Result, "write down the result"},
+    {'Q', TCommand::Inquiry, TCommandShape::Rest, "ask for an introduction"},
+    {'W', TCommand::Answer, TCommandShape::Answer, "answer an introduction request"},
+}};
 
 // The shape of a command code; false when code is no command.
 bool ShapeOf(char code, TCommandShape& shape);
+// What a command code asks for; false when code is no command.
+bool CommandOf(char code, TCommand& command);
 
 std::string CmdNick(std::string_view nickname);    // "N" nickname
 std::string CmdChat(std::string_view text);        // "M" text
@@ -156,33 +203,116 @@ std::string LineResult(std::int32_t ours, std::int32_t theirs);  // "F" a ":" b
 // becomes "?", byte for byte, so the line stays whole and the byte lengths of a W stay right.
 std::string Relayable(std::string_view text);
 
-// ---- Reading the lines whose payload belongs to the protocol itself ----------------------------
-// Every reader takes the whole line, code letter included. Numbers are read with CutInt, so a
-// token that is no integer raises EZnError "'<token>' is not a valid integer value". Counts sent by
-// the server are never trusted: reading stops at the end of the line whatever count it announced.
+// ---- Reading what the other side built --------------------------------------------------------
+// Every reader takes the whole line or command, code letter included, and never throws: it returns
+// what it read up to the first malformed number and says where it stopped, so a window can show
+// what came before the error and then raise it (TReadStop::Raise) at the same point it would have
+// read the bad field. Counts sent by the other side are never trusted: reading stops at the end of
+// the text whatever count it announced.
+
+// Where a reader stopped early. error is empty when the whole text was read; otherwise it is the
+// tokenizer's conversion message ("'<token>' is not a valid integer value") and field says which
+// field of the line was malformed (each reader lists its fields).
+struct TReadStop {
+  std::string error;
+  int field = -1;
+  bool Failed() const { return !error.empty(); }
+  // True when reading failed at field or before it: that field was not read.
+  bool Before(int at) const { return Failed() && field <= at; }
+  // Throws EZnError with the message when reading failed.
+  void Raise() const;
+  // Raise, when reading failed at field or before it.
+  void RaiseBefore(int at) const {
+    if (Before(at)) Raise();
+  }
+};
+template <class T>
+struct TRead {
+  T value;  // what was read before the stop
+  TReadStop stop;
+};
 
 // A line: true when the character after "A" is "1".
 bool ParseOption(std::string_view line);
 
 // D line: the characters after "D", at most kDealDigits of them, read as a signed decimal integer.
 // Longer payloads are read only that far ("D0000000000042" reads 0); the server never sends them.
+// A malformed number raises EZnError.
 inline constexpr std::size_t kDealDigits = 11;
 std::int32_t ParseDeal(std::string_view line);
 
-// I line into lobby (emptied first). Reads n, then up to n room names and the member count m, then
-// up to m (room index, nickname) pairs. Whatever was read before a conversion error stays in lobby.
-// A member's room index is kept as the server sent it, even outside 0..rooms.size()-1: the club
-// window decides what to do with it (it raises the list-index error).
+// L, M, N, R (command) and M (line): the text after the code letter.
+std::string_view ReadText(std::string_view line);
+
+// I line. Reads n, then up to n room names and the member count m, then up to m (room index,
+// nickname) pairs. Fields: 0 the room count, 1 the member count, 2 a member's room index. A member's
+// room index is kept as the server sent it, even outside 0..rooms.size()-1: the club window decides
+// what to do with it (it raises the list-index error).
+TRead<TLobby> ReadLobby(std::string_view line);
+// ReadLobby into lobby (replaced), then the conversion error raised, if any.
 void ParseLobbyInto(std::string_view line, TLobby& lobby);
 TLobby ParseLobby(std::string_view line);
 
-// R line into room (emptied first): the deals-played token, then (seat, nickname) pairs while the
-// line is not empty. A pair cut short by the end of the line gets an empty nickname, as the club
-// window reads it. Whatever was read before a conversion error stays in room.
+// R line: the deals-played token, then (seat, nickname) pairs while the line is not empty. A pair
+// cut short by the end of the line gets an empty nickname, as the club window reads it. Field: 1 a
+// seat.
+TRead<TRoom> ReadRoom(std::string_view line);
 void ParseRoomInto(std::string_view line, TRoom& room);
 TRoom ParseRoom(std::string_view line);
 
-// A W line as the personal-data window reads it: "W" asker " " nickname " " four byte lengths " "
+// B line as the bidding panel reads it: the dealer is the one character after "B"; the first block
+// follows it without a space. A count beyond the end of the line reads what the line holds; a
+// negative count reads no bids. Fields: 0 the dealer digit, 1 a block's count (the last block then
+// has its nickname and no bids).
+struct TBidding {
+  std::int32_t dealer = 0;
+  std::vector<TBidBlock> blocks;
+  bool operator==(const TBidding&) const = default;
+};
+TRead<TBidding> ReadBidding(std::string_view line);
+
+// H line: the seat, then at most kHandCards cards (more are not read). Fields: 0 the seat, 1 a
+// card (cards holds those before it).
+inline constexpr std::size_t kHandCards = kTricks;
+struct THandLine {
+  std::int32_t seat = 0;
+  std::vector<std::int32_t> cards;
+  bool operator==(const THandLine&) const = default;
+};
+TRead<THandLine> ReadHand(std::string_view line);
+
+// P line: the seat to play, the trick, the taken count as a token (the table window shows it as
+// text, never as a number), then the four table cards. Fields: 0 the seat, 1 the trick, 2 a card
+// (cards holds those before it; a card missing at the end of the line is malformed too).
+struct TPlayLine {
+  std::int32_t seat = 0;
+  std::int32_t trick = 0;
+  std::string taken;
+  std::vector<std::int32_t> cards;
+  bool operator==(const TPlayLine&) const = default;
+};
+TRead<TPlayLine> ReadPlay(std::string_view line);
+
+// X line: pair 1 when the character after "X" is "1", else pair 2; the items start at the fourth
+// character. An item is kept only with its points: a label whose points are malformed is not in
+// items. Field: 1 an item's points.
+struct TScore {
+  std::int32_t pair = 0;
+  std::vector<TScoreItem> items;
+  bool operator==(const TScore&) const = default;
+};
+TRead<TScore> ReadScore(std::string_view line);
+
+// F line as the played-games window keeps it: the texts before and after the ":" (the second ends
+// at the first space). Never malformed: the window shows the texts as they came.
+struct TResultText {
+  std::string ours;
+  std::string theirs;
+  bool operator==(const TResultText&) const = default;
+};
+TResultText ReadResult(std::string_view line);
+
+// A W line (and the W command, the same text): "W" asker " " nickname " " four byte lengths " "
 // then the four texts (full name, occupation, introduction, bidding conventions) back to back.
 struct TAnswer {
   std::string asker;     // the first token without its "W"
@@ -191,7 +321,39 @@ struct TAnswer {
   bool operator==(const TAnswer&) const = default;
 };
 // A text that runs past the end of the line is cut short there; a negative length counts as 0.
+// Field: 0 a length (no text is read then).
+TRead<TAnswer> ReadAnswer(std::string_view line);
+// ReadAnswer, raising the conversion error.
 TAnswer ParseAnswer(std::string_view line);
+
+// A Q line or command: "Q" asker " " chosen; chosen is the rest of the text, spaces and all.
+struct TInquiry {
+  std::string asker;
+  std::string chosen;
+  bool operator==(const TInquiry&) const = default;
+};
+TInquiry ReadInquiry(std::string_view text);
+
+// ---- Reading the client's commands (server side) ------------------------------------------------
+
+// E S H A D K P: the number after the code; nullopt when it is no 32-bit integer. (The server
+// itself refuses an A or K that is neither 0 nor 1.)
+std::optional<std::int32_t> ReadCmdNumber(std::string_view command);
+// B: the nickname, the count as sent and the bids that follow. counted is true when the count is an
+// integer equal to the number of bids.
+struct TBidCommand {
+  TBidBlock block;
+  std::string count;
+  bool counted = false;
+};
+TBidCommand ReadCmdBids(std::string_view command);
+// F: a ":" b as two 32-bit integers; nullopt when either is not one.
+struct TPoints {
+  std::int32_t ours = 0;
+  std::int32_t theirs = 0;
+  bool operator==(const TPoints&) const = default;
+};
+std::optional<TPoints> ReadCmdResult(std::string_view command);
 
 // ---- Splitting the client's commands (server side) ---------------------------------------------
 // The client sends commands without a terminator, so one read may hold several joined commands.

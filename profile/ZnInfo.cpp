@@ -107,13 +107,11 @@ void TInfo::cmSaveClick() {
 }
 
 void TInfo::AnswerInquiry(const std::string& line) {
-  std::string_view rest(line);
-  const std::size_t token = std::min(rest.find(' '), rest.size());  // "Q" and the asker
-  if (token > 1 + kMaxNicknameBytes) return;
-  club_.Link().Send(proto::CmdAnswer(rest.substr(rest.empty() ? 0 : 1), {Real, Work, Info, Bid}));
-  std::string asker(CutWord(rest));
-  if (!asker.empty()) asker[0] = ' ';
-  club_.AddMemoLine(std::string(" >>>>>") + asker + std::string(" érdeklődött irántad"_cp));
+  const proto::TInquiry inquiry = proto::ReadInquiry(line);
+  if (inquiry.asker.size() > kMaxNicknameBytes) return;
+  club_.Link().Send(proto::CmdAnswer(proto::ReadText(line), {Real, Work, Info, Bid}));
+  // The line starts with "Q" (that is how it came here): the asker follows a space in the memo.
+  club_.AddMemoLine(std::string(" >>>>> ") + inquiry.asker + std::string(" érdeklődött irántad"_cp));
 }
 
 void TInfo::ReceiveProfile(const std::string& line) {

@@ -15,34 +15,9 @@ namespace zn {
 
 namespace {
 
-// The file name for the error box, which shows cp1250: UTF-8 letters the code page lacks become "?".
-std::string ShownName(const std::string& path) {
-  std::string out;
-  for (std::size_t i = 0; i < path.size();) {
-    const auto c = static_cast<unsigned char>(path[i]);
-    const int extra = c < 0x80             ? 0
-                      : (c & 0xE0) == 0xC0 ? 1
-                      : (c & 0xF0) == 0xE0 ? 2
-                      : (c & 0xF8) == 0xF0 ? 3
-                                           : -1;
-    if (extra < 0 || i + static_cast<std::size_t>(extra) >= path.size()) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(path[i + k]) & 0x3F);
-    i += static_cast<std::size_t>(extra) + 1;
-    char byte = '?';
-    for (int b = 0; b < 256; ++b)
-      if (kCp1250ToUnicode[static_cast<std::size_t>(b)] == cp) byte = static_cast<char>(b);
-    out += byte;
-  }
-  return out;
-}
-
+// The file name for the error box, which shows cp1250.
 [[noreturn]] void Fail(const std::string& path, int err) {
-  throw EZnError("Cannot create file \"" + ShownName(path) + "\". " + std::strerror(err));
+  throw EZnError("Cannot create file \"" + Utf8ToCp1250(path) + "\". " + std::strerror(err));
 }
 
 bool WriteAll(int fd, const std::string& bytes) {

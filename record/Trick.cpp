@@ -14,8 +14,8 @@ THand& TTrick::Trick(int k) {
 const THand& TTrick::Trick(int k) const { return const_cast<TTrick*>(this)->Trick(k); }
 
 bool TTrick::SetCard(int k, int seat, std::int32_t card) {
-  if (k < 1 || k > kTricks || seat < 1 || seat > 4 || card < kNoCard || card > kMaxCard) return false;
-  Trick(k).SetCard(seat % 4, card);
+  if (k < 1 || k > kTricks || !ValidSeat(seat) || card < kNoCard || card > kMaxCard) return false;
+  Trick(k).SetCard(seat % kSeats, card);
   return true;
 }
 

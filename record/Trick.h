@@ -5,13 +5,12 @@
 #include <vector>
 
 #include "game/Hands.h"
+#include "game/Seats.h"
 
 namespace zn {
 
 class TTrick {
  public:
-  static constexpr int kTricks = 10;
-
   TTrick();
 
   // Trick k (1..10): four card codes; entry seat mod 4 holds the card of that seat (entry 0 is

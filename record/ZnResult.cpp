@@ -8,6 +8,7 @@
 #include "game/Desktop.h"
 #include "game/Tokenizer.h"
 #include "link/ClubPort.h"
+#include "link/Protocol.h"
 
 namespace zn {
 
@@ -53,12 +54,11 @@ void TResForm::SetTricks(const std::string& text) {
 }
 
 void TResForm::GameResult(const std::string& line) {
-  std::string_view rest(line);
-  rest.remove_prefix(rest.empty() ? 0 : 1);
   // A result without an announced deal has no row to go into; it still ends the deal.
   if (TGame* game = Current()) {
-    game->Points14 = std::string(CutToken(rest, ':'));
-    game->Points23 = std::string(CutWord(rest));
+    proto::TResultText points = proto::ReadResult(line);
+    game->Points14 = std::move(points.ours);
+    game->Points23 = std::move(points.theirs);
     game->Played = club_.MatchText();
     game->Mark = "+";
     NotifyRow(GameCount());

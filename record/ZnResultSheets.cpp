@@ -1,6 +1,7 @@
 // The two sheet commands of the played-games window.
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
+#include "game/Seats.h"
 #include "link/ClubPort.h"
 #include "record/SheetFile.h"
 #include "record/Sheets.h"
@@ -42,7 +43,7 @@ void TResForm::cmMatchClick() {
   const std::string path = AskFile(std::string("Meccslap mentés"_cp));
   if (path.empty()) return;
   TMatchHead head;
-  for (int seat = 1; seat <= 4; ++seat)
+  for (int seat = 1; seat <= kSeats; ++seat)
     head.seats[static_cast<std::size_t>(seat - 1)] = club_.SeatLabel(seat);
   head.total14 = Header3;
   head.total23 = Header4;

@@ -5,6 +5,7 @@
 #include "game/Cp1250.h"
 #include "link/Protocol.h"
 #include "server/ClubTexts.h"
+#include "server/CommandRoutes.h"
 #include "server/Log.h"
 #include "server/Names.h"
 
@@ -130,7 +131,7 @@ bool Club::Connect(MemberId id, std::string_view address) {
   ++admitted_;
   if (!address.empty()) addresses_.Open(m.addressKey);
   loginDeadlines_.emplace_back(now + limits_.loginTimeout, id);
-  out_.Send(id, proto::LineVersion(text::kVersion));
+  out_.Send(id, proto::LineVersion(proto::kVersion));
   return true;
 }
 
@@ -194,49 +195,39 @@ void Club::Receive(MemberId id, std::string_view command) {
     m->lastOwn = now_();
   }
   if (!m->LoggedIn()) {
-    if (command[0] == 'N') Login(*m, command.substr(1));
+    if (command[0] == 'N') Login(*m, proto::ReadText(command));
     return;  // anything else before login is ignored
   }
   Dispatch(*m, command);
 }
 
 void Club::Dispatch(Member& m, std::string_view command) {
-  const std::string_view arg = command.substr(1);
-  switch (command[0]) {
-    case 'N':
-      return;  // already logged in
-    case 'M':
-      return Chat(m, arg);
-    case 'G':
-      return out_.Send(m.id, proto::LinePing());
-    case 'L':
-      return News(m);
-    case 'R':
-      return CreateRoom(m, arg);
-    case 'E':
-      return Enter(m, arg);
-    case 'S':
-      return Sit(m, arg);
-    case 'K':
-      return Watch(m, arg);
-    case 'A':
-      return SetOption(m, arg);
-    case 'Q':
-      return Inquiry(m, command);
-    case 'W':
-      return Answer(m, command);
-    case 'D':
-      return OrderDeal(m, arg);
-    case 'H':
-    case 'B':
-    case 'P':
-    case 'T':
-    case 'F':
-      if (Room* room = RoomOf(m)) deals_->Command(*room, m, command);
-      return;
-    default:
-      LogLimited(m, "ignored #" + std::to_string(m.id) + " " + m.nickname + ": unknown command");
-      return;
+  using Handler = void (*)(Club&, Member&, std::string_view);
+  using proto::TCommand;
+  static constexpr CommandRoute<Handler> kRoutes[] = {
+      {TCommand::Nick, [](Club&, Member&, std::string_view) {}},  // already logged in
+      {TCommand::Chat, [](Club& c, Member& m, std::string_view s) { c.Chat(m, proto::ReadText(s)); }},
+      {TCommand::Ping, [](Club& c, Member& m, std::string_view) { c.out_.Send(m.id, proto::LinePing()); }},
+      {TCommand::News, [](Club& c, Member& m, std::string_view) { c.News(m); }},
+      {TCommand::NewRoom,
+       [](Club& c, Member& m, std::string_view s) { c.CreateRoom(m, proto::ReadText(s)); }},
+      {TCommand::Enter, [](Club& c, Member& m, std::string_view s) { c.Enter(m, s); }},
+      {TCommand::Sit, [](Club& c, Member& m, std::string_view s) { c.Sit(m, s); }},
+      {TCommand::Watch, [](Club& c, Member& m, std::string_view s) { c.Watch(m, s); }},
+      {TCommand::Option, [](Club& c, Member& m, std::string_view s) { c.SetOption(m, s); }},
+      {TCommand::Deal, [](Club& c, Member& m, std::string_view s) { c.OrderDeal(m, s); }},
+      {TCommand::Inquiry, [](Club& c, Member& m, std::string_view s) { c.Inquiry(m, s); }},
+      {TCommand::Answer, [](Club& c, Member& m, std::string_view s) { c.Answer(m, s); }},
+  };
+  // The deal commands go to the deal engine, whose own table routes them (server/Deals.cpp).
+  static constexpr std::array<Handler, proto::kCommands> kHandlerOf = RoutesByCommand(kRoutes, IsClubCommand);
+  proto::TCommand which;
+  if (!proto::CommandOf(command[0], which)) {
+    LogLimited(m, "ignored #" + std::to_string(m.id) + " " + m.nickname + ": unknown command");
+  } else if (IsDealCommand(which)) {
+    if (Room* room = RoomOf(m)) deals_->Command(*room, m, command);
+  } else {
+    kHandlerOf[static_cast<std::size_t>(which)](*this, m, command);
   }
 }
 

@@ -51,7 +51,7 @@ struct ClubLimits {
   std::chrono::seconds roomIdleFree{15 * 60};
 };
 
-class Club {
+class Club : public DealClub {
  public:
   using NowFn = std::function<SteadyTime()>;
 
@@ -66,7 +66,7 @@ class Club {
 
   // Loads the rooms from the store. news: the lines "L" answers with.
   Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits = {}, std::vector<std::string> news = {});
-  ~Club();
+  ~Club() override;
   Club(const Club&) = delete;
   Club& operator=(const Club&) = delete;
 
@@ -95,9 +95,11 @@ class Club {
   // an idle one at the next start. The server calls it every hour and when it stops.
   void TouchOccupiedRooms();
 
-  // For the deal engine: every member of room gets a fresh "R" line (after "F" raised the counter,
-  // after "D0" reset it, after a robot took over a seat during a deal).
-  void AnnounceRoom(Room& room) { SendRoom(room); }
+  // What the deal engine asks of the club (DealClub).
+  const Member* Find(MemberId id) const override;
+  Room* FindRoom(std::int64_t storeId) override;
+  void SetPlayed(Room& room, std::int32_t played) override;
+  void RobotTakesSeat(Room& room, int seat) override;
 
   // Read-only views for the server's log and for tests.
   std::size_t Connections() const { return members_.size(); }
@@ -107,9 +109,6 @@ class Club {
   // Rooms in use besides the lobby.
   std::size_t LiveRooms() const { return rooms_.size() - 1 - goneRooms_; }
   const Room& RoomAt(std::size_t index) const { return rooms_.at(index); }
-  // The room with this store id (the deal engine keeps its tables by it); nullptr when none.
-  Room* FindRoom(std::int64_t storeId);
-  const Member* Find(MemberId id) const;
 
  private:
   Member* Get(MemberId id);
@@ -118,6 +117,7 @@ class Club {
   void Refuse(Member& m, std::string_view why, std::string_view text, std::string_view detail = {});
   // Takes a token for something the member sent; an empty bucket closes the member. False then.
   bool Charge(Member& m);
+  // Routes a command by proto::kCommandCodes (the table is checked while compiling).
   void Dispatch(Member& m, std::string_view command);
   // Writes a line about the member to the log, at most kLoggedRefusalsPerMinute a minute.
   void LogLimited(Member& m, const std::string& line);
@@ -139,12 +139,12 @@ class Club {
 
   // Rooms and seats (ClubRooms.cpp).
   void CreateRoom(Member& m, std::string_view name);
-  void Enter(Member& m, std::string_view arg);
+  void Enter(Member& m, std::string_view command);
   void LeaveRoom(Member& m);
-  void Sit(Member& m, std::string_view arg);
-  void Watch(Member& m, std::string_view arg);
-  void SetOption(Member& m, std::string_view arg);
-  void OrderDeal(Member& m, std::string_view arg);
+  void Sit(Member& m, std::string_view command);
+  void Watch(Member& m, std::string_view command);
+  void SetOption(Member& m, std::string_view command);
+  void OrderDeal(Member& m, std::string_view command);
   void SendRoom(Room& room);
   void SendRoomTo(Room& room, Member& m);
   SharedLine RoomLine(const Room& room) const;

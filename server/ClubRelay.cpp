@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "game/Cp1250.h"
-#include "game/Tokenizer.h"
 #include "link/Protocol.h"
 #include "server/Club.h"
 #include "server/ClubTexts.h"
@@ -21,12 +20,12 @@ void Club::News(Member& m) {
 }
 
 void Club::Inquiry(Member& m, std::string_view command) {
-  std::string_view rest = command.substr(1);
-  const std::string_view asker = CutWord(rest);
-  const std::string_view chosen = rest;
+  const proto::TInquiry inquiry = proto::ReadInquiry(command);
+  const std::string_view asker = inquiry.asker;
+  const std::string_view chosen = inquiry.chosen;
   if (chosen.empty() || chosen.find(' ') != std::string_view::npos)
     return Refuse(m, "bad Q", text::kBadCommand);
-  if (!SameText(asker, m.nickname)) return Refuse(m, "Q in another's name", text::kOwnNameOnly);
+  if (NameKey(asker) != m.folded) return Refuse(m, "Q in another's name", text::kOwnNameOnly);
   const SteadyTime now = now_();
   if (m.inquired && now - m.lastInquiry < kInquiryInterval)
     return Refuse(m, "Q too fast", text::kInquiryWait);
@@ -42,12 +41,13 @@ void Club::Inquiry(Member& m, std::string_view command) {
 }
 
 void Club::Answer(Member& m, std::string_view command) {
-  std::string_view rest = command.substr(1);
-  const std::string asker = NameKey(CutWord(rest));
-  const std::string_view chosen = CutWord(rest);
+  // Only the two names count here; the server passes the texts on as they came.
+  const proto::TAnswer answer = proto::ReadAnswer(command).value;
+  const std::string asker = NameKey(answer.asker);
+  const std::string_view chosen = answer.nickname;
   auto& askers = m.inquirers;
   auto it = std::find(askers.begin(), askers.end(), asker);
-  if (!SameText(chosen, m.nickname) || it == askers.end()) {
+  if (NameKey(chosen) != m.folded || it == askers.end()) {
     if (Charge(m)) Refuse(m, "W without Q", text::kNotAsked);
     return;
   }

@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "game/Cp1250.h"
-#include "game/Tokenizer.h"
 #include "link/Protocol.h"
 #include "server/Club.h"
 #include "server/ClubTexts.h"
@@ -18,7 +17,11 @@ void RemovePresent(Room& room, MemberId id) {
 }
 
 // The number after a command code; false for anything that is not one.
-bool Number(std::string_view arg, std::int32_t& value) { return TryStrToInt(arg, value); }
+bool Number(std::string_view command, std::int32_t& value) {
+  const std::optional<std::int32_t> read = proto::ReadCmdNumber(command);
+  if (read) value = *read;
+  return read.has_value();
+}
 
 }  // namespace
 
@@ -44,6 +47,15 @@ void Club::SendRoom(Room& room) {
   const SharedLine line = RoomLine(room);
   for (MemberId id : room.present) out_.SendShared(id, line);
   deals_->RoomSent(room);
+}
+
+void Club::SetPlayed(Room& room, std::int32_t played) {
+  room.played = played;
+  SendRoom(room);
+}
+
+void Club::RobotTakesSeat(Room& room, int seat) {
+  if (seat >= 1 && seat <= kSeats) room.seats[static_cast<std::size_t>(seat)].robot = true;
 }
 
 void Club::SendRoomTo(Room& room, Member& m) { out_.SendShared(m.id, RoomLine(room)); }
@@ -178,9 +190,9 @@ void Club::LeaveRoom(Member& m) {
   m.room = 0;
 }
 
-void Club::Enter(Member& m, std::string_view arg) {
+void Club::Enter(Member& m, std::string_view command) {
   std::int32_t index = -1;
-  if (!Number(arg, index) || index < 0 || static_cast<std::size_t>(index) >= rooms_.size() ||
+  if (!Number(command, index) || index < 0 || static_cast<std::size_t>(index) >= rooms_.size() ||
       rooms_[static_cast<std::size_t>(index)].gone)
     return Refuse(m, "unknown room", text::kUnknownRoom);
   const auto target = static_cast<std::size_t>(index);
@@ -201,9 +213,9 @@ void Club::Enter(Member& m, std::string_view arg) {
   out_.Send(m.id, proto::LineOption(room.option));
 }
 
-void Club::Sit(Member& m, std::string_view arg) {
+void Club::Sit(Member& m, std::string_view command) {
   std::int32_t seat = 0;
-  if (!Number(arg, seat)) return Refuse(m, "bad seat", text::kBadCommand);
+  if (!Number(command, seat)) return Refuse(m, "bad seat", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "seat outside a room", text::kNotInRoom);
   if (seat == 0) {
@@ -235,9 +247,9 @@ void Club::Sit(Member& m, std::string_view arg) {
   Refuse(m, "no such seat", text::kNoSuchSeat);
 }
 
-void Club::Watch(Member& m, std::string_view arg) {
+void Club::Watch(Member& m, std::string_view command) {
   std::int32_t on = -1;
-  if (!Number(arg, on) || (on != 0 && on != 1)) return Refuse(m, "bad watch", text::kBadCommand);
+  if (!Number(command, on) || (on != 0 && on != 1)) return Refuse(m, "bad watch", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "watch outside a room", text::kNotInRoom);
   if (on == 1 && m.seat > 0) return Refuse(m, "watch while seated", text::kStandToWatch);
@@ -249,9 +261,9 @@ void Club::Watch(Member& m, std::string_view arg) {
   if (m.watching) deals_->Watching(*room, m);
 }
 
-void Club::SetOption(Member& m, std::string_view arg) {
+void Club::SetOption(Member& m, std::string_view command) {
   std::int32_t on = -1;
-  if (!Number(arg, on) || (on != 0 && on != 1)) return Refuse(m, "bad option", text::kBadCommand);
+  if (!Number(command, on) || (on != 0 && on != 1)) return Refuse(m, "bad option", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "option outside a room", text::kNotInRoom);
   if (m.seat != 1) return Refuse(m, "option not from seat 1", text::kOpenerOnly);
@@ -265,9 +277,9 @@ void Club::SetOption(Member& m, std::string_view arg) {
   for (MemberId id : room->present) out_.Send(id, line);
 }
 
-void Club::OrderDeal(Member& m, std::string_view arg) {
+void Club::OrderDeal(Member& m, std::string_view command) {
   std::int32_t number = 0;
-  if (!Number(arg, number)) return Refuse(m, "bad deal number", text::kBadCommand);
+  if (!Number(command, number)) return Refuse(m, "bad deal number", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "deal outside a room", text::kNotInRoom);
   if (m.seat != 1) return Refuse(m, "deal not from seat 1", text::kOpenerOnly);

@@ -1,4 +1,5 @@
-// The club's texts: the version, the lobby's name, robots' names and every notice (cp1250).
+// The club's texts (the version is proto::kVersion): the lobby's name, robots' names and every notice
+// (cp1250).
 #pragma once
 
 #include <string_view>
@@ -9,7 +10,6 @@ namespace zn::server::text {
 
 using namespace zn::literals;
 
-inline constexpr std::string_view kVersion = "0.99";
 inline constexpr std::string_view kLobbyName = "Társalgó"_cp;
 inline constexpr std::string_view kRobotPrefix = "-Robot";
 // What the "I" line shows in the place of a room that was freed.

@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "game/Seats.h"
 #include "server/Outbox.h"
 #include "server/RateLimit.h"
 
 namespace zn::server {
-
-inline constexpr int kSeats = 4;
 
 struct Member {
   MemberId id = 0;

@@ -1,6 +1,8 @@
-// Where the deal engine plugs into the club. The club checks who may order a deal and keeps the
-// seats; the engine (server/Deals.h) deals, runs bidding and play, and answers "H". NoDeals, a club
-// without an engine, answers an ordered deal with a notice and everything else with nothing.
+// Where the deal engine plugs into the club, both ways. The club checks who may order a deal and
+// keeps the members, rooms and seats; the engine (server/Deals.h) deals, runs bidding and play, and
+// answers "H". DealSeam is what the club calls in the engine; DealClub is all the engine may ask of
+// the club: it reads rooms and members, and every change to them goes through the club. NoDeals, a
+// club without an engine, answers an ordered deal with a notice and everything else with nothing.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +39,20 @@ class DealSeam {
   // empty when the member may take it; the same for watching.
   virtual std::string_view SitRefusal(const Room&, const Member&, int) const { return {}; }
   virtual std::string_view WatchRefusal(const Room&, const Member&) const { return {}; }
+};
+
+class DealClub {
+ public:
+  virtual ~DealClub() = default;
+  // The member with this id; nullptr when it is gone.
+  virtual const Member* Find(MemberId id) const = 0;
+  // The room with this store id (the engine keeps its tables by it); nullptr when none.
+  virtual Room* FindRoom(std::int64_t storeId) = 0;
+  // The room's counter of written-down deals is now played (a new match: 0; a result stored: the
+  // store's count): every member of the room gets a fresh "R" line.
+  virtual void SetPlayed(Room& room, std::int32_t played) = 0;
+  // A robot plays the seat a member left during a deal (the club's "R" line follows).
+  virtual void RobotTakesSeat(Room& room, int seat) = 0;
 };
 
 class NoDeals : public DealSeam {

@@ -2,9 +2,9 @@
 
 #include <random>
 
-#include "game/Tokenizer.h"
 #include "link/Protocol.h"
 #include "server/ClubTexts.h"
+#include "server/CommandRoutes.h"
 #include "server/Log.h"
 
 namespace zn::server {
@@ -25,7 +25,7 @@ std::int32_t DrawMatchNumber() {
 
 }  // namespace
 
-Deals::Deals(Club& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw)
+Deals::Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw)
     : club_(club),
       store_(store),
       out_(out),
@@ -51,9 +51,8 @@ void Deals::Order(Room& room, Member& from, std::int32_t number) {
       return Notice(from.id, text::kNotStored);
     }
     t.game.reset();
-    room.played = 0;
     number = std::max(draw_(), kFirstMatchNumber);
-    club_.AnnounceRoom(room);
+    club_.SetPlayed(room, 0);
   } else if (number == -1) {
     if (t.number <= 0) return Notice(from.id, text::kBadCommand);
     number = t.number;
@@ -64,23 +63,22 @@ void Deals::Order(Room& room, Member& from, std::int32_t number) {
 }
 
 void Deals::Command(Room& room, Member& from, std::string_view command) {
-  if (command.empty()) return;
-  Table& t = TableOf(room);
-  const std::string_view args = command.substr(1);
-  switch (command[0]) {
-    case 'B':
-      return Bid(room, t, from, args);
-    case 'P':
-      return PlayCard(room, t, from, args);
-    case 'T':
-      return Acknowledge(room, t, from);
-    case 'H':
-      return Hand(t, from, args);
-    case 'F':
-      return Result(room, t, from, args);
-    default:
-      return;
-  }
+  using Handler = void (*)(Deals&, Room&, Table&, Member&, std::string_view);
+  using proto::TCommand;
+  static constexpr CommandRoute<Handler> kRoutes[] = {
+      {TCommand::Bids, [](Deals& d, Room& r, Table& t, Member& m, std::string_view s) { d.Bid(r, t, m, s); }},
+      {TCommand::Play,
+       [](Deals& d, Room& r, Table& t, Member& m, std::string_view s) { d.PlayCard(r, t, m, s); }},
+      {TCommand::TrickDone,
+       [](Deals& d, Room& r, Table& t, Member& m, std::string_view) { d.Acknowledge(r, t, m); }},
+      {TCommand::Hand, [](Deals& d, Room&, Table& t, Member& m, std::string_view s) { d.Hand(t, m, s); }},
+      {TCommand::Result,
+       [](Deals& d, Room& r, Table& t, Member& m, std::string_view s) { d.Result(r, t, m, s); }},
+  };
+  static constexpr std::array<Handler, proto::kCommands> kHandlerOf = RoutesByCommand(kRoutes, IsDealCommand);
+  proto::TCommand which;
+  if (command.empty() || !proto::CommandOf(command[0], which) || !IsDealCommand(which)) return;
+  kHandlerOf[static_cast<std::size_t>(which)](*this, room, TableOf(room), from, command);
 }
 
 void Deals::SeatChanged(Room& room, int seat) {
@@ -88,7 +86,7 @@ void Deals::SeatChanged(Room& room, int seat) {
   auto it = tables_.find(room.storeId);
   if (it == tables_.end() || !Running(it->second)) return;
   Table& t = it->second;
-  Seat& place = room.seats[static_cast<std::size_t>(seat)];
+  const Seat& place = room.seats[static_cast<std::size_t>(seat)];
   auto& name = t.names[static_cast<std::size_t>(seat)];
   t.awaiting[static_cast<std::size_t>(seat)] = false;
   if (place.member != 0) {  // a member took over the hand
@@ -101,7 +99,7 @@ void Deals::SeatChanged(Room& room, int seat) {
   }
   if (seat == 1) return Abandon(room, t);
   // The member left: a robot plays the hand for the rest of the deal.
-  place.robot = true;
+  club_.RobotTakesSeat(room, seat);
   name = std::string(text::kRobotPrefix) + std::to_string(seat);
 }
 
@@ -138,35 +136,28 @@ std::optional<SteadyTime> Deals::NextDue() const {
 }
 
 // "B" nickname " " count (" " bid) x count, from the seat on turn.
-void Deals::Bid(Room& room, Table& t, Member& m, std::string_view args) {
+void Deals::Bid(Room& room, Table& t, Member& m, std::string_view command) {
   const bool onTurn = Running(t) && !t.game->Play() && m.seat > 0 && t.game->OnTurn() == m.seat;
-  if (!onTurn) return Notice(m.id, text::kBadBid, args);
+  if (!onTurn) return Notice(m.id, text::kBadBid, proto::ReadText(command));
   const auto refuse = [&](std::string_view what) {
     Notice(m.id, text::kBadBid, what);
     out_.Send(m.id, proto::LineTurn());
   };
-  std::string_view rest = args;
-  const std::string_view nickname = CutWord(rest);
-  if (nickname != m.nickname) return refuse(nickname);
-  const std::string_view countText = CutWord(rest);
-  std::int32_t count = -1;
-  if (!TryStrToInt(countText, count) || count < 0 || count > static_cast<std::int32_t>(args.size()))
-    return refuse(countText);
-  std::vector<std::string> bids;
-  while (!rest.empty()) bids.emplace_back(CutWord(rest));
-  if (static_cast<std::int32_t>(bids.size()) != count) return refuse(countText);
-  if (auto refused = t.game->Bid(m.seat, bids)) return refuse(*refused);
+  const proto::TBidCommand read = proto::ReadCmdBids(command);
+  if (read.block.nickname != m.nickname) return refuse(read.block.nickname);
+  if (!read.counted) return refuse(read.count);
+  if (auto refused = t.game->Bid(m.seat, read.block.bids)) return refuse(*refused);
   t.bidders.push_back(m.nickname);
   ToAudience(room, BidLine(t));
   if (t.game->Play()) ToAudience(room, PlayLine(t));  // bidding over: the dealer leads
   Advance(room, t);
 }
 
-void Deals::PlayCard(Room& room, Table& t, Member& m, std::string_view args) {
+void Deals::PlayCard(Room& room, Table& t, Member& m, std::string_view command) {
   if (!Running(t)) return;                                   // no deal: nothing to refuse
   if (!t.game->Play()) return Notice(m.id, text::kBadCard);  // still bidding
-  std::int32_t card = 0;
-  if (!TryStrToInt(args, card) || !t.game->PlayCard(m.seat, card)) {
+  const std::optional<std::int32_t> card = proto::ReadCmdNumber(command);
+  if (!card || !t.game->PlayCard(m.seat, *card)) {
     Notice(m.id, text::kBadCard);
     return out_.Send(m.id, PlayLine(t));
   }
@@ -183,26 +174,28 @@ void Deals::Acknowledge(Room& room, Table& t, Member& m) {
 }
 
 // "H" + own seat: the own hand; "H0" from a watcher: the four hands. Nothing once the deal is over.
-void Deals::Hand(Table& t, Member& m, std::string_view args) {
-  std::int32_t seat = -1;
-  if (!Running(t) || !TryStrToInt(args, seat)) return;
+void Deals::Hand(Table& t, Member& m, std::string_view command) {
+  const std::optional<std::int32_t> read = proto::ReadCmdNumber(command);
+  if (!Running(t) || !read) return;
+  const std::int32_t seat = *read;
   if (seat >= 1 && seat == m.seat) return out_.Send(m.id, HandLine(t, seat));
   if (seat == 0 && m.watching && m.seat == 0) ShowAllHands(t, m);
 }
 
 // "F" a ":" b from seat 1, once per finished deal: stored first, then announced.
-void Deals::Result(Room& room, Table& t, Member& m, std::string_view args) {
+void Deals::Result(Room& room, Table& t, Member& m, std::string_view command) {
   if (m.seat != 1) return Notice(m.id, text::kOpenerOnly);
   if (!t.game || !t.scored) return Notice(m.id, text::kNoResult);
   if (t.written) return Notice(m.id, text::kResultWritten);
-  std::string_view rest = args;
-  std::int32_t a = 0, b = 0;
-  if (!TryStrToInt(CutToken(rest, ':'), a) || !TryStrToInt(rest, b)) return Notice(m.id, text::kBadCommand);
+  const std::optional<proto::TPoints> points = proto::ReadCmdResult(command);
+  if (!points) return Notice(m.id, text::kBadCommand);
+  const std::int32_t a = points->ours, b = points->theirs;
   StoredResult result{room.storeId, t.game->Number(), a, b, {}};
   for (int s = 1; s <= kSeats; ++s)
     result.seats[static_cast<std::size_t>(s - 1)] = t.names[static_cast<std::size_t>(s)];
+  std::int32_t played = 0;
   try {
-    room.played = store_.AddResult(result);
+    played = store_.AddResult(result);
   } catch (const StoreError& e) {
     Log(std::string("store: ") + e.what());
     return Notice(m.id, text::kNotStored);
@@ -211,7 +204,7 @@ void Deals::Result(Room& room, Table& t, Member& m, std::string_view args) {
   Log("result " + std::to_string(a) + ":" + std::to_string(b) + " of deal " + std::to_string(result.deal) +
       " in " + room.name);
   ToAudience(room, proto::LineResult(a, b));
-  club_.AnnounceRoom(room);
+  club_.SetPlayed(room, played);
 }
 
 }  // namespace zn::server

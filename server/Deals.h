@@ -12,7 +12,6 @@
 
 #include "deal/Game.h"
 #include "deal/Robot.h"
-#include "server/Club.h"
 #include "server/DealKey.h"
 #include "server/DealSeam.h"
 #include "server/FairPlay.h"
@@ -30,7 +29,7 @@ class Deals : public DealSeam {
 
   static constexpr std::chrono::seconds kTrickWait{30};
 
-  Deals(Club& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw = {});
+  Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw = {});
   ~Deals() override;
 
   void Order(Room& room, Member& from, std::int32_t number) override;
@@ -109,14 +108,14 @@ class Deals : public DealSeam {
   bool IsRobot(const Room& room, int seat) const;
   MemberId HumanOn(const Room& room, int seat) const;
 
-  // Members' commands (Deals.cpp).
-  void Bid(Room& room, Table& t, Member& m, std::string_view args);
-  void PlayCard(Room& room, Table& t, Member& m, std::string_view args);
+  // Members' commands (Deals.cpp), each given the whole command and reading it with link/Protocol.
+  void Bid(Room& room, Table& t, Member& m, std::string_view command);
+  void PlayCard(Room& room, Table& t, Member& m, std::string_view command);
   void Acknowledge(Room& room, Table& t, Member& m);
-  void Hand(Table& t, Member& m, std::string_view args);
-  void Result(Room& room, Table& t, Member& m, std::string_view args);
+  void Hand(Table& t, Member& m, std::string_view command);
+  void Result(Room& room, Table& t, Member& m, std::string_view command);
 
-  Club& club_;
+  DealClub& club_;
   RoomStore& store_;
   Outbox& out_;
   NowFn now_;

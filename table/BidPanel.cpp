@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "game/Cp1250.h"
+#include "game/Seats.h"
 #include "game/Tokenizer.h"
 #include "game/ZnError.h"
 #include "link/ClubPort.h"
@@ -19,7 +20,8 @@ namespace {
 
 constexpr std::size_t kIndentStep = 15;
 
-int Mod4(std::int64_t v) { return static_cast<int>(((v % 4) + 4) % 4); }
+// The place of a block in the round of four seats (0 for the fourth).
+int Mod4(std::int64_t v) { return static_cast<int>(((v % kSeats) + kSeats) % kSeats); }
 
 // Typed prefix text becomes one token: its words joined by the no-break space the wire uses inside
 // a bid name, so two typed words are one bid and not two.
@@ -47,14 +49,14 @@ void TBidForm::BidLine(const std::string& line) {
   GroupIndex = 0;
   BidGroupsClick();
 
-  std::string_view rest(line);
-  std::int64_t k = StrToInt(rest.substr(std::min<std::size_t>(1, rest.size()), 1)) - 1;
-  rest.remove_prefix(std::min<std::size_t>(2, rest.size()));
+  const proto::TRead<proto::TBidding> read = proto::ReadBidding(line);
+  read.stop.RaiseBefore(0);
+  std::int64_t k = read.value.dealer - 1;
   std::string indent(kIndentStep, ' ');
   club_.ShowDealerMark(k == 2 ? 3 : 1);
   if (k == 2) indent.assign(3 * kIndentStep, ' ');
   const int own = Mod4(club_.MySeat());
-  if (own == 2 || own == 3) k = 2 - k;
+  if (PairOf(own) == 2) k = 2 - k;
 
   std::vector<std::string> candidates;
   // The rows and candidates read before a malformed count stay; the record gets what was read.
@@ -68,15 +70,12 @@ void TBidForm::BidLine(const std::string& line) {
       form.Notify(Aspect::Catalog);
     }
   } finish{*this, candidates};
-  while (!rest.empty()) {
+  for (const proto::TBidBlock& block : read.value.blocks) {
     ++k;
     const int column = Mod4(k);
-    const bool otherPair = column == 2 || column == 3;
-    AllBids.push_back(indent + std::string(CutWord(rest)) + " -----");
-    const std::int32_t n = CutInt(rest);
-    // A count beyond the line's end reads only what the line holds.
-    for (std::int32_t i = 0; i < n && !rest.empty(); ++i) {
-      const std::string bid(CutWord(rest));
+    const bool otherPair = PairOf(column) == 2;
+    AllBids.push_back(indent + block.nickname + " -----");
+    for (const std::string& bid : block.bids) {
       AllBids.push_back(indent + bid);
       if (otherPair) candidates.push_back(bid);
     }
@@ -85,6 +84,7 @@ void TBidForm::BidLine(const std::string& line) {
     else
       indent.append(kIndentStep, ' ');
   }
+  read.stop.Raise();  // the last block's malformed count
   club_.RecordBids(AllBids);
 }
 

@@ -5,7 +5,7 @@
 
 #include "game/Desktop.h"
 #include "game/PlayRules.h"
-#include "game/Tokenizer.h"
+#include "game/Seats.h"
 #include "link/ClubPort.h"
 #include "link/Protocol.h"
 #include "link/ZnLink.h"
@@ -17,23 +17,23 @@ namespace {
 
 constexpr int kCardWidth = 114;
 constexpr int kCardHeight = 204;
-constexpr int kHandSize = 10;
+constexpr int kHandSize = kTricks;  // a dealt hand holds a card for every trick
 
-bool IsSeat(std::int64_t seat) { return seat >= 1 && seat <= 4; }
 bool IsCardCode(std::int64_t code) { return code >= kNoCard && code <= kMaxCard; }
 
 }  // namespace
 
 void TBidForm::HandLine(const std::string& line) {
   Show();
-  std::string_view rest(line);
-  rest.remove_prefix(std::min<std::size_t>(1, rest.size()));
-  HandSeat = CutInt(rest);
+  const proto::TRead<proto::THandLine> read = proto::ReadHand(line);
+  read.stop.RaiseBefore(0);
+  HandSeat = read.value.seat;
   ShownHand.SetCount(0);
-  for (int i = 0; i < kHandSize && !rest.empty(); ++i) ShownHand.Cards.push_back(CutInt(rest));
+  for (const std::int32_t card : read.value.cards) ShownHand.Cards.push_back(card);
+  read.stop.Raise();  // the cards before a malformed one stay in the hand
   if (DealOver) DealOver = ShownHand.Count() < kHandSize;
   if (Watching) {
-    ShowHand(IsSeat(HandSeat) && HandSeat != 1 ? HandSeat : 1);
+    ShowHand(ValidSeat(HandSeat) && HandSeat != 1 ? HandSeat : 1);
     return;
   }
   ShowHand(1);
@@ -110,11 +110,11 @@ void TBidForm::CardSend(int index) {
 
 bool TBidForm::CanPlay(TCard card) const {
   const std::int32_t seat = club_.MySeat();
-  if (!IsSeat(seat)) return false;  // only a seated player plays; no picture to look at otherwise
-  const int before = seat == 1 ? 4 : seat - 1;
+  if (!ValidSeat(seat)) return false;  // only a seated player plays; no picture to look at otherwise
+  const int before = PreviousSeat(seat);
   if (TrickImages[static_cast<std::size_t>(before)] == kNoCard) return true;
   TCard lead = kNoCard;
-  for (int i = 0, s = seat % 4 + 1; i < 4; ++i, s = s % 4 + 1) {
+  for (int i = 0, s = NextSeat(seat); i < kSeats; ++i, s = NextSeat(s)) {
     const TCard code = TrickImages[static_cast<std::size_t>(s)];
     if (code >= 1) {
       lead = code;
@@ -133,31 +133,37 @@ bool TBidForm::CanPlay(TCard card) const {
 }
 
 void TBidForm::PlayLine(const std::string& line) {
-  std::string_view rest(line);
-  rest.remove_prefix(std::min<std::size_t>(1, rest.size()));
-  const std::int32_t who = CutInt(rest);
+  const proto::TRead<proto::TPlayLine> read = proto::ReadPlay(line);
+  const proto::TPlayLine& play = read.value;
+  read.stop.RaiseBefore(0);
+  const std::int32_t who = play.seat;
   MyTurn = club_.MySeat() == who;
   Show();  // first: showing a hidden window lifts a pause, and this line's pause must hold
   SetTrickPause(!Watching && !DealOver && who == 0);
   ShowPage(tabPlay);
-  const std::int32_t tricks = CutInt(rest);
-  if (tricks > 10) return;
-  TrickText = std::to_string(tricks) + "/" + std::string(CutWord(rest));
+  read.stop.RaiseBefore(1);
+  const std::int32_t tricks = play.trick;
+  if (tricks > kTricks) return;
+  TrickText = std::to_string(tricks) + "/" + play.taken;
   // The labels and pictures read before a malformed card stay as they were set.
   struct TTell {
     TBidForm& form;
     ~TTell() { form.Notify(Aspect::Play); }
   } tell{*this};
-  for (int seat = 1; seat <= 4; ++seat) {
+  for (int seat = 1; seat <= kSeats; ++seat) {
     TrickLabels[static_cast<std::size_t>(seat)] = {club_.SeatLabel(seat), false};
-    const TCard code = CutInt(rest);
+    if (play.cards.size() < static_cast<std::size_t>(seat)) {
+      read.stop.Raise();  // a card short only when one was malformed
+      return;
+    }
+    const TCard code = play.cards[static_cast<std::size_t>(seat - 1)];
     // The record holds tricks 1..10 and the 42 cards only.
     if (tricks >= 1 && IsCardCode(code)) club_.RecordTrickCard(tricks, seat, code);
     TCard& shown = TrickImages[static_cast<std::size_t>(seat)];
     if (code != shown) shown = code;
   }
   if (who > 0) {
-    if (IsSeat(who)) TrickLabels[static_cast<std::size_t>(who)].Red = true;
+    if (ValidSeat(who)) TrickLabels[static_cast<std::size_t>(who)].Red = true;
   } else if (Watching && !DealOver) {
     club_.Link().Send(proto::CmdHand(0));
   }

@@ -48,9 +48,8 @@ void TBidForm::ScoreLine(const std::string& line) {
   NextVisible = false;
   Notify(Aspect::Page);
 
-  TScoreGrid& grid = Grids[line.size() >= 2 && line[1] == '1' ? 0 : 1];
-  std::string_view rest(line);
-  rest.remove_prefix(std::min<std::size_t>(3, rest.size()));
+  const proto::TRead<proto::TScore> read = proto::ReadScore(line);
+  TScoreGrid& grid = Grids[read.value.pair == 1 ? 0 : 1];
   grid.Rows.resize(1);
   grid.Rows.push_back({"", ""});
   struct TTell {
@@ -59,15 +58,14 @@ void TBidForm::ScoreLine(const std::string& line) {
   } tell{*this};
   const bool align = club_.AlignChecked();
   std::size_t row = 1;
-  while (!rest.empty()) {
-    const std::string_view label = CutWord(rest);
-    grid.Rows[row][0] = std::string(label);
-    std::int32_t points = CutInt(rest);
-    if (!align) points = LimitPoints(label, points);
-    grid.Rows[row][1] = std::to_string(points);
+  // A label is written only with its points: a malformed item leaves no row behind.
+  for (const proto::TScoreItem& item : read.value.items) {
+    grid.Rows[row][0] = item.label;
+    grid.Rows[row][1] = std::to_string(align ? item.points : LimitPoints(item.label, item.points));
     ++row;
     grid.Rows.push_back({"", ""});
   }
+  read.stop.Raise();
   grid.Rows.back() = {std::string("***** Összesen"_cp), ""};
 }
 

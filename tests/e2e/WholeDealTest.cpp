@@ -228,7 +228,7 @@ TEST_P(WholeDealTest, MemberAndThreeRobotsPlayAndWriteDownADeal) {
   EXPECT_FALSE(row.Bids.empty());
   // Every trick of the record holds four cards, forty different cards in all.
   std::vector<std::int32_t> seen;
-  for (int k = 1; k <= TTrick::kTricks; ++k)
+  for (int k = 1; k <= kTricks; ++k)
     for (std::int32_t code : row.Trick.Trick(k).Cards) {
       EXPECT_TRUE(code >= 1 && code <= kMaxCard) << "trick " << k;
       seen.push_back(code);

@@ -20,5 +20,14 @@ TEST(Cp1250Fold, ComparesWithoutRegardToCase) {
   EXPECT_EQ(LowerText("ÁRVÍZTŰRŐ"_cp), "árvíztűrő"_cp);
 }
 
+// The run-time side of the one UTF-8 decoder (file names in error boxes).
+TEST(Utf8ToCp1250, KeepsWhatTheCodePageHasAndMarksTheRest) {
+  EXPECT_EQ(Utf8ToCp1250("Kőr.txt"), std::string("Kőr.txt"_cp));
+  EXPECT_EQ(Utf8ToCp1250("日本.txt"), "??.txt");                    // no byte in the code page
+  EXPECT_EQ(Utf8ToCp1250(std::string_view("a\xFF b", 4)), "a? b");  // no UTF-8 lead byte
+  EXPECT_EQ(Utf8ToCp1250(std::string_view("ab\xC5", 3)), "ab?");    // cut short by the end
+  EXPECT_EQ(Utf8ToCp1250(std::string_view("\xE2\x82", 2)), "??");   // each byte of a cut sequence
+}
+
 }  // namespace
 }  // namespace zn

@@ -42,6 +42,15 @@ TEST_F(RelayTest, InquiryAndAnswerTravelBetweenTheTwo) {
   EXPECT_THAT(out.Take(a), IsEmpty());
 }
 
+// The relay's checks use the key the login uses to refuse look-alike names: case and blanks aside.
+TEST_F(RelayTest, LookAlikeNamesCountAsTheSameInTheRelay) {
+  const std::string inquiry = Cp("Qanna\u00A0 cili"_cp);
+  EXPECT_THAT(Do(a, inquiry), IsEmpty());
+  EXPECT_THAT(out.Take(c), ElementsAre(inquiry));
+  EXPECT_THAT(Do(c, "WANNA CILI 0 0 0 0 "), IsEmpty());
+  EXPECT_THAT(out.Take(a), ElementsAre("WANNA CILI 0 0 0 0 "));
+}
+
 struct SpoofCase {
   const char* name;
   MemberId from;  // 1 anna, 2 bela, 3 cili

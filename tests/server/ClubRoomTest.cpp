@@ -230,8 +230,7 @@ class CountingDeals : public DealSeam {
   void Order(Room&, Member&, std::int32_t) override {}
   void Command(Room& room, Member&, std::string_view command) override {
     if (command[0] == 'F') {
-      ++room.played;
-      club_.AnnounceRoom(room);
+      club_.SetPlayed(room, room.played + 1);
     }
   }
   void SeatChanged(Room&, int) override {}

@@ -63,6 +63,13 @@ TEST_F(ScoreTabTest, MalformedPointsKeepEarlierRowsAndWriteNoTotal) {
   EXPECT_NE(form.Grids[0].Rows.back()[0], S("***** Összesen"_cp));
 }
 
+TEST_F(ScoreTabTest, MalformedItemLeavesNoLabelWithoutPoints) {
+  for (const char* line : {"X1 Gem 5 Vizi x", "X1 Gem 5 Vizi"}) {
+    EXPECT_EQ(Refusal([&] { form.ScoreLine(line); }).substr(0, 1), "'") << line;
+    EXPECT_EQ(Items(0), (std::vector<std::array<std::string, 2>>{{"Gem", "5"}, {"", ""}})) << line;
+  }
+}
+
 TEST_F(ScoreTabTest, NoSlashInTrickCounterStopsBeforeTheGrid) {
   TBidForm fresh(club);
   EXPECT_EQ(Refusal([&] { fresh.ScoreLine("X1 Gem 5"); }), S("'Osztás' is not a valid integer value"_cp));
