@@ -35,6 +35,8 @@ std::uint64_t TrickKey(int k, int seat, TCard card) {
 }
 
 TCard Lowest(CardMask m) { return static_cast<TCard>(std::countr_zero(m)); }
+// SuitOf for a card of the deal, inline.
+int SuitClass(TCard c) { return c <= 20 ? (c - 1) / 5 : 4; }
 
 }  // namespace
 
@@ -100,7 +102,7 @@ void PlaySearch::Do(TCard card) {
   undo_[static_cast<std::size_t>(depth_++)] = {key_, best_, holder_, leader_, onTurn_, onTable_, led_};
   masks_[seat] &= ~Bit(card);
   table_[seat] = card;
-  if (onTable_ == 0) led_ = SuitOf(card);
+  if (onTable_ == 0) led_ = SuitClass(card);
   if (Bit(card) & BeatingCards(best_, led_)) {
     best_ = card;
     holder_ = onTurn_;
@@ -156,11 +158,35 @@ TCard PlaySearch::PlayoutCard() const {
   return Lowest(moves);
 }
 
+// The horizon's playout, from the start of a trick: the same play as PlayoutCard, on local masks
+// and without the undo stack; the tricks are written past the record's count and dropped after.
 int PlaySearch::Playout() {
-  const int depth = depth_;
-  while (record_.count < kTricks) Do(PlayoutCard());
+  std::array<CardMask, kSeats + 1> masks = masks_;
+  const int count = record_.count;
+  int leader = leader_;
+  while (record_.count < kTricks) {
+    TrickRecord& t = record_.tricks[static_cast<std::size_t>(record_.count++)];
+    t.leader = leader;
+    TCard best = kNoCard;
+    int holder = 0;
+    int led = -1;
+    for (int i = 0, seat = leader; i < kSeats; ++i, seat = NextSeat(seat)) {
+      CardMask& hand = masks[static_cast<std::size_t>(seat)];
+      const CardMask moves = LegalCards(hand, led);
+      const CardMask beating = moves & BeatingCards(best, led < 0 ? 4 : led);
+      const TCard c = i > 0 && PairOf(holder) != PairOf(seat) && beating ? Lowest(beating) : Lowest(moves);
+      hand &= ~Bit(c);
+      t.cards[static_cast<std::size_t>(seat)] = c;
+      if (i == 0) led = SuitClass(c);
+      if (i == 0 || (Bit(c) & BeatingCards(best, led))) {
+        best = c;
+        holder = seat;
+      }
+    }
+    t.winner = leader = holder;
+  }
   const int value = Finish();
-  while (depth_ > depth) Takeback();
+  record_.count = count;
   return value;
 }
 

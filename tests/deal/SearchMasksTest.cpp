@@ -1,6 +1,7 @@
 // The search's masks against the rules they stand for: the legal cards and the cards that beat the
 // trick against MayPlay and Beats on random hands, and the search's values against a plain
-// minimax over the rules (CardPlay, no table, no masks) on the last tricks of real deals.
+// minimax over the rules (CardPlay, no table, no masks) on real deals, to the end and to a horizon
+// where both play the rest out quickly.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,9 +50,25 @@ int PlainValue(const PlayRecord& record, const std::array<std::vector<ScoreTerm>
   return value;
 }
 
-int Minimax(CardPlay play, const std::array<std::vector<ScoreTerm>, 3>& terms, int pair) {
+SearchStart StartOf(const CardPlay& play) {
+  SearchStart start;
+  for (int s = 1; s <= kSeats; ++s) start.hands[static_cast<std::size_t>(s)] = MaskOf(play.Hand(s).Cards);
+  start.table = play.Table();
+  start.leader = play.Leader();
+  start.played = play.Record();
+  return start;
+}
+
+// Minimax over the rules to the end, or to `horizon` finished tricks and then the quick playout
+// (PlayOut, which plays card by card as the search's moves do).
+using Terms = std::array<std::vector<ScoreTerm>, 3>;
+int Minimax(CardPlay play, const Terms& terms, int pair, int horizon = kTricks) {
   if (play.TrickComplete()) play.Continue();
   if (play.Finished()) return PlainValue(play.Record(), terms, pair);
+  if (play.Record().count >= horizon) {
+    PlaySearch quick(terms, pair);
+    return PlainValue(quick.PlayOut(StartOf(play)), terms, pair);
+  }
   const int seat = play.OnTurn();
   const bool maximise = PairOf(seat) == pair;
   int best = maximise ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
@@ -59,17 +76,26 @@ int Minimax(CardPlay play, const std::array<std::vector<ScoreTerm>, 3>& terms, i
     if (!play.MayPlayCard(seat, c)) continue;
     CardPlay next = play;
     next.Play(seat, c);
-    const int v = Minimax(next, terms, pair);
+    const int v = Minimax(next, terms, pair, horizon);
     best = maximise ? std::max(best, v) : std::min(best, v);
   }
   return best;
 }
 
-TEST(SearchMasks, ValuesEqualAPlainMinimaxOnTheLastTricks) {
-  // Deals played by simple robots to the last three tricks, 0 to 3 cards of trick 8 on the table;
-  // the search sees the true hands and searches to the end.
+struct HorizonCase {
+  int trick;  // the trick in progress
+  SearchLimits limits;
+  int horizon;  // the tricks finished when the playout starts
+};
+
+class SearchAgainstMinimax : public ::testing::TestWithParam<HorizonCase> {};
+
+// Deals played by simple robots into trick `trick`, 0 to 3 of its cards on the table; the search
+// sees the true hands.
+TEST_P(SearchAgainstMinimax, ValuesEqualAPlainMinimaxOverTheRules) {
+  const HorizonCase h = GetParam();
   SimpleRobot simple;
-  for (std::int32_t number = 1; number <= 24; ++number) {
+  for (std::int32_t number = 1; number <= 16; ++number) {
     const int onTable = number % 4;
     Game game(number);
     while (game.CurrentPhase() != Game::Phase::Over) {
@@ -78,7 +104,7 @@ TEST(SearchMasks, ValuesEqualAPlainMinimaxOnTheLastTricks) {
         continue;
       }
       const CardPlay* play = game.Play();
-      if (play && play->Record().count == 7 && play->TrickNumber() == 8 &&
+      if (play && play->Record().count == h.trick - 1 && play->TrickNumber() == h.trick &&
           static_cast<int>(std::count_if(play->Table().begin(), play->Table().end(),
                                          [](TCard c) { return c != kNoCard; })) == onTable)
         break;
@@ -88,20 +114,22 @@ TEST(SearchMasks, ValuesEqualAPlainMinimaxOnTheLastTricks) {
     const CardPlay& play = *game.Play();
     const int seat = play.OnTurn();
     const auto terms = BiddingTerms(game.Bids().Blocks());
-    SearchStart start;
-    for (int s = 1; s <= kSeats; ++s) start.hands[static_cast<std::size_t>(s)] = MaskOf(play.Hand(s).Cards);
-    start.table = play.Table();
-    start.leader = play.Leader();
-    start.played = play.Record();
-    PlaySearch search(terms, PairOf(seat));
-    for (const auto& [card, value] : search.CardValues(start)) {
+    PlaySearch search(terms, PairOf(seat), h.limits);
+    for (const auto& [card, value] : search.CardValues(StartOf(play))) {
       CardPlay next = play;
       ASSERT_TRUE(next.MayPlayCard(seat, card)) << number << " " << card;
       next.Play(seat, card);
-      EXPECT_EQ(value, Minimax(next, terms, PairOf(seat))) << "deal " << number << " card " << card;
+      EXPECT_EQ(value, Minimax(next, terms, PairOf(seat), h.horizon))
+          << "deal " << number << " card " << card;
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Positions, SearchAgainstMinimax,
+    ::testing::Values(HorizonCase{8, SearchLimits{}, kTricks},  // the last three, exact
+                      HorizonCase{6, SearchLimits{0, 1}, 6},    // one trick, then the playout
+                      HorizonCase{8, SearchLimits{0, 2}, 9}));  // two tricks, then the playout
 
 }  // namespace
 }  // namespace zn::deal
