@@ -1,7 +1,11 @@
 // The strong robot: one card decision early in a deal and late in it and one bidding estimate (a
-// fixed number of layouts, no time budget), and one duplicate deal of strong against simple robots.
+// fixed number of layouts, no time budget), the opening lead against the search as it was, and one
+// duplicate deal of strong against simple robots.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+
+#include "bench/OldSearch.h"
 #include "deal/Duplicate.h"
 #include "deal/Game.h"
 #include "deal/StrongRobot.h"
@@ -39,6 +43,42 @@ void BM_StrongDecision(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StrongDecision)->Arg(0)->Arg(13)->Arg(26)->Unit(benchmark::kMillisecond);
+
+// The opening lead (24 layouts, no budget) with today's search and with the old one, alternating
+// on the same deals so that both see the same load: old_ms and new_ms per decision, their ratio,
+// and the share of decisions where both chose the same card (the search's values are exact, so 1).
+void BM_OpeningLeadAgainstOldSearch(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  zn::deal::StrongSettings settings;
+  settings.budget = std::chrono::milliseconds(0);
+  zn::deal::StrongRobot robot(settings);
+  std::vector<Game> games;
+  for (std::int32_t n = 1; n <= 24; ++n) games.push_back(PlayedUntil(n, 0));
+  Clock::duration fresh{}, old{};
+  std::int64_t same = 0, decisions = 0;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Game& g = games[i++ % games.size()];
+    const zn::deal::RobotView view = g.ViewFor(g.OnTurn());
+    const auto t0 = Clock::now();
+    const zn::TCard a = robot.Play(view);
+    const auto t1 = Clock::now();
+    const zn::TCard b = zn::bench::OldStrongPlay(view, settings.layouts);
+    const auto t2 = Clock::now();
+    fresh += t1 - t0;
+    old += t2 - t1;
+    same += a == b;
+    ++decisions;
+  }
+  const auto ms = [&](Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count() / static_cast<double>(decisions);
+  };
+  state.counters["new_ms"] = ms(fresh);
+  state.counters["old_ms"] = ms(old);
+  state.counters["new/old"] = ms(fresh) / ms(old);
+  state.counters["same_card"] = static_cast<double>(same) / static_cast<double>(decisions);
+}
+BENCHMARK(BM_OpeningLeadAgainstOldSearch)->Unit(benchmark::kMillisecond)->Iterations(48);
 
 // The bidding estimate of the dealer's first turn (its layouts, no time budget).
 void BM_StrongBid(benchmark::State& state) {

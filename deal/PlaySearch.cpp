@@ -1,9 +1,8 @@
 #include "deal/PlaySearch.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
-
-#include "game/PlayRules.h"
 
 namespace zn::deal {
 namespace {
@@ -12,46 +11,61 @@ constexpr int kInfinity = std::numeric_limits<int>::max() / 2;
 constexpr std::size_t kTableSize = std::size_t{1} << 14;
 enum Bound : std::uint8_t { kEmpty, kExact, kLower, kUpper };
 
-std::uint64_t Mix(std::uint64_t h, std::uint64_t x) {
-  x += 0x9e3779b97f4a7c15ULL + h;
+constexpr std::uint64_t Mix(std::uint64_t x) {
+  x += 0x9e3779b97f4a7c15ULL;
   x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
   x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
   return x ^ (x >> 31);
 }
 
+// The Zobrist numbers of a card taken by pair 1 or pair 2.
+struct TakenKeys {
+  std::array<std::array<std::uint64_t, kMaxCard + 1>, 3> keys{};
+  constexpr TakenKeys() {
+    for (std::size_t p = 1; p <= 2; ++p)
+      for (std::size_t c = 1; c <= kMaxCard; ++c) keys[p][c] = Mix(p << 8 | c);
+  }
+};
+constexpr TakenKeys kTaken;
+
+// The number of trick k won by seat with card.
+std::uint64_t TrickKey(int k, int seat, TCard card) {
+  return Mix(0x5a17ULL << 32 | static_cast<std::uint64_t>(k * 64 + seat) << 8 |
+             static_cast<std::uint64_t>(card));
+}
+
+TCard Lowest(CardMask m) { return static_cast<TCard>(std::countr_zero(m)); }
+// SuitOf for a card of the deal, inline.
+int SuitClass(TCard c) { return c <= 20 ? (c - 1) / 5 : 4; }
+
 }  // namespace
 
 PlaySearch::PlaySearch(std::array<std::vector<ScoreTerm>, 3> terms, int pair, SearchLimits limits)
-    : terms_(std::move(terms)), pair_(pair), limits_(limits), table_tt_(kTableSize) {
-  undo_.reserve(kTricks * kSeats);
-}
-
-void PlaySearch::Load(const SearchStart& start) {
-  LoadPosition(start);
-  // Values depend on the layout (who played which card), so nothing carries over.
-  std::fill(table_tt_.begin(), table_tt_.end(), Entry{});
-}
+    : terms_(std::move(terms)), pair_(pair), limits_(limits), table_tt_(kTableSize) {}
 
 void PlaySearch::LoadPosition(const SearchStart& start) {
-  for (int s = 1; s <= kSeats; ++s) {
-    const auto i = static_cast<std::size_t>(s);
-    masks_[i] = start.hands[i];
-    hands_[i].Cards = CardsOf(start.hands[i]);
-    hands_[i].Cards.reserve(kTricks);
-  }
+  masks_ = start.hands;
   table_ = start.table;
   leader_ = start.leader;
   record_ = start.played;
   onTable_ = 0;
   onTurn_ = leader_;
+  best_ = kNoCard;
+  holder_ = 0;
+  led_ = SuitOf(table_[static_cast<std::size_t>(leader_)]);
   for (int i = 0; i < kSeats && table_[static_cast<std::size_t>(onTurn_)] != kNoCard; ++i) {
+    const TCard c = table_[static_cast<std::size_t>(onTurn_)];
+    if (Bit(c) & BeatingCards(best_, led_)) {
+      best_ = c;
+      holder_ = onTurn_;
+    }
     ++onTable_;
     onTurn_ = NextSeat(onTurn_);
   }
-  startCount_ = record_.count;
+  key_ = 0;
   const int left = kTricks - record_.count;
   cutoff_ = left <= limits_.exactTricks ? kTricks : record_.count + std::max(limits_.aheadTricks, 1);
-  undo_.clear();
+  depth_ = 0;
 }
 
 const PlayRecord& PlaySearch::PlayOut(const SearchStart& start) {
@@ -62,15 +76,20 @@ const PlayRecord& PlaySearch::PlayOut(const SearchStart& start) {
 
 std::vector<std::pair<TCard, int>> PlaySearch::CardValues(const SearchStart& start,
                                                           const std::function<bool()>& expired) {
-  Load(start);
+  LoadPosition(start);
+  // Values depend on the layout (who played which card), so nothing carries over: a new
+  // generation empties the table without clearing it.
+  if (++generation_ == 0) {
+    std::fill(table_tt_.begin(), table_tt_.end(), Entry{});
+    generation_ = 1;
+  }
   expired_ = expired ? &expired : nullptr;
   stopped_ = false;
   std::vector<std::pair<TCard, int>> values;
-  std::array<TCard, kTricks> moves{};
-  const int n = Legal(moves);
-  for (int i = 0; i < n; ++i) {
-    Do(moves[static_cast<std::size_t>(i)]);
-    values.emplace_back(moves[static_cast<std::size_t>(i)], Search(-kInfinity, kInfinity));
+  for (CardMask moves = Legal(); moves != 0; moves &= moves - 1) {
+    const TCard c = Lowest(moves);
+    Do(c);
+    values.emplace_back(c, Search(-kInfinity, kInfinity));
     Takeback();
   }
   expired_ = nullptr;
@@ -78,77 +97,49 @@ std::vector<std::pair<TCard, int>> PlaySearch::CardValues(const SearchStart& sta
   return values;
 }
 
-int PlaySearch::Legal(std::array<TCard, kTricks>& moves) const {
-  const THand& hand = hands_[static_cast<std::size_t>(onTurn_)];
-  const TCard lead = onTable_ == 0 ? kNoCard : table_[static_cast<std::size_t>(leader_)];
-  int n = 0;
-  for (const TCard c : hand.Cards)
-    if (n < kTricks && MayPlay(hand, lead, c)) moves[static_cast<std::size_t>(n++)] = c;
-  return n;
-}
-
-TCard PlaySearch::BestOnTable(int* holder) const {
-  TCard best = kNoCard;
-  const TCard lead = table_[static_cast<std::size_t>(leader_)];
-  for (int i = 0, s = leader_; i < onTable_; ++i, s = NextSeat(s)) {
-    const TCard c = table_[static_cast<std::size_t>(s)];
-    if (Beats(c, best, SuitOf(lead))) {
-      best = c;
-      *holder = s;
-    }
-  }
-  return best;
-}
-
 void PlaySearch::Do(TCard card) {
   const auto seat = static_cast<std::size_t>(onTurn_);
-  THand& hand = hands_[seat];
-  const int index = hand.IndexOf(card);
-  undo_.push_back({table_, leader_, onTurn_, onTable_, index, card});
-  hand.Cards.erase(hand.Cards.begin() + index);
+  undo_[static_cast<std::size_t>(depth_++)] = {key_, best_, holder_, leader_, onTurn_, onTable_, led_};
   masks_[seat] &= ~Bit(card);
   table_[seat] = card;
+  if (onTable_ == 0) led_ = SuitClass(card);
+  if (Bit(card) & BeatingCards(best_, led_)) {
+    best_ = card;
+    holder_ = onTurn_;
+  }
   if (++onTable_ < kSeats) {
     onTurn_ = NextSeat(onTurn_);
     return;
   }
-  const int winner = TrickWinnerSeat(table_, leader_);
+  const int winner = holder_;
+  const std::size_t pair = static_cast<std::size_t>(PairOf(winner));
+  std::uint64_t key = key_ ^ TrickKey(record_.count + 1, winner, best_);
+  for (std::size_t s = 1; s <= kSeats; ++s) key ^= kTaken.keys[pair][static_cast<std::size_t>(table_[s])];
+  key_ = key;
   record_.tricks[static_cast<std::size_t>(record_.count++)] = {leader_, winner, table_};
   table_ = {};
   leader_ = onTurn_ = winner;
   onTable_ = 0;
+  best_ = kNoCard;
+  holder_ = 0;
 }
 
 void PlaySearch::Takeback() {
-  const Undo u = undo_.back();
-  undo_.pop_back();
-  if (onTable_ == 0) --record_.count;  // the card had completed a trick
-  table_ = u.table;
+  const Undo& u = undo_[static_cast<std::size_t>(--depth_)];
+  if (onTable_ == 0) table_ = record_.tricks[static_cast<std::size_t>(--record_.count)].cards;
+  key_ = u.key;
+  best_ = u.best;
+  holder_ = u.holder;
   leader_ = u.leader;
   onTurn_ = u.onTurn;
   onTable_ = u.onTable;
+  led_ = u.led;
   const auto seat = static_cast<std::size_t>(onTurn_);
-  hands_[seat].Cards.insert(hands_[seat].Cards.begin() + u.index, u.card);
-  masks_[seat] |= Bit(u.card);
+  masks_[seat] |= Bit(table_[seat]);
+  table_[seat] = kNoCard;
 }
 
-// What the value of the rest depends on: the hands left (so who played what, the layout being
-// fixed), and for the tricks of the search their winners, winning cards and the cards each pair took.
-std::uint64_t PlaySearch::Key() const {
-  std::uint64_t h = 0;
-  for (int s = 1; s <= kSeats; ++s) h = Mix(h, masks_[static_cast<std::size_t>(s)]);
-  std::array<CardMask, 3> taken{};
-  for (int k = startCount_ + 1; k <= record_.count; ++k) {
-    const TrickRecord& t = *record_.Trick(k);
-    h = Mix(h,
-            static_cast<std::uint64_t>(k * 64 + t.winner) << 8 | static_cast<std::uint64_t>(t.WinningCard()));
-    for (int s = 1; s <= kSeats; ++s)
-      taken[static_cast<std::size_t>(PairOf(t.winner))] |= MaskOf({t.cards[static_cast<std::size_t>(s)]});
-  }
-  return Mix(Mix(h, taken[1]), taken[2]);
-}
-
-int PlaySearch::Finish() {
+int PlaySearch::Finish() const {
   int value = 0;
   for (int p = 1; p <= 2; ++p) {
     int score = TricksOfPair(record_, p);
@@ -161,42 +152,57 @@ int PlaySearch::Finish() {
 // The quick playout: a player whose partner holds the trick plays low; otherwise the lowest card
 // that takes the trick, else the lowest card.
 TCard PlaySearch::PlayoutCard() const {
-  std::array<TCard, kTricks> moves{};
-  const int n = Legal(moves);
-  int holder = 0;
-  const TCard best = BestOnTable(&holder);
-  const bool partner = onTable_ > 0 && PairOf(holder) == PairOf(onTurn_);
-  if (onTable_ > 0 && !partner) {
-    const int led = SuitOf(table_[static_cast<std::size_t>(leader_)]);
-    for (int i = 0; i < n; ++i)
-      if (Beats(moves[static_cast<std::size_t>(i)], best, led)) return moves[static_cast<std::size_t>(i)];
-  }
-  return moves[0];
+  const CardMask moves = Legal();
+  if (onTable_ > 0 && PairOf(holder_) != PairOf(onTurn_))
+    if (const CardMask beating = moves & BeatingCards(best_, led_)) return Lowest(beating);
+  return Lowest(moves);
 }
 
+// The horizon's playout, from the start of a trick: the same play as PlayoutCard, on local masks
+// and without the undo stack; the tricks are written past the record's count and dropped after.
 int PlaySearch::Playout() {
-  const std::size_t depth = undo_.size();
-  while (record_.count < kTricks) Do(PlayoutCard());
+  std::array<CardMask, kSeats + 1> masks = masks_;
+  const int count = record_.count;
+  int leader = leader_;
+  while (record_.count < kTricks) {
+    TrickRecord& t = record_.tricks[static_cast<std::size_t>(record_.count++)];
+    t.leader = leader;
+    TCard best = kNoCard;
+    int holder = 0;
+    int led = -1;
+    for (int i = 0, seat = leader; i < kSeats; ++i, seat = NextSeat(seat)) {
+      CardMask& hand = masks[static_cast<std::size_t>(seat)];
+      const CardMask moves = LegalCards(hand, led);
+      const CardMask beating = moves & BeatingCards(best, led < 0 ? 4 : led);
+      const TCard c = i > 0 && PairOf(holder) != PairOf(seat) && beating ? Lowest(beating) : Lowest(moves);
+      hand &= ~Bit(c);
+      t.cards[static_cast<std::size_t>(seat)] = c;
+      if (i == 0) led = SuitClass(c);
+      if (i == 0 || (Bit(c) & BeatingCards(best, led))) {
+        best = c;
+        holder = seat;
+      }
+    }
+    t.winner = leader = holder;
+  }
   const int value = Finish();
-  while (undo_.size() > depth) Takeback();
+  record_.count = count;
   return value;
 }
 
 int PlaySearch::Search(int alpha, int beta) {
-  // A node takes about two microseconds (a playout at the horizon more): asking the clock every
-  // 256 nodes stops the search within about a millisecond of the deadline.
+  // A node takes well under a microsecond (a playout at the horizon more): asking the clock every
+  // 256 nodes stops the search well within a millisecond of the deadline.
   constexpr std::int64_t kClockEvery = 256;
   if (++nodes_ % kClockEvery == 0 && expired_ && (*expired_)()) stopped_ = true;
   if (stopped_) return 0;  // unwinding: the caller drops the values
   Entry* entry = nullptr;
-  std::uint64_t key = 0;
   TCard hint = kNoCard;
   if (onTable_ == 0) {
     if (record_.count == kTricks) return Finish();
     if (record_.count >= cutoff_) return Playout();
-    key = Key();
-    entry = &table_tt_[key & (kTableSize - 1)];
-    if (entry->bound != kEmpty && entry->key == key) {
+    entry = &table_tt_[key_ & (kTableSize - 1)];
+    if (entry->generation == generation_ && entry->key == key_) {
       if (entry->bound == kExact) return entry->value;
       if (entry->bound == kLower) alpha = std::max(alpha, entry->value);
       if (entry->bound == kUpper) beta = std::min(beta, entry->value);
@@ -206,25 +212,24 @@ int PlaySearch::Search(int alpha, int beta) {
   }
   const int alpha0 = alpha;
   const int beta0 = beta;
-  std::array<TCard, kTricks> moves{};
-  const int n = Legal(moves);
   // Ordering: the remembered best card, then the cards that take the trick so far (cheapest
   // first), then the rest from the lowest.
-  std::array<std::pair<int, TCard>, kTricks> ordered{};
-  int holder = 0;
-  const TCard best = onTable_ > 0 ? BestOnTable(&holder) : kNoCard;
-  const int led = onTable_ > 0 ? SuitOf(table_[static_cast<std::size_t>(leader_)]) : 4;
-  for (int i = 0; i < n; ++i) {
-    const TCard c = moves[static_cast<std::size_t>(i)];
-    const int rank = c == hint ? 0 : (onTable_ > 0 && Beats(c, best, led) ? 1 : 2);
-    ordered[static_cast<std::size_t>(i)] = {rank * 64 + c, c};
+  CardMask rest = Legal();
+  CardMask first = 0;
+  if (hint != kNoCard && (rest & Bit(hint))) {
+    first = Bit(hint);
+    rest &= ~first;
   }
-  std::sort(ordered.begin(), ordered.begin() + n);
+  CardMask beating = onTable_ > 0 ? rest & BeatingCards(best_, led_) : 0;
+  rest &= ~beating;
   const bool maximise = PairOf(onTurn_) == pair_;
   int value = maximise ? -kInfinity : kInfinity;
   TCard chosen = kNoCard;
-  for (int i = 0; i < n && alpha < beta; ++i) {
-    const TCard c = ordered[static_cast<std::size_t>(i)].second;
+  while (alpha < beta) {
+    CardMask& from = first ? first : beating ? beating : rest;
+    if (from == 0) break;
+    const TCard c = Lowest(from);
+    from &= from - 1;
     Do(c);
     const int v = Search(alpha, beta);
     Takeback();
@@ -238,9 +243,10 @@ int PlaySearch::Search(int alpha, int beta) {
       beta = std::min(beta, v);
   }
   if (entry && !stopped_) {
-    entry->key = key;
+    entry->key = key_;
     entry->value = value;
-    entry->best = chosen;
+    entry->generation = generation_;
+    entry->best = static_cast<std::uint8_t>(chosen);
     entry->bound = value <= alpha0 ? kUpper : value >= beta0 ? kLower : kExact;
   }
   return value;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 
 #include "deal/BidEstimate.h"
 #include "deal/LayoutSampler.h"
@@ -39,6 +40,8 @@ std::vector<std::string> StrongRobot::Bid(const RobotView& view) {
   return BidsByEstimate(view, EstimateBids(view, limits));
 }
 
+// The layouts are drawn one at a time, in the seeded order, by whichever part asks next; each part
+// searches its own and their values are added up.
 TCard StrongRobot::Play(const RobotView& view) {
   lastLayouts_ = 0;
   lastNodes_ = 0;
@@ -52,27 +55,48 @@ TCard StrongRobot::Play(const RobotView& view) {
   const SeatView seat = MakeSeatView(view);
   const LayoutSampler sampler(seat);
   DealRandom random(ViewSeed(seat));
-  PlaySearch search(BiddingTerms(seat.bids), PairOf(seat.seat), settings_.search);
-  SearchStart start;
-  start.table = seat.table;
-  start.leader = seat.leader;
-  start.played = seat.played;
-  std::map<TCard, std::int64_t> sums;
+  const auto terms = BiddingTerms(seat.bids);
   const auto deadline = settings_.now() + SearchTime(settings_.budget);
   // When the budget runs out before the first layout is searched, the simple robot's card is played.
   std::function<bool()> expired;
   if (settings_.budget.count() > 0) expired = [&] { return settings_.now() >= deadline; };
-  Layout layout;
-  for (int i = 0; i < settings_.layouts; ++i) {
-    if (i > 0 && expired && expired()) break;
-    if (!sampler.Draw(random, layout)) break;
-    start.hands = layout.hands;
-    const auto values = search.CardValues(start, expired);
-    if (values.empty()) break;  // the budget ran out in the middle of this layout
-    for (const auto& [card, value] : values) sums[card] += value;
-    ++lastLayouts_;
-  }
-  lastNodes_ = search.Nodes();
+
+  std::mutex mutex;  // guards the sampler's random numbers, `drawn`, `sums` and the counts
+  int drawn = 0;
+  bool exhausted = false;
+  std::map<TCard, std::int64_t> sums;
+  auto part = [&](int) {
+    PlaySearch search(terms, PairOf(seat.seat), settings_.search);
+    SearchStart start;
+    start.table = seat.table;
+    start.leader = seat.leader;
+    start.played = seat.played;
+    Layout layout;
+    for (;;) {
+      {
+        std::lock_guard lock(mutex);
+        if (exhausted || drawn >= settings_.layouts || (drawn > 0 && expired && expired())) break;
+        if (!sampler.Draw(random, layout)) {
+          exhausted = true;
+          break;
+        }
+        ++drawn;
+      }
+      start.hands = layout.hands;
+      const auto values = search.CardValues(start, expired);
+      if (values.empty()) break;  // the budget ran out in the middle of this layout
+      std::lock_guard lock(mutex);
+      for (const auto& [card, value] : values) sums[card] += value;
+      ++lastLayouts_;
+    }
+    std::lock_guard lock(mutex);
+    lastNodes_ += search.Nodes();
+  };
+  const int parts = std::clamp(settings_.parts, 1, std::max(1, settings_.layouts));
+  if (settings_.split && parts > 1)
+    settings_.split(parts, part);
+  else
+    part(0);
   if (sums.empty()) return fallback_.Play(view);
   // The best sum is the best average; ties go to the lower card.
   TCard chosen = sums.begin()->first;

@@ -3,7 +3,8 @@
 // and plays the card with the best average value. The sampling is seeded from the view, so the same deal and
 // seat give the same choices. A time budget bounds a decision: the search stops at 80% of it (the rest covers
 // the last nodes, the answer's way back to the server's loop and a busy core), and the layouts searched so
-// far decide.
+// far decide. The layouts of a decision may be searched by several threads at once (`split`); without
+// a budget the choice is the same however they are split.
 #pragma once
 
 #include <chrono>
@@ -24,6 +25,11 @@ struct StrongSettings {
   std::function<std::chrono::steady_clock::time_point()> now = [] {
     return std::chrono::steady_clock::now();
   };
+  // Runs part(0) .. part(parts - 1), some perhaps on other threads at once, and returns when every
+  // part is done. Empty: the layouts are searched here, one after the other.
+  using Part = std::function<void(int)>;
+  std::function<void(int parts, const Part& part)> split;
+  int parts = 1;  // the parts a card decision's layouts are split into when `split` is given
 };
 
 class StrongRobot : public Robot {

@@ -133,6 +133,10 @@ void Deals::RobotThink(Room& room, Table& t, int seat) {
   for (const auto& [id, other] : tables_) thinkingNow += other.thinking != 0;
   deal::StrongSettings settings;
   settings.budget = SharedBudget(robots_.budget, thinkingNow, runner_->Workers());
+  settings.parts = runner_->Workers();  // the pool outlives every decision it runs
+  settings.split = [runner = runner_.get()](int parts, const RobotRunner::Part& part) {
+    runner->Split(parts, part);
+  };
   auto think = [copy, settings] {
     deal::RobotView view;
     view.seat = copy->seat;

@@ -1,6 +1,8 @@
 #include "server/RobotPool.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 
 #include "server/Log.h"
 
@@ -12,8 +14,35 @@ std::chrono::milliseconds SharedBudget(std::chrono::milliseconds budget, int thi
   return std::max(share, std::min(budget, kLeastBudget));
 }
 
+// The parts of one decision: whoever is free takes the next part, the deciding worker included,
+// so the decision never waits for a worker that is busy elsewhere.
+struct RobotPool::Fanout {
+  Fanout(int n, const Part& p) : parts(n), part(&p) {}
+  const int parts;
+  const Part* part;  // the deciding worker's; only touched for a part taken below
+  std::atomic<int> next{0};
+  std::mutex mutex;
+  std::condition_variable finished;
+  int done = 0;
+  std::exception_ptr failure;
+
+  void Work() {
+    for (int i = next.fetch_add(1); i < parts; i = next.fetch_add(1)) {
+      std::exception_ptr failed;
+      try {
+        (*part)(i);
+      } catch (...) {
+        failed = std::current_exception();
+      }
+      std::lock_guard lock(mutex);
+      if (failed && !failure) failure = failed;
+      if (++done == parts) finished.notify_all();
+    }
+  }
+};
+
 RobotPool::RobotPool(int threads, Post post) : post_(std::move(post)) {
-  if (threads <= 0) threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1, 4);
+  if (threads <= 0) threads = std::max(static_cast<int>(std::thread::hardware_concurrency()) - 1, 1);
   for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
 }
 
@@ -30,9 +59,27 @@ RobotPool::~RobotPool() {
 void RobotPool::Run(Think think, Done done) {
   {
     std::lock_guard lock(mutex_);
-    jobs_.push_back({std::move(think), std::move(done)});
+    jobs_.push_back({std::move(think), std::move(done), {}});
   }
   wake_.notify_one();
+}
+
+void RobotPool::Split(int parts, const Part& part) {
+  if (parts <= 0) return;
+  auto fanout = std::make_shared<Fanout>(parts, part);
+  const int helpers = std::min(parts, Workers()) - 1;
+  if (helpers > 0) {
+    {
+      // At the front: a decision under way goes before the ones that wait.
+      std::lock_guard lock(mutex_);
+      for (int i = 0; i < helpers && !stopping_; ++i) jobs_.push_front({{}, {}, fanout});
+    }
+    for (int i = 0; i < helpers; ++i) wake_.notify_one();
+  }
+  fanout->Work();
+  std::unique_lock lock(fanout->mutex);
+  fanout->finished.wait(lock, [&] { return fanout->done == parts; });
+  if (fanout->failure) std::rethrow_exception(fanout->failure);
 }
 
 void RobotPool::Work() {
@@ -44,6 +91,10 @@ void RobotPool::Work() {
       if (stopping_) return;
       job = std::move(jobs_.front());
       jobs_.pop_front();
+    }
+    if (job.help) {
+      job.help->Work();
+      continue;
     }
     RobotMove move;
     try {

@@ -1,12 +1,14 @@
-// Robot thinking off the network thread: a few worker threads run the robots' decisions and post
-// each answer back to the server's loop, so a room of thinking robots never delays another
-// member's lines. The kind of robot and its time budget come from the command line.
+// Robot thinking off the network thread: worker threads (the cores less one) run the robots'
+// decisions and post each answer back to the server's loop, so a room of thinking robots never
+// delays another member's lines. A decision may split its layouts over the workers that have
+// nothing else to do. The kind of robot and its time budget come from the command line.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,7 +23,7 @@ enum class RobotKind { Simple, Strong };
 struct RobotSettings {
   RobotKind kind = RobotKind::Strong;
   std::chrono::milliseconds budget{150};  // per card decision of a strong robot
-  int threads = 0;                        // 0: one less than the cores, at least one, at most four
+  int threads = 0;                        // 0: one less than the cores, at least one
 };
 
 // What a robot decided: its card, or during bidding its set of bids. A decision that failed is
@@ -36,16 +38,23 @@ class RobotRunner {
  public:
   using Think = std::function<RobotMove()>;
   using Done = std::function<void(RobotMove)>;
+  using Part = std::function<void(int)>;
   virtual ~RobotRunner() = default;
   virtual void Run(Think think, Done done) = 0;
   // How many decisions run at once.
   virtual int Workers() const { return 1; }
+  // From inside a decision: runs part(0) .. part(parts - 1), on idle workers too, and returns when
+  // all are done (rethrowing the first failure of a part). Here: one after the other.
+  virtual void Split(int parts, const Part& part) {
+    for (int i = 0; i < parts; ++i) part(i);
+  }
 };
 
 // The time of one decision when `thinking` robots wait for `workers` threads: a robot's move
 // waits behind the others, so under load each gets a share and a member's wait for a robot's move
-// stays near the budget; never less than kLeastBudget (a search needs a few layouts).
-inline constexpr std::chrono::milliseconds kLeastBudget{10};
+// stays near the budget; never less than kLeastBudget (a search needs a few layouts: 3 ms of
+// today's search covers as many as 30 ms of the search before its masks).
+inline constexpr std::chrono::milliseconds kLeastBudget{3};
 std::chrono::milliseconds SharedBudget(std::chrono::milliseconds budget, int thinking, int workers);
 
 class RobotPool : public RobotRunner {
@@ -62,11 +71,14 @@ class RobotPool : public RobotRunner {
 
   void Run(Think think, Done done) override;
   int Workers() const override { return static_cast<int>(workers_.size()); }
+  void Split(int parts, const Part& part) override;
 
  private:
+  struct Fanout;
   struct Job {
     Think think;
     Done done;
+    std::shared_ptr<Fanout> help;  // set: a share of another decision's parts, nothing to post
   };
   void Work();
 

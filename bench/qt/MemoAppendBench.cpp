@@ -2,7 +2,6 @@
 // cost of an append must not grow with the history.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QByteArray>
 
 #include <filesystem>
@@ -16,17 +15,8 @@
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "zn_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
-
+// The application is QtBenchMain's.
 void BM_MemoAppend(benchmark::State& state) {
-  App();
   zn::bench::QuietDesktop desk;
   zn::TDesktop* previous = zn::SetDesktop(&desk);
   const auto dir = std::filesystem::temp_directory_path() / "zn_bench_memo";

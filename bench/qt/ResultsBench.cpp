@@ -3,7 +3,7 @@
 // not grow with the games already listed.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,15 +16,6 @@
 
 namespace {
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "zn_bench_results";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-}
-
 void OneDeal(zn::TResForm& res, int number) {
   static const std::vector<std::string> bids = {"Anna", "   Passz", "Bela", "   Passz", "Cili", "   Passz"};
   res.NewGame(number);
@@ -34,7 +25,6 @@ void OneDeal(zn::TResForm& res, int number) {
 }
 
 void BM_PlayedGamesWindowPerDeal(benchmark::State& state) {
-  EnsureApp();
   zn::bench::QuietDesktop desk;
   zn::TDesktop* previous = zn::SetDesktop(&desk);
   const auto dir = std::filesystem::temp_directory_path() / "zn_bench_results";

@@ -2,7 +2,8 @@
 // the club window's dispatcher, and the redraw of a ten-card hand.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QWidget>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -18,15 +19,6 @@ namespace {
 
 using zn::bench::NullSocket;
 using zn::bench::QuietDesktop;
-
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "zn_bench_table";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  new QApplication(argc, argv);
-}
 
 // The lines of one deal as the server sends them to seat 1, "#" before each.
 std::string DealChunk() {
@@ -58,8 +50,8 @@ struct TTable {
   std::unique_ptr<zn::TZnForm> form;
   std::unique_ptr<zn::TBidWindow> window;
 
+  // The application is QtBenchMain's.
   explicit TTable(bool withWindow = true) {
-    EnsureApp();
     std::filesystem::create_directories(dir);
     form = std::make_unique<zn::TZnForm>(
         dir.string(), [] { return std::make_unique<NullSocket>(); },

@@ -1,7 +1,10 @@
 // The duplicate tournament: seeded deals, each played on two tables with the pairs swapped between
 // the strong and the simple robots. Prints the strong pair's mean points per deal over the simple
-// pair with a 95% confidence interval, and the time per strong decision (median, p99).
-//   zn_tournament [--deals N] [--first N] [--layouts N] [--ms N]
+// pair with a 95% confidence interval, and the time per strong decision (median, p99). With
+// --all-seeing 1 (the default) every deal is also played by the all-seeing robots against the
+// simple ones, and the share of that gap the strong robots close is printed with its interval.
+//   zn_tournament [--deals N] [--first N] [--layouts N] [--ms N] [--all-seeing 0|1] [--seconds S]
+// --seconds bounds the run: no deal starts after that, and the figures are over the deals played.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -11,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/tournament/AllSeeing.h"
 #include "deal/Duplicate.h"
 #include "deal/StrongRobot.h"
 
@@ -57,11 +61,40 @@ double Quantile(std::vector<double> v, double q) {
   return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1))];
 }
 
+// The strong pair's gain over the simple pair per deal and table (mean, 95% interval), and with the
+// all-seeing robots' gains the share of their gap the strong robots close: r = mean(x) / mean(y)
+// of the paired gains, its interval by the delta method, var(r) = var(x - r y) / (n mean(y)^2).
+void Report(std::FILE* out, const std::vector<double>& x, const std::vector<double>& y) {
+  const double n = static_cast<double>(x.size());
+  if (x.empty()) return;
+  double mean = 0;
+  for (const double v : x) mean += v / n;
+  double squares = 0;
+  for (const double v : x) squares += (v - mean) * (v - mean);
+  const double sd = n > 1 ? std::sqrt(squares / (n - 1)) : 0;
+  const double half = 1.96 * sd / std::sqrt(n);
+  std::fprintf(out, "strong minus simple, points per deal and table: %.2f  95%% CI [%.2f, %.2f]  sd %.2f\n",
+               mean, mean - half, mean + half, sd);
+  if (y.size() != x.size()) return;
+  double seeing = 0;
+  for (const double v : y) seeing += v / n;
+  const double r = seeing != 0 ? mean / seeing : 0;
+  double residual = 0;
+  for (std::size_t i = 0; i < x.size(); ++i) residual += (x[i] - r * y[i]) * (x[i] - r * y[i]);
+  const double rHalf = n > 1 && seeing != 0 ? 1.96 * std::sqrt(residual / (n - 1) / n) / std::abs(seeing) : 0;
+  std::fprintf(out, "all-seeing minus simple, points per deal and table: %.2f\n", seeing);
+  std::fprintf(out,
+               "share of the simple-to-all-seeing gap the strong robots close: %.3f  95%% CI [%.3f, %.3f]\n",
+               r, r - rHalf, r + rHalf);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   long deals = 2000;
   long first = 1;
+  bool allSeeing = true;
+  double seconds = 0;  // 0: no limit; else no deal starts after this many seconds
   zn::deal::StrongSettings settings;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i];
@@ -74,6 +107,10 @@ int main(int argc, char** argv) {
       settings.layouts = static_cast<int>(std::clamp(value, 1L, 1000L));
     else if (flag == "--ms")
       settings.budget = std::chrono::milliseconds(std::clamp(value, 0L, 60000L));
+    else if (flag == "--seconds")
+      seconds = static_cast<double>(std::clamp(value, 0L, 1000000L));
+    else if (flag == "--all-seeing")
+      allSeeing = value != 0;
     else {
       std::fprintf(stderr, "unknown option %s\n", flag.c_str());
       return 2;
@@ -82,26 +119,27 @@ int main(int argc, char** argv) {
   zn::deal::StrongRobot strong(settings);
   TimedRobot timed(strong);
   zn::deal::SimpleRobot simple;
-  double sum = 0;
-  double squares = 0;
+  zn::bench::AllSeeingRobot seeing(settings);
+  std::vector<double> strongGain, seeingGain;  // per deal and table, over the simple pair
   const auto start = Clock::now();
-  for (long d = 0; d < deals; ++d) {
+  long played = 0;
+  for (; played < deals; ++played) {
+    if (seconds > 0 && std::chrono::duration<double>(Clock::now() - start).count() >= seconds) break;
+    const auto number = static_cast<std::int32_t>(first + played);
     // Per table: the strong pair's points minus the simple pair's, the mean of the two tables.
-    const double diff =
-        zn::deal::PlayDuplicate(static_cast<std::int32_t>(first + d), timed, simple, simple) / 2.0;
-    sum += diff;
-    squares += diff * diff;
-    if ((d + 1) % 100 == 0)
-      std::fprintf(stderr, "%ld deals, mean %.2f\n", d + 1, sum / static_cast<double>(d + 1));
+    strongGain.push_back(zn::deal::PlayDuplicate(number, timed, simple, simple) / 2.0);
+    if (allSeeing) {
+      seeing.SetDeal(number);
+      seeingGain.push_back(zn::deal::PlayDuplicate(number, seeing, simple, simple) / 2.0);
+    }
+    if ((played + 1) % 100 == 0) {
+      std::fprintf(stderr, "%ld deals\n", played + 1);
+      Report(stderr, strongGain, seeingGain);
+    }
   }
-  const double n = static_cast<double>(deals);
-  const double mean = sum / n;
-  const double sd = n > 1 ? std::sqrt(std::max(0.0, (squares - n * mean * mean) / (n - 1))) : 0;
-  const double half = 1.96 * sd / std::sqrt(n);
-  std::printf("deals %ld (numbers %ld..%ld), layouts %d, budget %lld ms\n", deals, first, first + deals - 1,
+  std::printf("deals %ld (numbers %ld..%ld), layouts %d, budget %lld ms\n", played, first, first + played - 1,
               settings.layouts, static_cast<long long>(settings.budget.count()));
-  std::printf("strong minus simple, points per deal and table: %.2f  95%% CI [%.2f, %.2f]  sd %.2f\n", mean,
-              mean - half, mean + half, sd);
+  Report(stdout, strongGain, seeingGain);
   std::printf("card decisions %zu: median %.2f ms, p99 %.2f ms, max %.2f ms\n", timed.micros.size(),
               Quantile(timed.micros, 0.5) / 1000, Quantile(timed.micros, 0.99) / 1000,
               Quantile(timed.micros, 1.0) / 1000);

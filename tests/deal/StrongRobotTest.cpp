@@ -1,7 +1,9 @@
 // The strong robot's time budget on a fake clock: the search notices the deadline within a few
-// hundred nodes, a deadline in the first layout still gives a legal card, and the layouts searched
-// before a later deadline decide.
+// hundred nodes, a deadline in the first layout still gives a legal card, the layouts searched
+// before a later deadline decide, and splitting the layouts over threads changes no choice.
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "deal/Game.h"
 #include "deal/StrongRobot.h"
@@ -72,6 +74,27 @@ TEST(StrongRobot, KeepsTheLayoutsSearchedBeforeTheDeadline) {
   EXPECT_TRUE(Legal(g, card));
   EXPECT_GE(robot.LastLayouts(), 1);
   EXPECT_LT(robot.LastLayouts(), 6);
+}
+
+TEST(StrongRobot, ChoosesTheSameCardHoweverItsLayoutsAreSplit) {
+  // Without a budget every layout is searched, on one thread or on three at once.
+  StrongSettings alone;
+  alone.budget = 0ms;
+  alone.layouts = 6;
+  StrongSettings split = alone;
+  split.parts = 3;
+  split.split = [](int parts, const StrongSettings::Part& part) {
+    std::vector<std::thread> threads;
+    for (int i = 0; i < parts; ++i) threads.emplace_back(part, i);
+    for (std::thread& t : threads) t.join();
+  };
+  for (const std::int32_t number : {5, 6, 7}) {
+    const Game g = OpeningLead(number);
+    StrongRobot one(alone), three(split);
+    EXPECT_EQ(one.Play(g.ViewFor(g.OnTurn())), three.Play(g.ViewFor(g.OnTurn()))) << number;
+    EXPECT_EQ(one.LastLayouts(), three.LastLayouts()) << number;
+    EXPECT_EQ(one.LastNodes(), three.LastNodes()) << number;
+  }
 }
 
 }  // namespace

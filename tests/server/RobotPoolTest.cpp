@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 #include <thread>
 
@@ -129,6 +130,64 @@ TEST(RobotPool, AFailingDecisionAnswersWithTheEmptyMove) {
   SetLogSink({});
 }
 
+// A decision's parts: each runs once, on idle workers too, and a decision whose other worker is
+// busy runs every part itself rather than wait; a failing part fails the decision.
+TEST(RobotPool, SplitsADecisionWithoutWaitingForABusyWorker) {
+  SetLogSink([](std::string_view) {});
+  for (const bool otherBusy : {false, true}) {
+    LoopQueue loop;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::mutex mutex;
+    std::vector<int> ran;
+    std::set<std::thread::id> threads;
+    std::vector<RobotMove> answers;
+    {
+      RobotPool pool(2, loop.Poster());
+      if (otherBusy)
+        pool.Run(
+            [released] {
+              released.wait();
+              return RobotMove{};
+            },
+            [](RobotMove) {});
+      pool.Run(
+          [&] {
+            pool.Split(8, [&](int i) {
+              std::this_thread::sleep_for(1ms);  // long enough for an idle worker to join in
+              std::lock_guard lock(mutex);
+              ran.push_back(i);
+              threads.insert(std::this_thread::get_id());
+            });
+            return RobotMove{1, {}};
+          },
+          [&](RobotMove m) { answers.push_back(m); });
+      pool.Run(
+          [&] {
+            pool.Split(3, [](int i) {
+              if (i == 1) throw std::runtime_error("part failed");
+            });
+            return RobotMove{2, {}};
+          },
+          [&](RobotMove m) { answers.push_back(m); });
+      ASSERT_TRUE(loop.WaitFor(3)) << otherBusy;  // both answers and the failure's log line
+      loop.RunAll();
+      release.set_value();
+    }
+    std::sort(ran.begin(), ran.end());
+    EXPECT_EQ(ran, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7})) << otherBusy;
+    if (otherBusy) {
+      EXPECT_EQ(threads.size(), 1u);
+    }
+    ASSERT_EQ(answers.size(), 2u);
+    std::sort(answers.begin(), answers.end(),
+              [](const RobotMove& a, const RobotMove& b) { return a.card < b.card; });
+    EXPECT_EQ(answers[0].card, kNoCard);  // the failed decision: the empty move
+    EXPECT_EQ(answers[1].card, 1);
+  }
+  SetLogSink({});
+}
+
 struct BudgetCase {
   int budgetMs, thinking, workers, expectMs;
 };
@@ -146,8 +205,8 @@ INSTANTIATE_TEST_SUITE_P(Load, SharedBudgetTest,
                                            BudgetCase{150, 2, 2, 150},    // one worker each
                                            BudgetCase{150, 3, 1, 50},     // a third each
                                            BudgetCase{150, 6, 2, 50},     // two workers, six waiting
-                                           BudgetCase{150, 100, 1, 10},   // never below the least
-                                           BudgetCase{5, 100, 1, 5},      // a budget below it stays
+                                           BudgetCase{150, 100, 1, 3},    // never below the least
+                                           BudgetCase{2, 100, 1, 2},      // a budget below it stays
                                            BudgetCase{150, 5, 0, 150}));  // no worker count known
 
 // A runner that keeps every request until the test answers it; the requests outlive the engine.
