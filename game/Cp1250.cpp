@@ -29,6 +29,25 @@ std::string Utf8ToCp1250(std::string_view utf8) {
   return out;
 }
 
+std::string Cp1250ToUtf8(std::string_view cp1250) {
+  std::string out;
+  out.reserve(cp1250.size());
+  for (const char c : cp1250) {
+    const char32_t cp = kCp1250ToUnicode[static_cast<unsigned char>(c)];
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
 std::string LowerText(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));

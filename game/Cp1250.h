@@ -100,6 +100,9 @@ constexpr bool TryEncodeCp1250(char32_t cp, unsigned char& byte) {
 
 // UTF-8 text (a file name) as cp1250; what the code page lacks, or what is no UTF-8, becomes "?".
 std::string Utf8ToCp1250(std::string_view utf8);
+// cp1250 text as UTF-8, for the world outside the program (the server's log and store); every byte
+// has its code point, so Utf8ToCp1250 gives the text back unchanged.
+std::string Cp1250ToUtf8(std::string_view cp1250);
 
 namespace detail {
 

@@ -4,6 +4,8 @@
 #include <ctime>
 #include <string>
 
+#include "game/Cp1250.h"
+
 namespace zn::server {
 namespace {
 
@@ -16,6 +18,15 @@ std::function<void(std::string_view)>& Sink() {
 
 void SetLogSink(std::function<void(std::string_view)> sink) { Sink() = std::move(sink); }
 
+std::string LogText(std::string_view line) {
+  std::string safe(line);
+  for (char& c : safe) {
+    const char32_t cp = kCp1250ToUnicode[static_cast<unsigned char>(c)];
+    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) c = '?';
+  }
+  return Cp1250ToUtf8(safe);
+}
+
 void Log(std::string_view line) {
   if (Sink()) {
     Sink()(line);
@@ -27,7 +38,7 @@ void Log(std::string_view line) {
   gmtime_r(&now, &tm);
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S ", &tm);
   std::string out = stamp;
-  out.append(line);
+  out.append(LogText(line));
   out.push_back('\n');
   std::fwrite(out.data(), 1, out.size(), stderr);
 }

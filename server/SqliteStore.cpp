@@ -10,6 +10,8 @@
 #include <iterator>
 #include <string>
 
+#include "game/Cp1250.h"
+
 namespace zn::server {
 
 // Resets and clears a prepared statement when a call leaves, whatever way it leaves.
@@ -68,10 +70,28 @@ CREATE TABLE IF NOT EXISTS deal_key(
   id INTEGER PRIMARY KEY CHECK(id = 1),
   key BLOB NOT NULL CHECK(length(key) = 32));
 )",
+    // 4 -> 5: names are kept as UTF-8 (the wire's cp1250 is converted at the store's edge), so the
+    // file reads right in any tool; earlier servers wrote the cp1250 bytes as they came.
+    R"(
+UPDATE rooms SET name = zn_cp1250_to_utf8(name);
+UPDATE results SET room_name = zn_cp1250_to_utf8(room_name), seat1 = zn_cp1250_to_utf8(seat1),
+  seat2 = zn_cp1250_to_utf8(seat2), seat3 = zn_cp1250_to_utf8(seat3), seat4 = zn_cp1250_to_utf8(seat4);
+)",
 };
 
-void BindText(sqlite3_stmt* s, int i, std::string_view text) {
-  sqlite3_bind_text(s, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+// A name (cp1250 inside the server) as the store keeps it: UTF-8.
+void BindName(sqlite3_stmt* s, int i, std::string_view name) {
+  const std::string utf8 = Cp1250ToUtf8(name);
+  sqlite3_bind_text(s, i, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// zn_cp1250_to_utf8(text), for the upgrade step that converts the names earlier servers wrote.
+void Cp1250ToUtf8Function(sqlite3_context* context, int, sqlite3_value** args) {
+  if (sqlite3_value_type(args[0]) != SQLITE_TEXT) return sqlite3_result_value(context, args[0]);
+  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
+  const std::string utf8 =
+      Cp1250ToUtf8(std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(args[0]))));
+  sqlite3_result_text(context, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
 }  // namespace
@@ -90,6 +110,9 @@ SqliteStore::SqliteStore(const std::string& path, NowFn now) : now_(std::move(no
     // WAL with NORMAL: a commit is in the log file when the call returns, so a crash of the
     // server loses nothing it has announced.
     Exec("PRAGMA synchronous=NORMAL");
+    if (sqlite3_create_function(db_, "zn_cp1250_to_utf8", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                Cp1250ToUtf8Function, nullptr, nullptr) != SQLITE_OK)
+      Fail("register function");
     Upgrade();
     createRoom_ = Prepare("INSERT INTO rooms(name, last_human) VALUES(?1, ?2)");
     setOption_ = Prepare("UPDATE rooms SET option=?2 WHERE id=?1");
@@ -234,7 +257,8 @@ std::vector<StoredRoom> SqliteStore::LoadRooms() {
     StoredRoom r;
     r.id = sqlite3_column_int64(raw, 0);
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, 1));
-    r.name.assign(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(raw, 1)));
+    r.name = Utf8ToCp1250(
+        std::string_view(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(raw, 1))));
     r.option = sqlite3_column_int(raw, 2) != 0;
     r.played = sqlite3_column_int(raw, 3);
     rooms.push_back(std::move(r));
@@ -246,7 +270,7 @@ std::vector<StoredRoom> SqliteStore::LoadRooms() {
 
 std::int64_t SqliteStore::CreateRoom(std::string_view name) {
   Statement s(createRoom_);
-  BindText(s.get(), 1, name);
+  BindName(s.get(), 1, name);
   sqlite3_bind_int64(s.get(), 2, Now());
   if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("create room");
   return sqlite3_last_insert_rowid(db_);
@@ -282,7 +306,7 @@ std::int32_t SqliteStore::AddResult(const StoredResult& r) {
       sqlite3_bind_int(s.get(), 2, r.deal);
       sqlite3_bind_int(s.get(), 3, r.points14);
       sqlite3_bind_int(s.get(), 4, r.points23);
-      for (int i = 0; i < 4; ++i) BindText(s.get(), 5 + i, r.seats[static_cast<std::size_t>(i)]);
+      for (int i = 0; i < 4; ++i) BindName(s.get(), 5 + i, r.seats[static_cast<std::size_t>(i)]);
       sqlite3_bind_int64(s.get(), 9, Now());
       if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("add result");
     }

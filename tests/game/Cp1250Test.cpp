@@ -21,6 +21,13 @@ TEST(Cp1250Fold, ComparesWithoutRegardToCase) {
 }
 
 // The run-time side of the one UTF-8 decoder (file names in error boxes).
+TEST(Cp1250ToUtf8, EveryByteRoundTripsThroughUtf8) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(Utf8ToCp1250(Cp1250ToUtf8(all)), all);
+  EXPECT_EQ(Cp1250ToUtf8("Szőlő €"_cp), "Szőlő €");
+}
+
 TEST(Utf8ToCp1250, KeepsWhatTheCodePageHasAndMarksTheRest) {
   EXPECT_EQ(Utf8ToCp1250("Kőr.txt"), std::string("Kőr.txt"_cp));
   EXPECT_EQ(Utf8ToCp1250("日本.txt"), "??.txt");                    // no byte in the code page

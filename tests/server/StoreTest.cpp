@@ -6,10 +6,14 @@
 
 #include <filesystem>
 
+#include "game/Cp1250.h"
 #include "server/SqliteStore.h"
 
 namespace zn::server {
 namespace {
+
+using namespace zn::literals;
+std::string Cp(std::string_view s) { return std::string(s); }
 
 class StoreFile : public ::testing::Test {
  protected:
@@ -187,6 +191,26 @@ TEST_F(StoreFile, UpgradedAndNewFilesKeepOnlyTheRoomAndDealIndex) {
     EXPECT_THAT(RawColumn(file, "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name='results'"),
                 ::testing::ElementsAre("results_room_deal"))
         << file;
+}
+
+// The wire and the server speak cp1250; the file holds UTF-8, so sqlite3 and other tools read it
+// right. Names an earlier server wrote as cp1250 bytes are converted by the upgrade.
+TEST_F(StoreFile, NamesAreUtf8InTheFileAndCp1250InTheServer) {
+  RawExec(path_, kFirstVersionFile);
+  RawExec(path_,
+          "UPDATE rooms SET name = 'Sz' || x'F5' || 'l' || x'F5' WHERE id = 2;"
+          "UPDATE results SET seat2 = 'P' || x'E9' || 'ter';");
+  {
+    auto store = Open();
+    EXPECT_EQ(store->LoadRooms().at(1).name, Cp("Szőlő"_cp));
+    store->CreateRoom(Cp("Kőr ász"_cp));
+    store->AddResult({1, 18, 5, -5, {Cp("Árpád"_cp), "b", "c", "d"}});
+  }
+  EXPECT_THAT(RawColumn(path_, "SELECT name FROM rooms ORDER BY id"),
+              ::testing::ElementsAre("kertes", "Szőlő", "Kőr ász"));
+  EXPECT_THAT(RawColumn(path_, "SELECT seat1 || '/' || seat2 FROM results ORDER BY id"),
+              ::testing::ElementsAre("anna/Péter", "Árpád/b"));
+  EXPECT_EQ(Open()->LoadRooms().at(2).name, Cp("Kőr ász"_cp));
 }
 
 TEST_F(StoreFile, ANewFileStartsAtTheLatestVersion) {
