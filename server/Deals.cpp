@@ -40,6 +40,12 @@ const deal::Game* Deals::GameIn(const Room& room) const {
   return it == tables_.end() ? nullptr : it->second.game.get();
 }
 
+bool Deals::RunningElsewhere(const Room& room, std::int32_t number) const {
+  for (const auto& [id, t] : tables_)
+    if (id != room.storeId && Running(t) && t.game->Number() == number) return true;
+  return false;
+}
+
 void Deals::Order(Room& room, Member& from, std::int32_t number) {
   Table& t = TableOf(room);
   if (number == 0) {
@@ -51,7 +57,10 @@ void Deals::Order(Room& room, Member& from, std::int32_t number) {
       return Notice(from.id, text::kNotStored);
     }
     t.game.reset();
-    number = std::max(draw_(), kFirstMatchNumber);
+    for (int tries = 0; tries < 8; ++tries) {  // a number running elsewhere would be refused below
+      number = std::max(draw_(), kFirstMatchNumber);
+      if (!RunningElsewhere(room, number)) break;
+    }
     club_.SetPlayed(room, 0);
   } else if (number == -1) {
     if (t.number <= 0) return Notice(from.id, text::kBadCommand);
@@ -59,6 +68,9 @@ void Deals::Order(Room& room, Member& from, std::int32_t number) {
   } else if (number < 0) {
     return Notice(from.id, text::kBadCommand);
   }
+  // Deal n is the same cards everywhere: dealt in a second room while it runs, its seats and
+  // watchers there would see the hands of the first.
+  if (RunningElsewhere(room, number)) return Notice(from.id, text::kDealRunsElsewhere);
   Start(room, t, number);
 }
 

@@ -82,6 +82,8 @@ class Deals : public DealSeam {
 
   Table& TableOf(Room& room) { return tables_[room.storeId]; }
   bool Running(const Table& t) const { return t.game && !t.scored; }
+  // Deal number runs in a room other than room.
+  bool RunningElsewhere(const Room& room, std::int32_t number) const;
 
   // Lines (DealLines.cpp).
   std::vector<MemberId> Audience(const Room& room) const;

@@ -219,18 +219,23 @@ TEST_F(FairPlayTest, NobodyFromAWatchersAddressMaySit) {
 }
 
 // Deal n is the same cards in every room of a server.
-TEST_F(FairPlayTest, TwoRoomsPlayingTheSameNumberGetTheSameCards) {
+// The same number is the same cards in every room, so a room may not deal it while it runs in
+// another: an accomplice there would see the hands of the players here.
+TEST_F(FairPlayTest, TwoRoomsPlayingTheSameNumberGetTheSameCardsOneAfterTheOther) {
+  const auto hands = deals_->GameIn(club().RoomAt(1))->Dealt().hands;
   const MemberId dani = JoinFrom("dani", "10.0.0.4");
   Do(dani, "Rpince");
   Do(dani, "E2");
   Do(dani, "S1");
   for (int s = 2; s <= 4; ++s) Do(dani, "S-" + std::to_string(s));
+  EXPECT_THAT(Do(dani, "D5"), Contains(NoticeOf(text::kDealRunsElsewhere)));
+  EXPECT_EQ(deals_->GameIn(club().RoomAt(2)), nullptr);
+  Do(anna, "D6");  // room 1 goes on to another deal
   Do(dani, "D5");
-  const deal::Game* first = deals_->GameIn(club().RoomAt(1));
   const deal::Game* second = deals_->GameIn(club().RoomAt(2));
-  ASSERT_TRUE(first && second);
-  EXPECT_EQ(first->Dealt().hands, second->Dealt().hands);
-  EXPECT_EQ(first->Dealt().hands, deal::DealCards(5, zn::test::kTestDealKey).hands);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->Dealt().hands, hands);
+  EXPECT_EQ(hands, deal::DealCards(5, zn::test::kTestDealKey).hands);
 }
 
 }  // namespace

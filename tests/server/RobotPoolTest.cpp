@@ -352,7 +352,7 @@ TEST_F(RobotTurnTest, RoomsWhoseRobotsThinkNeverHoldUpAnotherMembersLines) {
     Do(m, "E" + std::to_string(openers.size() + 1));
     Do(m, "S1");
     for (int s = 2; s <= 4; ++s) Do(m, "S-" + std::to_string(s));
-    Do(m, "D1");
+    Do(m, "D" + std::to_string(openers.size() + 1));  // one number runs in one room at a time
     Do(m, "B" + name + " 0");
     openers.push_back(m);
   }
