@@ -120,7 +120,8 @@ TEST(ClubLifeTest, SecondaryWindowsAreMadeWhenFirstShown) {
   EXPECT_EQ(info.View(), nullptr);
   EXPECT_EQ(games.View(), nullptr);
 
-  club.form->InfoForm->ShowProfile(std::string("-gép"_cp));  // a robot's data: filled in before the view is made
+  club.form->InfoForm->ShowProfile(
+      std::string("-gép"_cp));  // a robot's data: filled in before the view is made
   ASSERT_NE(info.View(), nullptr);
   EXPECT_TRUE(info.View()->isVisible());
   EXPECT_EQ(info.View()->findChild<QLineEdit*>("fdReal")->text(), QStringLiteral("Buta Robot"));
