@@ -1,6 +1,6 @@
 // znclient: the club's desktop client. One running client per user: a second start brings the
-// first to the front and ends. Then the four windows are created (club, table, personal data,
-// played games) and the event loop runs until the club window is closed.
+// first to the front and ends. Then the club window is made and shown; the table, personal-data and
+// played-games windows are made when first shown. The event loop runs until the club window is closed.
 #include <QApplication>
 #include <QFile>
 #include <QStandardPaths>
@@ -15,6 +15,7 @@
 #include "shell/qt/Instance.h"
 #include "shell/qt/QtDesktop.h"
 #include "shell/qt/QtTranslation.h"
+#include "shell/qt/ShownLater.h"
 #include "table/qt/BidWindow.h"
 
 int main(int argc, char** argv) {
@@ -46,8 +47,8 @@ int main(int argc, char** argv) {
     table.SetActions({[&form] { form.cmReplay.Execute(); }, [&form] { form.cmMatch.Execute(); },
                       [&form] { form.cmNextDeal.Execute(); }, [&form] { form.cmShowBid.Execute(); },
                       [&form] { form.cmResults.Execute(); }, [&form] { return form.cmMatch.Enabled; }});
-    zn::TInfoWindow info(*form.InfoForm);
-    zn::TResWindow games(*form.ResForm);
+    zn::TShownLater<zn::TInfo, zn::TInfoWindow> info(*form.InfoForm);
+    zn::TShownLater<zn::TResForm, zn::TResWindow> games(*form.ResForm);
     form.ResForm->SaveFolder = programDir;  // the sheets' save dialog opens in the program's folder
 
     QObject::connect(&instance, &zn::TInstance::RaiseRequested, &club, [&club] { zn::BringToFront(&club); });

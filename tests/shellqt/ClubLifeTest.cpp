@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "game/Cp1250.h"
 #include "profile/qt/InfoWindow.h"
 #include "record/qt/ResWindow.h"
+#include "shell/qt/ShownLater.h"
 #include "table/qt/BidWindow.h"
 #include "tests/support/qt/WindowFixture.h"
 
@@ -107,6 +109,33 @@ TEST(ClubLifeTest, ClosingTheProfileWindowLetsTheNextRequestThrough) {
   info.close();
   EXPECT_FALSE(club.form->InfoForm->Visible);
   EXPECT_EQ(club.form->InfoThrottle, 0);
+}
+
+// The personal-data and played-games views are made when their logic first shows them, and what
+// the logic held before is drawn then; hiding keeps the view for the next showing.
+TEST(ClubLifeTest, SecondaryWindowsAreMadeWhenFirstShown) {
+  TWindowFixture club(kNamed);
+  TShownLater<TInfo, TInfoWindow> info(*club.form->InfoForm);
+  TShownLater<TResForm, TResWindow> games(*club.form->ResForm);
+  EXPECT_EQ(info.View(), nullptr);
+  EXPECT_EQ(games.View(), nullptr);
+
+  club.form->InfoForm->ShowProfile(
+      std::string("-gép"_cp));  // a robot's data: filled in before the view is made
+  ASSERT_NE(info.View(), nullptr);
+  EXPECT_TRUE(info.View()->isVisible());
+  EXPECT_EQ(info.View()->findChild<QLineEdit*>("fdReal")->text(), QStringLiteral("Buta Robot"));
+  EXPECT_EQ(games.View(), nullptr);
+
+  club.window->ActionOf(club.form->cmResults)->trigger();
+  ASSERT_NE(games.View(), nullptr);
+  TResWindow* made = games.View();
+  EXPECT_TRUE(made->isVisible());
+  made->close();
+  EXPECT_FALSE(club.form->ResForm->Visible);
+  club.window->ActionOf(club.form->cmResults)->trigger();
+  EXPECT_EQ(games.View(), made);
+  EXPECT_TRUE(made->isVisible());
 }
 
 }  // namespace
