@@ -118,6 +118,9 @@ inline constexpr std::array<TCommandCode, kCommands> kCommandCodes = {{
     {'W', TCommand::Answer, TCommandShape::Answer, "answer an introduction request"},
 }};
 
+// The longest chat text (after "M") the server relays; the client's message box holds no more.
+inline constexpr std::size_t kMaxChatBytes = 400;
+
 // The shape of a command code; false when code is no command.
 bool ShapeOf(char code, TCommandShape& shape);
 // What a command code asks for; false when code is no command.

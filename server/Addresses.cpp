@@ -61,6 +61,18 @@ bool Addresses::MayLog(const std::string& key, SteadyTime now, std::uint64_t& dr
   return true;
 }
 
+bool Addresses::HasChat(const std::string& key, SteadyTime now, std::uint32_t bytes, std::uint32_t perSecond,
+                        std::uint32_t burst) {
+  Entry& e = entries_[key];
+  if (!e.chat) e.chat.emplace(perSecond, burst);
+  return e.chat->Has(now, bytes);
+}
+
+void Addresses::TakeChat(const std::string& key, SteadyTime now, std::uint32_t bytes) {
+  auto it = entries_.find(key);
+  if (it != entries_.end() && it->second.chat) it->second.chat->Take(now, bytes);
+}
+
 std::uint64_t Addresses::Sweep(SteadyTime now) {
   std::uint64_t dropped = 0;
   std::erase_if(entries_, [&](const auto& entry) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,6 +35,12 @@ class Addresses {
   // lines were held back in the last one, dropped tells how many (to be logged first).
   bool MayLog(const std::string& key, SteadyTime now, std::uint64_t& dropped);
 
+  // Takes bytes of relayed chat from the address's bucket (perSecond, burst); false when it has
+  // fewer left (nothing taken). Has only looks.
+  bool HasChat(const std::string& key, SteadyTime now, std::uint32_t bytes, std::uint32_t perSecond,
+               std::uint32_t burst);
+  void TakeChat(const std::string& key, SteadyTime now, std::uint32_t bytes);
+
   // Forgets addresses with nothing open whose minute has passed; keeps the table bounded by the
   // open connections. Returns the lines held back for the addresses forgotten, for one log line.
   std::uint64_t Sweep(SteadyTime now);
@@ -47,6 +54,7 @@ class Addresses {
     SteadyTime logMinute{};
     std::uint32_t logged = 0;
     std::uint64_t dropped = 0;
+    std::optional<RateLimit> chat;  // made at the first chat line
   };
   std::unordered_map<std::string, Entry> entries_;
 };

@@ -116,6 +116,7 @@ bool Club::Connect(MemberId id, std::string_view address) {
   m.address.assign(address);
   m.addressKey = AddressKey(address);
   m.rate = RateLimit(limits_.commandsPerSecond, limits_.commandBurst);
+  m.chatBytes = RateLimit(limits_.chatBytesPerSecond, limits_.chatBurst);
   const SteadyTime now = now_();
   m.lastOwn = now;
   LogAddress(m, "connect #" + std::to_string(id) + " from " + (address.empty() ? "?" : m.address));

@@ -44,6 +44,14 @@ struct ClubLimits {
   // Commands of one member: a token bucket ("W" answers do not count).
   std::uint32_t commandsPerSecond = RateLimit::kPerSecond;
   std::uint32_t commandBurst = RateLimit::kBurst;
+  // Relayed chat bytes (the whole line: name and text) of one member, and of one address.
+  std::uint32_t chatBytesPerSecond = 2048;
+  std::uint32_t chatBurst = 8192;
+  std::uint32_t chatBytesPerSecondPerAddress = 8192;
+  std::uint32_t chatBurstPerAddress = 32768;
+  // A member with more queued than this gets no chat (one notice) until the queue is below half;
+  // well under what the server disconnects at (Server::kMaxQueued).
+  std::size_t chatDropQueued = 256u << 10;
   // Rooms one nickname may create in an hour, and all nicknames of one address together.
   std::size_t roomsPerHour = 3;
   std::size_t roomsPerHourPerAddress = 6;
@@ -156,6 +164,8 @@ class Club : public DealClub {
 
   // Chat, news and introductions (ClubRelay.cpp).
   void Chat(Member& m, std::string_view text);
+  // Whether a chat line may go to the member now; the first line dropped brings a notice.
+  bool ChatReaches(Member& to);
   void News(Member& m);
   void Inquiry(Member& m, std::string_view command);
   void Answer(Member& m, std::string_view command);

@@ -1,5 +1,6 @@
 // Chat, the news, and the introduction relay ("Q" asks, "W" answers) with its checks.
 #include <algorithm>
+#include <string>
 
 #include "game/Cp1250.h"
 #include "link/Protocol.h"
@@ -9,10 +10,34 @@
 
 namespace zn::server {
 
+// Chat is what one member can multiply onto everyone in the room, so its bytes are bounded per
+// line, per member and per address; a member whose queue is long loses chat, never deal lines.
 void Club::Chat(Member& m, std::string_view text) {
+  if (text.size() > proto::kMaxChatBytes)
+    return Refuse(m, "chat line too long", text::kChatTooLong, std::to_string(proto::kMaxChatBytes));
   const auto line =
       std::make_shared<const std::string>(proto::LineMessage(m.nickname + ": " + proto::Relayable(text)));
-  for (MemberId id : rooms_[m.room].present) out_.SendShared(id, line);
+  const auto bytes = static_cast<std::uint32_t>(line->size());  // bounded by the line limit
+  const SteadyTime now = now_();
+  const bool byAddress = !m.address.empty();
+  if (!m.chatBytes.Has(now, bytes) ||
+      (byAddress && !addresses_.HasChat(m.addressKey, now, bytes, limits_.chatBytesPerSecondPerAddress,
+                                        limits_.chatBurstPerAddress)))
+    return Refuse(m, "too much chat", text::kChatTooMuch);
+  m.chatBytes.Take(now, bytes);
+  if (byAddress) addresses_.TakeChat(m.addressKey, now, bytes);
+  for (MemberId id : rooms_[m.room].present) {
+    Member* to = Get(id);
+    if (to && ChatReaches(*to)) out_.SendShared(id, line);
+  }
+}
+
+bool Club::ChatReaches(Member& to) {
+  const std::size_t queued = out_.Queued(to.id);
+  if (to.chatDropped && queued >= limits_.chatDropQueued / 2) return false;
+  to.chatDropped = queued > limits_.chatDropQueued;
+  if (to.chatDropped) Notice(to, text::kChatDropped);
+  return !to.chatDropped;
 }
 
 void Club::News(Member& m) {

@@ -54,6 +54,13 @@ inline constexpr std::string_view kDealRunsElsewhere =
     "Ez az osztás most egy másik teremben folyik, a végéig nem osztható"_cp;
 inline constexpr std::string_view kNoResult = "Nincs felírható eredmény"_cp;
 inline constexpr std::string_view kResultWritten = "Ennek az osztásnak az eredménye már fel van írva"_cp;
+// Chat (server/ClubRelay.cpp); the longest length follows kChatTooLong.
+inline constexpr std::string_view kChatTooLong =
+    "Túl hosszú üzenet, nem ment el. Legfeljebb ennyi betű lehet: "_cp;
+inline constexpr std::string_view kChatTooMuch =
+    "Túl sokat írsz egyszerre, várj egy kicsit a következő üzenettel"_cp;
+inline constexpr std::string_view kChatDropped =
+    "Lassan érnek hozzád a sorok: amíg utol nem éred, nem kapod meg a beszélgetést"_cp;
 inline constexpr std::string_view kNotAsked = "Ezt a bemutatást senki nem kérte"_cp;
 // One seat's view per deal (server/FairPlay.h).
 inline constexpr std::string_view kWatchedThisDeal =

@@ -31,6 +31,9 @@ struct Member {
   bool lobbyDue = false;
   std::uint64_t lobbySeen = 0;  // generation of the last lobby line sent to it
   RateLimit rate;
+  RateLimit chatBytes{0, 0};  // set from the club's limits at Connect
+  // Chat to it is dropped: its queue was over the limit and it got the one notice saying so.
+  bool chatDropped = false;
   // Refusals logged in the current minute, and those left out of the log since.
   SteadyTime refusalMinute{};
   std::uint32_t refusalsLogged = 0;

@@ -1,6 +1,7 @@
 // Where the club's outgoing lines go: the network server in production, a recorder in tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,6 +20,8 @@ class Outbox {
   // Queues one line (without the "#" the wire puts in front) for a member.
   virtual void Send(MemberId to, std::string_view line) = 0;
   virtual void SendShared(MemberId to, const SharedLine& line) = 0;
+  // Bytes queued for the member and not yet written (0 for one not known).
+  virtual std::size_t Queued(MemberId who) const = 0;
   // Closes the member's connection once what was queued for it has gone out.
   virtual void Close(MemberId who) = 0;
 };

@@ -4,7 +4,7 @@
 
 namespace zn::server {
 
-bool RateLimit::Count(SteadyTime now) {
+void RateLimit::Refill(SteadyTime now) {
   const std::int64_t full = static_cast<std::int64_t>(burst_) * kUnit;
   if (!started_) {
     started_ = true;
@@ -16,8 +16,16 @@ bool RateLimit::Count(SteadyTime now) {
     tokens_ = std::min(full, tokens_ + us * static_cast<std::int64_t>(perSecond_));
   }
   last_ = std::max(last_, now);
-  if (tokens_ < kUnit) return false;
-  tokens_ -= kUnit;
+}
+
+bool RateLimit::Has(SteadyTime now, std::uint32_t amount) {
+  Refill(now);
+  return tokens_ >= static_cast<std::int64_t>(amount) * kUnit;
+}
+
+bool RateLimit::Take(SteadyTime now, std::uint32_t amount) {
+  if (!Has(now, amount)) return false;
+  tokens_ -= static_cast<std::int64_t>(amount) * kUnit;
   return true;
 }
 

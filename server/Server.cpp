@@ -204,6 +204,11 @@ void Server::SendShared(MemberId to, const SharedLine& line) {
   MarkDirty(*c);
 }
 
+std::size_t Server::Queued(MemberId who) const {
+  auto it = connections_.find(who);
+  return it == connections_.end() ? 0 : it->second->queued;
+}
+
 void Server::Close(MemberId who) {
   if (Connection* c = Find(who)) {
     c->closeAfter = true;

@@ -56,6 +56,7 @@ class Server : private Outbox {
   void Send(MemberId to, std::string_view line) override;
   void SendShared(MemberId to, const SharedLine& line) override;
   void Close(MemberId who) override;
+  std::size_t Queued(MemberId who) const override;
 
   void Accept();
   void Start(asio::ip::tcp::socket socket);

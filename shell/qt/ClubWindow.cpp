@@ -20,6 +20,7 @@
 
 #include "game/ErrorHandler.h"
 #include "game/qt/Cp1250Codec.h"
+#include "link/Protocol.h"
 #include "shell/qt/ClubWidgets.h"
 #include "table/qt/CardSheet.h"
 
@@ -111,6 +112,8 @@ QWidget* TClubWindow::BuildSharedArea() {
   fdChat_->setObjectName(QStringLiteral("fdChat"));
   fdChat_->setEditable(true);
   fdChat_->setInsertPolicy(QComboBox::NoInsert);
+  // cp1250 is one byte a character, so the box holds what the server relays and no more.
+  fdChat_->lineEdit()->setMaxLength(static_cast<int>(proto::kMaxChatBytes));
   fdChat_->setToolTip(QStringLiteral("Ide lehet beírni az üzenetet, majd ENTER"));
   for (std::string_view phrase : TZnForm::ChatPhrases) fdChat_->addItem(ToQt(phrase));
   fdChat_->setCurrentIndex(-1);

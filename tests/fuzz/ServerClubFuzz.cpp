@@ -31,6 +31,7 @@ class CheckingOutbox : public Outbox {
   void Send(MemberId to, std::string_view line) override { Check(to, line); }
   void SendShared(MemberId to, const SharedLine& line) override { Check(to, *line); }
   void Close(MemberId) override {}
+  std::size_t Queued(MemberId) const override { return 0; }
   void Check(MemberId to, std::string_view line) {
     if (line.empty() || line.find('#') != std::string_view::npos) std::abort();
     pending[to].emplace_back(line);

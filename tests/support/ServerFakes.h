@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -29,12 +30,17 @@ class RecordingOutbox : public Outbox {
     shared[to].push_back(line);
   }
   void Close(MemberId who) override { closed.insert(who); }
+  std::size_t Queued(MemberId who) const override {
+    auto it = queued.find(who);
+    return it == queued.end() ? 0 : it->second;
+  }
 
   // The lines a member got since the last call.
   std::vector<std::string> Take(MemberId id) { return std::exchange(lines[id], {}); }
 
   std::map<MemberId, std::vector<std::string>> lines;
   std::set<MemberId> closed;
+  std::map<MemberId, std::size_t> queued;              // what Queued answers: set by the test
   std::map<MemberId, std::vector<SharedLine>> shared;  // which line objects each got
   std::function<void(std::string_view)> checkLine;     // sees every line first (the fuzz target's rule)
 
