@@ -23,15 +23,6 @@ using ::testing::StartsWith;
 
 std::string NoticeOf(std::string_view text) { return "M >>>>> " + std::string(text); }
 
-TEST(AddressKey, OneHouseholdIsOneAddress) {
-  EXPECT_EQ(AddressKey("10.0.0.7"), "10.0.0.7");
-  EXPECT_EQ(AddressKey("::ffff:10.0.0.7"), "10.0.0.7");  // IPv4 through an IPv6 socket
-  EXPECT_EQ(AddressKey("2001:db8:1:2::5"), AddressKey("2001:db8:1:2:ffff::9"));
-  EXPECT_NE(AddressKey("2001:db8:1:2::5"), AddressKey("2001:db8:1:3::5"));
-  EXPECT_NE(AddressKey("10.0.0.7"), AddressKey("10.0.0.8"));
-  EXPECT_EQ(AddressKey(""), "");  // unknown: matches nobody
-}
-
 TEST(DealKeyFile, SixtyFourHexDigitsAndNothingElse) {
   zn::test::TempDir dir;
   const std::string digits = "000102030405060708090a0b0c0d0e0f101112131415161718191A1B1C1D1E1F";
