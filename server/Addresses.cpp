@@ -23,15 +23,23 @@ std::string AddressKey(std::string_view address) {
   return key;
 }
 
-bool Addresses::CountConnect(const std::string& key, SteadyTime now, std::uint32_t connectsPerMinute) {
-  Entry& e = entries_[key];
-  if (e.connects == 0 || now - e.connectMinute >= std::chrono::minutes(1)) {
-    e.connectMinute = now;
-    e.connects = 0;
+bool MinuteWindow::Take(SteadyTime now, std::uint32_t limit, std::uint64_t* lastDropped) {
+  if (taken == 0 || Quiet(now)) {
+    if (lastDropped) *lastDropped = dropped;
+    start = now;
+    taken = 0;
+    dropped = 0;
   }
-  if (e.connects >= connectsPerMinute) return false;
-  ++e.connects;
+  if (taken >= limit) {
+    ++dropped;
+    return false;
+  }
+  ++taken;
   return true;
+}
+
+bool Addresses::CountConnect(const std::string& key, SteadyTime now, std::uint32_t connectsPerMinute) {
+  return entries_[key].connects.Take(now, connectsPerMinute);
 }
 
 void Addresses::Close(const std::string& key) {
@@ -45,20 +53,8 @@ std::size_t Addresses::OpenFrom(const std::string& key) const {
 }
 
 bool Addresses::MayLog(const std::string& key, SteadyTime now, std::uint64_t& dropped) {
-  Entry& e = entries_[key];
   dropped = 0;
-  if (e.logged == 0 || now - e.logMinute >= std::chrono::minutes(1)) {
-    dropped = e.dropped;
-    e.dropped = 0;
-    e.logged = 0;
-    e.logMinute = now;
-  }
-  if (e.logged >= kLoggedPerMinute) {
-    ++e.dropped;
-    return false;
-  }
-  ++e.logged;
-  return true;
+  return entries_[key].logged.Take(now, kLoggedPerMinute, &dropped);
 }
 
 bool Addresses::HasChat(const std::string& key, SteadyTime now, std::uint32_t bytes, std::uint32_t perSecond,
@@ -77,10 +73,8 @@ std::uint64_t Addresses::Sweep(SteadyTime now) {
   std::uint64_t dropped = 0;
   std::erase_if(entries_, [&](const auto& entry) {
     const Entry& e = entry.second;
-    const bool quiet =
-        now - e.connectMinute >= std::chrono::minutes(1) && now - e.logMinute >= std::chrono::minutes(1);
-    if (e.open > 0 || !quiet) return false;
-    dropped += e.dropped;
+    if (e.open > 0 || !e.connects.Quiet(now) || !e.logged.Quiet(now)) return false;
+    dropped += e.logged.dropped;
     return true;
   });
   return dropped;

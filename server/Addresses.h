@@ -19,6 +19,18 @@ namespace zn::server {
 // address is its own key.
 std::string AddressKey(std::string_view address);
 
+// Events counted in a minute that begins with its first event; those over the limit are counted as
+// dropped until the next minute begins.
+struct MinuteWindow {
+  SteadyTime start{};
+  std::uint32_t taken = 0;
+  std::uint64_t dropped = 0;
+  // True when one more event fits the limit. When a new minute begins, lastDropped (if given) gets
+  // what the one before dropped.
+  bool Take(SteadyTime now, std::uint32_t limit, std::uint64_t* lastDropped = nullptr);
+  bool Quiet(SteadyTime now) const { return now - start >= std::chrono::minutes(1); }
+};
+
 class Addresses {
  public:
   // Lines about connections, logins and closes one address may put in the log in a minute.
@@ -49,11 +61,8 @@ class Addresses {
  private:
   struct Entry {
     std::size_t open = 0;
-    SteadyTime connectMinute{};
-    std::uint32_t connects = 0;
-    SteadyTime logMinute{};
-    std::uint32_t logged = 0;
-    std::uint64_t dropped = 0;
+    MinuteWindow connects;
+    MinuteWindow logged;
     std::optional<RateLimit> chat;  // made at the first chat line
   };
   std::unordered_map<std::string, Entry> entries_;
