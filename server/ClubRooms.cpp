@@ -265,7 +265,8 @@ void Club::SetOption(Member& m, std::string_view command) {
   if (!Number(command, on) || (on != 0 && on != 1)) return Refuse(m, "bad option", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "option outside a room", text::kNotInRoom);
-  if (m.seat == 0 || m.id != OpenerOf(*room)) return Refuse(m, "option not from the opener", text::kOpenerOnly);
+  if (m.seat == 0 || m.id != OpenerOf(*room))
+    return Refuse(m, "option not from the opener", text::kOpenerOnly);
   try {
     if (room->option != (on == 1)) store_.SetOption(room->storeId, on == 1);
   } catch (const StoreError& e) {

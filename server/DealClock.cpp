@@ -79,7 +79,8 @@ void Deals::WriteOwnResult(Room& room, Table& t) {
     if (HumanOn(room, s)) return;
   const std::int32_t a = Narrow(OwnTotal(t.game->Score(1), room.option));
   const std::int32_t b = Narrow(OwnTotal(t.game->Score(2), room.option));
-  if (WriteResult(room, t, a, b)) Log("result of deal " + std::to_string(t.game->Number()) + " written by the server");
+  if (WriteResult(room, t, a, b))
+    Log("result of deal " + std::to_string(t.game->Number()) + " written by the server");
 }
 
 }  // namespace zn::server

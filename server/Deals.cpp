@@ -104,7 +104,7 @@ void Deals::SeatChanged(Room& room, int seat) {
   t.awaiting[static_cast<std::size_t>(seat)] = false;
   t.missed[static_cast<std::size_t>(seat)] = 0;
   if (t.turnSeat == seat) t.turnMoves = -1;  // a newcomer on turn gets his own time
-  if (place.member != 0) {  // a member took over the hand
+  if (place.member != 0) {                   // a member took over the hand
     if (const Member* m = club_.Find(place.member)) {
       name = m->nickname;
       t.fair.Held(*m, seat);

@@ -49,8 +49,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
         a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
-        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" && a != "--seat-grace-seconds" &&
-        a != "--turn-seconds") {
+        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" &&
+        a != "--seat-grace-seconds" && a != "--turn-seconds") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }

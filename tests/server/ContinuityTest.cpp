@@ -14,9 +14,11 @@ using ::testing::StartsWith;
 const std::string kHeld = Cp("M >>>>> Ez a hely egy kiesett játékosra vár, aki még visszatérhet"_cp);
 const std::string kTried = Cp("M >>>>> Valaki a beceneveddel próbál belépni"_cp);
 const std::string kRefused = Cp("M >>>>> Ez a becenév nem használható: anna"_cp);
-const std::string kStood =
-    Cp("M >>>>> Kétszer egymás után nem léptél időben, ezért felállítottunk; a helyeden a robot játszik tovább"_cp);
-std::string TimedOut(const std::string& who) { return Cp("M >>>>> Lejárt az ideje, helyette a robot lépett: "_cp) + who; }
+const std::string kStood = Cp(
+    "M >>>>> Kétszer egymás után nem léptél időben, ezért felállítottunk; a helyeden a robot játszik tovább"_cp);
+std::string TimedOut(const std::string& who) {
+  return Cp("M >>>>> Lejárt az ideje, helyette a robot lépett: "_cp) + who;
+}
 
 std::vector<std::string> Starting(const std::vector<std::string>& lines, char code) {
   std::vector<std::string> found;
