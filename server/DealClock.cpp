@@ -54,7 +54,7 @@ void Deals::TimeOut(Room& room, Table& t) {
   t.turnMoves = -1;
   const MemberId id = seat >= 1 && seat <= kSeats ? HumanOn(room, seat) : 0;
   const Member* m = id ? club_.Find(id) : nullptr;
-  if (!sameTurn || !m) return Advance(room, t);
+  if (!sameTurn || !m) return;  // a clock left over from a turn already made
   const std::string nickname = m->nickname;
   if (!g.Play()) {
     RobotBid(room, t, seat, robot_->Bid(g.ViewFor(seat)));

@@ -172,7 +172,8 @@ void Deals::Bid(Room& room, Table& t, Member& m, std::string_view command) {
   if (!read.counted) return refuse(read.count);
   if (auto refused = t.game->Bid(m.seat, read.block.bids)) return refuse(*refused);
   t.bidders.push_back(m.nickname);
-  t.missed[static_cast<std::size_t>(m.seat)] = 0;
+  t.missed[static_cast<std::size_t>(m.seat)] = 0;  // his own move: the count starts again
+  t.turnMoves = -1;
   ToAudience(room, BidLine(t));
   if (t.game->Play()) ToAudience(room, PlayLine(t));  // bidding over: the dealer leads
   Advance(room, t);
@@ -187,6 +188,7 @@ void Deals::PlayCard(Room& room, Table& t, Member& m, std::string_view command) 
     return out_.Send(m.id, PlayLine(t));
   }
   t.missed[static_cast<std::size_t>(m.seat)] = 0;
+  t.turnMoves = -1;
   ToAudience(room, PlayLine(t));
   Advance(room, t);
 }
