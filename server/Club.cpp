@@ -272,9 +272,13 @@ void Club::Disconnect(MemberId id, std::string_view why) {
     // A drop, not a leave: a seat in a running deal waits for the member's return.
     const std::size_t room = m->room;
     const int seat = m->seat;
-    const bool hold = seat > 0 && deals_->DealRunning(rooms_[room]);
+    if (seat > 0 && deals_->DealRunning(rooms_[room])) {
+      rooms_[room].seats[static_cast<std::size_t>(seat)] = {};
+      m->seat = 0;
+      HoldSeat(rooms_[room], seat, m->nickname);  // held before the robots are told to go on
+      deals_->SeatChanged(rooms_[room], seat);
+    }
     LeaveRoom(*m);
-    if (hold) HoldSeat(rooms_[room], seat, m->nickname);
     online_.erase(m->folded);
     LogAddress(*m, "logout #" + std::to_string(id) + " " + m->nickname);
     LobbyChanged();

@@ -47,6 +47,21 @@ void Deals::StartTurnClock(Table& t, int seat) {
   t.turnDue = now_() + turnLimit_;
 }
 
+// A deal with nobody seated but members whose seats wait for them would be played out by the
+// robots before anyone could come back: it waits until one does or the holds end.
+bool Deals::Paused(const Room& room, Table& t) {
+  const SteadyTime now = now_();
+  t.paused = false;
+  t.pausedUntil = {};
+  for (const Seat& seat : room.seats) {
+    if (seat.member != 0) return false;
+    if (!seat.heldFor.empty() && now < seat.heldUntil)
+      t.pausedUntil = std::max(t.pausedUntil, seat.heldUntil);
+  }
+  t.paused = t.pausedUntil != SteadyTime{};
+  return t.paused;
+}
+
 void Deals::TimeOut(Room& room, Table& t) {
   deal::Game& g = *t.game;
   const int seat = t.turnSeat;

@@ -49,7 +49,7 @@ void Deals::Start(Room& room, Table& t, std::int32_t number) {
 // Lets robots act until a human has to: the bidder on turn gets "T", a player on turn already has
 // the "P" line naming them, a complete trick waits for the humans' "T".
 void Deals::Advance(Room& room, Table& t) {
-  while (Running(t)) {
+  while (Running(t) && !Paused(room, t)) {
     deal::Game& g = *t.game;
     const int seat = g.OnTurn();
     if (g.CurrentPhase() == deal::Game::Phase::Bidding) {

@@ -138,6 +138,7 @@ void Deals::Tick(SteadyTime now) {
     if (!Running(t)) continue;
     Room* room = club_.FindRoom(id);
     if (!room) continue;
+    if (t.paused && t.pausedUntil <= now) Advance(*room, t);  // the holds ran out: robots go on
     if (t.waiting && t.due <= now) EndTrick(*room, t);
     if (Running(t) && !t.waiting && t.turnMoves >= 0 && t.turnDue <= now) TimeOut(*room, t);
   }
@@ -153,6 +154,7 @@ std::optional<SteadyTime> Deals::NextDue() const {
   };
   for (const auto& [id, t] : tables_) {
     if (!Running(t)) continue;
+    if (t.paused) earlier(t.pausedUntil);
     if (t.waiting) earlier(t.due);
     if (!t.waiting && t.turnMoves >= 0) earlier(t.turnDue);
   }

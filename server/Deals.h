@@ -87,6 +87,9 @@ class Deals : public DealSeam {
     int turnMoves = -1;
     SteadyTime turnDue{};
     std::array<int, kSeats + 1> missed{};  // moves the robot made in a row for the seat's member
+    // Only robots at the table, some on seats held for dropped members: the robots wait for them.
+    bool paused = false;
+    SteadyTime pausedUntil{};  // when the last of those holds ends
   };
 
   Table& TableOf(Room& room) { return tables_[room.storeId]; }
@@ -130,6 +133,7 @@ class Deals : public DealSeam {
 
   // The turn clock and a deal nobody is left to write down (DealClock.cpp).
   void StartTurnClock(Table& t, int seat);
+  bool Paused(const Room& room, Table& t);
   void TimeOut(Room& room, Table& t);
   void WriteOwnResult(Room& room, Table& t);
 

@@ -42,11 +42,11 @@ class ContinuityTest : public DealFixture {
     Play(*anna_, "D2");
     ASSERT_TRUE(Game()->Play() && Game()->Play()->TrickComplete());
   }
-  // Logs in, enters room 1 and asks for seat 2, as the reconnecting client does.
-  std::vector<std::string> ComeBack(const std::string& nickname) {
+  // Logs in, enters room 1 and asks for the seat, as the reconnecting client does.
+  std::vector<std::string> ComeBack(const std::string& nickname, int seat = 2) {
     const MemberId id = Join(nickname);
     Do(id, "E1");
-    return Do(id, "S2");
+    return Do(id, "S" + std::to_string(seat));
   }
   const server::Seat& SeatOf(int s) { return club().RoomAt(1).seats[static_cast<std::size_t>(s)]; }
 
@@ -88,6 +88,31 @@ TEST_F(ContinuityTest, ADroppedSeatWaitsForItsOwnerUntilTheGraceEnds) {
     EXPECT_THAT(lines[3], StartsWith("B3-Robot3 "));
     EXPECT_THAT(lines[4], StartsWith("P"));
     EXPECT_TRUE(SeatOf(2).heldFor.empty());
+  }
+}
+
+// With nobody else at the table the robots would play the deal out before he could come back.
+TEST_F(ContinuityTest, ALonePlayersDealWaitsForHimUntilTheGraceEnds) {
+  for (const bool back : {true, false}) {
+    SCOPED_TRACE(back ? "back in time" : "not back");
+    Rebuild(store_);
+    players_.clear();
+    Player& anna = Seat("anna", 1);
+    for (int s = 2; s <= 4; ++s) Do(anna.id, "S-" + std::to_string(s));
+    Do(anna.id, "D1");  // anna deals and is on turn
+    club().Disconnect(anna.id);
+    Seat("bela", 0);  // someone entering the room does not wake the robots
+    Advance(std::chrono::seconds(119));
+    club().Flush();
+    ASSERT_TRUE(Game()->Bids().Blocks().empty());
+    if (back) {
+      EXPECT_THAT(ComeBack("anna", 1), Contains("T"));
+      continue;
+    }
+    Advance(std::chrono::seconds(1));
+    club().Flush();
+    EXPECT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
+    EXPECT_EQ(club().RoomAt(1).played, 1);  // written down by the server
   }
 }
 
