@@ -119,6 +119,7 @@ bool Club::Connect(MemberId id, std::string_view address) {
   m.chatBytes = RateLimit(limits_.chatBytesPerSecond, limits_.chatBurst);
   const SteadyTime now = now_();
   m.lastOwn = now;
+  m.lastHeard = now;
   LogAddress(m, "connect #" + std::to_string(id) + " from " + (address.empty() ? "?" : m.address));
   const std::size_t open = address.empty() ? 0 : addresses_.OpenFrom(m.addressKey);
   if (open >= limits_.maxPerAddress)
@@ -178,17 +179,20 @@ void Club::CloseIdleMembers(SteadyTime now) {
 
 void Club::RefuseTooLong(MemberId id) {
   Member* m = Get(id);
+  if (m && !m->closing) m->lastHeard = now_();
   if (m && !m->closing && Charge(*m)) Refuse(*m, "command too long", text::kTooLong);
 }
 
 void Club::RefuseMalformed(MemberId id) {
   Member* m = Get(id);
+  if (m && !m->closing) m->lastHeard = now_();
   if (m && !m->closing && Charge(*m)) Refuse(*m, "malformed command", text::kBadCommand);
 }
 
 void Club::Receive(MemberId id, std::string_view command) {
   Member* m = Get(id);
   if (!m || m->closing || command.empty()) return;
+  m->lastHeard = now_();  // whatever it is, the connection is alive
   // Answers are sent by the client on its own; counting them would let anyone flood a member.
   // A refused answer pays (Answer).
   if (command[0] != 'W') {
@@ -196,7 +200,7 @@ void Club::Receive(MemberId id, std::string_view command) {
     m->lastOwn = now_();
   }
   if (!m->LoggedIn()) {
-    if (command[0] == 'N') Login(*m, proto::ReadText(command));
+    if (command[0] == 'N' && !AwaitingTakeover(m->id)) Login(*m, proto::ReadText(command));
     return;  // anything else before login is ignored
   }
   Dispatch(*m, command);
@@ -233,12 +237,18 @@ void Club::Dispatch(Member& m, std::string_view command) {
 }
 
 void Club::Login(Member& m, std::string_view nickname) {
-  if (!ValidNickname(nickname) || FindOnline(nickname)) {
-    Refuse(m, "nickname", text::kBadNickname, nickname);
-    m.closing = true;
-    out_.Close(m.id);
-    return;
-  }
+  if (!ValidNickname(nickname)) return RefuseNickname(m, nickname);
+  if (Member* old = FindOnline(nickname)) return StartTakeover(m, *old, nickname);
+  AcceptLogin(m, nickname);
+}
+
+void Club::RefuseNickname(Member& m, std::string_view nickname) {
+  Refuse(m, "nickname", text::kBadNickname, nickname);
+  m.closing = true;
+  out_.Close(m.id);
+}
+
+void Club::AcceptLogin(Member& m, std::string_view nickname) {
   m.nickname.assign(nickname);
   m.folded = NameKey(nickname);
   online_.emplace(m.folded, m.id);
@@ -259,6 +269,15 @@ void Club::Disconnect(MemberId id, std::string_view why) {
   }
   if (!why.empty()) LogAddress(*m, "disconnect #" + std::to_string(id) + ": " + std::string(why));
   if (m->LoggedIn()) {
+    // A drop, not a leave: a seat in a running deal waits for the member's return.
+    const std::size_t room = m->room;
+    const int seat = m->seat;
+    if (seat > 0 && deals_->DealRunning(rooms_[room])) {
+      rooms_[room].seats[static_cast<std::size_t>(seat)] = {};
+      m->seat = 0;
+      HoldSeat(rooms_[room], seat, m->nickname);  // held before the robots are told to go on
+      deals_->SeatChanged(rooms_[room], seat);
+    }
     LeaveRoom(*m);
     online_.erase(m->folded);
     LogAddress(*m, "logout #" + std::to_string(id) + " " + m->nickname);
@@ -306,6 +325,7 @@ void Club::Flush() {
   deals_->Tick(now);
   CloseLateLogins(now);
   CloseIdleMembers(now);
+  SettleTakeovers(now);
   FreeIdleRooms(now);
   if (lobbyWaiting_.empty()) return;
   std::vector<MemberId> later;
@@ -349,6 +369,8 @@ std::optional<SteadyTime> Club::NextDue() const {
   std::optional<SteadyTime> due = deals_->NextDue();
   if (!loginDeadlines_.empty() && (!due || loginDeadlines_.front().first < *due))
     due = loginDeadlines_.front().first;
+  if (!takeovers_.empty() && (!due || takeovers_.front().since + kProbeWait < *due))
+    due = takeovers_.front().since + kProbeWait;
   for (MemberId id : lobbyWaiting_) {
     const Member* m = Find(id);
     if (m && (!due || m->lobbyNext < *due)) due = m->lobbyNext;

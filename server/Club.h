@@ -57,6 +57,8 @@ struct ClubLimits {
   std::size_t roomsPerHourPerAddress = 6;
   // A room nobody has been in for this long is freed.
   std::chrono::seconds roomIdleFree{15 * 60};
+  // A member seated in a running deal whose connection drops keeps the seat this long.
+  std::chrono::seconds seatGrace{120};
 };
 
 class Club : public DealClub {
@@ -71,6 +73,12 @@ class Club : public DealClub {
   static constexpr std::chrono::minutes kTouchInterval{60};
   // How often idle members are looked for (and the address table swept).
   static constexpr std::chrono::seconds kIdleSweepInterval{30};
+  // A login under the nickname of a member online probes that member's connection and waits this
+  // long: only a connection that neither sent anything nor took in the probe is replaced.
+  static constexpr std::chrono::seconds kProbeWait{5};
+  // A member that proved alive is not probed again for this long (logins are refused at once), so
+  // nobody can make the server write to an active member over and over.
+  static constexpr std::chrono::seconds kSilentAfter{30};
 
   // Loads the rooms from the store. news: the lines "L" answers with.
   Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits = {}, std::vector<std::string> news = {});
@@ -103,11 +111,16 @@ class Club : public DealClub {
   // an idle one at the next start. The server calls it every hour and when it stops.
   void TouchOccupiedRooms();
 
+  // Keeps seat 1..4 of room for the nickname for the grace period from now: a robot plays it, and
+  // only that nickname may take it back ("S" + seat).
+  void HoldSeat(Room& room, int seat, std::string_view nickname);
+
   // What the deal engine asks of the club (DealClub).
   const Member* Find(MemberId id) const override;
   Room* FindRoom(std::int64_t storeId) override;
   void SetPlayed(Room& room, std::int32_t played) override;
   void RobotTakesSeat(Room& room, int seat) override;
+  void StandUp(Room& room, int seat) override;
 
   // Read-only views for the server's log and for tests.
   std::size_t Connections() const { return members_.size(); }
@@ -139,6 +152,15 @@ class Club : public DealClub {
 
   // Login and the lobby (Club.cpp).
   void Login(Member& m, std::string_view nickname);
+  void RefuseNickname(Member& m, std::string_view nickname);
+  // The one place a login is accepted: the nickname is free (a silent connection under it has
+  // been replaced); the member enters the lobby.
+  void AcceptLogin(Member& m, std::string_view nickname);
+  // A login under the nickname of a member online (ClubTakeover.cpp): the old connection is probed
+  // and replaced only when it stays silent.
+  void StartTakeover(Member& newcomer, Member& old, std::string_view nickname);
+  void SettleTakeovers(SteadyTime now);
+  bool AwaitingTakeover(MemberId newcomer) const;
   void LobbyChanged();
   void ArriveInLobby(Member& m);
   const SharedLine& LobbyLine();
@@ -196,6 +218,14 @@ class Club : public DealClub {
   std::unordered_map<std::string, std::vector<SteadyTime>> roomsByAddress_;
   std::size_t goneRooms_ = 0;
   SteadyTime nextRoomSweep_{};
+  // Logins waiting for the probe of the connection that holds their nickname (ClubTakeover.cpp).
+  struct Takeover {
+    MemberId newcomer = 0;
+    MemberId old = 0;
+    std::string nickname;
+    SteadyTime since{};  // when the probe went out
+  };
+  std::vector<Takeover> takeovers_;  // in the order they came, so the first due is the first
 };
 
 }  // namespace zn::server

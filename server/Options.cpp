@@ -12,6 +12,7 @@ std::string Usage() {
          "                [--rooms-per-hour N] [--connects-per-minute N] [--idle-minutes N]\n"
          "                [--robots simple|strong] [--robot-ms N]\n"
          "                [--deal-key FILE] [--kibitz-same-address closed|open]\n"
+         "                [--seat-grace-seconds N] [--turn-seconds N]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
@@ -30,6 +31,10 @@ std::string Usage() {
          "                     store's own key, made at the first start)\n"
          "  --kibitz-same-address closed|open  whether a watcher at a seated member's address\n"
          "                     sees the hands (default closed: only what the public sees)\n"
+         "  --seat-grace-seconds N  how long a dropped member's seat in a running deal waits\n"
+         "                     for him (default 120)\n"
+         "  --turn-seconds N   a seated member's time for a bid or a card before the robot\n"
+         "                     makes it (default 60)\n"
          "  --help             this text\n"
          "  --version          the release number\n";
 }
@@ -44,7 +49,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
         a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
-        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address") {
+        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" &&
+        a != "--seat-grace-seconds" && a != "--turn-seconds") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -107,6 +113,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         l.connectsPerMinute = static_cast<std::uint32_t>(n);
       else if (a == "--idle-minutes")
         l.idleTimeout = std::chrono::minutes(n);
+      else if (a == "--seat-grace-seconds")
+        l.seatGrace = std::chrono::seconds(n);
+      else if (a == "--turn-seconds")
+        o.server.turnLimit = std::chrono::seconds(n);
       else if (a == "--rate")
         l.commandsPerSecond = static_cast<std::uint32_t>(n);
       else if (a == "--burst")

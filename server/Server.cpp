@@ -1,8 +1,12 @@
 #include "server/Server.h"
 
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+
+#include <algorithm>
 
 #include "server/Log.h"
 
@@ -64,6 +68,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
   club_.SetDeals(&deals_);
   if (options.dealKey) deals_.UseDealKey(*options.dealKey);
   deals_.OpenSameAddress(options.kibitzSameAddressOpen);
+  deals_.UseTurnLimit(options.turnLimit);
   deals_.UseRobots(options.robots, std::make_unique<RobotPool>(options.robots.threads, [this](auto job) {
                      asio::post(io_, std::move(job));
                    }));
@@ -207,6 +212,16 @@ void Server::SendShared(MemberId to, const SharedLine& line) {
 std::size_t Server::Queued(MemberId who) const {
   auto it = connections_.find(who);
   return it == connections_.end() ? 0 : it->second->queued;
+}
+
+// What the server still holds, and what the kernel sent but the peer has not acknowledged.
+std::size_t Server::Unacknowledged(MemberId who) const {
+  auto it = connections_.find(who);
+  if (it == connections_.end()) return 0;
+  const Connection& c = *it->second;
+  int sent = 0;
+  if (c.closed || ::ioctl(const_cast<tcp::socket&>(c.socket).native_handle(), SIOCOUTQ, &sent) != 0) sent = 0;
+  return c.queued + static_cast<std::size_t>(std::max(sent, 0));
 }
 
 void Server::Close(MemberId who) {

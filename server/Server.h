@@ -30,6 +30,8 @@ struct ServerOptions {
   std::optional<deal::DealKey> dealKey;
   // Watchers at a seated member's address see all hands too (a club of one household or a LAN).
   bool kibitzSameAddressOpen = false;
+  // A seated member's time for a bid or a card before the robot makes it.
+  std::chrono::seconds turnLimit{60};
 };
 
 class Server : private Outbox {
@@ -57,6 +59,7 @@ class Server : private Outbox {
   void SendShared(MemberId to, const SharedLine& line) override;
   void Close(MemberId who) override;
   std::size_t Queued(MemberId who) const override;
+  std::size_t Unacknowledged(MemberId who) const override;
 
   void Accept();
   void Start(asio::ip::tcp::socket socket);

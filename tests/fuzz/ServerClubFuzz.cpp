@@ -1,6 +1,7 @@
 // Fuzzes Club::Receive with the deal engine behind it, on a recording outbox and an in-memory
 // store. The input is a script of steps: a control byte picks a member (of four) and what happens
-// (connect, disconnect, time passing, or bytes for the framing); the bytes up to the next 0xFF
+// (connect, disconnect, time passing or, with no time, the member's connection going silent or
+// coming back, or bytes for the framing); the bytes up to the next 0xFF
 // are that member's read. Every line the club sends must be one line without "#", and no member
 // may get a hand that fair play keeps from it (tests/fairplay/FairPlayCheck.h).
 #include <cstddef>
@@ -32,6 +33,8 @@ class CheckingOutbox : public Outbox {
   void SendShared(MemberId to, const SharedLine& line) override { Check(to, *line); }
   void Close(MemberId) override {}
   std::size_t Queued(MemberId) const override { return 0; }
+  // A silent member's end takes nothing in: a login under its nickname replaces it.
+  std::size_t Unacknowledged(MemberId who) const override { return silent.count(who); }
   void Check(MemberId to, std::string_view line) {
     if (line.empty() || line.find('#') != std::string_view::npos) std::abort();
     pending[to].emplace_back(line);
@@ -50,6 +53,7 @@ class CheckingOutbox : public Outbox {
     }
   }
   std::map<MemberId, std::vector<std::string>> pending;
+  std::set<MemberId> silent;
 };
 
 }  // namespace
@@ -65,11 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryStore store;
   ClubLimits limits;
   limits.roomIdleFree = std::chrono::seconds(5);
+  limits.seatGrace = std::chrono::seconds(5);  // the steps of time reach the grace, the turn clock
+  // and the probe of a login
   Club club(
       store, out, [&] { return now; }, limits);
   Deals deals(
       club, store, out, [&] { return now; }, [] { return 1234; });
   deals.UseDealKey(zn::test::kTestDealKey);  // the same input deals the same cards
+  deals.UseTurnLimit(std::chrono::seconds(3));
   club.SetDeals(&deals);
   FairPlayCheck check;
   std::set<MemberId> known;  // members the check follows
@@ -93,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         known.erase(id);
         break;
       case 2:
+        if (control >> 4 == 0 && !out.silent.erase(id)) out.silent.insert(id);
         now += std::chrono::milliseconds(static_cast<int>(control >> 4) * 700);
         break;
       default: {
