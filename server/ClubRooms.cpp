@@ -231,7 +231,7 @@ void Club::Sit(Member& m, std::string_view command) {
     Seat& place = room->seats[static_cast<std::size_t>(seat)];
     if (place.member != 0) return Refuse(m, "seat taken", text::kSeatTaken);
     if (auto why = deals_->SitRefusal(*room, m, seat); !why.empty()) return Refuse(m, "fair play: sit", why);
-    place = {m.id, false};  // a robot there gives way
+    place = {m.id, false, {}, {}};  // a robot there gives way
     m.seat = seat;
     m.watching = false;
     deals_->SeatChanged(*room, seat);

@@ -49,6 +49,8 @@ struct Member {
 struct Seat {
   MemberId member = 0;  // 0: nobody (or a robot)
   bool robot = false;
+  std::string heldFor;     // NameKey of the member whose seat this stays during the grace
+  SteadyTime heldUntil{};  // when the hold ends
   bool Free() const { return member == 0 && !robot; }
 };
 

@@ -55,6 +55,12 @@ void Deals::Abandon(Room& room, Table& t) {
 // Lets robots act until a human has to: the bidder on turn gets "T", a player on turn already has
 // the "P" line naming them, a complete trick waits for the humans' "T".
 void Deals::Advance(Room& room, Table& t) {
+  if (t.resumeAt) {  // a restored deal waits until a member sits down or the pause is over
+    bool seated = false;
+    for (int s = 1; s <= kSeats; ++s) seated = seated || HumanOn(room, s) != 0;
+    if (!seated && now_() < *t.resumeAt) return;
+    t.resumeAt.reset();
+  }
   while (Running(t)) {
     deal::Game& g = *t.game;
     const int seat = g.OnTurn();
@@ -95,21 +101,6 @@ void Deals::UseRobots(const RobotSettings& settings, std::unique_ptr<RobotRunner
   robots_ = settings;
   runner_ = settings.kind == RobotKind::Strong ? std::move(runner) : nullptr;
 }
-
-namespace {
-
-// The moves made so far in a deal (sets of bids and cards): a robot's answer is for this turn only.
-int MovesMade(const deal::Game& g) {
-  int moves = static_cast<int>(g.Bids().Blocks().size());
-  if (const deal::CardPlay* play = g.Play()) {
-    moves += play->Record().count * kSeats;
-    if (!play->TrickComplete())
-      for (const TCard c : play->Table()) moves += c != kNoCard;
-  }
-  return moves;
-}
-
-}  // namespace
 
 // The robot thinks on a copy of what its seat may see; the game itself stays on the loop. The
 // request carries a ticket (new for every request, so a new deal never takes an old answer) and

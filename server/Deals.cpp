@@ -132,9 +132,15 @@ void Deals::Watching(Room& room, Member& m) {
 
 void Deals::Tick(SteadyTime now) {
   for (auto& [id, t] : tables_) {
+    if (t.resumeAt && *t.resumeAt <= now) {  // a restored deal goes on without its members
+      t.resumeAt.reset();
+      if (Room* room = club_.FindRoom(id)) Advance(*room, t);
+      continue;
+    }
     if (!t.waiting || !Running(t) || t.due > now) continue;
     if (Room* room = club_.FindRoom(id)) EndTrick(*room, t);
   }
+  if (journal_ && now >= journal_->Due()) WriteJournal(now);
 }
 
 // A robot card still being thought of for the room finds no table and is dropped.
@@ -142,8 +148,14 @@ void Deals::RoomFreed(Room& room) { tables_.erase(room.storeId); }
 
 std::optional<SteadyTime> Deals::NextDue() const {
   std::optional<SteadyTime> due;
-  for (const auto& [id, t] : tables_)
+  bool journaled = false;  // a deal the journal holds or should hold
+  for (const auto& [id, t] : tables_) {
     if (t.waiting && Running(t) && (!due || t.due < *due)) due = t.due;
+    if (t.resumeAt && (!due || *t.resumeAt < *due)) due = t.resumeAt;
+    journaled = journaled || (t.game && !t.written);
+  }
+  if (journal_ && (journaled || journal_->Tracking()) && (!due || journal_->Due() < *due))
+    due = journal_->Due();
   return due;
 }
 

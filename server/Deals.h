@@ -12,6 +12,7 @@
 
 #include "deal/Game.h"
 #include "deal/Robot.h"
+#include "server/DealJournal.h"
 #include "server/DealKey.h"
 #include "server/DealSeam.h"
 #include "server/FairPlay.h"
@@ -28,6 +29,11 @@ class Deals : public DealSeam {
   using DrawFn = std::function<std::int32_t()>;
 
   static constexpr std::chrono::seconds kTrickWait{30};
+  // A deal brought back after a restart waits this long for its members before the robots go on
+  // (a member who sits down sooner sets it going at once).
+  static constexpr std::chrono::seconds kRestorePause{10};
+  // How long a restored deal holds the seats of its members (the club's grace period).
+  static constexpr std::chrono::seconds kRestoreGrace{120};
 
   Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw = {});
   ~Deals() override;
@@ -57,6 +63,14 @@ class Deals : public DealSeam {
   // tests' fair play check.
   std::uint64_t RunIn(const Room& room) const;
 
+  // The journal of running deals (server/DealJournal.h); nullptr: none. Restore brings the
+  // journaled deals back (robots on every seat, members' seats held for them); FlushJournal writes
+  // what is queued now (at shutdown, before the store closes).
+  void UseJournal(JournalStore* store);
+  void Restore(const std::vector<JournaledDeal>& deals);
+  void FlushJournal();
+  std::string JournalSummary() const;
+
   // The deal running in a room (nullptr: none), for tests and the log.
   const deal::Game* GameIn(const Room& room) const;
   // The rooms the engine keeps a table for.
@@ -78,6 +92,7 @@ class Deals : public DealSeam {
     int thinkingTurn = 0;                       // the moves made in the deal when it was asked for
     SeatLedger fair;                            // who held a seat and who saw the hands
     std::uint64_t run = 0;                      // which deal dealt by the engine this is
+    std::optional<SteadyTime> resumeAt;         // a restored deal waits for its members until then
   };
 
   Table& TableOf(Room& room) { return tables_[room.storeId]; }
@@ -108,6 +123,10 @@ class Deals : public DealSeam {
   void StartWait(Room& room, Table& t);
   void EndTrick(Room& room, Table& t);
   bool IsRobot(const Room& room, int seat) const;
+  // The journal (DealRestore.cpp).
+  void WriteJournal(SteadyTime now);
+  bool Replay(Table& t, const JournaledDeal& d);
+  void HoldRestoredSeat(Room& room, int seat, std::string_view nickname);
   MemberId HumanOn(const Room& room, int seat) const;
 
   // Members' commands (Deals.cpp), each given the whole command and reading it with link/Protocol.
@@ -132,6 +151,7 @@ class Deals : public DealSeam {
   // Answers posted to the loop after the engine is gone find this expired.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   std::map<std::int64_t, Table> tables_;  // by the room's store id
+  std::unique_ptr<DealJournal> journal_;
 };
 
 }  // namespace zn::server

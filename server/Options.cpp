@@ -12,6 +12,7 @@ std::string Usage() {
          "                [--rooms-per-hour N] [--connects-per-minute N] [--idle-minutes N]\n"
          "                [--robots simple|strong] [--robot-ms N]\n"
          "                [--deal-key FILE] [--kibitz-same-address closed|open]\n"
+         "                [--journal on|off]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
@@ -30,6 +31,8 @@ std::string Usage() {
          "                     store's own key, made at the first start)\n"
          "  --kibitz-same-address closed|open  whether a watcher at a seated member's address\n"
          "                     sees the hands (default closed: only what the public sees)\n"
+         "  --journal on|off   journal running deals in the store, so that a restart brings\n"
+         "                     them back (default on)\n"
          "  --help             this text\n"
          "  --version          the release number\n";
 }
@@ -44,7 +47,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
         a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
-        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address") {
+        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" && a != "--journal") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -66,6 +69,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         return ParseResult::Error;
       }
       o.dealKeyFile = v;
+    } else if (a == "--journal") {
+      if (v != "on" && v != "off") {
+        error = "--journal must be on or off: " + v;
+        return ParseResult::Error;
+      }
+      o.journal = v == "on";
     } else if (a == "--kibitz-same-address") {
       if (v != "open" && v != "closed") {
         error = "--kibitz-same-address must be open or closed: " + v;
