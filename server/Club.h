@@ -113,7 +113,7 @@ class Club : public DealClub {
 
   // Keeps seat 1..4 of room for the nickname for the grace period from now: a robot plays it, and
   // only that nickname may take it back ("S" + seat).
-  void HoldSeat(Room& room, int seat, std::string_view nickname);
+  void HoldSeat(Room& room, int seat, std::string_view nickname) override;
 
   // What the deal engine asks of the club (DealClub).
   const Member* Find(MemberId id) const override;

@@ -53,6 +53,8 @@ class DealClub {
   virtual void SetPlayed(Room& room, std::int32_t played) = 0;
   // A robot plays the seat a member left during a deal (the club's "R" line follows).
   virtual void RobotTakesSeat(Room& room, int seat) = 0;
+  // The seat waits for the nickname's member for the grace period (a robot plays it meanwhile).
+  virtual void HoldSeat(Room& room, int seat, std::string_view nickname) = 0;
   // The member on seat stands up as with "S0" (the turn clock ran out on him twice): a robot takes
   // the seat and the room gets a fresh "R" line.
   virtual void StandUp(Room& room, int seat) = 0;

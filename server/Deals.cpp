@@ -142,6 +142,7 @@ void Deals::Tick(SteadyTime now) {
     if (t.waiting && t.due <= now) EndTrick(*room, t);
     if (Running(t) && !t.waiting && t.turnMoves >= 0 && t.turnDue <= now) TimeOut(*room, t);
   }
+  if (journal_ && now >= journal_->Due()) WriteJournal(now);
 }
 
 // A robot card still being thought of for the room finds no table and is dropped.
@@ -152,12 +153,15 @@ std::optional<SteadyTime> Deals::NextDue() const {
   const auto earlier = [&](SteadyTime when) {
     if (!due || when < *due) due = when;
   };
+  bool journaled = false;  // a deal the journal holds or should hold
   for (const auto& [id, t] : tables_) {
+    journaled = journaled || (t.game && !t.written);
     if (!Running(t)) continue;
     if (t.paused) earlier(t.pausedUntil);
     if (t.waiting) earlier(t.due);
     if (!t.waiting && t.turnMoves >= 0) earlier(t.turnDue);
   }
+  if (journal_ && (journaled || journal_->Tracking())) earlier(journal_->Due());
   return due;
 }
 

@@ -12,6 +12,7 @@
 
 #include "deal/Game.h"
 #include "deal/Robot.h"
+#include "server/DealJournal.h"
 #include "server/DealKey.h"
 #include "server/DealSeam.h"
 #include "server/FairPlay.h"
@@ -60,6 +61,14 @@ class Deals : public DealSeam {
   // Which run of a deal a room has (a new number for every deal dealt; 0: none running), for the
   // tests' fair play check.
   std::uint64_t RunIn(const Room& room) const;
+
+  // The journal of running deals (server/DealJournal.h); nullptr: none. Restore brings the
+  // journaled deals back (robots on every seat, members' seats held for them); FlushJournal writes
+  // what is queued now (at shutdown, before the store closes).
+  void UseJournal(JournalStore* store);
+  void Restore(const std::vector<JournaledDeal>& deals);
+  void FlushJournal();
+  std::string JournalSummary() const;
 
   // The deal running in a room (nullptr: none), for tests and the log.
   const deal::Game* GameIn(const Room& room) const;
@@ -120,6 +129,9 @@ class Deals : public DealSeam {
   void EndTrick(Room& room, Table& t);
   static int MovesMade(const deal::Game& g);
   bool IsRobot(const Room& room, int seat) const;
+  // The journal (DealRestore.cpp).
+  void WriteJournal(SteadyTime now);
+  bool Replay(Table& t, const JournaledDeal& d);
   MemberId HumanOn(const Room& room, int seat) const;
 
   // Members' commands (Deals.cpp), each given the whole command and reading it with link/Protocol.
@@ -153,6 +165,7 @@ class Deals : public DealSeam {
   // Answers posted to the loop after the engine is gone find this expired.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   std::map<std::int64_t, Table> tables_;  // by the room's store id
+  std::unique_ptr<DealJournal> journal_;
 };
 
 }  // namespace zn::server

@@ -12,7 +12,7 @@ std::string Usage() {
          "                [--rooms-per-hour N] [--connects-per-minute N] [--idle-minutes N]\n"
          "                [--robots simple|strong] [--robot-ms N]\n"
          "                [--deal-key FILE] [--kibitz-same-address closed|open]\n"
-         "                [--seat-grace-seconds N] [--turn-seconds N]\n"
+         "                [--seat-grace-seconds N] [--turn-seconds N] [--journal on|off]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
@@ -22,7 +22,8 @@ std::string Usage() {
          "  --max-per-address N  connections at once from one address (default 16)\n"
          "  --rate N           commands a member may send per second, sustained (default 20)\n"
          "  --burst N          commands a member may send at once (default 60)\n"
-         "  --rooms-per-hour N rooms one member may create in an hour (default 3; an address 6)\n"
+         "  --rooms-per-hour N rooms one member may create in an hour, an address twice as many\n"
+         "                     (default 3)\n"
          "  --connects-per-minute N  new connections from one address in a minute (default 60)\n"
          "  --idle-minutes N   close a member who sends nothing for this long (default 60)\n"
          "  --robots KIND      robots that play free seats: simple or strong (default strong)\n"
@@ -35,6 +36,8 @@ std::string Usage() {
          "                     for him (default 120)\n"
          "  --turn-seconds N   a seated member's time for a bid or a card before the robot\n"
          "                     makes it (default 60)\n"
+         "  --journal on|off   journal running deals in the store, so that a restart brings\n"
+         "                     them back (default on)\n"
          "  --help             this text\n"
          "  --version          the release number\n";
 }
@@ -50,7 +53,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
         a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
         a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" &&
-        a != "--seat-grace-seconds" && a != "--turn-seconds") {
+        a != "--seat-grace-seconds" && a != "--turn-seconds" && a != "--journal") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -72,6 +75,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         return ParseResult::Error;
       }
       o.dealKeyFile = v;
+    } else if (a == "--journal") {
+      if (v != "on" && v != "off") {
+        error = "--journal must be on or off: " + v;
+        return ParseResult::Error;
+      }
+      o.journal = v == "on";
     } else if (a == "--kibitz-same-address") {
       if (v != "open" && v != "closed") {
         error = "--kibitz-same-address must be open or closed: " + v;
@@ -107,8 +116,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         l.maxRooms = count;
       else if (a == "--max-per-address")
         l.maxPerAddress = count;
-      else if (a == "--rooms-per-hour")
-        l.roomsPerHour = count;
+      else if (a == "--rooms-per-hour")  // an address: twice as many, as by default
+        l.roomsPerHour = count, l.roomsPerHourPerAddress = 2 * count;
       else if (a == "--connects-per-minute")
         l.connectsPerMinute = static_cast<std::uint32_t>(n);
       else if (a == "--idle-minutes")

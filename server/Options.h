@@ -13,6 +13,7 @@ struct Options {
   std::string db = "znserver.db";
   std::string newsFile;     // empty: the built-in news
   std::string dealKeyFile;  // empty: the store's own key
+  bool journal = true;      // journal running deals, so a restart brings them back
 };
 
 enum class ParseResult { Run, Help, Version, Error };

@@ -55,7 +55,7 @@ void Tune(tcp::socket& s) {
 
 }  // namespace
 
-Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& options)
+Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& options, JournalStore* journal)
     : io_(io),
       acceptor_(io),
       lobbyTimer_(io),
@@ -72,6 +72,15 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
   deals_.UseRobots(options.robots, std::make_unique<RobotPool>(options.robots.threads, [this](auto job) {
                      asio::post(io_, std::move(job));
                    }));
+  if (journal) {
+    journaled_ = true;
+    deals_.UseJournal(journal);
+    try {
+      deals_.Restore(journal->LoadRunning());
+    } catch (const StoreError& e) {
+      Log(std::string("journal: cannot read the running deals: ") + e.what());
+    }
+  }
   const tcp::endpoint endpoint(asio::ip::make_address(options.listen), options.port);
   acceptor_.open(endpoint.protocol());
   acceptor_.set_option(tcp::acceptor::reuse_address(true));
@@ -96,6 +105,10 @@ void Server::Stop() {
   touchTimer_.cancel();
   sweepTimer_.cancel();
   club_.TouchOccupiedRooms();
+  if (journaled_) {  // everything the deals did, before the store closes
+    deals_.FlushJournal();
+    Log(deals_.JournalSummary());
+  }
   for (auto& [id, c] : connections_) {
     c->closed = true;
     c->socket.close(ec);

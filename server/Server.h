@@ -41,8 +41,10 @@ class Server : private Outbox {
   // How long a connection the server closes may take to acknowledge.
   static constexpr std::chrono::seconds kLinger{2};
 
-  // Binds and starts accepting; throws std::system_error when the address cannot be bound.
-  Server(asio::io_context& io, RoomStore& store, const ServerOptions& options);
+  // Binds and starts accepting; throws std::system_error when the address cannot be bound. With a
+  // journal, the deals it holds come back first and running deals are journaled from then on.
+  Server(asio::io_context& io, RoomStore& store, const ServerOptions& options,
+         JournalStore* journal = nullptr);
   ~Server() override;
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
@@ -88,6 +90,7 @@ class Server : private Outbox {
   Deals deals_;
   std::uint16_t port_ = 0;
   bool stopped_ = false;
+  bool journaled_ = false;
   MemberId nextId_ = 0;
   std::unordered_map<MemberId, ConnectionPtr> connections_;
   std::vector<MemberId> dirty_;

@@ -77,6 +77,23 @@ UPDATE rooms SET name = zn_cp1250_to_utf8(name);
 UPDATE results SET room_name = zn_cp1250_to_utf8(room_name), seat1 = zn_cp1250_to_utf8(seat1),
   seat2 = zn_cp1250_to_utf8(seat2), seat3 = zn_cp1250_to_utf8(seat3), seat4 = zn_cp1250_to_utf8(seat4);
 )",
+    // 5 -> 6: the journal of running deals (server/SqliteJournal.cpp): a restarted server deals them
+    // again and replays their moves. results_before: the last result id when the deal was journaled.
+    R"(
+CREATE TABLE IF NOT EXISTS running_deals(
+  room INTEGER PRIMARY KEY,
+  deal INTEGER NOT NULL,
+  seat1 TEXT NOT NULL, seat2 TEXT NOT NULL, seat3 TEXT NOT NULL, seat4 TEXT NOT NULL,
+  results_before INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS running_moves(
+  room INTEGER NOT NULL,
+  idx INTEGER NOT NULL,
+  seat INTEGER NOT NULL,
+  card INTEGER NOT NULL,
+  bidder TEXT NOT NULL,
+  bids TEXT NOT NULL,
+  PRIMARY KEY(room, idx)) WITHOUT ROWID;
+)",
 };
 
 // A name (cp1250 inside the server) as the store keeps it: UTF-8.

@@ -5,10 +5,12 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 #include "server/DealKey.h"
 #include "server/Log.h"
 #include "server/Options.h"
+#include "server/SqliteJournal.h"
 #include "server/SqliteStore.h"
 
 namespace {
@@ -57,8 +59,16 @@ int main(int argc, char** argv) {
     Log("store " + options.db + ": " + std::to_string(dropped) + " idle rooms dropped");
     if (!options.server.dealKey) options.server.dealKey = store.DealKey();
     Log(std::string("deal key from ") + (options.dealKeyFile.empty() ? "the store" : options.dealKeyFile));
+    // The journal's connection opens after the store brought the schema up to date; a journal that
+    // cannot be opened leaves the club running without one.
+    std::unique_ptr<SqliteJournal> journal;
+    try {
+      if (options.journal) journal = std::make_unique<SqliteJournal>(options.db);
+    } catch (const StoreError& e) {
+      Log(std::string(e.what()) + ": running deals are not journaled");
+    }
     asio::io_context io(1);
-    Server server(io, store, options.server);
+    Server server(io, store, options.server, journal.get());
     asio::signal_set signals(io, SIGINT, SIGTERM);
     signals.async_wait([&](std::error_code ec, int signal) {
       if (ec) return;

@@ -27,6 +27,7 @@ struct Player {
   std::vector<std::string> scores;  // the X lines
   bool acknowledge = true;          // answers a complete trick with "T"
   bool asleep = false;              // answers nothing (the turn clock's tests)
+  int budget = -1;                  // commands it still sends (-1: no limit); the rest go unsent
 
   // The command this line makes the player send (empty: none).
   std::string React(const std::string& line) {
@@ -107,7 +108,8 @@ class DealFixture : public ClubFixture {
       for (auto& p : players_) {
         for (const std::string& line : out.Take(p->id)) {
           const std::string command = p->React(line);
-          if (command.empty()) continue;
+          if (command.empty() || p->budget == 0) continue;
+          if (p->budget > 0) --p->budget;
           club().Receive(p->id, command);
           sent = true;
         }

@@ -109,6 +109,11 @@ TEST(Options, FairLimits) {
   EXPECT_EQ(o.server.limits.seatGrace, std::chrono::seconds(300));
   EXPECT_EQ(o.server.turnLimit, std::chrono::seconds(20));
   EXPECT_EQ(ParseOptions({"--turn-seconds", "0"}, o, error), ParseResult::Error);
+  EXPECT_EQ(o.server.limits.roomsPerHourPerAddress, 200u);  // else one address still made only 6
+  EXPECT_TRUE(o.journal);
+  ASSERT_EQ(ParseOptions({"--journal", "off"}, o, error), ParseResult::Run);
+  EXPECT_FALSE(o.journal);
+  EXPECT_EQ(ParseOptions({"--journal", "no"}, o, error), ParseResult::Error);
   EXPECT_EQ(ParseOptions({"--rate", "0"}, o, error), ParseResult::Error);
   EXPECT_EQ(error, "--rate must be a positive number: 0");
 }
