@@ -34,7 +34,8 @@ void TZnForm::SetReturnStatus(std::string text) {
 void TZnForm::ShowReturnStatus() {
   const std::string attempt = std::string("Újrakapcsolódás ("_cp) + std::to_string(Keeper.Attempt()) + ".)";
   if (Keeper.Stage() == TLinkKeeper::TStage::Waiting)
-    SetReturnStatus(attempt + " " + std::to_string(Keeper.SecondsLeft(Steady())) + " mp múlva...");
+    SetReturnStatus(attempt + " " + std::to_string(Keeper.SecondsLeft(Steady())) +
+                    std::string(" mp múlva..."_cp));
   else if (Keeper.Returning())
     SetReturnStatus(attempt + "...");
 }
