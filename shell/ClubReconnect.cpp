@@ -157,7 +157,8 @@ void TZnForm::ReturnRoomShown() {
   }
   if (place.Seat < 1 || place.Seat > 4 || MySeat == place.Seat) return ReturnEnd({}, true);
   const std::string& label = SeatLabels[static_cast<std::size_t>(place.Seat)];
-  if (label.empty() || label[0] != '-') return ReturnEnd(std::string(" >>>>> A helyedre időközben más ült le."_cp), false);
+  if (label.empty() || label[0] != '-')
+    return ReturnEnd(std::string(" >>>>> A helyedre időközben más ült le."_cp), false);
   if (stage == TLinkKeeper::TStage::Entering) {
     Keeper.Reached(TLinkKeeper::TStage::Sitting, Steady());
     TakeSeat(place.Seat);
@@ -191,7 +192,8 @@ void TZnForm::LinkTimerTimer() {
     default:
       if (!Keeper.StepOverdue(now)) break;
       // Not even connected or logged in: another attempt; later steps keep what they reached.
-      if (Keeper.Stage() == TLinkKeeper::TStage::Connecting || Keeper.Stage() == TLinkKeeper::TStage::LoggingIn) {
+      if (Keeper.Stage() == TLinkKeeper::TStage::Connecting ||
+          Keeper.Stage() == TLinkKeeper::TStage::LoggingIn) {
         NewLink();
         LinkDropped();
       } else {

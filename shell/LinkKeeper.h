@@ -10,12 +10,12 @@
 
 namespace zn {
 
-inline constexpr int kLinkTickMs = 250;               // the club window's link timer
+inline constexpr int kLinkTickMs = 250;  // the club window's link timer
 // After the way back ends in the room, the deal's lines for this long are the deal the member
 // dropped out of (the server sends them right after the "R" line).
 inline constexpr std::int64_t kCatchUpMs = 5000;
-inline constexpr std::int64_t kQuietPingMs = 15000;   // a quiet "G" this often while connected
-inline constexpr std::int64_t kPingAnswerMs = 10000;  // nothing at all back for this long: a drop
+inline constexpr std::int64_t kQuietPingMs = 15000;             // a quiet "G" this often while connected
+inline constexpr std::int64_t kPingAnswerMs = 10000;            // nothing at all back for this long: a drop
 inline constexpr std::int64_t kReturnWindowMs = 5 * 60 * 1000;  // attempts start within this of the drop
 inline constexpr std::int64_t kMaxBackoffMs = 30000;
 // A step of the way back (connect, login, room, seat) that takes longer ends it.

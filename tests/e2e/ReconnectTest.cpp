@@ -100,7 +100,8 @@ class ReconnectTest : public ::testing::Test {
   ReconnectTest() {
     // The scripted desktop's clock is the test's: here it follows the real one.
     clock_.setInterval(10);
-    QObject::connect(&clock_, &QTimer::timeout, [this] { desk->Clock = QDateTime::currentMSecsSinceEpoch(); });
+    QObject::connect(&clock_, &QTimer::timeout,
+                     [this] { desk->Clock = QDateTime::currentMSecsSinceEpoch(); });
     clock_.start();
   }
   static void Connect(TWindowFixture& client, std::uint16_t port) {
@@ -136,8 +137,10 @@ TEST_F(ReconnectTest, BackOnTheSeatWithItsCardsAfterTheRelayIsCut) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return first.MySeat == 1; }));
   for (int seat = 2; seat <= 4; ++seat) {
     first.cmRobotExecute();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first.SeatLabels[static_cast<std::size_t>(seat)][0] == '-' &&
-                                             first.SeatLabels[static_cast<std::size_t>(seat)] != "- - -"; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      return first.SeatLabels[static_cast<std::size_t>(seat)][0] == '-' &&
+             first.SeatLabels[static_cast<std::size_t>(seat)] != "- - -";
+    }));
   }
   Connect(guest, relay.Port());
   ASSERT_TRUE(QTest::qWaitFor([&] { return second.Rooms.size() == 2; }));

@@ -95,27 +95,28 @@ TEST_P(NoReturnTest, NoAttemptIsMade) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NoReturnTest,
-    ::testing::Values(NoReturnCase{"ChosenDisconnect", [](ReturnTest&, TZnForm& f) { f.cmDisconnectExecute(); }},
-                      NoReturnCase{"ConnectAgain",
-                                   [](ReturnTest& t, TZnForm& f) {
-                                     t.desk.desk.Clock += 5000;
-                                     f.cmConnectExecute();  // the fake reports the old close
-                                   }},
-                      NoReturnCase{"DisconnectWhileWaiting",
-                                   [](ReturnTest& t, TZnForm& f) {
-                                     t.Drop();
-                                     f.cmDisconnectExecute();
-                                   }},
-                      NoReturnCase{"RefusedLogin",
-                                   [](ReturnTest& t, TZnForm&) {
-                                     t.Drop();
-                                     t.Tick(1000);
-                                     t.Reconnected();
-                                     t.Receive({proto::LineMessage(S(" >>>>> Ez a becenév nem használható: Anna"_cp))});
-                                     t.Drop();
-                                     t.Pump();
-                                     EXPECT_EQ(t.Memos(S("Ez a becenév nem használható"_cp)), 1);
-                                   }}),
+    ::testing::Values(
+        NoReturnCase{"ChosenDisconnect", [](ReturnTest&, TZnForm& f) { f.cmDisconnectExecute(); }},
+        NoReturnCase{"ConnectAgain",
+                     [](ReturnTest& t, TZnForm& f) {
+                       t.desk.desk.Clock += 5000;
+                       f.cmConnectExecute();  // the fake reports the old close
+                     }},
+        NoReturnCase{"DisconnectWhileWaiting",
+                     [](ReturnTest& t, TZnForm& f) {
+                       t.Drop();
+                       f.cmDisconnectExecute();
+                     }},
+        NoReturnCase{"RefusedLogin",
+                     [](ReturnTest& t, TZnForm&) {
+                       t.Drop();
+                       t.Tick(1000);
+                       t.Reconnected();
+                       t.Receive({proto::LineMessage(S(" >>>>> Ez a becenév nem használható: Anna"_cp))});
+                       t.Drop();
+                       t.Pump();
+                       EXPECT_EQ(t.Memos(S("Ez a becenév nem használható"_cp)), 1);
+                     }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The way back: the same server, the nickname, the room by its name (its index moved), then the
@@ -153,7 +154,8 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   Feed({proto::LineRoom({"0", c.entered})});
   std::vector<std::string> sent = {proto::CmdNick("Anna"), proto::CmdEnter(2)};
   sent.insert(sent.end(), c.sent.begin(), c.sent.end());
-  if (!c.sent.empty() && c.sent.front() == proto::CmdSit(c.seat)) {  // "S": the server puts the member on the seat
+  if (!c.sent.empty() &&
+      c.sent.front() == proto::CmdSit(c.seat)) {  // "S": the server puts the member on the seat
     std::vector<proto::TRoomMember> seated;
     for (const auto& m : c.entered)
       if (m.nickname != "Anna") seated.push_back(m.seat == c.seat ? proto::TRoomMember{c.seat, "Anna"} : m);
@@ -176,18 +178,36 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   EXPECT_EQ(form->ResForm->GameCount(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BackTest,
-    ::testing::Values(
-        BackCase{"RobotOnTheSeat", {{1, "Bela"}, {2, "Anna"}}, false, {{1, "Bela"}, {2, "-Robot2"}, {0, "Anna"}},
-                 {proto::CmdSit(2)}, 2, false},
-        BackCase{"SeatHeldByTheServer", {{1, "Bela"}, {3, "Anna"}}, false, {{1, "Bela"}, {3, "Anna"}},
-                 {proto::CmdHand(3)}, 3, false},
-        BackCase{"SeatTaken", {{1, "Bela"}, {2, "Anna"}}, false, {{1, "Bela"}, {2, "Cili"}, {0, "Anna"}},
-                 {}, 0, true},
-        BackCase{"Watching", {{1, "Bela"}, {0, "Anna"}}, true, {{1, "Bela"}, {0, "Anna"}},
-                 {proto::CmdWatch(true)}, 0, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, BackTest,
+                         ::testing::Values(BackCase{"RobotOnTheSeat",
+                                                    {{1, "Bela"}, {2, "Anna"}},
+                                                    false,
+                                                    {{1, "Bela"}, {2, "-Robot2"}, {0, "Anna"}},
+                                                    {proto::CmdSit(2)},
+                                                    2,
+                                                    false},
+                                           BackCase{"SeatHeldByTheServer",
+                                                    {{1, "Bela"}, {3, "Anna"}},
+                                                    false,
+                                                    {{1, "Bela"}, {3, "Anna"}},
+                                                    {proto::CmdHand(3)},
+                                                    3,
+                                                    false},
+                                           BackCase{"SeatTaken",
+                                                    {{1, "Bela"}, {2, "Anna"}},
+                                                    false,
+                                                    {{1, "Bela"}, {2, "Cili"}, {0, "Anna"}},
+                                                    {},
+                                                    0,
+                                                    true},
+                                           BackCase{"Watching",
+                                                    {{1, "Bela"}, {0, "Anna"}},
+                                                    true,
+                                                    {{1, "Bela"}, {0, "Anna"}},
+                                                    {proto::CmdWatch(true)},
+                                                    0,
+                                                    false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The quiet ping: every 15 s, its answer writes nothing, the member's own still shows its time,
 // and 10 s with nothing back is a drop.
