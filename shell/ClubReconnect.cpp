@@ -14,8 +14,22 @@ using namespace zn::literals;
 
 namespace {
 std::int64_t Steady() { return Desktop().SteadyMs(); }
-// What the server closes a refused login with (a chat line starts with a nickname, never a space).
-constexpr std::string_view kRefusedLogin = "#M >>>>> Ez a becenév nem használható"_cp;
+// The server's notices ("M >>>>> ..."; a chat line starts with a nickname, never a space) that
+// come before a close it means: a refused login, and those that say the connection ends (a member
+// idle for an hour, or one sending too fast). The way back would only be turned away again.
+constexpr std::string_view kNotice = "#M >>>>> ";
+constexpr std::string_view kRefusedLogin = "Ez a becenév nem használható"_cp;
+constexpr std::string_view kLinkEnds = "a kapcsolat megszakad"_cp;
+
+bool EndsLink(std::string_view chunk) {
+  for (std::size_t at = chunk.find(kNotice); at != std::string_view::npos; at = chunk.find(kNotice, at + 1)) {
+    const std::string_view notice = chunk.substr(at + 1, chunk.find('#', at + 1) - (at + 1));
+    if (notice.find(kRefusedLogin) != std::string_view::npos ||
+        notice.find(kLinkEnds) != std::string_view::npos)
+      return true;
+  }
+  return false;
+}
 }  // namespace
 
 void TZnForm::SyncLinkTimer() {
@@ -42,8 +56,7 @@ void TZnForm::ShowReturnStatus() {
 
 void TZnForm::LinkConnected() {
   Keeper.Connected(Steady());
-  loggedIn_ = false;
-  loginRefused_ = false;
+  serverEnded_ = false;
   if (Keeper.Stage() == TLinkKeeper::TStage::Connecting) {
     Keeper.Reached(TLinkKeeper::TStage::LoggingIn, Steady());
     ShowReturnStatus();
@@ -54,13 +67,13 @@ void TZnForm::LinkConnected() {
 void TZnForm::LinkData(std::string_view chunk) {
   Keeper.DataArrived();
   // Decided here, not when the line is dispatched: the close that follows it may come first.
-  if (!loggedIn_ && chunk.find(kRefusedLogin) != std::string_view::npos) loginRefused_ = true;
+  if (EndsLink(chunk)) serverEnded_ = true;
 }
 
 void TZnForm::LinkDropped() {
   Keeper.Disconnected();
-  if (loginRefused_ || !Dispatching) {
-    // A refused login ends the way back: the server's notice says why.
+  if (serverEnded_ || !Dispatching) {
+    // A close the server meant ends the way back: its notice says why.
     Keeper.Stop();
     SetReturnStatus({});
     SyncLinkTimer();
@@ -133,7 +146,6 @@ void TZnForm::ReturnEnd(std::string memo, bool back) {
 }
 
 void TZnForm::ReturnLobbyShown() {
-  loggedIn_ = true;
   if (Keeper.Stage() != TLinkKeeper::TStage::LoggingIn) return;
   const std::string& room = Keeper.Place().Room;
   if (room.empty()) return ReturnEnd({}, true);
@@ -174,7 +186,7 @@ bool TZnForm::CatchingUp() const {
 
 void TZnForm::StopReturning() {
   Keeper.Stop();
-  loginRefused_ = false;
+  serverEnded_ = false;
   SetReturnStatus({});
 }
 

@@ -159,9 +159,8 @@ class TZnForm : public TClubState, public TClubActions {
   void Send(std::string_view command) { Link->Send(command); }
 
   // Continuity (ClubReconnect.cpp).
-  bool opening_ = false;       // the link is being (re)opened: its close is no drop
-  bool loggedIn_ = false;      // an "I" line came on this connection
-  bool loginRefused_ = false;  // the server refused the nickname on this connection
+  bool opening_ = false;      // the link is being (re)opened: its close is no drop
+  bool serverEnded_ = false;  // the server said it ends this connection (a refused login...)
   std::int64_t catchUpUntil_ = 0;
   void LinkConnected();
   void LinkData(std::string_view chunk);

@@ -52,6 +52,8 @@ TEST_F(ReturnTest, AttemptsBackOffAndEndAfterFiveMinutes) {
     EXPECT_EQ(TLinkKeeper::Backoff(n), std::min<std::int64_t>(std::int64_t{1000} << (n - 1), 30000)) << n;
   Entered({{2, "Anna"}});
   log.duringConnect = [](TSocketPort& s) { s.OnError(TSocketErrorKind::Connect, kErrConnectionRefused); };
+  // A member's chat that quotes the server's words is no notice of the server's.
+  Receive({S("MBela: >>>>> Ez a becenév nem használható, a kapcsolat megszakad"_cp)});
   const std::int64_t drop = desk.desk.Clock;
   Drop();
   EXPECT_EQ(form->StatusReturn, S("Újrakapcsolódás (1.) 1 mp múlva..."_cp));
@@ -106,6 +108,12 @@ INSTANTIATE_TEST_SUITE_P(
                      [](ReturnTest& t, TZnForm& f) {
                        t.Drop();
                        f.cmDisconnectExecute();
+                     }},
+        NoReturnCase{"ServerEndsIdleMember",
+                     [](ReturnTest& t, TZnForm&) {
+                       t.Receive({proto::LineMessage(
+                           S(" >>>>> Egy órája nem küldtél semmit, a kapcsolat megszakad"_cp))});
+                       t.Drop();
                      }},
         NoReturnCase{"RefusedLogin",
                      [](ReturnTest& t, TZnForm&) {
