@@ -163,6 +163,12 @@ void TZnForm::ReturnRoomShown() {
   const TLinkKeeper::TStage stage = Keeper.Stage();
   if (stage != TLinkKeeper::TStage::Entering && stage != TLinkKeeper::TStage::Sitting) return;
   const TReturnPlace& place = Keeper.Place();
+  if (stage == TLinkKeeper::TStage::Entering) {
+    // The old deal's cards go: if a deal runs, the server sends it as it stands.
+    BidForm->LeaveTable();
+    BidForm->ResetDeal();
+    if (MySeat != 0) BidForm->Show();
+  }
   if (place.Watching) {
     if (!BidForm->Watching) cmKibicExecute();
     return ReturnEnd({}, true);

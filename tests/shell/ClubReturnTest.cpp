@@ -145,7 +145,7 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   const BackCase& c = GetParam();
   Entered(c.before);
   if (c.watching) form->cmKibicExecute();
-  Feed({proto::LineDeal(77)});
+  Feed({proto::LineDeal(77), proto::LineHand(1, {4, 5, 6, 7, 8, 9, 10, 11, 12, 13})});
   ASSERT_EQ(form->ResForm->GameCount(), 1);
   Drop();
   Tick(999);
@@ -160,6 +160,7 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdNick("Anna")});
   Feed({proto::LineLobby({{kLobbyName, S("Zöld"_cp), kKek}, {}})});
   Feed({proto::LineRoom({"0", c.entered})});
+  EXPECT_EQ(form->BidForm->ShownHand.Count(), 0) << "the old deal's cards are gone";
   std::vector<std::string> sent = {proto::CmdNick("Anna"), proto::CmdEnter(2)};
   sent.insert(sent.end(), c.sent.begin(), c.sent.end());
   if (!c.sent.empty() &&
