@@ -17,6 +17,7 @@ std::int64_t Steady() { return Desktop().SteadyMs(); }
 // The server's notices ("M >>>>> ..."; a chat line starts with a nickname, never a space) that
 // come before a close it means: a refused login, and those that say the connection ends (a member
 // idle for an hour, or one sending too fast). The way back would only be turned away again.
+constexpr std::string_view kReturning = "Újrakapcsolódás ("_cp;
 constexpr std::string_view kNotice = "#M >>>>> ";
 constexpr std::string_view kRefusedLogin = "Ez a becenév nem használható"_cp;
 constexpr std::string_view kLinkEnds = "a kapcsolat megszakad"_cp;
@@ -46,7 +47,8 @@ void TZnForm::SetReturnStatus(std::string text) {
 }
 
 void TZnForm::ShowReturnStatus() {
-  const std::string attempt = std::string("Újrakapcsolódás ("_cp) + std::to_string(Keeper.Attempt()) + ".)";
+  std::string attempt(kReturning);
+  attempt += std::to_string(Keeper.Attempt()) + ".)";
   if (Keeper.Stage() == TLinkKeeper::TStage::Waiting)
     SetReturnStatus(attempt + " " + std::to_string(Keeper.SecondsLeft(Steady())) +
                     std::string(" mp múlva..."_cp));
