@@ -21,6 +21,7 @@
 #include "shell/ClubDispatcher.h"
 #include "shell/ClubPortImpl.h"
 #include "shell/ClubState.h"
+#include "shell/LinkKeeper.h"
 #include "table/ZnBid.h"
 
 namespace zn {
@@ -72,6 +73,16 @@ class TZnForm : public TClubState, public TClubActions {
   // running (from pending events) does nothing and returns false.
   bool IdleHandler() { return dispatcher_.Pass(); }
   void Dispatch(const std::string& line) { dispatcher_.Dispatch(line); }
+
+  // ---- Continuity (ClubReconnect.cpp) ----
+  TLinkKeeper Keeper;
+  // The link timer (every kLinkTickMs while LinkTimerEnabled): the quiet ping and its answer, the
+  // countdown to the next attempt and the attempt itself.
+  void LinkTimerTimer();
+  void ReturnLobbyShown();  // after an "I" line: on the way back, into the room
+  void ReturnRoomShown();   // after an "R" line: on the way back, onto the seat
+  // A deal's lines now may be the deal the member dropped out of.
+  bool CatchingUp() const;
 
   // ---- Operations other windows call ----
   void Alert();       // ClubAlert.cpp
@@ -146,6 +157,22 @@ class TZnForm : public TClubState, public TClubActions {
   void ShowRoomMembers(const proto::TRoom& room);  // the seats and present list of an "R" line
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
+
+  // Continuity (ClubReconnect.cpp).
+  bool opening_ = false;      // the link is being (re)opened: its close is no drop
+  bool serverEnded_ = false;  // the server said it ends this connection (a refused login...)
+  std::int64_t catchUpUntil_ = 0;
+  void LinkConnected();
+  void LinkData(std::string_view chunk);
+  void LinkDropped();
+  bool LinkErrorHandled(TSocketErrorKind kind);  // true: no error box
+  void ReturnAttempt();
+  void ReturnEnd(std::string memo, bool back);
+  void StopReturning();
+  void DrainOldLines();
+  void ShowReturnStatus();
+  void SetReturnStatus(std::string text);
+  void SyncLinkTimer();
   static double Now();  // days since the epoch
 };
 

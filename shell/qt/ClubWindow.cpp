@@ -55,6 +55,8 @@ TClubWindow::TClubWindow(TZnForm& form, QWidget* parent) : QMainWindow(parent), 
   connect(&idle_, &QTimer::timeout, this, &TClubWindow::IdleTimeout);
   flash_.setInterval(kFlashMs);
   connect(&flash_, &QTimer::timeout, this, [this] { Run([this] { form_.TimerTimer(); }); });
+  link_.setInterval(kLinkTickMs);
+  connect(&link_, &QTimer::timeout, this, [this] { Run([this] { form_.LinkTimerTimer(); }); });
 
   BuildMenus();
   BuildFrame();
@@ -69,6 +71,7 @@ TClubWindow::TClubWindow(TZnForm& form, QWidget* parent) : QMainWindow(parent), 
 TClubWindow::~TClubWindow() {
   idle_.stop();
   flash_.stop();
+  link_.stop();
   form_.Changed = nullptr;
   form_.WakeIdle = nullptr;
   form_.CloseWindow = nullptr;
@@ -280,7 +283,10 @@ void TClubWindow::DrawPresent() { FillList(fdPresent_, form_.Present, form_.Pres
 
 void TClubWindow::DrawStatus() {
   status_[0]->setText(ToQt(form_.StatusNick));
-  status_[2]->setText(ToQt(form_.StatusServer));
+  // On the way back after a drop the server's panel counts down to the next attempt.
+  status_[2]->setText(ToQt(form_.StatusReturn.empty() ? form_.StatusServer : form_.StatusReturn));
+  if (form_.LinkTimerEnabled && !link_.isActive()) link_.start();
+  if (!form_.LinkTimerEnabled) link_.stop();
 }
 
 void TClubWindow::DrawChat() {
