@@ -197,6 +197,7 @@ void Club::Receive(MemberId id, std::string_view command) {
   }
   if (!m->LoggedIn()) {
     if (command[0] == 'N') Login(*m, proto::ReadText(command));
+    if (command[0] == 'Y' && claims_.count(id)) ClaimCommand(*m, command);  // the login's proof
     return;  // anything else before login is ignored
   }
   Dispatch(*m, command);
@@ -218,6 +219,7 @@ void Club::Dispatch(Member& m, std::string_view command) {
       {TCommand::Option, [](Club& c, Member& m, std::string_view s) { c.SetOption(m, s); }},
       {TCommand::Deal, [](Club& c, Member& m, std::string_view s) { c.OrderDeal(m, s); }},
       {TCommand::Inquiry, [](Club& c, Member& m, std::string_view s) { c.Inquiry(m, s); }},
+      {TCommand::Claim, [](Club& c, Member& m, std::string_view s) { c.ClaimCommand(m, s); }},
       {TCommand::Answer, [](Club& c, Member& m, std::string_view s) { c.Answer(m, s); }},
   };
   // The deal commands go to the deal engine, whose own table routes them (server/Deals.cpp).
@@ -234,6 +236,16 @@ void Club::Dispatch(Member& m, std::string_view command) {
 
 void Club::Login(Member& m, std::string_view nickname) {
   if (!ValidNickname(nickname) || FindOnline(nickname)) {
+    Refuse(m, "nickname", text::kBadNickname, nickname);
+    m.closing = true;
+    out_.Close(m.id);
+    return;
+  }
+  if (ClaimGate(m, nickname)) Admit(m, nickname);
+}
+
+void Club::Admit(Member& m, std::string_view nickname) {
+  if (FindOnline(nickname)) {  // came while this login waited for its proof
     Refuse(m, "nickname", text::kBadNickname, nickname);
     m.closing = true;
     out_.Close(m.id);
@@ -258,6 +270,7 @@ void Club::Disconnect(MemberId id, std::string_view why) {
     if (!m->address.empty()) addresses_.Close(m->addressKey);
   }
   if (!why.empty()) LogAddress(*m, "disconnect #" + std::to_string(id) + ": " + std::string(why));
+  claims_.erase(id);
   if (m->LoggedIn()) {
     LeaveRoom(*m);
     online_.erase(m->folded);
@@ -305,6 +318,7 @@ void Club::Flush() {
   const SteadyTime now = now_();
   deals_->Tick(now);
   CloseLateLogins(now);
+  CloseUnproven(now);
   CloseIdleMembers(now);
   FreeIdleRooms(now);
   if (lobbyWaiting_.empty()) return;
@@ -349,6 +363,8 @@ std::optional<SteadyTime> Club::NextDue() const {
   std::optional<SteadyTime> due = deals_->NextDue();
   if (!loginDeadlines_.empty() && (!due || loginDeadlines_.front().first < *due))
     due = loginDeadlines_.front().first;
+  if (!proofDeadlines_.empty() && (!due || proofDeadlines_.front().first < *due))
+    due = proofDeadlines_.front().first;
   for (MemberId id : lobbyWaiting_) {
     const Member* m = Find(id);
     if (m && (!due || m->lobbyNext < *due)) due = m->lobbyNext;

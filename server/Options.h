@@ -13,6 +13,7 @@ struct Options {
   std::string db = "znserver.db";
   std::string newsFile;     // empty: the built-in news
   std::string dealKeyFile;  // empty: the store's own key
+  std::string release;      // --release: the nickname to free in the store (cp1250); then exit
 };
 
 enum class ParseResult { Run, Help, Version, Error };

@@ -62,6 +62,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
           store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news),
       deals_(club_, store, *this, [] { return std::chrono::steady_clock::now(); }) {
   club_.SetDeals(&deals_);
+  club_.SetNames(options.names);
   if (options.dealKey) deals_.UseDealKey(*options.dealKey);
   deals_.OpenSameAddress(options.kibitzSameAddressOpen);
   deals_.UseRobots(options.robots, std::make_unique<RobotPool>(options.robots.threads, [this](auto job) {

@@ -30,6 +30,8 @@ struct ServerOptions {
   std::optional<deal::DealKey> dealKey;
   // Watchers at a seated member's address see all hands too (a club of one household or a LAN).
   bool kibitzSameAddressOpen = false;
+  // Where claimed nicknames are kept (not owned); nullptr: in memory for this run.
+  NameStore* names = nullptr;
 };
 
 class Server : private Outbox {
