@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
 #include "game/Cp1250.h"
 #include "server/DealKey.h"
@@ -48,6 +49,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!options.release.empty()) {
+    // A mistyped path must not leave a new, empty store behind.
+    if (!std::filesystem::exists(options.db)) {
+      std::fprintf(stderr, "znserver: no store at %s: nothing released\n", options.db.c_str());
+      return 1;
+    }
     try {
       SqliteStore store(options.db);
       const bool released = store.Release(NameKey(options.release));
