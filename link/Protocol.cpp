@@ -6,7 +6,7 @@
 
 namespace zn::proto {
 
-const std::array<TLineCode, 15> kLineCodes = {{
+const std::array<TLineCode, 16> kLineCodes = {{
     {'A', TLineRole::RoomOption, "room option"},
     {'B', TLineRole::Bidding, "bidding so far"},
     {'D', TLineRole::Deal, "new deal number"},
@@ -22,6 +22,7 @@ const std::array<TLineCode, 15> kLineCodes = {{
     {'T', TLineRole::Turn, "turn to bid"},
     {'W', TLineRole::Profile, "an introduction"},
     {'X', TLineRole::Score, "score items of a pair"},
+    {'Y', TLineRole::Challenge, "nonce to sign for a claimed nickname"},
 }};
 
 // Every command has its row, in the order of TCommand, so a command's row is found by its value.
@@ -123,6 +124,13 @@ std::string CmdInquiry(std::string_view own, std::string_view chosen) {
   return s;
 }
 
+std::string CmdClaimRequest() { return "Y"; }
+
+std::string CmdProof(const claim::TProof& proof) {
+  return "Y" + claim::ToHex(proof.key.data(), proof.key.size()) +
+         claim::ToHex(proof.signature.data(), proof.signature.size());
+}
+
 std::string CmdAnswer(std::string_view inquiryWithoutQ, const std::array<std::string, 4>& texts) {
   std::string s = Join('W', inquiryWithoutQ);
   for (const std::string& t : texts) {
@@ -158,6 +166,10 @@ std::string LineLobby(const TLobby& lobby) {
     s += m.nickname;
   }
   return s;
+}
+
+std::string LineChallenge(const claim::TNonce& nonce) {
+  return "Y" + claim::ToHex(nonce.data(), nonce.size());
 }
 
 std::string LineRoom(const TRoom& room) {

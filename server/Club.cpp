@@ -201,6 +201,7 @@ void Club::Receive(MemberId id, std::string_view command) {
   }
   if (!m->LoggedIn()) {
     if (command[0] == 'N' && !AwaitingTakeover(m->id)) Login(*m, proto::ReadText(command));
+    if (command[0] == 'Y' && claims_.count(id)) ClaimCommand(*m, command);  // the login's proof
     return;  // anything else before login is ignored
   }
   Dispatch(*m, command);
@@ -222,6 +223,7 @@ void Club::Dispatch(Member& m, std::string_view command) {
       {TCommand::Option, [](Club& c, Member& m, std::string_view s) { c.SetOption(m, s); }},
       {TCommand::Deal, [](Club& c, Member& m, std::string_view s) { c.OrderDeal(m, s); }},
       {TCommand::Inquiry, [](Club& c, Member& m, std::string_view s) { c.Inquiry(m, s); }},
+      {TCommand::Claim, [](Club& c, Member& m, std::string_view s) { c.ClaimCommand(m, s); }},
       {TCommand::Answer, [](Club& c, Member& m, std::string_view s) { c.Answer(m, s); }},
   };
   // The deal commands go to the deal engine, whose own table routes them (server/Deals.cpp).
@@ -238,14 +240,20 @@ void Club::Dispatch(Member& m, std::string_view command) {
 
 void Club::Login(Member& m, std::string_view nickname) {
   if (!ValidNickname(nickname)) return RefuseNickname(m, nickname);
-  if (Member* old = FindOnline(nickname)) return StartTakeover(m, *old, nickname);
-  AcceptLogin(m, nickname);
+  if (ClaimGate(m, nickname)) Admit(m, nickname);
 }
 
 void Club::RefuseNickname(Member& m, std::string_view nickname) {
   Refuse(m, "nickname", text::kBadNickname, nickname);
   m.closing = true;
   out_.Close(m.id);
+}
+
+// The nickname is the member's (proved, or not claimed): a silent connection holding it is probed
+// and replaced, else the login is accepted now.
+void Club::Admit(Member& m, std::string_view nickname) {
+  if (Member* old = FindOnline(nickname)) return StartTakeover(m, *old, nickname);
+  AcceptLogin(m, nickname);
 }
 
 void Club::AcceptLogin(Member& m, std::string_view nickname) {
@@ -268,6 +276,7 @@ void Club::Disconnect(MemberId id, std::string_view why) {
     if (!m->address.empty()) addresses_.Close(m->addressKey);
   }
   if (!why.empty()) LogAddress(*m, "disconnect #" + std::to_string(id) + ": " + std::string(why));
+  claims_.erase(id);
   if (m->LoggedIn()) {
     // A drop, not a leave: a seat in a running deal waits for the member's return.
     const std::size_t room = m->room;
@@ -324,6 +333,7 @@ void Club::Flush() {
   const SteadyTime now = now_();
   deals_->Tick(now);
   CloseLateLogins(now);
+  CloseUnproven(now);
   CloseIdleMembers(now);
   SettleTakeovers(now);
   FreeIdleRooms(now);
@@ -371,6 +381,8 @@ std::optional<SteadyTime> Club::NextDue() const {
     due = loginDeadlines_.front().first;
   if (!takeovers_.empty() && (!due || takeovers_.front().since + kProbeWait < *due))
     due = takeovers_.front().since + kProbeWait;
+  if (!proofDeadlines_.empty() && (!due || proofDeadlines_.front().first < *due))
+    due = proofDeadlines_.front().first;
   for (MemberId id : lobbyWaiting_) {
     const Member* m = Find(id);
     if (m && (!due || m->lobbyNext < *due)) due = m->lobbyNext;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "server/Addresses.h"
+#include "server/Claims.h"
 #include "server/ClubTypes.h"
 #include "server/DealSeam.h"
 #include "server/Outbox.h"
@@ -59,6 +60,9 @@ struct ClubLimits {
   std::chrono::seconds roomIdleFree{15 * 60};
   // A member seated in a running deal whose connection drops keeps the seat this long.
   std::chrono::seconds seatGrace{120};
+  // Claimed nicknames (--claims), and how long a challenged client has to answer.
+  ClaimMode claims = ClaimMode::On;
+  std::chrono::seconds proofTimeout{10};
 };
 
 class Club : public DealClub {
@@ -88,6 +92,8 @@ class Club : public DealClub {
 
   // Replaces the deal engine (the club does not own it); nullptr restores NoDeals.
   void SetDeals(DealSeam* deals);
+  // Where claimed nicknames are kept (not owned); nullptr: in memory, for this run only.
+  void SetNames(NameStore* names);
 
   // A new connection from address: sends the version line. False when the club is full or the
   // address has too many connections: the member got a notice and is being closed (Disconnect
@@ -152,6 +158,9 @@ class Club : public DealClub {
 
   // Login and the lobby (Club.cpp).
   void Login(Member& m, std::string_view nickname);
+  // A claimed nickname's proof came or none was needed (ClubClaims.cpp): on to the takeover or
+  // the login.
+  void Admit(Member& m, std::string_view nickname);
   void RefuseNickname(Member& m, std::string_view nickname);
   // The one place a login is accepted: the nickname is free (a silent connection under it has
   // been replaced); the member enters the lobby.
@@ -166,6 +175,21 @@ class Club : public DealClub {
   const SharedLine& LobbyLine();
   std::chrono::milliseconds LobbyInterval() const;
   SteadyTime NextLobbySlot(SteadyTime now) const;
+
+  // Claimed nicknames (ClubClaims.cpp). A login challenged for its nickname waits for the proof.
+  struct ClaimState {
+    std::string nickname;                // the nickname the proof is for
+    std::optional<claim::TNonce> nonce;  // the challenge not yet answered
+    SteadyTime due{};                    // when the answer is too late
+    bool proven = false;                 // this connection proved the nickname's secret
+    bool free = false;                   // nobody had claimed the nickname when challenged
+  };
+  // False when the login waits for a proof (or was refused); true: admit it now.
+  bool ClaimGate(Member& m, std::string_view nickname);
+  void Challenge(Member& m, std::string_view nickname, bool free);
+  void ClaimCommand(Member& m, std::string_view command);
+  void RefuseClaim(Member& m, std::string_view why, std::string_view text);
+  void CloseUnproven(SteadyTime now);
 
   // Rooms and seats (ClubRooms.cpp).
   void CreateRoom(Member& m, std::string_view name);
@@ -226,6 +250,10 @@ class Club : public DealClub {
     SteadyTime since{};  // when the probe went out
   };
   std::vector<Takeover> takeovers_;  // in the order they came, so the first due is the first
+  MemoryNames memoryNames_;
+  NameStore* names_ = &memoryNames_;
+  std::map<MemberId, ClaimState> claims_;
+  std::deque<std::pair<SteadyTime, MemberId>> proofDeadlines_;  // in the order sent (one timeout)
 };
 
 }  // namespace zn::server

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "game/Cp1250.h"
+#include "link/Claim.h"
 
 namespace zn::server::text {
 
@@ -53,6 +54,14 @@ inline constexpr std::string_view kDealRunsElsewhere =
     "Ez az osztás most egy másik teremben folyik, a végéig nem osztható"_cp;
 inline constexpr std::string_view kNoResult = "Nincs felírható eredmény"_cp;
 inline constexpr std::string_view kResultWritten = "Ennek az osztásnak az eredménye már fel van írva"_cp;
+// Claimed nicknames (server/ClubClaims.cpp).
+inline constexpr std::string_view kClaimRefused = claim::kRefusedText;
+inline constexpr std::string_view kClaimNeeded =
+    "Ezen a szerveren csak igazolt becenévvel lehet belépni: frissítsd a klienst!"_cp;
+inline constexpr std::string_view kClaimed = "Ez a becenév mostantól a tiéd"_cp;
+inline constexpr std::string_view kClaimsUnavailable =
+    "A becenevek most nem ellenőrizhetők, próbáld később!"_cp;
+inline constexpr std::string_view kNoChallenge = "Nincs megválaszolatlan névigazolás"_cp;
 // Chat (server/ClubRelay.cpp); the longest length follows kChatTooLong.
 inline constexpr std::string_view kChatTooLong =
     "Túl hosszú üzenet, nem ment el. Legfeljebb ennyi betű lehet: "_cp;

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "game/Cp1250.h"
 #include "game/Tokenizer.h"
 
 namespace zn::server {
@@ -13,6 +14,7 @@ std::string Usage() {
          "                [--robots simple|strong] [--robot-ms N]\n"
          "                [--deal-key FILE] [--kibitz-same-address closed|open]\n"
          "                [--seat-grace-seconds N] [--turn-seconds N] [--journal on|off]\n"
+         "                [--claims off|on|required] [--release NICK]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
@@ -38,6 +40,10 @@ std::string Usage() {
          "                     makes it (default 60)\n"
          "  --journal on|off   journal running deals in the store, so that a restart brings\n"
          "                     them back (default on)\n"
+         "  --claims MODE      claimed nicknames: off never asks for a proof; on (default)\n"
+         "                     asks it for a claimed nickname and lets new clients claim a\n"
+         "                     free one; required admits no nickname without a proof\n"
+         "  --release NICK     frees a claimed nickname in the store (--db) and exits\n"
          "  --help             this text\n"
          "  --version          the release number\n";
 }
@@ -53,7 +59,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
         a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
         a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" &&
-        a != "--seat-grace-seconds" && a != "--turn-seconds" && a != "--journal") {
+        a != "--seat-grace-seconds" && a != "--turn-seconds" && a != "--journal" &&
+        a != "--claims" && a != "--release") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -81,6 +88,17 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         return ParseResult::Error;
       }
       o.journal = v == "on";
+    } else if (a == "--claims") {
+      if (!ParseClaimMode(v, o.server.limits.claims)) {
+        error = "--claims must be off, on or required: " + v;
+        return ParseResult::Error;
+      }
+    } else if (a == "--release") {
+      o.release = Utf8ToCp1250(v);  // the terminal's text; nicknames are cp1250 inside
+      if (o.release.empty()) {
+        error = "--release needs a nickname";
+        return ParseResult::Error;
+      }
     } else if (a == "--kibitz-same-address") {
       if (v != "open" && v != "closed") {
         error = "--kibitz-same-address must be open or closed: " + v;

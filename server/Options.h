@@ -14,6 +14,7 @@ struct Options {
   std::string newsFile;     // empty: the built-in news
   std::string dealKeyFile;  // empty: the store's own key
   bool journal = true;      // journal running deals, so a restart brings them back
+  std::string release;      // --release: the nickname to free in the store (cp1250); then exit
 };
 
 enum class ParseResult { Run, Help, Version, Error };

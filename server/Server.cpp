@@ -66,6 +66,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
           store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news),
       deals_(club_, store, *this, [] { return std::chrono::steady_clock::now(); }) {
   club_.SetDeals(&deals_);
+  club_.SetNames(options.names);
   if (options.dealKey) deals_.UseDealKey(*options.dealKey);
   deals_.OpenSameAddress(options.kibitzSameAddressOpen);
   deals_.UseTurnLimit(options.turnLimit);

@@ -32,6 +32,8 @@ struct ServerOptions {
   bool kibitzSameAddressOpen = false;
   // A seated member's time for a bid or a card before the robot makes it.
   std::chrono::seconds turnLimit{60};
+  // Where claimed nicknames are kept (not owned); nullptr: in memory for this run.
+  NameStore* names = nullptr;
 };
 
 class Server : private Outbox {

@@ -21,6 +21,10 @@ void TZnForm::InitActions() {
   Set(cmConnect, "&Bejeletkezés"_cp, "", "Felveszi a kapcsolatot a szerverrel",
       [this] { cmConnectExecute(); });
   Set(cmDisconnect, "&Távkapcsolat"_cp, "", "", [this] { cmDisconnectExecute(); });
+  Set(cmShowCode, "&Névkód..."_cp, "", "A becenév kódja, amellyel másik gépre vihető"_cp,
+      [this] { cmShowCodeExecute(); });
+  Set(cmEnterCode, "Névkód &megadása..."_cp, "", "Egy másik gépen látott névkód használata ezen a gépen"_cp,
+      [this] { cmEnterCodeExecute(); });
   Set(cmExit, "&Kilépés"_cp, "", "", [this] { cmExitExecute(); });
   Set(cmMsg, "&Elküld"_cp, "", "", [this] { cmMsgExecute(); });
   Set(cmClear, "&Töröl"_cp, "", "", [this] { cmClearExecute(); });
@@ -61,6 +65,7 @@ void TZnForm::InitActions() {
 std::vector<std::pair<std::string_view, TAction*>> TClubActions::Actions() {
   return {
       {"cmConnect", &cmConnect},   {"cmDisconnect", &cmDisconnect},
+      {"cmShowCode", &cmShowCode}, {"cmEnterCode", &cmEnterCode},
       {"cmExit", &cmExit},         {"cmMsg", &cmMsg},
       {"cmClear", &cmClear},       {"cmPing", &cmPing},
       {"cmLogMsg", &cmLogMsg},     {"cmInfo", &cmInfo},

@@ -62,6 +62,7 @@ void TZnForm::cmConnectExecute() {
     Link->Open();
     opening_ = false;
     WriteConnectSettings(SettingsPath, Nickname, AddressList, PortText);
+    MakeClaimSecret();  // the first start's secret goes with the first settings written
   });
 }
 
@@ -82,6 +83,7 @@ void TZnForm::cmExitExecute() {
 }
 
 void TZnForm::LLine(const std::string& line) {
+  ClaimNewConnection();
   const std::string_view version = std::string_view(line).substr(line.empty() ? 0 : 1);
   if (version != proto::kVersion)
     Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +

@@ -46,6 +46,7 @@ constexpr TRoute kRoutes[] = {
     {R::Turn, [](TZnForm& f, const std::string& l) { f.TLine(l); }},
     {R::Profile, [](TZnForm& f, const std::string& l) { f.InfoForm->ReceiveProfile(l); }},
     {R::Score, [](TZnForm& f, const std::string& l) { f.BidForm->ScoreLine(l); }},
+    {R::Challenge, [](TZnForm& f, const std::string& l) { f.YLine(l); }},
     {R::Unknown, [](TZnForm&, const std::string& l) { Desktop().ShowMessage(l); }},
 };
 

@@ -78,6 +78,7 @@ void TZnForm::GLine(const std::string&) {
 void TZnForm::MLine(const std::string& line) {
   Alert();
   AddMemo(line.empty() ? std::string() : line.substr(1));
+  if (IsClaimRefusal(line)) ClaimRefused();
 }
 
 }  // namespace zn

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "link/Claim.h"
 #include "link/NextLine.h"
 #include "link/Protocol.h"
 #include "link/Socket.h"
@@ -91,6 +92,20 @@ class TZnForm : public TClubState, public TClubActions {
   void TakeSeat(std::int32_t seat);
   void EnableDealCommands(bool enable);
 
+  // ---- The claimed nickname (ClubClaim.cpp) ----
+  std::optional<claim::TSecret> ClaimSecret;  // none before the first connect, or when damaged
+  bool ClaimDamaged = false;                  // Zn.INI holds a code that does not read
+  bool ClaimAnswered = false;                 // this connection got a challenge
+  bool ClaimAsked = true;                     // this connection asked for one (or sent no "N")
+  void LoadClaimSecret();                     // at creation
+  void MakeClaimSecret();                     // the first connect: made and written once
+  void ClaimNewConnection();                  // the "L" line: a new connection
+  void ClaimAfterLobby();                     // an "I" line
+  static bool IsClaimRefusal(std::string_view line);
+  void ClaimRefused();  // the refusal notice: asks for another nickname and logs in with it
+  void cmShowCodeExecute();
+  void cmEnterCodeExecute();
+
   // ---- The link and the address list (ClubConnect.cpp, ClubAddressList.cpp) ----
   void cmConnectExecute();
   void cmDisconnectExecute();
@@ -144,6 +159,7 @@ class TZnForm : public TClubState, public TClubActions {
   void MLine(const std::string& line);
   void RLine(const std::string& line);
   void TLine(const std::string& line);
+  void YLine(const std::string& line);
 
  private:
   TClubPortImpl club_{*this};  // the club port the other windows reach

@@ -44,6 +44,9 @@ void TClubWindow::BuildMenus() {
   QMenu* world = top(QStringLiteral("&Külvilág"));
   AddAction(world, f.cmDisconnect);
   world->addSeparator();
+  AddAction(world, f.cmShowCode);
+  AddAction(world, f.cmEnterCode);
+  world->addSeparator();
   AddAction(world, f.cmExit);
 
   QMenu* messages = top(kMessages);

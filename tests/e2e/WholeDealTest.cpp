@@ -40,12 +40,13 @@ server::ServerOptions SimpleRobots() {
 const std::string kNick("Játékos"_cp);
 const std::string kIni("[Program]\r\nUser=Játékos\r\n"_cp);
 
-// The server's notices ("M >>>>> ...") in the message area: none but the turn clock's at the start
-// of a deal is expected in a sound deal.
+// The server's notices ("M >>>>> ...") in the message area: none is expected in a sound deal but
+// the turn clock's at the start of a deal and the one that says a first login claimed the nickname.
 std::vector<std::string> Notices(const TZnForm& form) {
   std::vector<std::string> notices;
   for (const std::string& line : form.Memo)
-    if (line.find(">>>>>") != std::string::npos && line.find(server::text::kTurnLimit) == std::string::npos)
+    if (line.find(">>>>>") != std::string::npos && line.find(server::text::kTurnLimit) == std::string::npos &&
+        line.find("mostantól a tiéd"_cp) == std::string::npos)
       notices.push_back(line);
   return notices;
 }

@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoleCase{"Mhi", TLineRole::Message}, RoleCase{"P0 1 0 1 2 3 4", TLineRole::Play},
                       RoleCase{"Qa b", TLineRole::Inquiry}, RoleCase{"R0", TLineRole::Room},
                       RoleCase{"T", TLineRole::Turn}, RoleCase{"Wa b 0 0 0 0 ", TLineRole::Profile},
-                      RoleCase{"X1 ", TLineRole::Score}));
+                      RoleCase{"X1 ", TLineRole::Score}, RoleCase{"Y", TLineRole::Challenge}));
 
 INSTANTIATE_TEST_SUITE_P(
     Others, RoleTest,
@@ -183,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoleCase{S(" >>>>> Adatátviteli hiba. Lépj ki és indítsd újra!"_cp),
                                TLineRole::Unknown}));
 
-TEST(LineCodes, AreFifteenDistinctUpperCaseLettersInOrder) {
+TEST(LineCodes, AreDistinctUpperCaseLettersInOrder) {
   for (std::size_t i = 0; i < kLineCodes.size(); ++i) {
     EXPECT_TRUE(kLineCodes[i].code >= 'A' && kLineCodes[i].code <= 'Z');
     EXPECT_NE(kLineCodes[i].role, TLineRole::Unknown);
@@ -195,7 +195,7 @@ TEST(LineCodes, AreFifteenDistinctUpperCaseLettersInOrder) {
 }
 
 TEST(CommandCodes, HaveTheirShapesAndNothingElseHasOne) {
-  const std::string expected = "NMGLRESHADKBPTFQW";
+  const std::string expected = "NMGLRESHADKBPTFQYW";
   ASSERT_EQ(kCommandCodes.size(), expected.size());
   for (std::size_t i = 0; i < kCommandCodes.size(); ++i) {
     EXPECT_EQ(kCommandCodes[i].code, expected[i]);
@@ -206,7 +206,8 @@ TEST(CommandCodes, HaveTheirShapesAndNothingElseHasOne) {
   const std::pair<std::string, TCommandShape> byShape[] = {
       {"GLT", TCommandShape::Bare}, {"ESHKADP", TCommandShape::SignedNumber},
       {"F", TCommandShape::Result}, {"B", TCommandShape::Bids},
-      {"W", TCommandShape::Answer}, {"NMRQ", TCommandShape::Rest}};
+      {"W", TCommandShape::Answer}, {"Y", TCommandShape::Proof},
+      {"NMRQ", TCommandShape::Rest}};
   for (const auto& [codes, want] : byShape)
     for (char c : codes) {
       TCommandShape shape{};

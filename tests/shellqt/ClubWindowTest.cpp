@@ -78,7 +78,7 @@ TEST_P(MenuTest, ItemsInOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Menus, MenuTest,
     ::testing::Values(
-        TMenuCase{"&Külvilág", "&Távkapcsolat|-|&Kilépés", true},
+        TMenuCase{"&Külvilág", "&Távkapcsolat|-|&Névkód...|Névkód &megadása...|-|&Kilépés", true},
         TMenuCase{"Ü&zenetek", "&Elküld|&Töröl|-|&Válaszidő|&Közhír|-|&Bemutatkozás...", false},
         TMenuCase{"&Társalgó", "Új &terem létrehozás|&Belépés a terembe", false},
         TMenuCase{"&Terem",
