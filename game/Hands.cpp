@@ -54,8 +54,9 @@ std::string CardSpokenName(TCard code) {
   if (code >= kFirstTarokk && code < kSkiz) return "Tarokk " + shown.substr(1, shown.size() - 2);
   if (code == kSkiz) return shown.substr(1, shown.size() - 2);
   // A suit card: its suit word, then the word of the letter after the space.
-  static constexpr std::pair<char, std::string_view> kWords[] = {
-      {'A', "ász"_cp}, {'T', "tízes"_cp}, {'B', "bubi"}, {'L', "lovas"}, {'D', "dáma"_cp}, {'K', "király"_cp}};
+  static constexpr std::pair<char, std::string_view> kWords[] = {{'A', "ász"_cp},  {'T', "tízes"_cp},
+                                                                 {'B', "bubi"},    {'L', "lovas"},
+                                                                 {'D', "dáma"_cp}, {'K', "király"_cp}};
   const char letter = shown.back();
   std::string spoken = shown.substr(0, shown.size() - 1);
   for (const auto& [l, word] : kWords)

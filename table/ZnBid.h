@@ -133,8 +133,8 @@ class TBidForm {
   std::string TrickText;                           // fdTrick: "tricks/tricks of seats 2 and 3"
 
   // ---- Keyboard, screen reader, large print (TableAccess.cpp) ----
-  int HandFocus = -1;    // the picture of Panel1 the keys move over; -1 with an empty hand
-  std::string Spoken;    // the latest announcement: a card played, a bid set, a result
+  int HandFocus = -1;       // the picture of Panel1 the keys move over; -1 with an empty hand
+  std::string Spoken;       // the latest announcement: a card played, a bid set, a result
   bool LargePrint = false;  // doubled card pictures and fonts
 
   // ---- Score page ----

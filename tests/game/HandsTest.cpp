@@ -51,10 +51,9 @@ TEST(CardName, OutOfRangeCodesHaveNoNameAndCountAsClassFour) {
 
 // The spoken name: every card has a distinct one, and each names its card in words.
 TEST(CardSpokenName, NamesEveryCardInWordsAndNothingElse) {
-  const std::pair<int, const char*> samples[] = {{1, "Treff tízes"},  {6, "Káró ász"},  {15, "Kőr király"},
-                                                 {18, "Pikk lovas"},  {9, "Káró dáma"}, {2, "Treff bubi"},
-                                                 {21, "Tarokk I"},    {24, "Tarokk IIII"}, {41, "Tarokk XXI"},
-                                                 {42, "Skíz"}};
+  const std::pair<int, const char*> samples[] = {
+      {1, "Treff tízes"}, {6, "Káró ász"},  {15, "Kőr király"},  {18, "Pikk lovas"}, {9, "Káró dáma"},
+      {2, "Treff bubi"},  {21, "Tarokk I"}, {24, "Tarokk IIII"}, {41, "Tarokk XXI"}, {42, "Skíz"}};
   for (const auto& [code, name] : samples) EXPECT_EQ(CardSpokenName(code), Utf8ToCp1250(name)) << code;
   std::set<std::string> names;
   for (int code = 1; code <= kMaxCard; ++code) names.insert(CardSpokenName(code));

@@ -1,0 +1,43 @@
+#include "game/qt/AccessNames.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QLabel>
+#include <QWidget>
+
+namespace zn {
+
+namespace {
+
+void NameOne(QWidget* w) {
+  if (!w->accessibleName().isEmpty() || w->toolTip().isEmpty()) return;
+  if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->text().isEmpty()) return;
+  if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) return;
+  QString name = w->toolTip();
+  name.remove(QLatin1Char('&'));
+  w->setAccessibleName(name);
+}
+
+}  // namespace
+
+void NameFromHints(QWidget* root) {
+  NameOne(root);
+  for (QWidget* w : root->findChildren<QWidget*>()) NameOne(w);
+}
+
+void Announce(QLabel* line, const QString& text) {
+  line->setText(text);
+  line->setAccessibleName(text);  // setAccessibleName raises the name change itself
+  if (QAccessible::isActive()) {
+    QAccessibleValueChangeEvent value(line, text);
+    QAccessible::updateAccessibility(&value);
+  }
+}
+
+void AnnounceFocus(QWidget* focused) {
+  if (!QAccessible::isActive()) return;
+  QAccessibleEvent event(focused, QAccessible::Focus);
+  QAccessible::updateAccessibility(&event);
+}
+
+}  // namespace zn
