@@ -43,9 +43,20 @@ void TBidForm::HandEnter() {
   CardSend(HandFocus);  // beeps for no card, a card that may not be played, or not the member's turn
 }
 
+namespace {
+constexpr std::string_view kPrintKey = "LargePrint";
+}  // namespace
+
 void TBidForm::SetLargePrint(bool on) {
-  if (LargePrint == on) return;
-  LargePrint = on;
+  if (LargePrint != on) {
+    LargePrint = on;
+    Notify(Aspect::Print);
+  }
+  club_.WriteSetting("Program", kPrintKey, on ? "1" : "0");
+}
+
+void TBidForm::ReadPrintSetting() {
+  LargePrint = club_.ReadSetting("Program", kPrintKey) == "1";
   Notify(Aspect::Print);
 }
 

@@ -199,7 +199,11 @@ class TBidForm {
   // Enter or Space on the own hand: goes on after a trick, else plays the focused card (a card that
   // may not be played beeps, as a double click does).
   void HandEnter();
+  // Large print on or off for this run, then kept in the settings ("Program", "LargePrint"); a
+  // failing write is refused with its message after the change.
   void SetLargePrint(bool on);
+  // Large print as the settings keep it (at start).
+  void ReadPrintSetting();
 
   // ---- Score page (ScoreTab.cpp) ----
   void ScoreLine(const std::string& line);

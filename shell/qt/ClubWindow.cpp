@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,7 +29,9 @@ namespace zn {
 
 QFont ClubFont() {
   QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(13);
+  // The desktop's letters when they are larger: a member who enlarged them for every program
+  // gets them here too.
+  font.setPixelSize(std::max(13, QFontInfo(QApplication::font()).pixelSize()));
   return font;
 }
 

@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "&Vissza a társalgóba",
                   false},
         TMenuCase{"&Nézet",
-                  "&Sorrend[&Normál|&Fordított|&Osztott]|&Hang|-|&Asztal...|&Licitek...|&Partik...|-|"
+                  "&Sorrend[&Normál|&Fordított|&Osztott]|&Hang|&Nagy betűk|-|&Asztal...|&Licitek...|&Partik...|-|"
                   "&Kibic...",
                   false},
         TMenuCase{"&Osztás", "Újra &játszás|&Számozott osztás|-|Új &meccs|&Következő osztás|-|&Igazítás",

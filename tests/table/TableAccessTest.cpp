@@ -95,5 +95,21 @@ TEST_F(TableAccessTest, EachLineIsAnnouncedWithTheNames) {
   EXPECT_EQ(form.Spoken, S("Eredmény: 10:0"_cp));
 }
 
+// Large print is kept in the settings for the next start; a settings file that cannot be written
+// still gives large print for this run, and says why it was not kept.
+TEST_F(TableAccessTest, LargePrintIsKeptInTheSettings) {
+  form.SetLargePrint(true);
+  EXPECT_EQ((club.Ini[{"Program", "LargePrint"}]), "1");
+  TBidForm next{club};
+  next.ReadPrintSetting();
+  EXPECT_TRUE(next.LargePrint);
+  club.FailingKey = "LargePrint";
+  EXPECT_EQ(Refusal([&] { next.SetLargePrint(false); }), "Cannot write the settings file");
+  EXPECT_FALSE(next.LargePrint);
+  club.Ini.clear();
+  next.ReadPrintSetting();
+  EXPECT_FALSE(next.LargePrint) << "no key: normal print";
+}
+
 }  // namespace
 }  // namespace zn::test
