@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace zn {
@@ -16,6 +18,9 @@ void NameOne(QWidget* w) {
   QString name = w->toolTip();
   name.remove(QLatin1Char('&'));
   w->setAccessibleName(name);
+  // An editable drop-down is read through its edit: the edit takes the same name.
+  if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit())
+    combo->lineEdit()->setAccessibleName(name);
 }
 
 }  // namespace

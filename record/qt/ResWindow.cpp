@@ -127,7 +127,8 @@ TResWindow::TResWindow(TResForm& form, QWidget* parent)
     if (!drawing_) Guarded([&] { form_.PagesChange(static_cast<TResForm::TPage>(index)); });
   });
 
-  played_->setAccessibleName(QStringLiteral("Lejátszott partik"));
+  pages_->setAccessibleName(QStringLiteral("Lejátszott partik"));
+  played_->setAccessibleName(QStringLiteral("Partik"));
   bidList_->setAccessibleName(QStringLiteral("Licitek"));
   game_->setAccessibleName(QStringLiteral("Lejátszás"));
   NameFromHints(this);

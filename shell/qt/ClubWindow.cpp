@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "game/ErrorHandler.h"
+#include "game/qt/AccessNames.h"
 #include "game/qt/Cp1250Codec.h"
 #include "link/Protocol.h"
 #include "shell/qt/ClubWidgets.h"
@@ -62,6 +63,9 @@ TClubWindow::TClubWindow(TZnForm& form, QWidget* parent) : QMainWindow(parent), 
   BuildMenus();
   BuildFrame();
   BuildStatusBar();
+  // A screen reader speaks a control's hint as its name; the room's picture says what it shows.
+  findChild<QLabel*>(QStringLiteral("RoomImage"))->setAccessibleName(QStringLiteral("Az asztal"));
+  NameFromHints(this);
 
   form_.Changed = [this](TZnForm::Aspect aspect) { Redraw(aspect); };
   form_.WakeIdle = [this] { WakeIdle(); };

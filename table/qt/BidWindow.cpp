@@ -151,6 +151,7 @@ void TBidWindow::RedrawVisible() {
     RedrawPlay();
     show();
     RedrawBidding();  // the list knows how many rows it shows only once it is shown
+    FocusPage();
   }
   if (form_.Visible) raise();
   if (!form_.Visible && isVisible()) hide();
