@@ -14,7 +14,9 @@ namespace {
 void NameOne(QWidget* w) {
   if (!w->accessibleName().isEmpty() || w->toolTip().isEmpty()) return;
   if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->text().isEmpty()) return;
-  if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) return;
+  // A label is read by its text (which changes), with its hint as the description; only a picture
+  // takes its hint as its name.
+  if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull()) return;
   QString name = w->toolTip();
   name.remove(QLatin1Char('&'));
   w->setAccessibleName(name);

@@ -84,8 +84,12 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   cmGo_ = Place(new QPushButton(QStringLiteral("&Mehet"), page), 268, 155, 109, 43);
   cmGo_->setObjectName(QStringLiteral("cmGo"));
   cmGo_->setToolTip(QStringLiteral("A licit(ek) elküldése"));
+  // Bold by its own font, not the style sheet's: large print doubles a widget's own font.
+  QFont bold = cmGo_->font();
+  bold.setBold(true);
+  cmGo_->setFont(bold);
   cmGo_->setStyleSheet(
-      QStringLiteral("QPushButton { color: #c00000; font-weight: bold; }"
+      QStringLiteral("QPushButton { color: #c00000; }"
                      "QPushButton:disabled { color: #a08080; }"));
   pnHint_ = Place(new QLabel(page), 266, 151, 145, 48);
   pnHint_->setObjectName(QStringLiteral("pnHint"));

@@ -133,6 +133,10 @@ TEST_F(TableKeysTest, LargePrintDoublesAndComesBack) {
     EXPECT_EQ(window.HandPictures(1)[1]->x(), 2 * 53);
     const auto cut = Cut();
     EXPECT_TRUE(cut.empty()) << page << ": " << cut.front();
+    for (auto* button : window.findChildren<QAbstractButton*>())  // style-sheet buttons grow too
+      if (button->isVisible() && !button->text().isEmpty()) {
+        EXPECT_GE(button->fontInfo().pixelSize(), 24) << button->objectName().toStdString();
+      }
   }
   form.SetLargePrint(false);
   form.ShowPage(TBidForm::tabPlay);
