@@ -46,6 +46,7 @@ void TBidWindow::BuildAccess() {
   hand->OnFocusChange = [this] { RedrawFocus(); };
   focusFrame_ = new TFocusFrame(hand);
   focusFrame_->setObjectName(QStringLiteral("FocusFrame"));
+  focusFrame_->setAccessibleName(QStringLiteral("A kiválasztott lap kerete"));
   const QString sides[5] = {{},
                             {},
                             QStringLiteral("Jobb oldali lapok (2. hely)"),
@@ -134,7 +135,8 @@ void TBidWindow::RedrawFocus() {
   if (!built_) return;
   const auto& cards = cards_[1];
   const int i = form_.HandFocus;
-  const bool shown = !form_.Watching && panels_[1]->hasFocus() && i >= 0 &&
+  // The window's own focus, kept while another window is active: the frame marks where the keys go.
+  const bool shown = !form_.Watching && focusWidget() == panels_[1] && i >= 0 &&
                      i < static_cast<int>(form_.Panels[1].Images.size()) &&
                      i < static_cast<int>(cards.size());
   if (!shown) {

@@ -104,11 +104,11 @@ TEST_F(TableKeysTest, OwnHandByKeysPlaysAndGoesOn) {
   QTest::keyClick(hand, Qt::Key_Return);
   EXPECT_EQ(club.Sent.back(), "T");
   form.PlayLine("P0 2 2 0 5 27 2");
-  Find<QWidget>("fdTrick")->setFocus();
+  Find<QWidget>("cmLast")->setFocus();
   QTest::keyClick(&window, Qt::Key_Enter);
   EXPECT_EQ(club.Sent.back(), "T");
   EXPECT_FALSE(form.TrickPause);
-  hand->clearFocus();
+  Find<QWidget>("fdTrick")->setFocus();
   EXPECT_FALSE(frame->isVisible()) << "the frame shows only while the hand has the keys";
 }
 
