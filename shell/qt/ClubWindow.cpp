@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <algorithm>
 
 #include "game/ErrorHandler.h"
+#include "game/qt/AccessNames.h"
 #include "game/qt/Cp1250Codec.h"
 #include "link/Protocol.h"
 #include "shell/qt/ClubWidgets.h"
@@ -28,7 +30,9 @@ namespace zn {
 
 QFont ClubFont() {
   QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(13);
+  // The desktop's letters when they are larger: a member who enlarged them for every program
+  // gets them here too.
+  font.setPixelSize(std::max(13, QFontInfo(QApplication::font()).pixelSize()));
   return font;
 }
 
@@ -61,6 +65,9 @@ TClubWindow::TClubWindow(TZnForm& form, QWidget* parent) : QMainWindow(parent), 
   BuildMenus();
   BuildFrame();
   BuildStatusBar();
+  // A screen reader speaks a control's hint as its name; the room's picture says what it shows.
+  findChild<QLabel*>(QStringLiteral("RoomImage"))->setAccessibleName(QStringLiteral("Az asztal"));
+  NameFromHints(this);
 
   form_.Changed = [this](TZnForm::Aspect aspect) { Redraw(aspect); };
   form_.WakeIdle = [this] { WakeIdle(); };
