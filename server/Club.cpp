@@ -197,7 +197,8 @@ void Club::Receive(MemberId id, std::string_view command) {
   // A refused answer pays (Answer).
   if (command[0] != 'W') {
     if (!Charge(*m)) return;
-    m->lastOwn = now_();
+    // The client pings by itself to keep its link alive: a ping is no sign of a member at the keys.
+    if (command[0] != 'G') m->lastOwn = now_();
   }
   if (!m->LoggedIn()) {
     if (command[0] == 'N' && !AwaitingTakeover(m->id)) Login(*m, proto::ReadText(command));

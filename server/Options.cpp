@@ -59,8 +59,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
         a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
         a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" &&
-        a != "--seat-grace-seconds" && a != "--turn-seconds" && a != "--journal" &&
-        a != "--claims" && a != "--release") {
+        a != "--seat-grace-seconds" && a != "--turn-seconds" && a != "--journal" && a != "--claims" &&
+        a != "--release") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }

@@ -207,10 +207,16 @@ void TZnForm::RLine(const std::string& line) {
   Menus.Lobby = false;
   Menus.Room = true;
   Menus.View = true;
-  Menus.Deal = MySeat == 1;
+  // The seated member with the lowest seat orders deals and writes results down: seat 1's, or
+  // another's when seat 1 is free or a robot holds it (its member left during a deal). Robots'
+  // names begin with "-", which no nickname may.
+  bool leads = MySeat >= 1 && MySeat <= 4;
+  for (const proto::TRoomMember& m : room.members)
+    if (m.seat >= 1 && m.seat < MySeat && !m.nickname.starts_with('-')) leads = false;
+  Menus.Deal = leads;
   Notify(Aspect::Page);
   Notify(Aspect::Menus);
-  BidForm->DealButtonsVisible = MySeat == 1;
+  BidForm->DealButtonsVisible = leads;
   BidForm->EnableGo(false);
 
   if (BidForm->Watching) {

@@ -103,7 +103,7 @@ class TBidForm {
   bool GoEnabled = false;           // "&Mehet"
   bool GoVisible = true;            // hidden while pnHint lies over it
   bool FixEnabled = false;          // "&Felír"
-  bool DealButtonsVisible = false;  // "Ú&jrajátszás", "Új &meccs", "&Következő", "&Felír": seat 1 only
+  bool DealButtonsVisible = false;  // "Ú&jrajátszás", "Új &meccs", "&Következő", "&Felír": the lowest seat
   bool OverVisible = false;         // pnOver
   bool NextVisible = false;         // cmNext
 

@@ -115,17 +115,19 @@ TEST_F(AddressLimitsTest, IdleMembersAreClosedUnlessSeatedInARunningDeal) {
   const MemberId talker = Join("bela");
   const MemberId answerer = Join("cili");
   const MemberId seated = Join("dani");
+  const MemberId pinger = Join("erik");  // a client keeping its link alive, nobody at the keys
   Do(seated, "Rkertes");
   Do(seated, "E1");
   Do(seated, "S1");
   for (int i = 0; i < 7; ++i) {
     Advance(9min);
-    Do(talker, "G");
+    Do(talker, "Mszia");
     club().Receive(answerer, "Wbela cili 0 0 0 0 ");  // its lines stay for Refused
+    club().Receive(pinger, "G");
   }
   club().Flush();
-  EXPECT_TRUE(Refused(idle, "Egy órája nem küldtél semmit, a kapcsolat megszakad"_cp));
-  EXPECT_TRUE(Refused(answerer, "Egy órája nem küldtél semmit, a kapcsolat megszakad"_cp));
+  for (MemberId closed : {idle, answerer, pinger})
+    EXPECT_TRUE(Refused(closed, "Egy órája nem küldtél semmit, a kapcsolat megszakad"_cp)) << closed;
   EXPECT_FALSE(out.closed.count(talker));
   EXPECT_FALSE(out.closed.count(seated));
   club().SetDeals(nullptr);

@@ -161,7 +161,8 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   Feed({proto::LineLobby({{kLobbyName, S("Zöld"_cp), kKek}, {}})});
   Feed({proto::LineRoom({"0", c.entered})});
   EXPECT_EQ(form->BidForm->ShownHand.Count(), 0) << "the old deal's cards are gone";
-  std::vector<std::string> sent = {proto::CmdNick("Anna"), proto::CmdEnter(2)};
+  // A login no challenge answered asks for one, so the nickname gets claimed.
+  std::vector<std::string> sent = {proto::CmdNick("Anna"), proto::CmdClaimRequest(), proto::CmdEnter(2)};
   sent.insert(sent.end(), c.sent.begin(), c.sent.end());
   if (!c.sent.empty() &&
       c.sent.front() == proto::CmdSit(c.seat)) {  // "S": the server puts the member on the seat

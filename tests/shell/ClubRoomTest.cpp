@@ -57,12 +57,23 @@ TEST_P(RoomVariants, ShowWhatTheSeatAllows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, RoomVariants,
-    ::testing::Values(RoomCase{"SeatTwo", {{1, "x1xx"}, {2, "Anna"}}, false, 2, false, false, true, {"H2"}},
-                      RoomCase{"Standing", {{1, "x1xx"}, {0, "Anna"}}, false, 0, false, true, false, {}},
-                      RoomCase{"Watching", {{1, "x1xx"}, {0, "Anna"}}, true, 0, false, false, true, {"H0"}},
-                      // Seats outside 1..4 put the member in the present list only; such a seat is no seat.
-                      RoomCase{"SeatSeven", {{7, "Anna"}, {-2, "x1xx"}}, false, 7, false, false, true, {}},
-                      RoomCase{"NotInTheLine", {{1, "x1xx"}}, false, 0, false, true, false, {}}),
+    ::testing::Values(
+        RoomCase{"SeatTwo", {{1, "x1xx"}, {2, "Anna"}}, false, 2, false, false, true, {"H2"}},
+        // Seat 1's commands pass to the lowest seated member when a robot holds it.
+        RoomCase{"SeatTwoBehindARobot", {{1, "-Robot1"}, {2, "Anna"}}, false, 2, true, false, true, {"H2"}},
+        RoomCase{"SeatThreeBehindAMember",
+                 {{1, "-Robot1"}, {2, "bela"}, {3, "Anna"}},
+                 false,
+                 3,
+                 false,
+                 false,
+                 true,
+                 {"H3"}},
+        RoomCase{"Standing", {{1, "x1xx"}, {0, "Anna"}}, false, 0, false, true, false, {}},
+        RoomCase{"Watching", {{1, "x1xx"}, {0, "Anna"}}, true, 0, false, false, true, {"H0"}},
+        // Seats outside 1..4 put the member in the present list only; such a seat is no seat.
+        RoomCase{"SeatSeven", {{7, "Anna"}, {-2, "x1xx"}}, false, 7, false, false, true, {}},
+        RoomCase{"NotInTheLine", {{1, "x1xx"}}, false, 0, false, true, false, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ClubTest, RoomLineWithABadSeatShowsTheErrorAndKeepsWhatCameBefore) {
