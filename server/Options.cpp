@@ -21,7 +21,7 @@ std::string Usage() {
          "  --max-per-address N  connections at once from one address (default 16)\n"
          "  --rate N           commands a member may send per second, sustained (default 20)\n"
          "  --burst N          commands a member may send at once (default 60)\n"
-         "  --rooms-per-hour N rooms one member may create in an hour (default 3; an address 6)\n"
+         "  --rooms-per-hour N rooms one member may create in an hour (default 3; an address twice N)\n"
          "  --connects-per-minute N  new connections from one address in a minute (default 60)\n"
          "  --idle-minutes N   close a member who sends nothing for this long (default 60)\n"
          "  --robots KIND      robots that play free seats: simple or strong (default strong)\n"
@@ -101,8 +101,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         l.maxRooms = count;
       else if (a == "--max-per-address")
         l.maxPerAddress = count;
-      else if (a == "--rooms-per-hour")
+      else if (a == "--rooms-per-hour") {
         l.roomsPerHour = count;
+        l.roomsPerHourPerAddress = 2 * count;  // an address's members together: twice one member's
+      }
       else if (a == "--connects-per-minute")
         l.connectsPerMinute = static_cast<std::uint32_t>(n);
       else if (a == "--idle-minutes")

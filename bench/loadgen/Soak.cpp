@@ -79,6 +79,7 @@ class Soak {
       const int r = c->watcher ? (i - s_.rooms) * std::max(1, s_.rooms / std::max(1, s_.watchers)) : i;
       c->nick = (c->watcher ? "watch" : "soak") + std::to_string(i);
       c->room = "room" + std::to_string(r);
+      c->deal = 1 + 2 * r;  // a deal number runs in one room at a time: each room has its own
       c->id = conns_.size() + 1;
       conns_.push_back(c);
       c->socket.async_connect({asio::ip::make_address("127.0.0.1"), s_.port}, [this, c](std::error_code ec) {
@@ -192,7 +193,7 @@ class Soak {
   void NextDeal(const ConnPtr& c) {
     c->dealStart = Clock::now();
     Send(c, "D" + std::to_string(c->deal));
-    c->deal += 2;  // odd deals: seat 1 deals and bids first
+    c->deal += 2 * s_.rooms;  // odd deals: seat 1 deals and bids first
   }
 
   void Play(const ConnPtr& c, char code, std::string_view rest) {

@@ -96,6 +96,7 @@ TEST(Options, FairLimits) {
   EXPECT_EQ(o.server.limits.commandsPerSecond, 20u);
   EXPECT_EQ(o.server.limits.commandBurst, 60u);
   EXPECT_EQ(o.server.limits.roomsPerHour, 3u);
+  EXPECT_EQ(o.server.limits.roomsPerHourPerAddress, 6u);
   ASSERT_EQ(ParseOptions({"--max-per-address", "20000", "--rate", "1000000", "--burst", "2000000",
                           "--rooms-per-hour", "100"},
                          o, error),
@@ -104,6 +105,7 @@ TEST(Options, FairLimits) {
   EXPECT_EQ(o.server.limits.commandsPerSecond, 1000000u);
   EXPECT_EQ(o.server.limits.commandBurst, 2000000u);
   EXPECT_EQ(o.server.limits.roomsPerHour, 100u);
+  EXPECT_EQ(o.server.limits.roomsPerHourPerAddress, 200u);  // else a soak from one address gets 6 rooms
   EXPECT_EQ(ParseOptions({"--rate", "0"}, o, error), ParseResult::Error);
   EXPECT_EQ(error, "--rate must be a positive number: 0");
 }
