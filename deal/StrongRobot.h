@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "deal/PlaySearch.h"
 #include "deal/Robot.h"
@@ -17,11 +18,28 @@
 
 namespace zn::deal {
 
+// When a card decision may stop before its last layout: once the card with the best sum leads every
+// other card by more than the layouts left are likely to make up. Per other card, d is the leader's
+// value less that card's in one layout; after n layouts with sum S and spread s of d, r layouts left
+// overturn S only if their own sum falls below -S, which even when d averages 0 from now on has a
+// standard deviation of s * sqrt(r): the decision stops when S >= margin * s * sqrt(r). Cards that
+// were worth the same in every layout so far (s = 0, S = 0) count as decided: either is as good.
+struct EarlyStop {
+  bool enabled = true;
+  int minLayouts = 4;   // never decide on fewer layouts
+  double margin = 2.0;  // standard deviations of what is left
+};
+
+// Whether the layouts so far decide: rows[i][j] is card j's value in layout i (the same cards in
+// every row), `total` the layouts the decision would search at most.
+bool Decided(const std::vector<std::vector<int>>& rows, int total, const EarlyStop& rule);
+
 struct StrongSettings {
   int layouts = 24;                       // at most this many layouts per card decision
   int bidLayouts = 64;                    // at most this many layouts per bidding estimate
   std::chrono::milliseconds budget{150};  // 0: no limit, the layouts alone bound a decision
   SearchLimits search;
+  EarlyStop early;
   std::function<std::chrono::steady_clock::time_point()> now = [] {
     return std::chrono::steady_clock::now();
   };

@@ -104,8 +104,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
       else if (a == "--rooms-per-hour") {
         l.roomsPerHour = count;
         l.roomsPerHourPerAddress = 2 * count;  // an address's members together: twice one member's
-      }
-      else if (a == "--connects-per-minute")
+      } else if (a == "--connects-per-minute")
         l.connectsPerMinute = static_cast<std::uint32_t>(n);
       else if (a == "--idle-minutes")
         l.idleTimeout = std::chrono::minutes(n);
