@@ -38,7 +38,7 @@ bool Decided(const std::vector<std::vector<int>>& rows, int total, const EarlySt
       const double d = row[leader] - row[j] - mean;
       squares += d * d;
     }
-    const double spread = std::sqrt(squares / (n - 1));
+    const double spread = std::max(std::sqrt(squares / (n - 1)), rule.leastSpread);
     if (mean * n < rule.margin * spread * left) return false;
   }
   return true;

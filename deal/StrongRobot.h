@@ -22,12 +22,14 @@ namespace zn::deal {
 // other card by more than the layouts left are likely to make up. Per other card, d is the leader's
 // value less that card's in one layout; after n layouts with sum S and spread s of d, r layouts left
 // overturn S only if their own sum falls below -S, which even when d averages 0 from now on has a
-// standard deviation of s * sqrt(r): the decision stops when S >= margin * s * sqrt(r). Cards that
-// were worth the same in every layout so far (s = 0, S = 0) count as decided: either is as good.
+// standard deviation of s * sqrt(r): the decision stops when S >= margin * max(s, leastSpread) *
+// sqrt(r). The floor keeps a few layouts that happen to agree (s = 0) from deciding at once: a card
+// must lead by about a trick a layout for that.
 struct EarlyStop {
   bool enabled = true;
-  int minLayouts = 4;   // never decide on fewer layouts
-  double margin = 2.0;  // standard deviations of what is left
+  int minLayouts = 8;      // never decide on fewer layouts
+  double margin = 2.5;     // standard deviations of what is left
+  double leastSpread = 1;  // points: one trick
 };
 
 // Whether the layouts so far decide: rows[i][j] is card j's value in layout i (the same cards in

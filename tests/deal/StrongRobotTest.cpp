@@ -108,7 +108,10 @@ TEST(StrongRobot, ChoosesTheSameCardHoweverItsLayoutsAreSplit) {
 
 // The early stop on value tables: n layouts (rows) of the cards' values, at most `total` layouts.
 TEST(StrongRobot, DecidesEarlyOnlyWhenTheLeadCannotBeMadeUp) {
-  const EarlyStop rule;  // at least 4 layouts, 2 standard deviations of what is left
+  EarlyStop rule;  // at least 4 layouts, 2 standard deviations of what is left, at least one trick's
+  rule.minLayouts = 4;
+  rule.margin = 2;
+  rule.leastSpread = 1;
   struct Case {
     const char* what;
     std::vector<std::vector<int>> rows;
@@ -116,13 +119,15 @@ TEST(StrongRobot, DecidesEarlyOnlyWhenTheLeadCannotBeMadeUp) {
     bool decided;
   };
   const Case cases[] = {
-      {"a card better in every layout", {{3, 1}, {4, 2}, {5, 3}, {2, 0}}, 24, true},
-      {"too few layouts to tell", {{3, 1}, {4, 2}, {5, 3}}, 24, false},
-      {"cards worth the same in every layout", {{2, 2, 0}, {1, 1, -3}, {4, 4, 1}, {0, 0, -2}}, 24, true},
+      {"a card three tricks better in every layout", {{4, 1}, {5, 2}, {6, 3}, {3, 0}}, 24, true},
+      {"too few layouts to tell", {{4, 1}, {5, 2}, {6, 3}}, 24, false},
+      {"one trick better in every layout: not yet", {{2, 1}, {3, 2}, {4, 3}, {1, 0}}, 24, false},
+      {"the same, two layouts left", {{2, 1}, {3, 2}, {4, 3}, {1, 0}}, 6, true},
+      {"cards worth the same so far", {{2, 2, -4}, {1, 1, -3}, {4, 4, -1}, {0, 0, -5}}, 24, false},
       {"a close race", {{3, 1}, {0, 2}, {5, 3}, {1, 2}}, 24, false},
       {"a lead, a wide spread, many layouts left", {{10, 0}, {2, 0}, {12, 0}, {4, 0}}, 24, false},
       {"the same lead with one layout left", {{10, 0}, {2, 0}, {12, 0}, {4, 0}}, 5, true},
-      {"every layout searched: nothing to stop", {{3, 1}, {4, 2}, {5, 3}, {2, 0}}, 4, false},
+      {"every layout searched: nothing to stop", {{4, 1}, {5, 2}, {6, 3}, {3, 0}}, 4, false},
       {"one card", {{3}, {4}, {5}, {2}}, 24, false},
       {"the third card is the close one", {{9, 0, 8}, {9, 0, 10}, {9, 0, 8}, {9, 0, 9}}, 24, false},
   };
