@@ -51,6 +51,7 @@ void BM_OpeningLeadAgainstOldSearch(benchmark::State& state) {
   using Clock = std::chrono::steady_clock;
   zn::deal::StrongSettings settings;
   settings.budget = std::chrono::milliseconds(0);
+  settings.early.enabled = false;  // the old search always searched every layout
   zn::deal::StrongRobot robot(settings);
   std::vector<Game> games;
   for (std::int32_t n = 1; n <= 24; ++n) games.push_back(PlayedUntil(n, 0));
@@ -79,6 +80,49 @@ void BM_OpeningLeadAgainstOldSearch(benchmark::State& state) {
   state.counters["same_card"] = static_cast<double>(same) / static_cast<double>(decisions);
 }
 BENCHMARK(BM_OpeningLeadAgainstOldSearch)->Unit(benchmark::kMillisecond)->Iterations(48);
+
+// Card decisions through a deal (24 layouts, no budget) with the early stop and without it,
+// alternating on the same positions: early_ms and full_ms per decision, their ratio, the layouts the
+// early stop searched on average, and the share of decisions where both chose the same card.
+void BM_EarlyStopAgainstFull(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  zn::deal::StrongSettings full;
+  full.budget = std::chrono::milliseconds(0);
+  full.early.enabled = false;
+  zn::deal::StrongSettings early = full;
+  early.early.enabled = true;
+  zn::deal::StrongRobot a(early), b(full);
+  std::vector<Game> games;
+  for (std::int32_t n = 1; n <= 20; ++n)
+    for (const int cards : {0, 1, 2, 5, 9, 14, 21})
+      if (Game g = PlayedUntil(n, cards); g.Play() && g.OnTurn() != 0) games.push_back(std::move(g));
+  Clock::duration withStop{}, without{};
+  std::int64_t same = 0, decisions = 0, layouts = 0;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Game& g = games[i++ % games.size()];
+    const zn::deal::RobotView view = g.ViewFor(g.OnTurn());
+    const auto t0 = Clock::now();
+    const zn::TCard x = a.Play(view);
+    const auto t1 = Clock::now();
+    const zn::TCard y = b.Play(view);
+    const auto t2 = Clock::now();
+    withStop += t1 - t0;
+    without += t2 - t1;
+    same += x == y;
+    layouts += a.LastLayouts();
+    ++decisions;
+  }
+  const auto ms = [&](Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count() / static_cast<double>(decisions);
+  };
+  state.counters["early_ms"] = ms(withStop);
+  state.counters["full_ms"] = ms(without);
+  state.counters["early/full"] = ms(withStop) / ms(without);
+  state.counters["layouts"] = static_cast<double>(layouts) / static_cast<double>(decisions);
+  state.counters["same_card"] = static_cast<double>(same) / static_cast<double>(decisions);
+}
+BENCHMARK(BM_EarlyStopAgainstFull)->Unit(benchmark::kMillisecond)->Iterations(140);
 
 // The bidding estimate of the dealer's first turn (its layouts, no time budget).
 void BM_StrongBid(benchmark::State& state) {

@@ -140,9 +140,13 @@ void PlaySearch::Takeback() {
 }
 
 int PlaySearch::Finish() const {
+  // Every trick is taken by one pair or the other: one count serves both.
+  int first = 0;
+  for (int k = 0; k < record_.count; ++k)
+    first += PairOf(record_.tricks[static_cast<std::size_t>(k)].winner) == 1;
   int value = 0;
   for (int p = 1; p <= 2; ++p) {
-    int score = TricksOfPair(record_, p);
+    int score = p == 1 ? first : record_.count - first;
     for (const ScoreTerm& term : terms_[static_cast<std::size_t>(p)]) score += term.Points(record_);
     value += p == pair_ ? score : -score;
   }

@@ -1,6 +1,8 @@
 #include "deal/StrongRobot.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <map>
 #include <mutex>
 
@@ -17,6 +19,30 @@ std::chrono::microseconds SearchTime(std::chrono::milliseconds budget) {
 }
 
 }  // namespace
+
+bool Decided(const std::vector<std::vector<int>>& rows, int total, const EarlyStop& rule) {
+  const int n = static_cast<int>(rows.size());
+  if (!rule.enabled || n < std::max(rule.minLayouts, 2) || n >= total || rows[0].size() < 2) return false;
+  const std::size_t cards = rows[0].size();
+  std::vector<std::int64_t> sums(cards, 0);
+  for (const auto& row : rows)
+    for (std::size_t j = 0; j < cards; ++j) sums[j] += row[j];
+  const std::size_t leader =
+      static_cast<std::size_t>(std::max_element(sums.begin(), sums.end()) - sums.begin());
+  const double left = std::sqrt(static_cast<double>(total - n));
+  for (std::size_t j = 0; j < cards; ++j) {
+    if (j == leader) continue;
+    const double mean = static_cast<double>(sums[leader] - sums[j]) / n;
+    double squares = 0;
+    for (const auto& row : rows) {
+      const double d = row[leader] - row[j] - mean;
+      squares += d * d;
+    }
+    const double spread = std::max(std::sqrt(squares / (n - 1)), rule.leastSpread);
+    if (mean * n < rule.margin * spread * left) return false;
+  }
+  return true;
+}
 
 std::array<std::vector<ScoreTerm>, 3> BiddingTerms(std::span<const BidBlock> bids) {
   std::array<std::vector<ScoreTerm>, 3> terms;
@@ -61,10 +87,20 @@ TCard StrongRobot::Play(const RobotView& view) {
   std::function<bool()> expired;
   if (settings_.budget.count() > 0) expired = [&] { return settings_.now() >= deadline; };
 
-  std::mutex mutex;  // guards the sampler's random numbers, `drawn`, `sums` and the counts
+  // Layout i's values go to rows[i]. The early stop looks only at the layouts searched without a
+  // gap from the first, so without a budget the choice is the same however the layouts are split.
+  std::mutex mutex;  // guards the sampler's random numbers, `drawn`, the rows and the counts
   int drawn = 0;
+  int complete = 0;  // rows[0 .. complete) are all searched
+  int decided = 0;   // when set, the first `decided` layouts settle the choice
   bool exhausted = false;
-  std::map<TCard, std::int64_t> sums;
+  std::vector<std::vector<std::pair<TCard, int>>> rows;
+  std::vector<std::vector<int>> prefix;  // the values alone of rows[0 .. complete)
+  // Once decided, the layouts other parts are still searching are dropped at once.
+  std::atomic<bool> settled{false};
+  const std::function<bool()> stop = [&] {
+    return settled.load(std::memory_order_relaxed) || (expired && expired());
+  };
   auto part = [&](int) {
     PlaySearch search(terms, PairOf(seat.seat), settings_.search);
     SearchStart start;
@@ -73,21 +109,35 @@ TCard StrongRobot::Play(const RobotView& view) {
     start.played = seat.played;
     Layout layout;
     for (;;) {
+      std::size_t index = 0;
       {
         std::lock_guard lock(mutex);
-        if (exhausted || drawn >= settings_.layouts || (drawn > 0 && expired && expired())) break;
+        if (exhausted || decided > 0 || drawn >= settings_.layouts || (drawn > 0 && expired && expired()))
+          break;
         if (!sampler.Draw(random, layout)) {
           exhausted = true;
           break;
         }
-        ++drawn;
+        index = static_cast<std::size_t>(drawn++);
+        rows.resize(static_cast<std::size_t>(drawn));
       }
       start.hands = layout.hands;
-      const auto values = search.CardValues(start, expired);
-      if (values.empty()) break;  // the budget ran out in the middle of this layout
+      auto values = search.CardValues(start, stop);
+      if (values.empty()) break;  // the budget ran out in the middle of this layout, or it was decided
       std::lock_guard lock(mutex);
-      for (const auto& [card, value] : values) sums[card] += value;
+      rows[index] = std::move(values);
       ++lastLayouts_;
+      // Each prefix is judged, as if its layouts had come in order.
+      while (decided == 0 && complete < drawn && !rows[static_cast<std::size_t>(complete)].empty()) {
+        std::vector<int> only;
+        for (const auto& [card, value] : rows[static_cast<std::size_t>(complete)]) only.push_back(value);
+        prefix.push_back(std::move(only));
+        ++complete;
+        if (Decided(prefix, settings_.layouts, settings_.early)) {
+          decided = complete;
+          settled = true;
+        }
+      }
     }
     std::lock_guard lock(mutex);
     lastNodes_ += search.Nodes();
@@ -97,6 +147,12 @@ TCard StrongRobot::Play(const RobotView& view) {
     settings_.split(parts, part);
   else
     part(0);
+  // Decided early: the first `decided` layouts; else every layout searched in full.
+  std::map<TCard, std::int64_t> sums;
+  const std::size_t used = decided > 0 ? static_cast<std::size_t>(decided) : rows.size();
+  for (std::size_t i = 0; i < used; ++i)
+    for (const auto& [card, value] : rows[i]) sums[card] += value;
+  if (decided > 0) lastLayouts_ = decided;
   if (sums.empty()) return fallback_.Play(view);
   // The best sum is the best average; ties go to the lower card.
   TCard chosen = sums.begin()->first;

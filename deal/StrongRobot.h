@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "deal/PlaySearch.h"
 #include "deal/Robot.h"
@@ -17,11 +18,30 @@
 
 namespace zn::deal {
 
+// When a card decision may stop before its last layout: once the card with the best sum leads every
+// other card by more than the layouts left are likely to make up. Per other card, d is the leader's
+// value less that card's in one layout; after n layouts with sum S and spread s of d, r layouts left
+// overturn S only if their own sum falls below -S, which even when d averages 0 from now on has a
+// standard deviation of s * sqrt(r): the decision stops when S >= margin * max(s, leastSpread) *
+// sqrt(r). The floor keeps a few layouts that happen to agree (s = 0) from deciding at once: a card
+// must lead by about a trick a layout for that.
+struct EarlyStop {
+  bool enabled = true;
+  int minLayouts = 8;      // never decide on fewer layouts
+  double margin = 2.5;     // standard deviations of what is left
+  double leastSpread = 1;  // points: one trick
+};
+
+// Whether the layouts so far decide: rows[i][j] is card j's value in layout i (the same cards in
+// every row), `total` the layouts the decision would search at most.
+bool Decided(const std::vector<std::vector<int>>& rows, int total, const EarlyStop& rule);
+
 struct StrongSettings {
   int layouts = 24;                       // at most this many layouts per card decision
   int bidLayouts = 64;                    // at most this many layouts per bidding estimate
   std::chrono::milliseconds budget{150};  // 0: no limit, the layouts alone bound a decision
   SearchLimits search;
+  EarlyStop early;
   std::function<std::chrono::steady_clock::time_point()> now = [] {
     return std::chrono::steady_clock::now();
   };

@@ -55,6 +55,8 @@ class RobotRunner {
 // stays near the budget; never less than kLeastBudget (a search needs a few layouts: 3 ms of
 // today's search covers as many as 30 ms of the search before its masks).
 inline constexpr std::chrono::milliseconds kLeastBudget{3};
+// How much nicer than the loop the workers run (capped at nice 19).
+inline constexpr int kWorkerNice = 5;
 std::chrono::milliseconds SharedBudget(std::chrono::milliseconds budget, int thinking, int workers);
 
 class RobotPool : public RobotRunner {

@@ -86,9 +86,7 @@ class Soak {
       const int r = c->watcher ? (i - s_.rooms) * std::max(1, s_.rooms / std::max(1, s_.watchers)) : i;
       c->nick = (c->watcher ? "watch" : "soak") + std::to_string(i);
       c->room = "room" + std::to_string(r);
-      // Each room its own deal numbers: a number running in another room is refused, and the
-      // member would wait for ever for a deal that never came.
-      c->deal = 1 + 2 * 20000 * r;
+      c->deal = 1 + 2 * r;  // a deal number runs in one room at a time: each room has its own
       c->id = conns_.size() + 1;
       conns_.push_back(c);
       c->socket.async_connect({asio::ip::make_address("127.0.0.1"), s_.port}, [this, c](std::error_code ec) {
@@ -213,7 +211,7 @@ class Soak {
   void NextDeal(const ConnPtr& c) {
     c->dealStart = Clock::now();
     Send(c, "D" + std::to_string(c->deal));
-    c->deal += 2;  // odd deals: seat 1 deals and bids first
+    c->deal += 2 * s_.rooms;  // odd deals: seat 1 deals and bids first
   }
 
   // A move of the member, after its time to think.

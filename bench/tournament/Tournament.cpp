@@ -4,7 +4,10 @@
 // --all-seeing 1 (the default) every deal is also played by the all-seeing robots against the
 // simple ones, and the share of that gap the strong robots close is printed with its interval.
 //   zn_tournament [--deals N] [--first N] [--layouts N] [--ms N] [--all-seeing 0|1] [--seconds S]
+//                 [--early 0|1] [--gains FILE]
 // --seconds bounds the run: no deal starts after that, and the figures are over the deals played.
+// --early 0 searches every layout a decision's budget allows (no early stop). --gains writes each
+// deal's number and gains (strong, all-seeing), so that two runs can be compared deal by deal.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -96,6 +99,7 @@ int main(int argc, char** argv) {
   bool allSeeing = true;
   double seconds = 0;  // 0: no limit; else no deal starts after this many seconds
   zn::deal::StrongSettings settings;
+  std::string gainsPath;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i];
     const long value = std::strtol(argv[i + 1], nullptr, 10);
@@ -111,10 +115,19 @@ int main(int argc, char** argv) {
       seconds = static_cast<double>(std::clamp(value, 0L, 1000000L));
     else if (flag == "--all-seeing")
       allSeeing = value != 0;
+    else if (flag == "--early")
+      settings.early.enabled = value != 0;
+    else if (flag == "--gains")
+      gainsPath = argv[i + 1];
     else {
       std::fprintf(stderr, "unknown option %s\n", flag.c_str());
       return 2;
     }
+  }
+  std::FILE* gains = gainsPath.empty() ? nullptr : std::fopen(gainsPath.c_str(), "w");
+  if (!gainsPath.empty() && gains == nullptr) {
+    std::fprintf(stderr, "cannot write %s\n", gainsPath.c_str());
+    return 1;
   }
   zn::deal::StrongRobot strong(settings);
   TimedRobot timed(strong);
@@ -132,13 +145,19 @@ int main(int argc, char** argv) {
       seeing.SetDeal(number);
       seeingGain.push_back(zn::deal::PlayDuplicate(number, seeing, simple, simple) / 2.0);
     }
+    if (gains) {
+      std::fprintf(gains, "%d %.1f %.1f\n", number, strongGain.back(), allSeeing ? seeingGain.back() : 0.0);
+      std::fflush(gains);
+    }
     if ((played + 1) % 100 == 0) {
       std::fprintf(stderr, "%ld deals\n", played + 1);
       Report(stderr, strongGain, seeingGain);
     }
   }
-  std::printf("deals %ld (numbers %ld..%ld), layouts %d, budget %lld ms\n", played, first, first + played - 1,
-              settings.layouts, static_cast<long long>(settings.budget.count()));
+  if (gains) std::fclose(gains);
+  std::printf("deals %ld (numbers %ld..%ld), layouts %d, budget %lld ms, early stop %s\n", played, first,
+              first + played - 1, settings.layouts, static_cast<long long>(settings.budget.count()),
+              settings.early.enabled ? "on" : "off");
   Report(stdout, strongGain, seeingGain);
   std::printf("card decisions %zu: median %.2f ms, p99 %.2f ms, max %.2f ms\n", timed.micros.size(),
               Quantile(timed.micros, 0.5) / 1000, Quantile(timed.micros, 0.99) / 1000,

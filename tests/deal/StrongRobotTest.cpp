@@ -61,6 +61,7 @@ TEST(StrongRobot, KeepsTheLayoutsSearchedBeforeTheDeadline) {
   int readings = 0;
   StrongSettings unlimited;
   unlimited.budget = 0ms;
+  unlimited.early.enabled = false;
   unlimited.layouts = 6;
   StrongRobot probe(unlimited);
   probe.Play(g.ViewFor(g.OnTurn()));
@@ -69,6 +70,7 @@ TEST(StrongRobot, KeepsTheLayoutsSearchedBeforeTheDeadline) {
   const int perLayout = static_cast<int>(probe.LastNodes() / 6 / 256);
   StrongSettings timed = JumpAfter(2 * perLayout + 2, 150ms, &readings);
   timed.layouts = 6;
+  timed.early.enabled = false;
   StrongRobot robot(timed);
   const TCard card = robot.Play(g.ViewFor(g.OnTurn()));
   EXPECT_TRUE(Legal(g, card));
@@ -77,24 +79,62 @@ TEST(StrongRobot, KeepsTheLayoutsSearchedBeforeTheDeadline) {
 }
 
 TEST(StrongRobot, ChoosesTheSameCardHoweverItsLayoutsAreSplit) {
-  // Without a budget every layout is searched, on one thread or on three at once.
-  StrongSettings alone;
-  alone.budget = 0ms;
-  alone.layouts = 6;
-  StrongSettings split = alone;
-  split.parts = 3;
-  split.split = [](int parts, const StrongSettings::Part& part) {
-    std::vector<std::thread> threads;
-    for (int i = 0; i < parts; ++i) threads.emplace_back(part, i);
-    for (std::thread& t : threads) t.join();
-  };
-  for (const std::int32_t number : {5, 6, 7}) {
-    const Game g = OpeningLead(number);
-    StrongRobot one(alone), three(split);
-    EXPECT_EQ(one.Play(g.ViewFor(g.OnTurn())), three.Play(g.ViewFor(g.OnTurn()))) << number;
-    EXPECT_EQ(one.LastLayouts(), three.LastLayouts()) << number;
-    EXPECT_EQ(one.LastNodes(), three.LastNodes()) << number;
+  // Without a budget the layouts searched decide, on one thread or on three at once, with the early
+  // stop (it looks only at the layouts searched from the first without a gap) and without it.
+  for (const bool early : {false, true}) {
+    StrongSettings alone;
+    alone.budget = 0ms;
+    alone.layouts = early ? 24 : 6;
+    alone.early.enabled = early;
+    StrongSettings split = alone;
+    split.parts = 3;
+    split.split = [](int parts, const StrongSettings::Part& part) {
+      std::vector<std::thread> threads;
+      for (int i = 0; i < parts; ++i) threads.emplace_back(part, i);
+      for (std::thread& t : threads) t.join();
+    };
+    for (const std::int32_t number : {5, 6, 7, 8, 9}) {
+      const Game g = OpeningLead(number);
+      StrongRobot one(alone), three(split);
+      EXPECT_EQ(one.Play(g.ViewFor(g.OnTurn())), three.Play(g.ViewFor(g.OnTurn()))) << number;
+      EXPECT_EQ(one.LastLayouts(), three.LastLayouts()) << number;
+      // Parts still searching when the decision settles drop their layouts part way.
+      if (!early) {
+        EXPECT_EQ(one.LastNodes(), three.LastNodes()) << number;
+      }
+    }
   }
+}
+
+// The early stop on value tables: n layouts (rows) of the cards' values, at most `total` layouts.
+TEST(StrongRobot, DecidesEarlyOnlyWhenTheLeadCannotBeMadeUp) {
+  EarlyStop rule;  // at least 4 layouts, 2 standard deviations of what is left, at least one trick's
+  rule.minLayouts = 4;
+  rule.margin = 2;
+  rule.leastSpread = 1;
+  struct Case {
+    const char* what;
+    std::vector<std::vector<int>> rows;
+    int total;
+    bool decided;
+  };
+  const Case cases[] = {
+      {"a card three tricks better in every layout", {{4, 1}, {5, 2}, {6, 3}, {3, 0}}, 24, true},
+      {"too few layouts to tell", {{4, 1}, {5, 2}, {6, 3}}, 24, false},
+      {"one trick better in every layout: not yet", {{2, 1}, {3, 2}, {4, 3}, {1, 0}}, 24, false},
+      {"the same, two layouts left", {{2, 1}, {3, 2}, {4, 3}, {1, 0}}, 6, true},
+      {"cards worth the same so far", {{2, 2, -4}, {1, 1, -3}, {4, 4, -1}, {0, 0, -5}}, 24, false},
+      {"a close race", {{3, 1}, {0, 2}, {5, 3}, {1, 2}}, 24, false},
+      {"a lead, a wide spread, many layouts left", {{10, 0}, {2, 0}, {12, 0}, {4, 0}}, 24, false},
+      {"the same lead with one layout left", {{10, 0}, {2, 0}, {12, 0}, {4, 0}}, 5, true},
+      {"every layout searched: nothing to stop", {{4, 1}, {5, 2}, {6, 3}, {3, 0}}, 4, false},
+      {"one card", {{3}, {4}, {5}, {2}}, 24, false},
+      {"the third card is the close one", {{9, 0, 8}, {9, 0, 10}, {9, 0, 8}, {9, 0, 9}}, 24, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Decided(c.rows, c.total, rule), c.decided) << c.what;
+  EarlyStop off = rule;
+  off.enabled = false;
+  EXPECT_FALSE(Decided(cases[0].rows, cases[0].total, off));
 }
 
 }  // namespace

@@ -235,7 +235,10 @@ TEST_F(WatcherTest, MemberTakingARobotsSeatMidDealPlaysItsHand) {
 
   // Both play on to the end of the deal.
   for (int idle = 0; idle < 2000 && !(bid.DealOver && watched.DealOver);) {
-    const bool acted = PlayStep(bid, table) | PlayStep(watched, watcherTable);
+    // Both take their step, whatever the first did.
+    const bool player = PlayStep(bid, table);
+    const bool watcher = PlayStep(watched, watcherTable);
+    const bool acted = player || watcher;
     if (acted)
       idle = 0;
     else {

@@ -49,8 +49,10 @@ TEST_P(FilterTest, PicksTheBidsOfOneSeatOrPair) {
   EXPECT_EQ(list.Entries(), c.result);
 }
 
-const Bids kTrullGem = {"Trull", S("Gém"_cp)};
-const Bids kPair14 = {"Trull", S("Gém"_cp), "Kassza"};
+// S() first: clang 14 crashes while noting why a braced list that reaches a cp1250 literal's
+// accented bytes is no constant expression; S is not constexpr, so it stops before them.
+const Bids kTrullGem = {S("Trull"), S("Gém"_cp)};
+const Bids kPair14 = {S("Trull"), S("Gém"_cp), "Kassza"};
 
 INSTANTIATE_TEST_SUITE_P(
     DealerOne, FilterTest,

@@ -98,6 +98,7 @@ TEST(Options, FairLimits) {
   EXPECT_EQ(o.server.limits.roomsPerHour, 3u);
   EXPECT_EQ(o.server.limits.seatGrace, std::chrono::seconds(120));
   EXPECT_EQ(o.server.turnLimit, std::chrono::seconds(60));
+  EXPECT_EQ(o.server.limits.roomsPerHourPerAddress, 6u);
   ASSERT_EQ(ParseOptions({"--max-per-address", "20000", "--rate", "1000000", "--burst", "2000000",
                           "--rooms-per-hour", "100", "--seat-grace-seconds", "300", "--turn-seconds", "20"},
                          o, error),

@@ -2,12 +2,19 @@
 // answer back to the loop; the deal engine drops an answer whose room, deal or turn has passed
 // (a new deal, a freed room, a seat taken over and left again, the engine gone), and rooms whose
 // robots are thinking never hold up another member's lines.
+#include <cerrno>
 #include <condition_variable>
 #include <future>
 #include <mutex>
 #include <set>
 #include <stdexcept>
 #include <thread>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 #include "deal/BidNames.h"
 #include "tests/server/DealHarness.h"
@@ -86,6 +93,30 @@ TEST(RobotPool, ThinksOnAWorkerAndAnswersOnTheLoop) {
   for (const auto id : thinkers) EXPECT_NE(id, loopThread);
   SetLogSink({});
 }
+
+#ifdef __linux__
+TEST(RobotPool, WorkersThinkAtALowerPriorityThanTheLoop) {
+  // On a core the loop shares with a worker, a member's line goes before a robot's search.
+  const auto niceOf = [] {
+    errno = 0;
+    return getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
+  };
+  const int loopNice = niceOf();
+  LoopQueue loop;
+  int workerNice = -100;
+  {
+    RobotPool pool(1, loop.Poster());
+    pool.Run(
+        [&] {
+          return RobotMove{static_cast<TCard>(niceOf() + 50), {}};
+        },
+        [&](RobotMove m) { workerNice = m.card - 50; });
+    ASSERT_TRUE(loop.WaitFor(1));
+    loop.RunAll();
+  }
+  EXPECT_EQ(workerNice, std::min(loopNice + kWorkerNice, 19));
+}
+#endif
 
 TEST(RobotPool, ALongDecisionDoesNotHoldUpTheOthers) {
   LoopQueue loop;
