@@ -203,7 +203,7 @@ void Deals::EndTrick(Room& room, Table& t) {
       for (const deal::ScoreItem& item : g.Score(pair)) items.push_back({item.label, item.points});
       ToAudience(room, proto::LineScore(pair, items));
     }
-    return;
+    return KeepRecord(room, t);
   }
   for (int s = 1; s <= kSeats; ++s)
     if (const MemberId id = HumanOn(room, s)) out_.Send(id, HandLine(t, s));

@@ -202,7 +202,7 @@ void Deals::Result(Room& room, Table& t, Member& m, std::string_view command) {
   const std::optional<proto::TPoints> points = proto::ReadCmdResult(command);
   if (!points) return Notice(m.id, text::kBadCommand);
   const std::int32_t a = points->ours, b = points->theirs;
-  StoredResult result{room.storeId, t.game->Number(), a, b, {}};
+  StoredResult result{room.storeId, t.game->Number(), a, b, {}, t.record};
   for (int s = 1; s <= kSeats; ++s)
     result.seats[static_cast<std::size_t>(s - 1)] = t.names[static_cast<std::size_t>(s)];
   std::int32_t played = 0;

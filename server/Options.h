@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "server/Export.h"
 #include "server/Server.h"
 
 namespace zn::server {
@@ -11,8 +12,9 @@ namespace zn::server {
 struct Options {
   ServerOptions server;
   std::string db = "znserver.db";
-  std::string newsFile;     // empty: the built-in news
-  std::string dealKeyFile;  // empty: the store's own key
+  std::string newsFile;       // empty: the built-in news
+  std::string dealKeyFile;    // empty: the store's own key
+  ExportOptions exportDeals;  // a file name: write the kept deals there and exit
 };
 
 enum class ParseResult { Run, Help, Version, Error };

@@ -1,0 +1,23 @@
+// Every deal that ends is kept whole: the record goes to the store when the score is out, marked
+// as not written down; the result, when "F" writes it, marks the record in its own transaction.
+// So a deal whose result is never written is kept too, and a crash loses no deal that ended.
+#include "archive/GameRecord.h"
+#include "server/Deals.h"
+#include "server/Log.h"
+
+namespace zn::server {
+
+void Deals::KeepRecord(const Room& room, Table& t) {
+  archive::DealRecord r = archive::RecordOfGame(*t.game);
+  r.room = room.name;
+  for (int s = 1; s <= kSeats; ++s)
+    r.seats[static_cast<std::size_t>(s)] = {t.names[static_cast<std::size_t>(s)], IsRobot(room, s)};
+  try {
+    t.record = store_.AddRecord(room.storeId, r);
+  } catch (const StoreError& e) {
+    // The deal is played; only its record is lost, and the log says so.
+    Log("store: deal " + std::to_string(r.number) + " in " + room.name + " not kept: " + e.what());
+  }
+}
+
+}  // namespace zn::server
