@@ -195,7 +195,7 @@ TEST(LineCodes, AreFifteenDistinctUpperCaseLettersInOrder) {
 }
 
 TEST(CommandCodes, HaveTheirShapesAndNothingElseHasOne) {
-  const std::string expected = "NMGLRESHADKBPTFQW";
+  const std::string expected = "NMGLRESHADKBPTFQWY";
   ASSERT_EQ(kCommandCodes.size(), expected.size());
   for (std::size_t i = 0; i < kCommandCodes.size(); ++i) {
     EXPECT_EQ(kCommandCodes[i].code, expected[i]);
@@ -204,7 +204,7 @@ TEST(CommandCodes, HaveTheirShapesAndNothingElseHasOne) {
     EXPECT_EQ(shape, kCommandCodes[i].shape);
   }
   const std::pair<std::string, TCommandShape> byShape[] = {
-      {"GLT", TCommandShape::Bare}, {"ESHKADP", TCommandShape::SignedNumber},
+      {"GLT", TCommandShape::Bare}, {"ESHKADPY", TCommandShape::SignedNumber},
       {"F", TCommandShape::Result}, {"B", TCommandShape::Bids},
       {"W", TCommandShape::Answer}, {"NMRQ", TCommandShape::Rest}};
   for (const auto& [codes, want] : byShape)

@@ -76,6 +76,7 @@ TEST_F(DealRecordTest, DealsPlayedThroughTheClubExportAsTheMembersSawThem) {
   for (int s = 2; s <= 4; ++s) Do(anna.id, "S-" + std::to_string(s));
   Player& cili = Seat("cili", 0);
   Do(cili.id, "K1");
+  Do(cili.id, "Y1");  // the watcher's client keeps an archive; anna's does not ask
   Pump();
   const std::vector<std::int32_t> numbers = {36, 1001, 7};
   for (const std::int32_t n : numbers) {
@@ -95,6 +96,17 @@ TEST_F(DealRecordTest, DealsPlayedThroughTheClubExportAsTheMembersSawThem) {
     EXPECT_EQ(r.seats[3], (archive::SeatRecord{"-Robot3", true}));
     EXPECT_EQ(r.tricks.size(), 10u);
     ExpectSameAsSeen(r, cili, anna);
+    // The record line: the same deal, before any result is written down.
+    std::vector<archive::DealRecord> sent;
+    for (const std::string& line : cili.seen)
+      if (line[0] == 'Y') sent = archive::ReadDeals(Cp1250ToUtf8(proto::ReadRecord(line)));
+    ASSERT_EQ(sent.size(), 1u);
+    archive::DealRecord unwritten = r;
+    unwritten.time = 0;
+    unwritten.written = false;
+    unwritten.points14 = unwritten.points23 = 0;
+    EXPECT_EQ(sent[0], unwritten);
+    for (const std::string& line : anna.seen) EXPECT_NE(line[0], 'Y');
   }
   EXPECT_EQ(Exported(store_).size(), numbers.size());
 }
