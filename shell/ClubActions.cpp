@@ -45,6 +45,7 @@ void TZnForm::InitActions() {
   Set(cmTable, "&Asztal...", "", "", [this] { cmTableExecute(); });
   Set(cmShowBid, "&Licitek...", "", "Megmutatja a liciteket", [this] { cmShowBidExecute(); });
   Set(cmResults, "&Partik...", "", "", [this] { cmResultsExecute(); });
+  Set(cmArchive, "&Archívum..."_cp, "", "", [this] { cmArchiveExecute(); });
   Set(cmKibic, "&Kibic...", "", "", [this] { cmKibicExecute(); });
   Set(cmReplay, "Ú&jrajátszás"_cp, "Újra &játszás"_cp, "Ugyanezt a leosztást újrakezdi"_cp,
       [this] { cmReplayExecute(); });
@@ -60,22 +61,23 @@ void TZnForm::InitActions() {
 
 std::vector<std::pair<std::string_view, TAction*>> TClubActions::Actions() {
   return {
-      {"cmConnect", &cmConnect},   {"cmDisconnect", &cmDisconnect},
-      {"cmExit", &cmExit},         {"cmMsg", &cmMsg},
-      {"cmClear", &cmClear},       {"cmPing", &cmPing},
-      {"cmLogMsg", &cmLogMsg},     {"cmInfo", &cmInfo},
-      {"cmNewRoom", &cmNewRoom},   {"cmEnter", &cmEnter},
-      {"cmOpener", &cmOpener},     {"cmCatcher", &cmCatcher},
-      {"cmOpenDef", &cmOpenDef},   {"cmCatDef", &cmCatDef},
-      {"cmStand", &cmStand},       {"cmRobot", &cmRobot},
-      {"cmLobby", &cmLobby},       {"cmNormal", &cmNormal},
-      {"cmReverse", &cmReverse},   {"cmSide", &cmSide},
-      {"cmSound", &cmSound},       {"cmTable", &cmTable},
-      {"cmShowBid", &cmShowBid},   {"cmResults", &cmResults},
-      {"cmKibic", &cmKibic},       {"cmReplay", &cmReplay},
-      {"cmNumDeal", &cmNumDeal},   {"cmMatch", &cmMatch},
-      {"cmNextDeal", &cmNextDeal}, {"cmAlign", &cmAlign},
-      {"cmHelp", &cmHelp},         {"cmAbout", &cmAbout},
+      {"cmConnect", &cmConnect}, {"cmDisconnect", &cmDisconnect},
+      {"cmExit", &cmExit},       {"cmMsg", &cmMsg},
+      {"cmClear", &cmClear},     {"cmPing", &cmPing},
+      {"cmLogMsg", &cmLogMsg},   {"cmInfo", &cmInfo},
+      {"cmNewRoom", &cmNewRoom}, {"cmEnter", &cmEnter},
+      {"cmOpener", &cmOpener},   {"cmCatcher", &cmCatcher},
+      {"cmOpenDef", &cmOpenDef}, {"cmCatDef", &cmCatDef},
+      {"cmStand", &cmStand},     {"cmRobot", &cmRobot},
+      {"cmLobby", &cmLobby},     {"cmNormal", &cmNormal},
+      {"cmReverse", &cmReverse}, {"cmSide", &cmSide},
+      {"cmSound", &cmSound},     {"cmTable", &cmTable},
+      {"cmShowBid", &cmShowBid}, {"cmResults", &cmResults},
+      {"cmArchive", &cmArchive}, {"cmKibic", &cmKibic},
+      {"cmReplay", &cmReplay},   {"cmNumDeal", &cmNumDeal},
+      {"cmMatch", &cmMatch},     {"cmNextDeal", &cmNextDeal},
+      {"cmAlign", &cmAlign},     {"cmHelp", &cmHelp},
+      {"cmAbout", &cmAbout},
   };
 }
 

@@ -70,6 +70,7 @@ void TZnForm::LLine(const std::string& line) {
     Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +
                           std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
   Send(proto::CmdNick(Nickname));
+  RecordsAsked = false;  // a new connection: "Y1" again once logged in
 }
 
 }  // namespace zn

@@ -35,6 +35,7 @@ void TZnForm::ILine(const std::string& line) {
     throw;
   }
   ShowLobby(lobby);
+  AskForRecords();
   if (!Rooms.empty()) fdRoomsClick(0);
 }
 
