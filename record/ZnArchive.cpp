@@ -15,7 +15,7 @@ using namespace zn::literals;
 
 namespace {
 
-constexpr std::string_view kFileFilter = "Leosztások (*.txt)|*.txt";
+constexpr std::string_view kFileFilter = "Leosztások (*.txt)|*.txt"_cp;
 
 std::string Date(std::int64_t time) {
   std::string s = archive::FormatTime(time);  // "2026-12-08T13:31:48Z"
@@ -142,10 +142,11 @@ void TArchiveForm::ShowStep() {
   else
     StepText = std::to_string(Step) + std::string(". ütés / "_cp) + std::to_string(tricks);
   if (Step == tricks)
-    StepText += std::string(" - ütések "_cp) + std::to_string(d.TakenBy(1)) + " : " +
-                std::to_string(d.TakenBy(2)) +
-                (d.written ? ", eredmény " + std::to_string(d.points14) + " : " + std::to_string(d.points23)
-                           : std::string(", nincs felírva"_cp));
+    StepText +=
+        std::string(" - ütések "_cp) + std::to_string(d.TakenBy(1)) + " : " + std::to_string(d.TakenBy(2)) +
+        (d.written
+             ? std::string(", eredmény "_cp) + std::to_string(d.points14) + " : " + std::to_string(d.points23)
+             : std::string(", nincs felírva"_cp));
   CanBack = Step > 0;
   CanForward = Step < tricks;
   VerdictLines.clear();

@@ -47,6 +47,7 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   layout->addLayout(top);
 
   list_ = new QTableWidget(this);
+  list_->setObjectName(QStringLiteral("Deals"));
   list_->setColumnCount(5);
   list_->setHorizontalHeaderLabels({ToQt(std::string("Dátum"_cp)), ToQt(std::string("Terem")),
                                     ToQt(std::string("Osztás"_cp)), ToQt(std::string("Ülések"_cp)),
@@ -73,6 +74,7 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   lbStep_ = new QLabel(this);
   cmForward_ = new QPushButton(QStringLiteral(">>"), this);
   cmAnalyse_ = new QPushButton(ToQt(std::string("&Elemzés"_cp)), this);
+  cmAnalyse_->setObjectName(QStringLiteral("cmAnalyse"));
   steps->addWidget(cmBack_);
   steps->addWidget(lbStep_, 1);
   steps->addWidget(cmForward_);
