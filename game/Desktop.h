@@ -38,6 +38,8 @@ class TDesktop {
   virtual void ProcessPendingEvents() = 0;
   // Milliseconds since the epoch (wall clock).
   virtual std::int64_t NowMs() const = 0;
+  // Milliseconds of a clock that never jumps (timeouts and waits); the wall clock unless given.
+  virtual std::int64_t SteadyMs() const { return NowMs(); }
   // Starts a process from a command line without waiting; false when it cannot be started.
   virtual bool StartProcess(const std::string& commandLine) = 0;
   // Opens an address in the user's web browser; false when that fails.

@@ -1,6 +1,8 @@
 #include "game/Hands.h"
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "game/Cp1250.h"
 #include "game/ZnError.h"
@@ -44,6 +46,22 @@ std::string CardName(TCard code) {
   }
   if (code == kSkiz) return std::string(" Skíz "_cp);
   return {};
+}
+
+std::string CardSpokenName(TCard code) {
+  const std::string shown = CardName(code);
+  if (shown.empty()) return {};
+  if (code >= kFirstTarokk && code < kSkiz) return "Tarokk " + shown.substr(1, shown.size() - 2);
+  if (code == kSkiz) return shown.substr(1, shown.size() - 2);
+  // A suit card: its suit word, then the word of the letter after the space.
+  static constexpr std::pair<char, std::string_view> kWords[] = {{'A', "ász"_cp},  {'T', "tízes"_cp},
+                                                                 {'B', "bubi"},    {'L', "lovas"},
+                                                                 {'D', "dáma"_cp}, {'K', "király"_cp}};
+  const char letter = shown.back();
+  std::string spoken = shown.substr(0, shown.size() - 1);
+  for (const auto& [l, word] : kWords)
+    if (l == letter) spoken += word;
+  return spoken;
 }
 
 std::string ListIndexError(int index) { return "List index out of bounds (" + std::to_string(index) + ")"; }

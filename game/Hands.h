@@ -18,6 +18,9 @@ inline constexpr TCard kMaxCard = 42;
 
 // The display text of a card ("Káró A", " IIII ", " Skíz "); empty for anything else. cp1250.
 std::string CardName(TCard code);
+// The card as it is spoken ("Kőr király", "Tarokk XXI", "Skíz"): a screen reader's name for its
+// picture. Empty where CardName is. cp1250.
+std::string CardSpokenName(TCard code);
 // Suit class: 0 Treff, 1 Káró, 2 Kőr, 3 Pikk, 4 everything else (tarokks, 0, out of range).
 int SuitOf(TCard code);
 

@@ -6,7 +6,7 @@
 
 namespace zn::proto {
 
-const std::array<TLineCode, 16> kLineCodes = {{
+const std::array<TLineCode, 17> kLineCodes = {{
     {'A', TLineRole::RoomOption, "room option"},
     {'B', TLineRole::Bidding, "bidding so far"},
     {'D', TLineRole::Deal, "new deal number"},
@@ -22,7 +22,8 @@ const std::array<TLineCode, 16> kLineCodes = {{
     {'T', TLineRole::Turn, "turn to bid"},
     {'W', TLineRole::Profile, "an introduction"},
     {'X', TLineRole::Score, "score items of a pair"},
-    {'Y', TLineRole::Record, "the record of a deal that ended"},
+    {'Y', TLineRole::Challenge, "nonce to sign for a claimed nickname"},
+    {'Z', TLineRole::Record, "the record of a deal that ended"},
 }};
 
 // Every command has its row, in the order of TCommand, so a command's row is found by its value.
@@ -124,6 +125,13 @@ std::string CmdInquiry(std::string_view own, std::string_view chosen) {
   return s;
 }
 
+std::string CmdClaimRequest() { return "Y"; }
+
+std::string CmdProof(const claim::TProof& proof) {
+  return "Y" + claim::ToHex(proof.key.data(), proof.key.size()) +
+         claim::ToHex(proof.signature.data(), proof.signature.size());
+}
+
 std::string CmdAnswer(std::string_view inquiryWithoutQ, const std::array<std::string, 4>& texts) {
   std::string s = Join('W', inquiryWithoutQ);
   for (const std::string& t : texts) {
@@ -159,6 +167,10 @@ std::string LineLobby(const TLobby& lobby) {
     s += m.nickname;
   }
   return s;
+}
+
+std::string LineChallenge(const claim::TNonce& nonce) {
+  return "Y" + claim::ToHex(nonce.data(), nonce.size());
 }
 
 std::string LineRoom(const TRoom& room) {
@@ -226,13 +238,13 @@ std::string LineResult(std::int32_t ours, std::int32_t theirs) {
 }
 
 std::string LineRecord(std::string_view block) {
-  std::string s = Join('Y', block);
+  std::string s = Join('Z', block);
   std::replace(s.begin(), s.end(), '\n', kRecordLineEnd);
   std::replace(s.begin(), s.end(), '#', '?');  // never in a record; a line must stay whole
   return s;
 }
 
-std::string CmdRecords(bool on) { return on ? "Y1" : "Y0"; }
+std::string CmdRecords(bool on) { return on ? "Z1" : "Z0"; }
 
 std::string Relayable(std::string_view text) {
   std::string s(text);

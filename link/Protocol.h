@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/Seats.h"
+#include "link/Claim.h"
 
 namespace zn::proto {
 
@@ -38,7 +39,8 @@ enum class TLineRole {
   Turn,        // T: the user's turn to bid (bidding panel)
   Profile,     // W: an introduction (personal-data window)
   Score,       // X: the score items of one pair (score tab)
-  Record,      // Y: the record of a deal that ended (the archive)
+  Challenge,   // Y: a nonce to sign for the nickname's claim (club window)
+  Record,      // Z: the record of a deal that ended (the archive)
   Unknown,     // anything else: shown in a message box (always the last role)
 };
 inline constexpr std::size_t kLineRoles = static_cast<std::size_t>(TLineRole::Unknown) + 1;
@@ -49,8 +51,8 @@ struct TLineCode {
   const char* meaning;
 };
 
-// The fifteen codes, in alphabetical order.
-extern const std::array<TLineCode, 16> kLineCodes;
+// The seventeen codes, in alphabetical order.
+extern const std::array<TLineCode, 17> kLineCodes;
 
 // The role of a line by its first byte; Unknown for an empty line or any other byte.
 TLineRole RoleOf(std::string_view line);
@@ -61,10 +63,11 @@ TLineRole RoleOf(std::string_view line);
 // joined commands by this shape).
 enum class TCommandShape {
   Bare,          // G L T: the code alone
-  SignedNumber,  // E S H K A D P Y: an optional sign and digits ("D" + typed text may carry "+")
+  SignedNumber,  // E S H K A D P Z: an optional sign and digits ("D" + typed text may carry "+")
   Result,        // F: a signed number, ":", a signed number
   Bids,          // B: nickname, count, that many bids
   Answer,        // W: fields, four lengths, then that many bytes of text
+  Proof,         // Y: nothing (a request) or exactly kProofHex lower-case hex digits
   Rest,          // N M R Q: to the end of the read
 };
 
@@ -87,8 +90,9 @@ enum class TCommand {
   TrickDone,  // T
   Result,     // F
   Inquiry,    // Q
+  Claim,      // Y
   Answer,     // W
-  Records,    // Y (always the last command)
+  Records,    // Z (always the last command)
 };
 inline constexpr std::size_t kCommands = static_cast<std::size_t>(TCommand::Records) + 1;
 
@@ -99,7 +103,7 @@ struct TCommandCode {
   const char* meaning;
 };
 
-// The seventeen command codes the client sends, one row for each TCommand.
+// The eighteen command codes the client sends, one row for each TCommand.
 inline constexpr std::array<TCommandCode, kCommands> kCommandCodes = {{
     {'N', TCommand::Nick, TCommandShape::Rest, "log in under a nickname"},
     {'M', TCommand::Chat, TCommandShape::Rest, "chat line"},
@@ -117,8 +121,9 @@ inline constexpr std::array<TCommandCode, kCommands> kCommandCodes = {{
     {'T', TCommand::TrickDone, TCommandShape::Bare, "go on after a trick"},
     {'F', TCommand::Result, TCommandShape::Result, "write down the result"},
     {'Q', TCommand::Inquiry, TCommandShape::Rest, "ask for an introduction"},
+    {'Y', TCommand::Claim, TCommandShape::Proof, "ask for a claim challenge, or answer one"},
     {'W', TCommand::Answer, TCommandShape::Answer, "answer an introduction request"},
-    {'Y', TCommand::Records, TCommandShape::SignedNumber, "send (1) or not (0) the record of every deal"},
+    {'Z', TCommand::Records, TCommandShape::SignedNumber, "send (1) or not (0) the record of every deal"},
 }};
 
 // The longest chat text (after "M") the server relays; the client's message box holds no more.
@@ -147,9 +152,14 @@ std::string CmdPlay(std::int32_t card);                                 // "P" c
 std::string CmdTrickDone();                                             // "T"
 std::string CmdResult(std::string_view result);                         // "F" result text ("a:b")
 std::string CmdInquiry(std::string_view own, std::string_view chosen);  // "Q" own " " chosen
+// "Y": asks for a challenge (a client whose login needed none, so its nickname gets claimed).
+std::string CmdClaimRequest();
+// "Y" + the public key and the signature in lower-case hex (kProofHex digits).
+inline constexpr std::size_t kProofHex = 2 * (claim::kKeyBytes + claim::kSignatureBytes);
+std::string CmdProof(const claim::TProof& proof);
 // "W" + the Q line without its "Q" + " " + the four byte lengths + " " + the four texts joined.
 std::string CmdAnswer(std::string_view inquiryWithoutQ, const std::array<std::string, 4>& texts);
-std::string CmdRecords(bool on);  // "Y1" / "Y0"
+std::string CmdRecords(bool on);  // "Z1" / "Z0"
 
 // ---- Server lines (built by the server, read by the client) ------------------------------------
 
@@ -174,14 +184,15 @@ struct TRoom {
   bool operator==(const TRoom&) const = default;
 };
 
-std::string LineVersion(std::string_view version);  // "L" version
-std::string LineMessage(std::string_view text);     // "M" text
-std::string LinePing();                             // "G"
-std::string LineOption(bool on);                    // "A1" / "A0"
-std::string LineDeal(std::int32_t number);          // "D" number
-std::string LineTurn();                             // "T"
-std::string LineLobby(const TLobby& lobby);         // "I" n rooms m (index name)*
-std::string LineRoom(const TRoom& room);            // "R" played (seat name)*
+std::string LineVersion(std::string_view version);      // "L" version
+std::string LineMessage(std::string_view text);         // "M" text
+std::string LinePing();                                 // "G"
+std::string LineOption(bool on);                        // "A1" / "A0"
+std::string LineDeal(std::int32_t number);              // "D" number
+std::string LineTurn();                                 // "T"
+std::string LineLobby(const TLobby& lobby);             // "I" n rooms m (index name)*
+std::string LineRoom(const TRoom& room);                // "R" played (seat name)*
+std::string LineChallenge(const claim::TNonce& nonce);  // "Y" nonce in lower-case hex
 
 // One turn of the bidding: the bidder's name and the bids made in that turn (none: a pass).
 struct TBidBlock {
@@ -205,8 +216,8 @@ struct TScoreItem {
 // "X" pair digit " " then label " " points pairs separated by single spaces.
 std::string LineScore(std::int32_t pair, const std::vector<TScoreItem>& items);
 std::string LineResult(std::int32_t ours, std::int32_t theirs);  // "F" a ":" b
-// "Y" + the deal's block of the record format (docs/deal-format.md) in cp1250, its line ends
-// written as byte 1F; only to members who asked for records ("Y1").
+// "Z" + the deal's block of the record format (docs/deal-format.md) in cp1250, its line ends
+// written as byte 1F; only to members who asked for records ("Z1").
 inline constexpr char kRecordLineEnd = '\x1F';
 std::string LineRecord(std::string_view block);
 
@@ -347,7 +358,13 @@ struct TInquiry {
 };
 TInquiry ReadInquiry(std::string_view text);
 
+// Y line: the nonce; nothing unless exactly 2 * kNonceBytes lower-case hex digits follow "Y".
+std::optional<claim::TNonce> ReadChallenge(std::string_view line);
+
 // ---- Reading the client's commands (server side) ------------------------------------------------
+
+// Y: the proof; nothing for a bare "Y" (a request) or anything that is not kProofHex hex digits.
+std::optional<claim::TProof> ReadCmdProof(std::string_view command);
 
 // E S H A D K P: the number after the code; nullopt when it is no 32-bit integer. (The server
 // itself refuses an A or K that is neither 0 nor 1.)

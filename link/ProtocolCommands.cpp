@@ -1,4 +1,6 @@
 // Splitting the client's commands on the server: where one command ends in a stream of joined ones.
+#include <algorithm>
+
 #include "link/Protocol.h"
 
 namespace zn::proto {
@@ -99,6 +101,19 @@ TCommandSpan MeasureAnswer(std::string_view buffer) {
   return Done(s.pos + total);
 }
 
+// "Y" alone (a request) or "Y" and exactly kProofHex lower-case hex digits. The digits are no
+// command codes, so a request followed by another command ends at that command's code.
+TCommandSpan MeasureProof(std::string_view buffer) {
+  std::size_t n = 1;
+  while (n < buffer.size() && n <= kProofHex &&
+         ((buffer[n] >= '0' && buffer[n] <= '9') || (buffer[n] >= 'a' && buffer[n] <= 'f')))
+    ++n;
+  const std::size_t digits = n - 1;
+  if (digits == 0 || digits == kProofHex) return Done(1 + std::min(digits, kProofHex));
+  if (n == buffer.size()) return Wait();  // a proof cut short by the read
+  return Broken(buffer);
+}
+
 }  // namespace
 
 TCommandSpan MeasureCommand(std::string_view buffer) {
@@ -120,6 +135,8 @@ TCommandSpan MeasureCommand(std::string_view buffer) {
       return MeasureBids(buffer);
     case TCommandShape::Answer:
       return MeasureAnswer(buffer);
+    case TCommandShape::Proof:
+      return MeasureProof(buffer);
     case TCommandShape::Rest:
       return Done(buffer.size());
   }

@@ -184,7 +184,24 @@ TInquiry ReadInquiry(std::string_view text) {
   return inquiry;
 }
 
+std::optional<claim::TNonce> ReadChallenge(std::string_view line) {
+  claim::TNonce nonce;
+  if (!claim::FromHex(AfterCode(line), nonce.data(), nonce.size())) return std::nullopt;
+  return nonce;
+}
+
 // ---- Client commands ----------------------------------------------------------------------------
+
+std::optional<claim::TProof> ReadCmdProof(std::string_view command) {
+  const std::string_view hex = AfterCode(command);
+  claim::TProof proof;
+  constexpr std::size_t kKeyHex = 2 * claim::kKeyBytes;
+  if (hex.size() != kProofHex ||
+      !claim::FromHex(hex.substr(0, kKeyHex), proof.key.data(), proof.key.size()) ||
+      !claim::FromHex(hex.substr(kKeyHex), proof.signature.data(), proof.signature.size()))
+    return std::nullopt;
+  return proof;
+}
 
 std::optional<std::int32_t> ReadCmdNumber(std::string_view command) {
   std::int32_t value = 0;

@@ -119,6 +119,7 @@ bool Club::Connect(MemberId id, std::string_view address) {
   m.chatBytes = RateLimit(limits_.chatBytesPerSecond, limits_.chatBurst);
   const SteadyTime now = now_();
   m.lastOwn = now;
+  m.lastHeard = now;
   LogAddress(m, "connect #" + std::to_string(id) + " from " + (address.empty() ? "?" : m.address));
   const std::size_t open = address.empty() ? 0 : addresses_.OpenFrom(m.addressKey);
   if (open >= limits_.maxPerAddress)
@@ -178,17 +179,20 @@ void Club::CloseIdleMembers(SteadyTime now) {
 
 void Club::RefuseTooLong(MemberId id) {
   Member* m = Get(id);
+  if (m && !m->closing) m->lastHeard = now_();
   if (m && !m->closing && Charge(*m)) Refuse(*m, "command too long", text::kTooLong);
 }
 
 void Club::RefuseMalformed(MemberId id) {
   Member* m = Get(id);
+  if (m && !m->closing) m->lastHeard = now_();
   if (m && !m->closing && Charge(*m)) Refuse(*m, "malformed command", text::kBadCommand);
 }
 
 void Club::Receive(MemberId id, std::string_view command) {
   Member* m = Get(id);
   if (!m || m->closing || command.empty()) return;
+  m->lastHeard = now_();  // whatever it is, the connection is alive
   // Answers are sent by the client on its own; counting them would let anyone flood a member.
   // A refused answer pays (Answer).
   if (command[0] != 'W') {
@@ -196,7 +200,8 @@ void Club::Receive(MemberId id, std::string_view command) {
     m->lastOwn = now_();
   }
   if (!m->LoggedIn()) {
-    if (command[0] == 'N') Login(*m, proto::ReadText(command));
+    if (command[0] == 'N' && !AwaitingTakeover(m->id)) Login(*m, proto::ReadText(command));
+    if (command[0] == 'Y' && claims_.count(id)) ClaimCommand(*m, command);  // the login's proof
     return;  // anything else before login is ignored
   }
   Dispatch(*m, command);
@@ -218,6 +223,7 @@ void Club::Dispatch(Member& m, std::string_view command) {
       {TCommand::Option, [](Club& c, Member& m, std::string_view s) { c.SetOption(m, s); }},
       {TCommand::Deal, [](Club& c, Member& m, std::string_view s) { c.OrderDeal(m, s); }},
       {TCommand::Inquiry, [](Club& c, Member& m, std::string_view s) { c.Inquiry(m, s); }},
+      {TCommand::Claim, [](Club& c, Member& m, std::string_view s) { c.ClaimCommand(m, s); }},
       {TCommand::Answer, [](Club& c, Member& m, std::string_view s) { c.Answer(m, s); }},
       {TCommand::Records, [](Club& c, Member& m, std::string_view s) { c.Records(m, s); }},
   };
@@ -234,12 +240,24 @@ void Club::Dispatch(Member& m, std::string_view command) {
 }
 
 void Club::Login(Member& m, std::string_view nickname) {
-  if (!ValidNickname(nickname) || FindOnline(nickname)) {
-    Refuse(m, "nickname", text::kBadNickname, nickname);
-    m.closing = true;
-    out_.Close(m.id);
-    return;
-  }
+  if (!ValidNickname(nickname)) return RefuseNickname(m, nickname);
+  if (ClaimGate(m, nickname)) Admit(m, nickname);
+}
+
+void Club::RefuseNickname(Member& m, std::string_view nickname) {
+  Refuse(m, "nickname", text::kBadNickname, nickname);
+  m.closing = true;
+  out_.Close(m.id);
+}
+
+// The nickname is the member's (proved, or not claimed): a silent connection holding it is probed
+// and replaced, else the login is accepted now.
+void Club::Admit(Member& m, std::string_view nickname) {
+  if (Member* old = FindOnline(nickname)) return StartTakeover(m, *old, nickname);
+  AcceptLogin(m, nickname);
+}
+
+void Club::AcceptLogin(Member& m, std::string_view nickname) {
   m.nickname.assign(nickname);
   m.folded = NameKey(nickname);
   online_.emplace(m.folded, m.id);
@@ -259,7 +277,17 @@ void Club::Disconnect(MemberId id, std::string_view why) {
     if (!m->address.empty()) addresses_.Close(m->addressKey);
   }
   if (!why.empty()) LogAddress(*m, "disconnect #" + std::to_string(id) + ": " + std::string(why));
+  claims_.erase(id);
   if (m->LoggedIn()) {
+    // A drop, not a leave: a seat in a running deal waits for the member's return.
+    const std::size_t room = m->room;
+    const int seat = m->seat;
+    if (seat > 0 && deals_->DealRunning(rooms_[room])) {
+      rooms_[room].seats[static_cast<std::size_t>(seat)] = {};
+      m->seat = 0;
+      HoldSeat(rooms_[room], seat, m->nickname);  // held before the robots are told to go on
+      deals_->SeatChanged(rooms_[room], seat);
+    }
     LeaveRoom(*m);
     online_.erase(m->folded);
     LogAddress(*m, "logout #" + std::to_string(id) + " " + m->nickname);
@@ -306,7 +334,9 @@ void Club::Flush() {
   const SteadyTime now = now_();
   deals_->Tick(now);
   CloseLateLogins(now);
+  CloseUnproven(now);
   CloseIdleMembers(now);
+  SettleTakeovers(now);
   FreeIdleRooms(now);
   if (lobbyWaiting_.empty()) return;
   std::vector<MemberId> later;
@@ -350,6 +380,10 @@ std::optional<SteadyTime> Club::NextDue() const {
   std::optional<SteadyTime> due = deals_->NextDue();
   if (!loginDeadlines_.empty() && (!due || loginDeadlines_.front().first < *due))
     due = loginDeadlines_.front().first;
+  if (!takeovers_.empty() && (!due || takeovers_.front().since + kProbeWait < *due))
+    due = takeovers_.front().since + kProbeWait;
+  if (!proofDeadlines_.empty() && (!due || proofDeadlines_.front().first < *due))
+    due = proofDeadlines_.front().first;
   for (MemberId id : lobbyWaiting_) {
     const Member* m = Find(id);
     if (m && (!due || m->lobbyNext < *due)) due = m->lobbyNext;

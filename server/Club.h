@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "server/Addresses.h"
+#include "server/Claims.h"
 #include "server/ClubTypes.h"
 #include "server/DealSeam.h"
 #include "server/Outbox.h"
@@ -57,6 +58,11 @@ struct ClubLimits {
   std::size_t roomsPerHourPerAddress = 6;
   // A room nobody has been in for this long is freed.
   std::chrono::seconds roomIdleFree{15 * 60};
+  // A member seated in a running deal whose connection drops keeps the seat this long.
+  std::chrono::seconds seatGrace{120};
+  // Claimed nicknames (--claims), and how long a challenged client has to answer.
+  ClaimMode claims = ClaimMode::On;
+  std::chrono::seconds proofTimeout{10};
 };
 
 class Club : public DealClub {
@@ -71,6 +77,12 @@ class Club : public DealClub {
   static constexpr std::chrono::minutes kTouchInterval{60};
   // How often idle members are looked for (and the address table swept).
   static constexpr std::chrono::seconds kIdleSweepInterval{30};
+  // A login under the nickname of a member online probes that member's connection and waits this
+  // long: only a connection that neither sent anything nor took in the probe is replaced.
+  static constexpr std::chrono::seconds kProbeWait{5};
+  // A member that proved alive is not probed again for this long (logins are refused at once), so
+  // nobody can make the server write to an active member over and over.
+  static constexpr std::chrono::seconds kSilentAfter{30};
 
   // Loads the rooms from the store. news: the lines "L" answers with.
   Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits = {}, std::vector<std::string> news = {});
@@ -80,6 +92,8 @@ class Club : public DealClub {
 
   // Replaces the deal engine (the club does not own it); nullptr restores NoDeals.
   void SetDeals(DealSeam* deals);
+  // Where claimed nicknames are kept (not owned); nullptr: in memory, for this run only.
+  void SetNames(NameStore* names);
 
   // A new connection from address: sends the version line. False when the club is full or the
   // address has too many connections: the member got a notice and is being closed (Disconnect
@@ -103,11 +117,16 @@ class Club : public DealClub {
   // an idle one at the next start. The server calls it every hour and when it stops.
   void TouchOccupiedRooms();
 
+  // Keeps seat 1..4 of room for the nickname for the grace period from now: a robot plays it, and
+  // only that nickname may take it back ("S" + seat).
+  void HoldSeat(Room& room, int seat, std::string_view nickname) override;
+
   // What the deal engine asks of the club (DealClub).
   const Member* Find(MemberId id) const override;
   Room* FindRoom(std::int64_t storeId) override;
   void SetPlayed(Room& room, std::int32_t played) override;
   void RobotTakesSeat(Room& room, int seat) override;
+  void StandUp(Room& room, int seat) override;
 
   // Read-only views for the server's log and for tests.
   std::size_t Connections() const { return members_.size(); }
@@ -139,11 +158,38 @@ class Club : public DealClub {
 
   // Login and the lobby (Club.cpp).
   void Login(Member& m, std::string_view nickname);
+  // A claimed nickname's proof came or none was needed (ClubClaims.cpp): on to the takeover or
+  // the login.
+  void Admit(Member& m, std::string_view nickname);
+  void RefuseNickname(Member& m, std::string_view nickname);
+  // The one place a login is accepted: the nickname is free (a silent connection under it has
+  // been replaced); the member enters the lobby.
+  void AcceptLogin(Member& m, std::string_view nickname);
+  // A login under the nickname of a member online (ClubTakeover.cpp): the old connection is probed
+  // and replaced only when it stays silent.
+  void StartTakeover(Member& newcomer, Member& old, std::string_view nickname);
+  void SettleTakeovers(SteadyTime now);
+  bool AwaitingTakeover(MemberId newcomer) const;
   void LobbyChanged();
   void ArriveInLobby(Member& m);
   const SharedLine& LobbyLine();
   std::chrono::milliseconds LobbyInterval() const;
   SteadyTime NextLobbySlot(SteadyTime now) const;
+
+  // Claimed nicknames (ClubClaims.cpp). A login challenged for its nickname waits for the proof.
+  struct ClaimState {
+    std::string nickname;                // the nickname the proof is for
+    std::optional<claim::TNonce> nonce;  // the challenge not yet answered
+    SteadyTime due{};                    // when the answer is too late
+    bool proven = false;                 // this connection proved the nickname's secret
+    bool free = false;                   // nobody had claimed the nickname when challenged
+  };
+  // False when the login waits for a proof (or was refused); true: admit it now.
+  bool ClaimGate(Member& m, std::string_view nickname);
+  void Challenge(Member& m, std::string_view nickname, bool free);
+  void ClaimCommand(Member& m, std::string_view command);
+  void RefuseClaim(Member& m, std::string_view why, std::string_view text);
+  void CloseUnproven(SteadyTime now);
 
   // Rooms and seats (ClubRooms.cpp).
   void CreateRoom(Member& m, std::string_view name);
@@ -197,6 +243,18 @@ class Club : public DealClub {
   std::unordered_map<std::string, std::vector<SteadyTime>> roomsByAddress_;
   std::size_t goneRooms_ = 0;
   SteadyTime nextRoomSweep_{};
+  // Logins waiting for the probe of the connection that holds their nickname (ClubTakeover.cpp).
+  struct Takeover {
+    MemberId newcomer = 0;
+    MemberId old = 0;
+    std::string nickname;
+    SteadyTime since{};  // when the probe went out
+  };
+  std::vector<Takeover> takeovers_;  // in the order they came, so the first due is the first
+  MemoryNames memoryNames_;
+  NameStore* names_ = &memoryNames_;
+  std::map<MemberId, ClaimState> claims_;
+  std::deque<std::pair<SteadyTime, MemberId>> proofDeadlines_;  // in the order sent (one timeout)
 };
 
 }  // namespace zn::server

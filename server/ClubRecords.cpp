@@ -6,7 +6,7 @@
 
 namespace zn::server {
 
-// "Y1" asks for the record line at the end of every deal, "Y0" stops it. Clients that never ask
+// "Z1" asks for the record line at the end of every deal, "Z0" stops it. Clients that never ask
 // (those before the line existed) never get it.
 void Club::Records(Member& m, std::string_view command) {
   const std::optional<std::int32_t> on = proto::ReadCmdNumber(command);

@@ -7,6 +7,7 @@
 #include "server/ClubTexts.h"
 #include "server/Log.h"
 #include "server/Names.h"
+#include "server/SeatRules.h"
 
 namespace zn::server {
 namespace {
@@ -220,18 +221,16 @@ void Club::Sit(Member& m, std::string_view command) {
   if (!room) return Refuse(m, "seat outside a room", text::kNotInRoom);
   if (seat == 0) {
     if (m.seat == 0) return Refuse(m, "stand without a seat", text::kSitFirst);
-    const int old = m.seat;
-    room->seats[static_cast<std::size_t>(old)] = {};
-    m.seat = 0;
-    deals_->SeatChanged(*room, old);
-    return SendRoom(*room);
+    return StandUp(*room, m.seat);
   }
   if (seat >= 1 && seat <= kSeats) {
     if (m.seat > 0) return Refuse(m, "already seated", text::kStandFirst);
     Seat& place = room->seats[static_cast<std::size_t>(seat)];
     if (place.member != 0) return Refuse(m, "seat taken", text::kSeatTaken);
     if (auto why = deals_->SitRefusal(*room, m, seat); !why.empty()) return Refuse(m, "fair play: sit", why);
-    place = {m.id, false};  // a robot there gives way
+    if (HeldForAnother(place, m.folded, now_())) return Refuse(m, "seat held", text::kSeatHeld);
+    place = Seat{};  // a robot there gives way, a hold for this member ends
+    place.member = m.id;
     m.seat = seat;
     m.watching = false;
     deals_->SeatChanged(*room, seat);
@@ -266,7 +265,8 @@ void Club::SetOption(Member& m, std::string_view command) {
   if (!Number(command, on) || (on != 0 && on != 1)) return Refuse(m, "bad option", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "option outside a room", text::kNotInRoom);
-  if (m.seat != 1) return Refuse(m, "option not from seat 1", text::kOpenerOnly);
+  if (m.seat == 0 || m.id != OpenerOf(*room))
+    return Refuse(m, "option not from the opener", text::kOpenerOnly);
   try {
     if (room->option != (on == 1)) store_.SetOption(room->storeId, on == 1);
   } catch (const StoreError& e) {
@@ -282,7 +282,7 @@ void Club::OrderDeal(Member& m, std::string_view command) {
   if (!Number(command, number)) return Refuse(m, "bad deal number", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "deal outside a room", text::kNotInRoom);
-  if (m.seat != 1) return Refuse(m, "deal not from seat 1", text::kOpenerOnly);
+  if (m.seat == 0 || m.id != OpenerOf(*room)) return Refuse(m, "deal not from the opener", text::kOpenerOnly);
   for (int s = 1; s <= kSeats; ++s)
     if (room->seats[static_cast<std::size_t>(s)].Free())
       return Refuse(m, "deal with a free seat", text::kAllSeats);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "game/Cp1250.h"
+#include "link/Claim.h"
 
 namespace zn::server::text {
 
@@ -49,11 +50,18 @@ inline constexpr std::string_view kNotOnline = "Nincs a klubban: "_cp;
 inline constexpr std::string_view kInquiryWait = "Várj egy kicsit a következő bemutatás kérésével"_cp;
 inline constexpr std::string_view kBadBid = "Hibás licit: "_cp;
 inline constexpr std::string_view kBadCard = "Ezt a lapot most nem teheted"_cp;
-inline constexpr std::string_view kDealAbandoned = "Az induló elhagyta az asztalt, az osztás elmaradt"_cp;
 inline constexpr std::string_view kDealRunsElsewhere =
     "Ez az osztás most egy másik teremben folyik, a végéig nem osztható"_cp;
 inline constexpr std::string_view kNoResult = "Nincs felírható eredmény"_cp;
 inline constexpr std::string_view kResultWritten = "Ennek az osztásnak az eredménye már fel van írva"_cp;
+// Claimed nicknames (server/ClubClaims.cpp).
+inline constexpr std::string_view kClaimRefused = claim::kRefusedText;
+inline constexpr std::string_view kClaimNeeded =
+    "Ezen a szerveren csak igazolt becenévvel lehet belépni: frissítsd a klienst!"_cp;
+inline constexpr std::string_view kClaimed = "Ez a becenév mostantól a tiéd"_cp;
+inline constexpr std::string_view kClaimsUnavailable =
+    "A becenevek most nem ellenőrizhetők, próbáld később!"_cp;
+inline constexpr std::string_view kNoChallenge = "Nincs megválaszolatlan névigazolás"_cp;
 // Chat (server/ClubRelay.cpp); the longest length follows kChatTooLong.
 inline constexpr std::string_view kChatTooLong =
     "Túl hosszú üzenet, nem ment el. Legfeljebb ennyi betű lehet: "_cp;
@@ -62,6 +70,16 @@ inline constexpr std::string_view kChatTooMuch =
 inline constexpr std::string_view kChatDropped =
     "Lassan érnek hozzád a sorok: amíg utol nem éred, nem kapod meg a beszélgetést"_cp;
 inline constexpr std::string_view kNotAsked = "Ezt a bemutatást senki nem kérte"_cp;
+// Continuity (server/ClubContinuity.cpp, server/DealClock.cpp).
+inline constexpr std::string_view kSeatHeld = "Ez a hely egy kiesett játékosra vár, aki még visszatérhet"_cp;
+inline constexpr std::string_view kNicknameTried = "Valaki a beceneveddel próbál belépni"_cp;
+inline constexpr std::string_view kReplaced =
+    "Ezzel a becenévvel máshonnan beléptél, ez a kapcsolat megszakad"_cp;
+// The number of seconds follows kTurnLimit, the nickname kTurnTimedOut.
+inline constexpr std::string_view kTurnLimit = "Ebben az osztásban egy lépésre ennyi másodperc jut: "_cp;
+inline constexpr std::string_view kTurnTimedOut = "Lejárt az ideje, helyette a robot lépett: "_cp;
+inline constexpr std::string_view kStoodUp =
+    "Kétszer egymás után nem léptél időben, ezért felállítottunk; a helyeden a robot játszik tovább"_cp;
 // One seat's view per deal (server/FairPlay.h).
 inline constexpr std::string_view kWatchedThisDeal =
     "Ezt az osztást kibicelted, csak a következőben ülhetsz le"_cp;

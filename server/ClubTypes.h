@@ -21,12 +21,14 @@ struct Member {
   std::string addressKey;  // AddressKey(address): what the per-address limits count
   bool admitted = false;   // counts against the club's places and its address's connections
   SteadyTime lastOwn{};    // the last command of its own (answers are automatic)
+  SteadyTime lastHeard{};  // the last bytes that made a command, answers and refusals included
+  SteadyTime aliveAt{};    // when it last proved alive to a login under its nickname
   std::string folded;      // NameKey(nickname): the key of the online list
   bool closing = false;    // refused or disconnected: its commands are ignored
   std::size_t room = 0;    // index into the club's rooms; 0 is the lobby
   int seat = 0;            // 1..4 seated, 0 without a seat
   bool watching = false;
-  bool records = false;  // asked for the record of every deal it sees end ("Y1")
+  bool records = false;  // asked for the record of every deal it sees end ("Z1")
   // The lobby line: at most one every two seconds; a change in between waits for lobbyNext.
   SteadyTime lobbyNext{};
   bool lobbyDue = false;
@@ -50,6 +52,8 @@ struct Member {
 struct Seat {
   MemberId member = 0;  // 0: nobody (or a robot)
   bool robot = false;
+  std::string heldFor;     // NameKey of the member whose seat this stays during the grace
+  SteadyTime heldUntil{};  // when the hold ends
   bool Free() const { return member == 0 && !robot; }
 };
 

@@ -20,7 +20,9 @@ MemberId Deals::HumanOn(const Room& room, int seat) const {
 }
 
 void Deals::Start(Room& room, Table& t, std::int32_t number) {
+  const auto missed = t.missed;  // "in a row" runs on into the next deal
   t = Table();
+  t.missed = missed;
   t.number = number;
   t.game = std::make_unique<deal::Game>(number, deal::DealCards(number, key_));
   for (int s = 1; s <= kSeats; ++s) {
@@ -32,6 +34,7 @@ void Deals::Start(Room& room, Table& t, std::int32_t number) {
   }
   t.run = ++runs_;
   Log("deal " + std::to_string(number) + " in " + room.name);
+  NoticeRoom(room, std::string(text::kTurnLimit) + std::to_string(turnLimit_.count()));
   ToAudience(room, proto::LineDeal(number));
   for (int s = 1; s <= kSeats; ++s)
     if (const MemberId id = HumanOn(room, s)) out_.Send(id, HandLine(t, s));
@@ -43,23 +46,17 @@ void Deals::Start(Room& room, Table& t, std::int32_t number) {
   Advance(room, t);
 }
 
-void Deals::Abandon(Room& room, Table& t) {
-  if (!t.game) return;
-  Log("deal " + std::to_string(t.game->Number()) + " in " + room.name + " abandoned");
-  t.game.reset();
-  t.waiting = false;
-  t.catchUp.clear();
-  NoticeRoom(room, text::kDealAbandoned);
-}
-
 // Lets robots act until a human has to: the bidder on turn gets "T", a player on turn already has
 // the "P" line naming them, a complete trick waits for the humans' "T".
 void Deals::Advance(Room& room, Table& t) {
-  while (Running(t)) {
+  while (Running(t) && !Paused(room, t)) {
     deal::Game& g = *t.game;
     const int seat = g.OnTurn();
     if (g.CurrentPhase() == deal::Game::Phase::Bidding) {
-      if (!IsRobot(room, seat)) return out_.Send(HumanOn(room, seat), proto::LineTurn());
+      if (!IsRobot(room, seat)) {
+        StartTurnClock(t, seat);
+        return out_.Send(HumanOn(room, seat), proto::LineTurn());
+      }
       if (runner_) return RobotThink(room, t, seat);
       RobotBid(room, t, seat, robot_->Bid(g.ViewFor(seat)));
       continue;
@@ -69,7 +66,7 @@ void Deals::Advance(Room& room, Table& t) {
       if (!t.waiting) StartWait(room, t);
       return;
     }
-    if (!IsRobot(room, seat)) return;
+    if (!IsRobot(room, seat)) return StartTurnClock(t, seat);
     if (runner_) return RobotThink(room, t, seat);
     RobotPlay(t, seat);
     ToAudience(room, PlayLine(t));
@@ -96,10 +93,9 @@ void Deals::UseRobots(const RobotSettings& settings, std::unique_ptr<RobotRunner
   runner_ = settings.kind == RobotKind::Strong ? std::move(runner) : nullptr;
 }
 
-namespace {
-
-// The moves made so far in a deal (sets of bids and cards): a robot's answer is for this turn only.
-int MovesMade(const deal::Game& g) {
+// The moves made so far in a deal (sets of bids and cards): a robot's answer, and the turn clock,
+// are for this turn only.
+int Deals::MovesMade(const deal::Game& g) {
   int moves = static_cast<int>(g.Bids().Blocks().size());
   if (const deal::CardPlay* play = g.Play()) {
     moves += play->Record().count * kSeats;
@@ -108,8 +104,6 @@ int MovesMade(const deal::Game& g) {
   }
   return moves;
 }
-
-}  // namespace
 
 // The robot thinks on a copy of what its seat may see; the game itself stays on the loop. The
 // request carries a ticket (new for every request, so a new deal never takes an old answer) and
@@ -203,7 +197,8 @@ void Deals::EndTrick(Room& room, Table& t) {
       for (const deal::ScoreItem& item : g.Score(pair)) items.push_back({item.label, item.points});
       ToAudience(room, proto::LineScore(pair, items));
     }
-    return KeepRecord(room, t);
+    KeepRecord(room, t);  // first: a result the server writes itself marks the record
+    return WriteOwnResult(room, t);
   }
   for (int s = 1; s <= kSeats; ++s)
     if (const MemberId id = HumanOn(room, s)) out_.Send(id, HandLine(t, s));

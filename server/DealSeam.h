@@ -16,7 +16,7 @@ namespace zn::server {
 class DealSeam {
  public:
   virtual ~DealSeam() = default;
-  // "D" + number from the member on seat 1 of room, all four seats taken.
+  // "D" + number from the room's opener (server/SeatRules.h), all four seats taken.
   virtual void Order(Room& room, Member& from, std::int32_t number) = 0;
   // "H", "B", "P", "T" or "F" from a member of room (not the lobby).
   virtual void Command(Room& room, Member& from, std::string_view command) = 0;
@@ -53,6 +53,11 @@ class DealClub {
   virtual void SetPlayed(Room& room, std::int32_t played) = 0;
   // A robot plays the seat a member left during a deal (the club's "R" line follows).
   virtual void RobotTakesSeat(Room& room, int seat) = 0;
+  // The seat waits for the nickname's member for the grace period (a robot plays it meanwhile).
+  virtual void HoldSeat(Room& room, int seat, std::string_view nickname) = 0;
+  // The member on seat stands up as with "S0" (the turn clock ran out on him twice): a robot takes
+  // the seat and the room gets a fresh "R" line.
+  virtual void StandUp(Room& room, int seat) = 0;
 };
 
 class NoDeals : public DealSeam {

@@ -6,6 +6,7 @@
 #include "server/ClubTexts.h"
 #include "server/CommandRoutes.h"
 #include "server/Log.h"
+#include "server/SeatRules.h"
 
 namespace zn::server {
 
@@ -101,7 +102,9 @@ void Deals::SeatChanged(Room& room, int seat) {
   const Seat& place = room.seats[static_cast<std::size_t>(seat)];
   auto& name = t.names[static_cast<std::size_t>(seat)];
   t.awaiting[static_cast<std::size_t>(seat)] = false;
-  if (place.member != 0) {  // a member took over the hand
+  t.missed[static_cast<std::size_t>(seat)] = 0;
+  if (t.turnSeat == seat) t.turnMoves = -1;  // a newcomer on turn gets his own time
+  if (place.member != 0) {                   // a member took over the hand
     if (const Member* m = club_.Find(place.member)) {
       name = m->nickname;
       t.fair.Held(*m, seat);
@@ -109,8 +112,8 @@ void Deals::SeatChanged(Room& room, int seat) {
     t.catchUp.push_back(place.member);
     return;
   }
-  if (seat == 1) return Abandon(room, t);
-  // The member left: a robot plays the hand for the rest of the deal.
+  // The member left: a robot plays the hand for the rest of the deal (seat 1 too: its commands
+  // pass to the next seated human, server/SeatRules.h).
   club_.RobotTakesSeat(room, seat);
   name = std::string(text::kRobotPrefix) + std::to_string(seat);
 }
@@ -132,9 +135,14 @@ void Deals::Watching(Room& room, Member& m) {
 
 void Deals::Tick(SteadyTime now) {
   for (auto& [id, t] : tables_) {
-    if (!t.waiting || !Running(t) || t.due > now) continue;
-    if (Room* room = club_.FindRoom(id)) EndTrick(*room, t);
+    if (!Running(t)) continue;
+    Room* room = club_.FindRoom(id);
+    if (!room) continue;
+    if (t.paused && t.pausedUntil <= now) Advance(*room, t);  // the holds ran out: robots go on
+    if (t.waiting && t.due <= now) EndTrick(*room, t);
+    if (Running(t) && !t.waiting && t.turnMoves >= 0 && t.turnDue <= now) TimeOut(*room, t);
   }
+  if (journal_ && now >= journal_->Due()) WriteJournal(now);
 }
 
 // A robot card still being thought of for the room finds no table and is dropped.
@@ -142,8 +150,18 @@ void Deals::RoomFreed(Room& room) { tables_.erase(room.storeId); }
 
 std::optional<SteadyTime> Deals::NextDue() const {
   std::optional<SteadyTime> due;
-  for (const auto& [id, t] : tables_)
-    if (t.waiting && Running(t) && (!due || t.due < *due)) due = t.due;
+  const auto earlier = [&](SteadyTime when) {
+    if (!due || when < *due) due = when;
+  };
+  bool journaled = false;  // a deal the journal holds or should hold
+  for (const auto& [id, t] : tables_) {
+    journaled = journaled || (t.game && !t.written);
+    if (!Running(t)) continue;
+    if (t.paused) earlier(t.pausedUntil);
+    if (t.waiting) earlier(t.due);
+    if (!t.waiting && t.turnMoves >= 0) earlier(t.turnDue);
+  }
+  if (journal_ && (journaled || journal_->Tracking())) earlier(journal_->Due());
   return due;
 }
 
@@ -160,6 +178,8 @@ void Deals::Bid(Room& room, Table& t, Member& m, std::string_view command) {
   if (!read.counted) return refuse(read.count);
   if (auto refused = t.game->Bid(m.seat, read.block.bids)) return refuse(*refused);
   t.bidders.push_back(m.nickname);
+  t.missed[static_cast<std::size_t>(m.seat)] = 0;  // his own move: the count starts again
+  t.turnMoves = -1;
   ToAudience(room, BidLine(t));
   if (t.game->Play()) ToAudience(room, PlayLine(t));  // bidding over: the dealer leads
   Advance(room, t);
@@ -173,6 +193,8 @@ void Deals::PlayCard(Room& room, Table& t, Member& m, std::string_view command) 
     Notice(m.id, text::kBadCard);
     return out_.Send(m.id, PlayLine(t));
   }
+  t.missed[static_cast<std::size_t>(m.seat)] = 0;
+  t.turnMoves = -1;
   ToAudience(room, PlayLine(t));
   Advance(room, t);
 }
@@ -194,14 +216,18 @@ void Deals::Hand(Table& t, Member& m, std::string_view command) {
   if (seat == 0 && m.watching && m.seat == 0) ShowAllHands(t, m);
 }
 
-// "F" a ":" b from seat 1, once per finished deal: stored first, then announced.
+// "F" a ":" b from the opener (seat 1, or the next seated human), once per finished deal: stored
+// first, then announced.
 void Deals::Result(Room& room, Table& t, Member& m, std::string_view command) {
-  if (m.seat != 1) return Notice(m.id, text::kOpenerOnly);
+  if (m.seat == 0 || m.id != OpenerOf(room)) return Notice(m.id, text::kOpenerOnly);
   if (!t.game || !t.scored) return Notice(m.id, text::kNoResult);
   if (t.written) return Notice(m.id, text::kResultWritten);
   const std::optional<proto::TPoints> points = proto::ReadCmdResult(command);
   if (!points) return Notice(m.id, text::kBadCommand);
-  const std::int32_t a = points->ours, b = points->theirs;
+  if (!WriteResult(room, t, points->ours, points->theirs)) Notice(m.id, text::kNotStored);
+}
+
+bool Deals::WriteResult(Room& room, Table& t, std::int32_t a, std::int32_t b) {
   StoredResult result{room.storeId, t.game->Number(), a, b, {}, t.record};
   for (int s = 1; s <= kSeats; ++s)
     result.seats[static_cast<std::size_t>(s - 1)] = t.names[static_cast<std::size_t>(s)];
@@ -210,13 +236,14 @@ void Deals::Result(Room& room, Table& t, Member& m, std::string_view command) {
     played = store_.AddResult(result);
   } catch (const StoreError& e) {
     Log(std::string("store: ") + e.what());
-    return Notice(m.id, text::kNotStored);
+    return false;
   }
   t.written = true;
   Log("result " + std::to_string(a) + ":" + std::to_string(b) + " of deal " + std::to_string(result.deal) +
       " in " + room.name);
   ToAudience(room, proto::LineResult(a, b));
   club_.SetPlayed(room, played);
+  return true;
 }
 
 }  // namespace zn::server

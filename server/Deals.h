@@ -1,7 +1,7 @@
 // The deal engine of the club: "D" orders, the bidding ("B", "T"), the card play ("P", "T" after
 // a trick), the hands ("H"), the score ("X") and the written-down result ("F"), with robots on the
 // seats that have no human. The deal's lines go only to the seated humans and the watchers of
-// the room. The 30-second wait for "T" after a trick runs on the club's clock.
+// the room. The 30-second wait for "T" after a trick and the turn clock run on the club's clock.
 #pragma once
 
 #include <functional>
@@ -12,6 +12,7 @@
 
 #include "deal/Game.h"
 #include "deal/Robot.h"
+#include "server/DealJournal.h"
 #include "server/DealKey.h"
 #include "server/DealSeam.h"
 #include "server/FairPlay.h"
@@ -28,6 +29,8 @@ class Deals : public DealSeam {
   using DrawFn = std::function<std::int32_t()>;
 
   static constexpr std::chrono::seconds kTrickWait{30};
+  // A seated member whose move the robot made this many times in a row is stood up.
+  static constexpr int kMissedToStand = 2;
 
   Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw = {});
   ~Deals() override;
@@ -51,11 +54,21 @@ class Deals : public DealSeam {
   // Deals from now on are drawn under key (the store's or the operator's); until then the engine
   // deals under a random key of its own, so no deal is ever drawn without a secret.
   void UseDealKey(const deal::DealKey& key) { key_ = key; }
+  // How long a seated member has for a bid or a card before the robot makes it (--turn-seconds).
+  void UseTurnLimit(std::chrono::seconds limit) { turnLimit_ = limit; }
   // Watchers at a seated member's address see the hands too (--kibitz-same-address open).
   void OpenSameAddress(bool open) { sameAddressOpen_ = open; }
   // Which run of a deal a room has (a new number for every deal dealt; 0: none running), for the
   // tests' fair play check.
   std::uint64_t RunIn(const Room& room) const;
+
+  // The journal of running deals (server/DealJournal.h); nullptr: none. Restore brings the
+  // journaled deals back (robots on every seat, members' seats held for them); FlushJournal writes
+  // what is queued now (at shutdown, before the store closes).
+  void UseJournal(JournalStore* store);
+  void Restore(const std::vector<JournaledDeal>& deals);
+  void FlushJournal();
+  std::string JournalSummary() const;
 
   // The deal running in a room (nullptr: none), for tests and the log.
   const deal::Game* GameIn(const Room& room) const;
@@ -79,6 +92,14 @@ class Deals : public DealSeam {
     int thinkingTurn = 0;                       // the moves made in the deal when it was asked for
     SeatLedger fair;                            // who held a seat and who saw the hands
     std::uint64_t run = 0;                      // which deal dealt by the engine this is
+    // The turn clock: the seat on turn and the moves made when its time started (-1: none runs).
+    int turnSeat = 0;
+    int turnMoves = -1;
+    SteadyTime turnDue{};
+    std::array<int, kSeats + 1> missed{};  // moves the robot made in a row for the seat's member
+    // Only robots at the table, some on seats held for dropped members: the robots wait for them.
+    bool paused = false;
+    SteadyTime pausedUntil{};  // when the last of those holds ends
   };
 
   Table& TableOf(Room& room) { return tables_[room.storeId]; }
@@ -100,7 +121,6 @@ class Deals : public DealSeam {
 
   // The run of a deal (DealFlow.cpp).
   void Start(Room& room, Table& t, std::int32_t number);
-  void Abandon(Room& room, Table& t);
   void Advance(Room& room, Table& t);
   void RobotBid(Room& room, Table& t, int seat, std::vector<std::string> bids);
   void RobotPlay(Table& t, int seat);
@@ -110,7 +130,11 @@ class Deals : public DealSeam {
   void EndTrick(Room& room, Table& t);
   // The deal that ended, kept whole in the store (DealRecords.cpp).
   void KeepRecord(const Room& room, Table& t);
+  static int MovesMade(const deal::Game& g);
   bool IsRobot(const Room& room, int seat) const;
+  // The journal (DealRestore.cpp).
+  void WriteJournal(SteadyTime now);
+  bool Replay(Table& t, const JournaledDeal& d);
   MemberId HumanOn(const Room& room, int seat) const;
 
   // Members' commands (Deals.cpp), each given the whole command and reading it with link/Protocol.
@@ -119,6 +143,14 @@ class Deals : public DealSeam {
   void Acknowledge(Room& room, Table& t, Member& m);
   void Hand(Table& t, Member& m, std::string_view command);
   void Result(Room& room, Table& t, Member& m, std::string_view command);
+  // Stores the result and announces it; false (with the reason logged) when the store fails.
+  bool WriteResult(Room& room, Table& t, std::int32_t a, std::int32_t b);
+
+  // The turn clock and a deal nobody is left to write down (DealClock.cpp).
+  void StartTurnClock(Table& t, int seat);
+  bool Paused(const Room& room, Table& t);
+  void TimeOut(Room& room, Table& t);
+  void WriteOwnResult(Room& room, Table& t);
 
   DealClub& club_;
   RoomStore& store_;
@@ -128,6 +160,7 @@ class Deals : public DealSeam {
   std::unique_ptr<deal::Robot> robot_;
   deal::DealKey key_ = NewDealKey();
   bool sameAddressOpen_ = false;
+  std::chrono::seconds turnLimit_{60};
   std::uint64_t runs_ = 0;
   RobotSettings robots_{RobotKind::Simple, {}, 0};
   std::unique_ptr<RobotRunner> runner_;
@@ -135,6 +168,7 @@ class Deals : public DealSeam {
   // Answers posted to the loop after the engine is gone find this expired.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   std::map<std::int64_t, Table> tables_;  // by the room's store id
+  std::unique_ptr<DealJournal> journal_;
 };
 
 }  // namespace zn::server

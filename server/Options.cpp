@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "archive/DealFormat.h"
+#include "game/Cp1250.h"
 #include "game/Tokenizer.h"
 
 namespace zn::server {
@@ -13,6 +14,8 @@ std::string Usage() {
          "                [--rooms-per-hour N] [--connects-per-minute N] [--idle-minutes N]\n"
          "                [--robots simple|strong] [--robot-ms N]\n"
          "                [--deal-key FILE] [--kibitz-same-address closed|open]\n"
+         "                [--seat-grace-seconds N] [--turn-seconds N] [--journal on|off]\n"
+         "                [--claims off|on|required] [--release NICK]\n"
          "       znserver [--db FILE] --export FILE [--since YYYY-MM-DD] [--anonymise]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
@@ -23,7 +26,8 @@ std::string Usage() {
          "  --max-per-address N  connections at once from one address (default 16)\n"
          "  --rate N           commands a member may send per second, sustained (default 20)\n"
          "  --burst N          commands a member may send at once (default 60)\n"
-         "  --rooms-per-hour N rooms one member may create in an hour (default 3; an address 6)\n"
+         "  --rooms-per-hour N rooms one member may create in an hour, an address twice as many\n"
+         "                     (default 3)\n"
          "  --connects-per-minute N  new connections from one address in a minute (default 60)\n"
          "  --idle-minutes N   close a member who sends nothing for this long (default 60)\n"
          "  --robots KIND      robots that play free seats: simple or strong (default strong)\n"
@@ -35,6 +39,16 @@ std::string Usage() {
          "  --export FILE      write the kept deals to FILE in the open record format and exit\n"
          "  --since YYYY-MM-DD only the deals that ended on or after that day (UTC)\n"
          "  --anonymise        write every member's nickname as a numbered alias\n"
+         "  --seat-grace-seconds N  how long a dropped member's seat in a running deal waits\n"
+         "                     for him (default 120)\n"
+         "  --turn-seconds N   a seated member's time for a bid or a card before the robot\n"
+         "                     makes it (default 60)\n"
+         "  --journal on|off   journal running deals in the store, so that a restart brings\n"
+         "                     them back (default on)\n"
+         "  --claims MODE      claimed nicknames: off never asks for a proof; on (default)\n"
+         "                     asks it for a claimed nickname and lets new clients claim a\n"
+         "                     free one; required admits no nickname without a proof\n"
+         "  --release NICK     frees a claimed nickname in the store (--db) and exits\n"
          "  --help             this text\n"
          "  --version          the release number\n";
 }
@@ -54,8 +68,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
         a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
-        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" && a != "--export" &&
-        a != "--since") {
+        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" &&
+        a != "--seat-grace-seconds" && a != "--turn-seconds" && a != "--journal" && a != "--claims" &&
+        a != "--release" && a != "--export" && a != "--since") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -89,6 +104,23 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         return ParseResult::Error;
       }
       o.dealKeyFile = v;
+    } else if (a == "--journal") {
+      if (v != "on" && v != "off") {
+        error = "--journal must be on or off: " + v;
+        return ParseResult::Error;
+      }
+      o.journal = v == "on";
+    } else if (a == "--claims") {
+      if (!ParseClaimMode(v, o.server.limits.claims)) {
+        error = "--claims must be off, on or required: " + v;
+        return ParseResult::Error;
+      }
+    } else if (a == "--release") {
+      o.release = Utf8ToCp1250(v);  // the terminal's text; nicknames are cp1250 inside
+      if (o.release.empty()) {
+        error = "--release needs a nickname";
+        return ParseResult::Error;
+      }
     } else if (a == "--kibitz-same-address") {
       if (v != "open" && v != "closed") {
         error = "--kibitz-same-address must be open or closed: " + v;
@@ -124,12 +156,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
         l.maxRooms = count;
       else if (a == "--max-per-address")
         l.maxPerAddress = count;
-      else if (a == "--rooms-per-hour")
-        l.roomsPerHour = count;
+      else if (a == "--rooms-per-hour")  // an address: twice as many, as by default
+        l.roomsPerHour = count, l.roomsPerHourPerAddress = 2 * count;
       else if (a == "--connects-per-minute")
         l.connectsPerMinute = static_cast<std::uint32_t>(n);
       else if (a == "--idle-minutes")
         l.idleTimeout = std::chrono::minutes(n);
+      else if (a == "--seat-grace-seconds")
+        l.seatGrace = std::chrono::seconds(n);
+      else if (a == "--turn-seconds")
+        o.server.turnLimit = std::chrono::seconds(n);
       else if (a == "--rate")
         l.commandsPerSecond = static_cast<std::uint32_t>(n);
       else if (a == "--burst")

@@ -14,6 +14,8 @@ struct Options {
   std::string db = "znserver.db";
   std::string newsFile;       // empty: the built-in news
   std::string dealKeyFile;    // empty: the store's own key
+  bool journal = true;        // journal running deals, so a restart brings them back
+  std::string release;        // --release: the nickname to free in the store (cp1250); then exit
   ExportOptions exportDeals;  // a file name: write the kept deals there and exit
 };
 

@@ -22,6 +22,10 @@ class Outbox {
   virtual void SendShared(MemberId to, const SharedLine& line) = 0;
   // Bytes queued for the member and not yet written (0 for one not known).
   virtual std::size_t Queued(MemberId who) const = 0;
+  // Bytes sent to the member that its end has not taken in yet, those still queued included (0 for
+  // one not known). A live connection takes a line in within moments, even from a client that
+  // answers nothing.
+  virtual std::size_t Unacknowledged(MemberId who) const { return Queued(who); }
   // Closes the member's connection once what was queued for it has gone out.
   virtual void Close(MemberId who) = 0;
 };

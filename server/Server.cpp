@@ -1,8 +1,12 @@
 #include "server/Server.h"
 
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+
+#include <algorithm>
 
 #include "server/Log.h"
 
@@ -51,7 +55,7 @@ void Tune(tcp::socket& s) {
 
 }  // namespace
 
-Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& options)
+Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& options, JournalStore* journal)
     : io_(io),
       acceptor_(io),
       lobbyTimer_(io),
@@ -62,11 +66,22 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
           store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news),
       deals_(club_, store, *this, [] { return std::chrono::steady_clock::now(); }) {
   club_.SetDeals(&deals_);
+  club_.SetNames(options.names);
   if (options.dealKey) deals_.UseDealKey(*options.dealKey);
   deals_.OpenSameAddress(options.kibitzSameAddressOpen);
+  deals_.UseTurnLimit(options.turnLimit);
   deals_.UseRobots(options.robots, std::make_unique<RobotPool>(options.robots.threads, [this](auto job) {
                      asio::post(io_, std::move(job));
                    }));
+  if (journal) {
+    journaled_ = true;
+    deals_.UseJournal(journal);
+    try {
+      deals_.Restore(journal->LoadRunning());
+    } catch (const StoreError& e) {
+      Log(std::string("journal: cannot read the running deals: ") + e.what());
+    }
+  }
   const tcp::endpoint endpoint(asio::ip::make_address(options.listen), options.port);
   acceptor_.open(endpoint.protocol());
   acceptor_.set_option(tcp::acceptor::reuse_address(true));
@@ -91,6 +106,10 @@ void Server::Stop() {
   touchTimer_.cancel();
   sweepTimer_.cancel();
   club_.TouchOccupiedRooms();
+  if (journaled_) {  // everything the deals did, before the store closes
+    deals_.FlushJournal();
+    Log(deals_.JournalSummary());
+  }
   for (auto& [id, c] : connections_) {
     c->closed = true;
     c->socket.close(ec);
@@ -207,6 +226,16 @@ void Server::SendShared(MemberId to, const SharedLine& line) {
 std::size_t Server::Queued(MemberId who) const {
   auto it = connections_.find(who);
   return it == connections_.end() ? 0 : it->second->queued;
+}
+
+// What the server still holds, and what the kernel sent but the peer has not acknowledged.
+std::size_t Server::Unacknowledged(MemberId who) const {
+  auto it = connections_.find(who);
+  if (it == connections_.end()) return 0;
+  const Connection& c = *it->second;
+  int sent = 0;
+  if (c.closed || ::ioctl(const_cast<tcp::socket&>(c.socket).native_handle(), SIOCOUTQ, &sent) != 0) sent = 0;
+  return c.queued + static_cast<std::size_t>(std::max(sent, 0));
 }
 
 void Server::Close(MemberId who) {

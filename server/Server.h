@@ -30,6 +30,10 @@ struct ServerOptions {
   std::optional<deal::DealKey> dealKey;
   // Watchers at a seated member's address see all hands too (a club of one household or a LAN).
   bool kibitzSameAddressOpen = false;
+  // A seated member's time for a bid or a card before the robot makes it.
+  std::chrono::seconds turnLimit{60};
+  // Where claimed nicknames are kept (not owned); nullptr: in memory for this run.
+  NameStore* names = nullptr;
 };
 
 class Server : private Outbox {
@@ -39,8 +43,10 @@ class Server : private Outbox {
   // How long a connection the server closes may take to acknowledge.
   static constexpr std::chrono::seconds kLinger{2};
 
-  // Binds and starts accepting; throws std::system_error when the address cannot be bound.
-  Server(asio::io_context& io, RoomStore& store, const ServerOptions& options);
+  // Binds and starts accepting; throws std::system_error when the address cannot be bound. With a
+  // journal, the deals it holds come back first and running deals are journaled from then on.
+  Server(asio::io_context& io, RoomStore& store, const ServerOptions& options,
+         JournalStore* journal = nullptr);
   ~Server() override;
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
@@ -57,6 +63,7 @@ class Server : private Outbox {
   void SendShared(MemberId to, const SharedLine& line) override;
   void Close(MemberId who) override;
   std::size_t Queued(MemberId who) const override;
+  std::size_t Unacknowledged(MemberId who) const override;
 
   void Accept();
   void Start(asio::ip::tcp::socket socket);
@@ -85,6 +92,7 @@ class Server : private Outbox {
   Deals deals_;
   std::uint16_t port_ = 0;
   bool stopped_ = false;
+  bool journaled_ = false;
   MemberId nextId_ = 0;
   std::unordered_map<MemberId, ConnectionPtr> connections_;
   std::vector<MemberId> dirty_;

@@ -77,7 +77,31 @@ UPDATE rooms SET name = zn_cp1250_to_utf8(name);
 UPDATE results SET room_name = zn_cp1250_to_utf8(room_name), seat1 = zn_cp1250_to_utf8(seat1),
   seat2 = zn_cp1250_to_utf8(seat2), seat3 = zn_cp1250_to_utf8(seat3), seat4 = zn_cp1250_to_utf8(seat4);
 )",
-    // 5 -> 6: every deal that ended, whole (server/SqliteRecords.cpp reads and writes the rows).
+    // 5 -> 6: the journal of running deals (server/SqliteJournal.cpp): a restarted server deals them
+    // again and replays their moves. results_before: the last result id when the deal was journaled.
+    R"(
+CREATE TABLE IF NOT EXISTS running_deals(
+  room INTEGER PRIMARY KEY,
+  deal INTEGER NOT NULL,
+  seat1 TEXT NOT NULL, seat2 TEXT NOT NULL, seat3 TEXT NOT NULL, seat4 TEXT NOT NULL,
+  results_before INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS running_moves(
+  room INTEGER NOT NULL,
+  idx INTEGER NOT NULL,
+  seat INTEGER NOT NULL,
+  card INTEGER NOT NULL,
+  bidder TEXT NOT NULL,
+  bids TEXT NOT NULL,
+  PRIMARY KEY(room, idx)) WITHOUT ROWID;
+)",
+    // 6 -> 7: claimed nicknames: the folded name (UTF-8) and the public key that proves it.
+    R"(
+CREATE TABLE IF NOT EXISTS claims(
+  name TEXT PRIMARY KEY,
+  key BLOB NOT NULL CHECK(length(key) = 32),
+  time INTEGER NOT NULL);
+)",
+    // 7 -> 8: every deal that ended, whole (server/SqliteRecords.cpp reads and writes the rows).
     R"(
 CREATE TABLE IF NOT EXISTS deal_records(
   id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -361,6 +385,55 @@ void SqliteStore::DropRoom(std::int64_t room) {
   Statement s(dropRoom_);
   sqlite3_bind_int64(s.get(), 1, room);
   if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("drop room");
+}
+
+}  // namespace zn::server
+
+namespace zn::server {
+
+// Claims are read once a login and written once a nickname: statements made on the spot.
+std::optional<claim::TPublicKey> SqliteStore::ClaimOf(std::string_view folded) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_, "SELECT key FROM claims WHERE name=?1", -1, &raw, nullptr) != SQLITE_OK)
+    Fail("prepare");
+  BindName(raw, 1, folded);
+  std::optional<claim::TPublicKey> key;
+  const int rc = sqlite3_step(raw);
+  if (rc == SQLITE_ROW && sqlite3_column_bytes(raw, 0) == static_cast<int>(claim::kKeyBytes)) {
+    key.emplace();
+    std::memcpy(key->data(), sqlite3_column_blob(raw, 0), key->size());
+  }
+  sqlite3_finalize(raw);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail("read claim");
+  return key;
+}
+
+claim::TPublicKey SqliteStore::Claim(std::string_view folded, const claim::TPublicKey& key) {
+  sqlite3_stmt* raw = nullptr;
+  // OR IGNORE: a nickname claimed first (by a second server on the file) stays with its key.
+  if (sqlite3_prepare_v2(db_, "INSERT OR IGNORE INTO claims(name, key, time) VALUES(?1, ?2, ?3)", -1, &raw,
+                         nullptr) != SQLITE_OK)
+    Fail("prepare");
+  BindName(raw, 1, folded);
+  sqlite3_bind_blob(raw, 2, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_int64(raw, 3, Now());
+  const int rc = sqlite3_step(raw);
+  sqlite3_finalize(raw);
+  if (rc != SQLITE_DONE) Fail("store claim");
+  const std::optional<claim::TPublicKey> held = ClaimOf(folded);
+  if (!held) Fail("read claim");
+  return *held;
+}
+
+bool SqliteStore::Release(std::string_view folded) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_, "DELETE FROM claims WHERE name=?1", -1, &raw, nullptr) != SQLITE_OK)
+    Fail("prepare");
+  BindName(raw, 1, folded);
+  const int rc = sqlite3_step(raw);
+  sqlite3_finalize(raw);
+  if (rc != SQLITE_DONE) Fail("release claim");
+  return sqlite3_changes(db_) > 0;
 }
 
 }  // namespace zn::server

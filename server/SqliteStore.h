@@ -6,6 +6,7 @@
 #include <string>
 
 #include "deal/Shuffle.h"
+#include "server/Claims.h"
 #include "server/Store.h"
 
 struct sqlite3;
@@ -13,7 +14,7 @@ struct sqlite3_stmt;
 
 namespace zn::server {
 
-class SqliteStore : public RoomStore {
+class SqliteStore : public RoomStore, public NameStore {
  public:
   // Seconds since the epoch; tests move it.
   using NowFn = std::function<std::int64_t()>;
@@ -48,6 +49,10 @@ class SqliteStore : public RoomStore {
   void ForEachRecord(std::int64_t since, const std::function<void(const archive::DealRecord&)>& each);
   void TouchRoom(std::int64_t room) override;
   void DropRoom(std::int64_t room) override;
+  // Claimed nicknames (server/Claims.h), by folded name.
+  std::optional<claim::TPublicKey> ClaimOf(std::string_view folded) override;
+  claim::TPublicKey Claim(std::string_view folded, const claim::TPublicKey& key) override;
+  bool Release(std::string_view folded) override;
 
  private:
   class Statement;

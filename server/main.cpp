@@ -5,10 +5,15 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <memory>
 
+#include "game/Cp1250.h"
 #include "server/DealKey.h"
 #include "server/Log.h"
+#include "server/Names.h"
 #include "server/Options.h"
+#include "server/SqliteJournal.h"
 #include "server/SqliteStore.h"
 
 namespace {
@@ -45,6 +50,25 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "znserver: %s\n", error.c_str());
     return 1;
   }
+  if (!options.release.empty()) {
+    // A mistyped path must not leave a new, empty store behind.
+    if (!std::filesystem::exists(options.db)) {
+      std::fprintf(stderr, "znserver: no store at %s: nothing released\n", options.db.c_str());
+      return 1;
+    }
+    try {
+      SqliteStore store(options.db);
+      const bool released = store.Release(NameKey(options.release));
+      const std::string nick = zn::Cp1250ToUtf8(options.release);
+      std::printf(released ? "znserver: %s released in %s: anyone may claim it now\n"
+                           : "znserver: %s is not claimed in %s: nothing changed\n",
+                  nick.c_str(), options.db.c_str());
+      return 0;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "znserver: %s\n", e.what());
+      return 1;
+    }
+  }
   RaiseFileLimit();
   // Lobby lines of a big club are large and short-lived: give them their own mappings, so their
   // memory goes back to the system when they are written instead of scattering the heap.
@@ -61,9 +85,18 @@ int main(int argc, char** argv) {
     const int dropped = store.DropIdleRooms(24 * 3600);
     Log("store " + options.db + ": " + std::to_string(dropped) + " idle rooms dropped");
     if (!options.server.dealKey) options.server.dealKey = store.DealKey();
+    options.server.names = &store;
     Log(std::string("deal key from ") + (options.dealKeyFile.empty() ? "the store" : options.dealKeyFile));
+    // The journal's connection opens after the store brought the schema up to date; a journal that
+    // cannot be opened leaves the club running without one.
+    std::unique_ptr<SqliteJournal> journal;
+    try {
+      if (options.journal) journal = std::make_unique<SqliteJournal>(options.db);
+    } catch (const StoreError& e) {
+      Log(std::string(e.what()) + ": running deals are not journaled");
+    }
     asio::io_context io(1);
-    Server server(io, store, options.server);
+    Server server(io, store, options.server, journal.get());
     asio::signal_set signals(io, SIGINT, SIGTERM);
     signals.async_wait([&](std::error_code ec, int signal) {
       if (ec) return;

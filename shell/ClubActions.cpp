@@ -21,6 +21,10 @@ void TZnForm::InitActions() {
   Set(cmConnect, "&Bejeletkezés"_cp, "", "Felveszi a kapcsolatot a szerverrel",
       [this] { cmConnectExecute(); });
   Set(cmDisconnect, "&Távkapcsolat"_cp, "", "", [this] { cmDisconnectExecute(); });
+  Set(cmShowCode, "&Névkód..."_cp, "", "A becenév kódja, amellyel másik gépre vihető"_cp,
+      [this] { cmShowCodeExecute(); });
+  Set(cmEnterCode, "Névkód &megadása..."_cp, "", "Egy másik gépen látott névkód használata ezen a gépen"_cp,
+      [this] { cmEnterCodeExecute(); });
   Set(cmExit, "&Kilépés"_cp, "", "", [this] { cmExitExecute(); });
   Set(cmMsg, "&Elküld"_cp, "", "", [this] { cmMsgExecute(); });
   Set(cmClear, "&Töröl"_cp, "", "", [this] { cmClearExecute(); });
@@ -61,22 +65,23 @@ void TZnForm::InitActions() {
 
 std::vector<std::pair<std::string_view, TAction*>> TClubActions::Actions() {
   return {
-      {"cmConnect", &cmConnect}, {"cmDisconnect", &cmDisconnect},
-      {"cmExit", &cmExit},       {"cmMsg", &cmMsg},
-      {"cmClear", &cmClear},     {"cmPing", &cmPing},
-      {"cmLogMsg", &cmLogMsg},   {"cmInfo", &cmInfo},
-      {"cmNewRoom", &cmNewRoom}, {"cmEnter", &cmEnter},
-      {"cmOpener", &cmOpener},   {"cmCatcher", &cmCatcher},
-      {"cmOpenDef", &cmOpenDef}, {"cmCatDef", &cmCatDef},
-      {"cmStand", &cmStand},     {"cmRobot", &cmRobot},
-      {"cmLobby", &cmLobby},     {"cmNormal", &cmNormal},
-      {"cmReverse", &cmReverse}, {"cmSide", &cmSide},
-      {"cmSound", &cmSound},     {"cmTable", &cmTable},
-      {"cmShowBid", &cmShowBid}, {"cmResults", &cmResults},
-      {"cmArchive", &cmArchive}, {"cmKibic", &cmKibic},
-      {"cmReplay", &cmReplay},   {"cmNumDeal", &cmNumDeal},
-      {"cmMatch", &cmMatch},     {"cmNextDeal", &cmNextDeal},
-      {"cmAlign", &cmAlign},     {"cmHelp", &cmHelp},
+      {"cmConnect", &cmConnect},   {"cmDisconnect", &cmDisconnect},
+      {"cmShowCode", &cmShowCode}, {"cmEnterCode", &cmEnterCode},
+      {"cmExit", &cmExit},         {"cmMsg", &cmMsg},
+      {"cmClear", &cmClear},       {"cmPing", &cmPing},
+      {"cmLogMsg", &cmLogMsg},     {"cmInfo", &cmInfo},
+      {"cmNewRoom", &cmNewRoom},   {"cmEnter", &cmEnter},
+      {"cmOpener", &cmOpener},     {"cmCatcher", &cmCatcher},
+      {"cmOpenDef", &cmOpenDef},   {"cmCatDef", &cmCatDef},
+      {"cmStand", &cmStand},       {"cmRobot", &cmRobot},
+      {"cmLobby", &cmLobby},       {"cmNormal", &cmNormal},
+      {"cmReverse", &cmReverse},   {"cmSide", &cmSide},
+      {"cmSound", &cmSound},       {"cmTable", &cmTable},
+      {"cmShowBid", &cmShowBid},   {"cmResults", &cmResults},
+      {"cmArchive", &cmArchive},   {"cmKibic", &cmKibic},
+      {"cmReplay", &cmReplay},     {"cmNumDeal", &cmNumDeal},
+      {"cmMatch", &cmMatch},       {"cmNextDeal", &cmNextDeal},
+      {"cmAlign", &cmAlign},       {"cmHelp", &cmHelp},
       {"cmAbout", &cmAbout},
   };
 }

@@ -25,7 +25,7 @@ struct TAction {
 
 // The club window's actions by menu; TZnForm gives them their captions and handlers.
 struct TClubActions {
-  TAction cmConnect, cmDisconnect, cmExit;                                      // "&Külvilág"
+  TAction cmConnect, cmDisconnect, cmShowCode, cmEnterCode, cmExit;             // "&Külvilág"
   TAction cmMsg, cmClear, cmPing, cmLogMsg, cmInfo;                             // "Ü&zenetek"
   TAction cmNewRoom, cmEnter;                                                   // "&Társalgó"
   TAction cmOpener, cmCatcher, cmOpenDef, cmCatDef, cmStand, cmRobot, cmLobby;  // "&Terem"

@@ -16,8 +16,8 @@ namespace zn {
 
 using namespace zn::literals;
 
-// Sent once a connection, after the login ("N" runs to the end of the server's read, so "Y1" must
-// not follow it in the same write). A server that does not know "Y" ignores it.
+// Sent once a connection, after the login ("N" runs to the end of the server's read, so "Z1" must
+// not follow it in the same write). A server that does not know "Z" ignores it.
 void TZnForm::AskForRecords() {
   if (RecordsAsked || !ArchiveForm->Available()) return;
   RecordsAsked = true;
@@ -26,7 +26,7 @@ void TZnForm::AskForRecords() {
 
 // The record comes from the server: it is read by the one strict reader, so a malformed one is
 // refused whole (the error box names its line) and nothing of it is kept.
-void TZnForm::YLine(const std::string& line) {
+void TZnForm::ZLine(const std::string& line) {
   std::vector<archive::DealRecord> deals = archive::ReadDeals(Cp1250ToUtf8(proto::ReadRecord(line)));
   if (deals.size() != 1) throw EZnError(std::string("Hibás leosztás-rekord"_cp));
   archive::DealRecord& deal = deals.front();

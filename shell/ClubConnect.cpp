@@ -22,14 +22,27 @@ void TZnForm::NewLink() {
       if (WakeIdle) WakeIdle();
     };
   };
-  socket.OnConnected = wrap(socket.OnConnected);
-  socket.OnDisconnected = wrap(socket.OnDisconnected);
+  socket.OnConnected = wrap([this, inner = socket.OnConnected] {
+    if (inner) inner();
+    LinkConnected();
+  });
+  // A close the member did not ask for is a drop: the way back starts.
+  socket.OnDisconnected = wrap([this, inner = socket.OnDisconnected] {
+    const bool wasConnected = Link && Link->Connected;
+    if (inner) inner();
+    if (wasConnected && !opening_) LinkDropped();
+  });
   socket.OnQuiet = wrap(socket.OnQuiet);  // a held line has gone to the queue
   auto data = socket.OnData;
   socket.OnData = [this, data](std::string chunk) {
+    LinkData(chunk);
     if (data) data(std::move(chunk));
     if (WakeIdle) WakeIdle();
   };
+  socket.OnError = [this, inner = socket.OnError](TSocketErrorKind kind, int code) {
+    if (!LinkErrorHandled(kind) && inner) inner(kind, code);
+  };
+  SyncLinkTimer();
 }
 
 void TZnForm::cmConnectExecute() {
@@ -37,6 +50,7 @@ void TZnForm::cmConnectExecute() {
     const double now = Now();
     if ((now - ConnectTime) * 86400.0 < 1.0) return;  // a second click within a second
     ConnectTime = now;
+    StopReturning();  // the member's own connect stands for any way back
     if (AddressList.empty() || Address != AddressList.front()) {
       AddressList.insert(AddressList.begin(), Address);
       AddressIndex = 0;
@@ -44,8 +58,11 @@ void TZnForm::cmConnectExecute() {
     }
     Link->Port = StrToInt(PortText);
     Link->Host = Address;
+    opening_ = true;
     Link->Open();
+    opening_ = false;
     WriteConnectSettings(SettingsPath, Nickname, AddressList, PortText);
+    MakeClaimSecret();  // the first start's secret goes with the first settings written
   });
 }
 
@@ -53,6 +70,7 @@ void TZnForm::cmDisconnectExecute() {
   Guarded([&] {
     Address = AddressList.empty() ? std::string() : AddressList.front();
     Notify(Aspect::Address);
+    StopReturning();  // a disconnect the member chose: no way back
     NewLink();
     // A pause left from the old connection would hold back every line of the new one.
     BidForm->LiftPause();
@@ -65,12 +83,13 @@ void TZnForm::cmExitExecute() {
 }
 
 void TZnForm::LLine(const std::string& line) {
+  ClaimNewConnection();
   const std::string_view version = std::string_view(line).substr(line.empty() ? 0 : 1);
   if (version != proto::kVersion)
     Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +
                           std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
   Send(proto::CmdNick(Nickname));
-  RecordsAsked = false;  // a new connection: "Y1" again once logged in
+  RecordsAsked = false;  // a new connection: "Z1" again once logged in
 }
 
 }  // namespace zn

@@ -33,16 +33,25 @@ constexpr TRoute kRoutes[] = {
      }},
     {R::Ping, [](TZnForm& f, const std::string& l) { f.GLine(l); }},
     {R::Hand, [](TZnForm& f, const std::string& l) { f.BidForm->HandLine(l); }},
-    {R::Lobby, [](TZnForm& f, const std::string& l) { f.ILine(l); }},
+    {R::Lobby,
+     [](TZnForm& f, const std::string& l) {
+       f.ILine(l);
+       f.ReturnLobbyShown();
+     }},
     {R::Version, [](TZnForm& f, const std::string& l) { f.LLine(l); }},
     {R::Message, [](TZnForm& f, const std::string& l) { f.MLine(l); }},
     {R::Play, [](TZnForm& f, const std::string& l) { f.BidForm->PlayLine(l); }},
     {R::Inquiry, [](TZnForm& f, const std::string& l) { f.InfoForm->AnswerInquiry(l); }},
-    {R::Room, [](TZnForm& f, const std::string& l) { f.RLine(l); }},
+    {R::Room,
+     [](TZnForm& f, const std::string& l) {
+       f.RLine(l);
+       f.ReturnRoomShown();
+     }},
     {R::Turn, [](TZnForm& f, const std::string& l) { f.TLine(l); }},
     {R::Profile, [](TZnForm& f, const std::string& l) { f.InfoForm->ReceiveProfile(l); }},
     {R::Score, [](TZnForm& f, const std::string& l) { f.BidForm->ScoreLine(l); }},
-    {R::Record, [](TZnForm& f, const std::string& l) { f.YLine(l); }},
+    {R::Challenge, [](TZnForm& f, const std::string& l) { f.YLine(l); }},
+    {R::Record, [](TZnForm& f, const std::string& l) { f.ZLine(l); }},
     {R::Unknown, [](TZnForm&, const std::string& l) { Desktop().ShowMessage(l); }},
 };
 

@@ -11,6 +11,7 @@ namespace zn {
 using namespace zn::literals;
 
 void TZnForm::ILine(const std::string& line) {
+  ClaimAfterLobby();
   // The chat stays when the server only refreshes a lobby already shown.
   const bool refresh = Page == tabLobby;
   Page = tabConnect;

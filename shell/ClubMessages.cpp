@@ -31,6 +31,7 @@ void TZnForm::cmClearExecute() { ClearMemo(); }
 void TZnForm::cmPingExecute() {
   Guarded([&] {
     PingTime = Now();
+    if (Link->Socket().Active()) Keeper.MemberPing();  // before the send: its answer may come inside
     Send(proto::CmdPing());
   });
 }
@@ -66,6 +67,7 @@ void TZnForm::fdPresentDblClick(int index) {
 }
 
 void TZnForm::GLine(const std::string&) {
+  if (Keeper.QuietAnswer()) return;  // the link timer's own ping: nothing to show
   PingSeconds = (Now() - PingTime) * 86400.0;
   char number[64];
   std::snprintf(number, sizeof number, "%0.3f", PingSeconds);  // the locale's decimal separator
@@ -76,6 +78,7 @@ void TZnForm::GLine(const std::string&) {
 void TZnForm::MLine(const std::string& line) {
   Alert();
   AddMemo(line.empty() ? std::string() : line.substr(1));
+  if (IsClaimRefusal(line)) ClaimRefused();
 }
 
 }  // namespace zn

@@ -28,6 +28,8 @@ void TZnForm::cmEnterExecute() {
     const std::int32_t room = RoomIndex;
     const std::string caption = Rooms[static_cast<std::size_t>(room)] + std::string(" terem");
     Send(proto::CmdEnter(room));
+    RoomName =
+        Rooms.size() > static_cast<std::size_t>(room) ? Rooms[static_cast<std::size_t>(room)] : std::string();
     ClearMemo();
     BidForm->EnableGo(false);
     Caption = caption;
@@ -181,7 +183,10 @@ void TZnForm::DLine(const std::string& line) {
   DealNumber = proto::ParseDeal(line);
   DealText = std::to_string(DealNumber);
   Notify(Aspect::Room);
-  ResForm->NewGame(DealNumber);
+  // Back after a drop, the deal the member left goes on in its own row of the record.
+  const bool same =
+      !ResForm->Games.empty() && ResForm->Games.back().Number == DealText && !ResForm->Games.back().Marked();
+  if (!(same && CatchingUp())) ResForm->NewGame(DealNumber);
 }
 
 void TZnForm::RLine(const std::string& line) {

@@ -55,6 +55,7 @@ class TClubState {
   std::string Nickname;
   std::int32_t MySeat = 0;
   std::int32_t DealNumber = 0;
+  std::string RoomName;  // the room entered last, for the way back after a drop
   int InfoThrottle = 0;
   int FlashCount = 0;
 
@@ -93,9 +94,12 @@ class TClubState {
   bool Dealer1Visible = false;            // lbDealer1
   bool Dealer3Visible = false;            // lbDealer3
 
-  // Status bar: the nickname, the fixed "Szerver ", the server.
+  // Status bar: the nickname, the fixed "Szerver ", the server; while the client finds its way
+  // back after a drop, StatusReturn stands in the server's place.
   std::string StatusNick;
   std::string StatusServer = "nincs";
+  std::string StatusReturn;
+  bool LinkTimerEnabled = false;  // the link timer runs (Aspect::Status)
 
   // Window flashing of an alert (the 100 ms timer).
   bool TimerEnabled = false;

@@ -12,6 +12,8 @@ namespace zn {
 inline constexpr std::string_view kSectionProgram = "Program";
 inline constexpr std::string_view kSectionPersonal = "Personal";
 inline constexpr std::size_t kStoredAddresses = 5;
+// The secret of the claimed nickname (shell/ClubClaim.cpp): its code without the spaces.
+inline constexpr std::string_view kClaimKey = "ClaimCode";
 
 struct TProgramSettings {
   std::string User;                                     // "" when missing

@@ -25,6 +25,7 @@ TZnForm::TZnForm(const std::string& programDir, TSocketFactory socketFactory, co
   PortText = settings.Port;
   AddressIndex = 0;
   StatusNick = Nickname;
+  LoadClaimSecret();
   NewLink();  // replaced by the first "&Távkapcsolat"; until then sends are shown, not sent
   BidForm = std::make_unique<TBidForm>(club_);
   InfoForm = std::make_unique<TInfo>(club_);

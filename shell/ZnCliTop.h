@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "link/Claim.h"
 #include "link/NextLine.h"
 #include "link/Protocol.h"
 #include "link/Socket.h"
@@ -22,6 +23,7 @@
 #include "shell/ClubDispatcher.h"
 #include "shell/ClubPortImpl.h"
 #include "shell/ClubState.h"
+#include "shell/LinkKeeper.h"
 #include "table/ZnBid.h"
 
 namespace zn {
@@ -52,7 +54,7 @@ class TZnForm : public TClubState, public TClubActions {
   std::unique_ptr<TResForm> ResForm;
   std::unique_ptr<TArchiveForm> ArchiveForm;  // "&Archívum": every deal that ended (ClubArchive.cpp)
   std::int64_t ArchivedDeal = 0;              // the last deal kept, which an "F" line marks
-  bool RecordsAsked = false;                  // "Y1" sent on this connection
+  bool RecordsAsked = false;                  // "Z1" sent on this connection
 
   // ---- Hooks the Qt window sets ----
   std::function<void()> WakeIdle;     // run IdleHandler soon (a chunk arrived, a pause was lifted)
@@ -77,12 +79,36 @@ class TZnForm : public TClubState, public TClubActions {
   bool IdleHandler() { return dispatcher_.Pass(); }
   void Dispatch(const std::string& line) { dispatcher_.Dispatch(line); }
 
+  // ---- Continuity (ClubReconnect.cpp) ----
+  TLinkKeeper Keeper;
+  // The link timer (every kLinkTickMs while LinkTimerEnabled): the quiet ping and its answer, the
+  // countdown to the next attempt and the attempt itself.
+  void LinkTimerTimer();
+  void ReturnLobbyShown();  // after an "I" line: on the way back, into the room
+  void ReturnRoomShown();   // after an "R" line: on the way back, onto the seat
+  // A deal's lines now may be the deal the member dropped out of.
+  bool CatchingUp() const;
+
   // ---- Operations other windows call ----
   void Alert();       // ClubAlert.cpp
   void TimerTimer();  // the 100 ms flash timer
   void ResetToConnectPage();
   void TakeSeat(std::int32_t seat);
   void EnableDealCommands(bool enable);
+
+  // ---- The claimed nickname (ClubClaim.cpp) ----
+  std::optional<claim::TSecret> ClaimSecret;  // none before the first connect, or when damaged
+  bool ClaimDamaged = false;                  // Zn.INI holds a code that does not read
+  bool ClaimAnswered = false;                 // this connection got a challenge
+  bool ClaimAsked = true;                     // this connection asked for one (or sent no "N")
+  void LoadClaimSecret();                     // at creation
+  void MakeClaimSecret();                     // the first connect: made and written once
+  void ClaimNewConnection();                  // the "L" line: a new connection
+  void ClaimAfterLobby();                     // an "I" line
+  static bool IsClaimRefusal(std::string_view line);
+  void ClaimRefused();  // the refusal notice: asks for another nickname and logs in with it
+  void cmShowCodeExecute();
+  void cmEnterCodeExecute();
 
   // ---- The link and the address list (ClubConnect.cpp, ClubAddressList.cpp) ----
   void cmConnectExecute();
@@ -138,9 +164,10 @@ class TZnForm : public TClubState, public TClubActions {
   void MLine(const std::string& line);
   void RLine(const std::string& line);
   void TLine(const std::string& line);
-  void YLine(const std::string& line);          // the record of a deal that ended: kept in the archive
+  void YLine(const std::string& line);
+  void ZLine(const std::string& line);          // the record of a deal that ended: kept in the archive
   void ArchiveResult(const std::string& line);  // "F": the result of the kept deal
-  void AskForRecords();                         // the first lobby after logging in: "Y1"
+  void AskForRecords();                         // the first lobby after logging in: "Z1"
 
  private:
   TClubPortImpl club_{*this};  // the club port the other windows reach
@@ -154,6 +181,22 @@ class TZnForm : public TClubState, public TClubActions {
   void ShowRoomMembers(const proto::TRoom& room);  // the seats and present list of an "R" line
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
+
+  // Continuity (ClubReconnect.cpp).
+  bool opening_ = false;      // the link is being (re)opened: its close is no drop
+  bool serverEnded_ = false;  // the server said it ends this connection (a refused login...)
+  std::int64_t catchUpUntil_ = 0;
+  void LinkConnected();
+  void LinkData(std::string_view chunk);
+  void LinkDropped();
+  bool LinkErrorHandled(TSocketErrorKind kind);  // true: no error box
+  void ReturnAttempt();
+  void ReturnEnd(std::string memo, bool back);
+  void StopReturning();
+  void DrainOldLines();
+  void ShowReturnStatus();
+  void SetReturnStatus(std::string text);
+  void SyncLinkTimer();
   static double Now();  // days since the epoch
 };
 

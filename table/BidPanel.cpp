@@ -86,6 +86,7 @@ void TBidForm::BidLine(const std::string& line) {
   }
   read.stop.Raise();  // the last block's malformed count
   club_.RecordBids(AllBids);
+  if (!read.value.blocks.empty()) SayBlock(read.value.blocks.back().nickname, read.value.blocks.back().bids);
 }
 
 void TBidForm::HideHint() {

@@ -73,6 +73,12 @@ void TBidForm::ShowHand(int panel) {
       p.Images[static_cast<std::size_t>(i)].Top = p.Images[static_cast<std::size_t>(i - 1)].Top + step;
   }
   Notify(PanelAspect(panel));
+  if (panel == 1 && !Watching) {
+    FocusFirstPlayable();
+  } else if (panel == 1) {
+    HandFocus = -1;
+    Notify(Aspect::Focus);
+  }
 }
 
 void TBidForm::AddCardImage(int panel, TCard code) {
@@ -145,6 +151,7 @@ void TBidForm::PlayLine(const std::string& line) {
   const std::int32_t tricks = play.trick;
   if (tricks > kTricks) return;
   TrickText = std::to_string(tricks) + "/" + play.taken;
+  const std::array<TCard, 5> before = TrickImages;
   // The labels and pictures read before a malformed card stay as they were set.
   struct TTell {
     TBidForm& form;
@@ -167,6 +174,8 @@ void TBidForm::PlayLine(const std::string& line) {
   } else if (Watching && !DealOver) {
     club_.Link().Send(proto::CmdHand(0));
   }
+  if (MyTurn) FocusFirstPlayable();
+  SayCards(before);
   if (MyTurn || TrickPause) club_.Alert();
 }
 

@@ -47,6 +47,7 @@ void TBidForm::ScoreLine(const std::string& line) {
   OverVisible = true;
   NextVisible = false;
   Notify(Aspect::Page);
+  Say(std::string("A játék befejeződött, ütésszám: "_cp) + OverText);
 
   const proto::TRead<proto::TScore> read = proto::ReadScore(line);
   TScoreGrid& grid = Grids[read.value.pair == 1 ? 0 : 1];
@@ -91,6 +92,7 @@ void TBidForm::cmAddUpClick() {
   const std::int64_t theirs = SumGrid(1);
   SumText = std::to_string(ours) + ":" + std::to_string(theirs);
   Notify(Aspect::Score);
+  Say(std::string("Eredmény: "_cp) + SumText);
   club_.EnableDealCommands(false);
   Notify(Aspect::Buttons);
 }

@@ -125,6 +125,8 @@ void TBidForm::TurnLine(const std::string& line) {
   (void)line;
   ShowPage(tabBid);
   EnableGo(true);
+  // After the B line that told the bid before this turn.
+  Say(Spoken.empty() ? std::string("Ön licitál."_cp) : Spoken + std::string(". Ön licitál."_cp));
 }
 
 }  // namespace zn

@@ -78,6 +78,9 @@ class TBidForm {
     Side4,    // Panel4
     Play,     // trick labels and pictures, fdTrick
     Score,    // grids, fdSum, lbOver
+    Spoken,   // the message line: the latest announcement
+    Focus,    // the focused card of Panel1
+    Print,    // large print on or off
   };
   std::function<void(Aspect)> Changed;
 
@@ -128,6 +131,11 @@ class TBidForm {
   std::array<TTrickLabel, 5> TrickLabels;          // 1..4
   std::array<TCard, 5> TrickImages{};              // 1..4: the code each trick picture shows
   std::string TrickText;                           // fdTrick: "tricks/tricks of seats 2 and 3"
+
+  // ---- Keyboard, screen reader, large print (TableAccess.cpp) ----
+  int HandFocus = -1;       // the picture of Panel1 the keys move over; -1 with an empty hand
+  std::string Spoken;       // the latest announcement: a card played, a bid set, a result
+  bool LargePrint = false;  // doubled card pictures and fonts
 
   // ---- Score page ----
   std::array<TScoreGrid, 2> Grids;  // Grid1 (seats 1 and 4), Grid2 (seats 2 and 3)
@@ -184,6 +192,19 @@ class TBidForm {
   void cmLastClick();
   void cmScoreClick();
 
+  // ---- Keyboard, screen reader, large print (TableAccess.cpp) ----
+  enum class THandKey { Left, Right, Home, End };
+  // Moves the focus over the own hand (pictures in the order drawn, left to right).
+  void HandKey(THandKey key);
+  // Enter or Space on the own hand: goes on after a trick, else plays the focused card (a card that
+  // may not be played beeps, as a double click does).
+  void HandEnter();
+  // Large print on or off for this run, then kept in the settings ("Program", "LargePrint"); a
+  // failing write is refused with its message after the change.
+  void SetLargePrint(bool on);
+  // Large print as the settings keep it (at start).
+  void ReadPrintSetting();
+
   // ---- Score page (ScoreTab.cpp) ----
   void ScoreLine(const std::string& line);
   // Writes the total row; returns the pair's result (limited when "&Igazítás" is on).
@@ -204,6 +225,12 @@ class TBidForm {
   void HideHint();
   void HandSignalsStep();
   static Aspect PanelAspect(int panel);
+  // TableAccess.cpp: the focus's start, the announcements.
+  void FocusFirstPlayable();
+  void Say(std::string text);
+  void SayCards(const std::array<TCard, 5>& before);
+  void SayBlock(const std::string& nickname, const std::vector<std::string>& bids);
+  std::string SeatName(int seat) const;
 };
 
 }  // namespace zn

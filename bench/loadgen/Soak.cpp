@@ -6,12 +6,16 @@
 // loopback address, so they must get no hand at all): a breach fails the run.
 //
 //   zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--warmup S] [--min-deal-ms MS] [--echo 1]
-//           [--lockstep] [--seed N]
+//           [--lockstep] [--seed N] [--think-ms MS]
 //
 // A member may send at most 20 commands a second for long; a deal takes about 25 commands, so each
 // member starts its next deal no sooner than --min-deal-ms (default 1500) after the last one. Each
 // room starts its first deal at a random offset within that time, as members of a real club do;
-// --lockstep starts them all at once, so that every room deals together (the worst case).
+// --lockstep starts them all at once, so that every room deals together (the worst case). A member
+// who finds a deal running when it sits down (a server restarted on the same file brought it back)
+// plays that deal to the end and writes it down before it orders its own. --think-ms makes each
+// member wait before every bid, card and "T", as people do: deals then run long enough for the
+// crash trials to kill the server in the middle of many.
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -45,6 +49,7 @@ struct Settings {
   bool echo = false;  // print every "F" the server echoes: "echo room a:b"
   bool lockstep = false;
   unsigned seed = 1;
+  int thinkMs = 0;
 };
 
 struct Conn {
@@ -63,6 +68,8 @@ struct Conn {
   std::array<zn::TCard, 5> table{};
   std::int32_t deal = 1;
   std::int32_t written = 0;  // results this member wrote down
+  bool sitting = false;      // "S1" sent; its "R" line not seen yet
+  bool dealing = false;      // a "D" line came and its "F" not yet
   Clock::time_point dealStart{}, pingSent{};
   bool pinging = false;
 };
@@ -79,6 +86,9 @@ class Soak {
       const int r = c->watcher ? (i - s_.rooms) * std::max(1, s_.rooms / std::max(1, s_.watchers)) : i;
       c->nick = (c->watcher ? "watch" : "soak") + std::to_string(i);
       c->room = "room" + std::to_string(r);
+      // Each room its own deal numbers: a number running in another room is refused, and the
+      // member would wait for ever for a deal that never came.
+      c->deal = 1 + 2 * 20000 * r;
       c->id = conns_.size() + 1;
       conns_.push_back(c);
       c->socket.async_connect({asio::ip::make_address("127.0.0.1"), s_.port}, [this, c](std::error_code ec) {
@@ -181,11 +191,22 @@ class Soak {
       return Ping(c);
     }
     for (const char* command : {"S1", "S-2", "S-3", "S-4"}) Send(c, command);
-    if (s_.lockstep || s_.minDealMs <= 0) return NextDeal(c);
+    c->sitting = true;  // the first deal is ordered once the seat is ours (SatDown)
+  }
+
+  // A deal brought back by a restart follows the "R" line of the seat at once: it is played instead.
+  void SatDown(const ConnPtr& c) {
+    c->sitting = false;
+    if (s_.lockstep || s_.minDealMs <= 0) {
+      c->timer.expires_after(std::chrono::milliseconds(0));
+      return c->timer.async_wait([this, c](std::error_code ec) {
+        if (!ec && !done_ && !c->dealing) NextDeal(c);
+      });
+    }
     std::uniform_int_distribution<int> offset(0, s_.minDealMs - 1);
     c->timer.expires_after(std::chrono::milliseconds(offset(random_)));
     c->timer.async_wait([this, c](std::error_code ec) {
-      if (!ec && !done_) NextDeal(c);
+      if (!ec && !done_ && !c->dealing) NextDeal(c);
     });
   }
 
@@ -195,24 +216,39 @@ class Soak {
     c->deal += 2;  // odd deals: seat 1 deals and bids first
   }
 
+  // A move of the member, after its time to think.
+  void Move(const ConnPtr& c, std::string command) {
+    if (s_.thinkMs <= 0) return Send(c, std::move(command));
+    auto wait = std::make_shared<asio::steady_timer>(io_, std::chrono::milliseconds(s_.thinkMs));
+    wait->async_wait([this, c, wait, command = std::move(command)](std::error_code ec) mutable {
+      if (!ec && !done_) Send(c, std::move(command));
+    });
+  }
+
   void Play(const ConnPtr& c, char code, std::string_view rest) {
-    if (code == 'H') {
+    if (code == 'R' && c->sitting) {
+      SatDown(c);
+    } else if (code == 'D') {
+      if (c->dealStart == Clock::time_point{}) c->dealStart = Clock::now();  // a deal brought back
+      c->dealing = true;
+    } else if (code == 'H') {
       if (zn::CutInt(rest) != 1) return;
       c->hand.clear();
       while (!rest.empty()) c->hand.push_back(zn::CutInt(rest));
     } else if (code == 'T') {
-      Send(c, "B" + c->nick + " 0");
+      Move(c, "B" + c->nick + " 0");
     } else if (code == 'P') {
       const int who = zn::CutInt(rest);
       zn::CutInt(rest);
       zn::CutInt(rest);
       for (int s = 1; s <= 4; ++s) c->table[static_cast<std::size_t>(s)] = zn::CutInt(rest);
-      if (who == 0) return Send(c, "T");
-      if (who == 1) Send(c, "P" + std::to_string(Choose(*c)));
+      if (who == 0) return Move(c, "T");
+      if (who == 1) Move(c, "P" + std::to_string(Choose(*c)));
     } else if (code == 'X' && rest.starts_with('2')) {
       // Results differ from each other, so the crash trials can find each one in the file.
       Send(c, "F" + std::to_string(++c->written) + ":" + c->room.substr(4));
     } else if (code == 'F') {
+      c->dealing = false;
       if (s_.echo) {
         std::printf("echo %s %.*s\n", c->room.c_str(), static_cast<int>(rest.size()), rest.data());
         std::fflush(stdout);
@@ -312,6 +348,8 @@ int main(int argc, char** argv) {
       s.minDealMs = std::atoi(v);
     else if (key == "--echo")
       s.echo = std::atoi(v) != 0;
+    else if (key == "--think-ms")
+      s.thinkMs = std::atoi(v);
     else if (key == "--seed")
       s.seed = static_cast<unsigned>(std::strtoul(v, nullptr, 10));
     else
@@ -320,7 +358,7 @@ int main(int argc, char** argv) {
   if (s.port == 0 || s.rooms <= 0 || s.watchers <= 0) {
     std::fputs(
         "usage: zn_soak --port P [--rooms N] [--watchers W] [--seconds S] [--warmup S] [--min-deal-ms MS]\n"
-        "               [--echo 1] [--lockstep] [--seed N]\n",
+        "               [--echo 1] [--lockstep] [--seed N] [--think-ms MS]\n",
         stderr);
     return 2;
   }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 
 #include "game/Cp1250.h"
 #include "game/ErrorHandler.h"
+#include "game/qt/AccessNames.h"
 #include "game/qt/Cp1250Codec.h"
 #include "game/qt/FitFont.h"
 
@@ -124,6 +126,12 @@ TResWindow::TResWindow(TResForm& form, QWidget* parent)
   connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
     if (!drawing_) Guarded([&] { form_.PagesChange(static_cast<TResForm::TPage>(index)); });
   });
+
+  pages_->setAccessibleName(QStringLiteral("Lejátszott partik"));
+  played_->setAccessibleName(QStringLiteral("Partik"));
+  bidList_->setAccessibleName(QStringLiteral("Licitek"));
+  game_->setAccessibleName(QStringLiteral("Lejátszás"));
+  NameFromHints(this);
 
   form_.Changed = [this](TResForm::Aspect aspect) { Redraw(aspect); };
   DrawGames();
@@ -280,6 +288,15 @@ void TResWindow::DrawPlay() {
   for (int r = 1; r < TResForm::kPlayRows; ++r)
     for (int c = 0; c < TResForm::kPlayCols; ++c)
       SetCell(game_, r - 1, c, form_.Game[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)], c == 0);
+}
+
+void TResWindow::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && cmSave_->isVisible() && cmSave_->isEnabled()) {
+    cmSave_->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TResWindow::closeEvent(QCloseEvent* event) {

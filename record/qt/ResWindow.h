@@ -26,6 +26,8 @@ class TResWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Enter presses "&Megőriz", the window's default button (a plain window honours none itself).
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildListPage(QWidget* page);

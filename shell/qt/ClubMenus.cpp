@@ -7,6 +7,7 @@
 
 #include "game/qt/Cp1250Codec.h"
 #include "shell/qt/ClubWindow.h"
+#include "table/ZnBid.h"
 
 namespace zn {
 
@@ -44,6 +45,9 @@ void TClubWindow::BuildMenus() {
   QMenu* world = top(QStringLiteral("&Külvilág"));
   AddAction(world, f.cmDisconnect);
   world->addSeparator();
+  AddAction(world, f.cmShowCode);
+  AddAction(world, f.cmEnterCode);
+  world->addSeparator();
   AddAction(world, f.cmExit);
 
   QMenu* messages = top(kMessages);
@@ -78,6 +82,17 @@ void TClubWindow::BuildMenus() {
   AddAction(order, f.cmReverse, true);
   AddAction(order, f.cmSide, true);
   AddAction(view, f.cmSound, true);
+  // Large print: the table window's cards and letters twice as large, kept in the settings.
+  f.BidForm->ReadPrintSetting();
+  QAction* large = view->addAction(QStringLiteral("&Nagy betűk"));
+  large->setObjectName(QStringLiteral("mnLargePrint"));
+  large->setToolTip(QStringLiteral("Kétszer akkora lapok és betűk az asztalon"));
+  large->setCheckable(true);
+  large->setChecked(f.BidForm->LargePrint);
+  connect(large, &QAction::triggered, this, [this, large](bool on) {
+    Run([this, on] { form_.BidForm->SetLargePrint(on); });
+    large->setChecked(form_.BidForm->LargePrint);
+  });
   view->addSeparator();
   AddAction(view, f.cmTable);
   AddAction(view, f.cmShowBid);

@@ -28,7 +28,7 @@ class TClickLabel : public QLabel {
 // differ from what the list shows.
 void FillList(QListWidget* list, const std::vector<std::string>& rows, int index);
 
-// The application font: Arial, 13 pixels high.
+// The application font: Arial, 13 pixels high, or the desktop's size when that is larger.
 QFont ClubFont();
 
 }  // namespace zn

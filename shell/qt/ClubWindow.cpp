@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <algorithm>
 
 #include "game/ErrorHandler.h"
+#include "game/qt/AccessNames.h"
 #include "game/qt/Cp1250Codec.h"
 #include "link/Protocol.h"
 #include "shell/qt/ClubWidgets.h"
@@ -28,7 +30,9 @@ namespace zn {
 
 QFont ClubFont() {
   QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(13);
+  // The desktop's letters when they are larger: a member who enlarged them for every program
+  // gets them here too.
+  font.setPixelSize(std::max(13, QFontInfo(QApplication::font()).pixelSize()));
   return font;
 }
 
@@ -55,10 +59,15 @@ TClubWindow::TClubWindow(TZnForm& form, QWidget* parent) : QMainWindow(parent), 
   connect(&idle_, &QTimer::timeout, this, &TClubWindow::IdleTimeout);
   flash_.setInterval(kFlashMs);
   connect(&flash_, &QTimer::timeout, this, [this] { Run([this] { form_.TimerTimer(); }); });
+  link_.setInterval(kLinkTickMs);
+  connect(&link_, &QTimer::timeout, this, [this] { Run([this] { form_.LinkTimerTimer(); }); });
 
   BuildMenus();
   BuildFrame();
   BuildStatusBar();
+  // A screen reader speaks a control's hint as its name; the room's picture says what it shows.
+  findChild<QLabel*>(QStringLiteral("RoomImage"))->setAccessibleName(QStringLiteral("Az asztal"));
+  NameFromHints(this);
 
   form_.Changed = [this](TZnForm::Aspect aspect) { Redraw(aspect); };
   form_.WakeIdle = [this] { WakeIdle(); };
@@ -69,6 +78,7 @@ TClubWindow::TClubWindow(TZnForm& form, QWidget* parent) : QMainWindow(parent), 
 TClubWindow::~TClubWindow() {
   idle_.stop();
   flash_.stop();
+  link_.stop();
   form_.Changed = nullptr;
   form_.WakeIdle = nullptr;
   form_.CloseWindow = nullptr;
@@ -280,7 +290,10 @@ void TClubWindow::DrawPresent() { FillList(fdPresent_, form_.Present, form_.Pres
 
 void TClubWindow::DrawStatus() {
   status_[0]->setText(ToQt(form_.StatusNick));
-  status_[2]->setText(ToQt(form_.StatusServer));
+  // On the way back after a drop the server's panel counts down to the next attempt.
+  status_[2]->setText(ToQt(form_.StatusReturn.empty() ? form_.StatusServer : form_.StatusReturn));
+  if (form_.LinkTimerEnabled && !link_.isActive()) link_.start();
+  if (!form_.LinkTimerEnabled) link_.stop();
 }
 
 void TClubWindow::DrawChat() {

@@ -92,6 +92,7 @@ class TClubWindow : public QMainWindow {
   TZnForm& form_;
   QTimer idle_;
   QTimer flash_;
+  QTimer link_;             // the link timer: quiet ping, countdown and attempts of the way back
   bool inIdle_ = false;     // IdleHandler is running (a modal box inside it runs the event loop)
   bool idleAgain_ = false;  // woken while it ran
   bool shown_ = false;

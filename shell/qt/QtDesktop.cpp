@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <chrono>
 
 namespace zn {
 
@@ -136,6 +137,11 @@ TCursor TQtDesktop::Cursor() const { return hourglass_ ? TCursor::Hourglass : TC
 void TQtDesktop::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 
 std::int64_t TQtDesktop::NowMs() const { return QDateTime::currentMSecsSinceEpoch(); }
+
+std::int64_t TQtDesktop::SteadyMs() const {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 bool TQtDesktop::StartProcess(const std::string& commandLine) {
   QStringList args = QProcess::splitCommand(ToQt(commandLine));

@@ -32,6 +32,7 @@ class TQtDesktop : public TDesktop {
   TCursor Cursor() const override;
   void ProcessPendingEvents() override;
   std::int64_t NowMs() const override;
+  std::int64_t SteadyMs() const override;
   bool StartProcess(const std::string& commandLine) override;
   bool OpenUrl(const std::string& url) override;
 

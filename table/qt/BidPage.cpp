@@ -23,21 +23,24 @@ W* Place(W* w, int left, int top, int width, int height) {
   return w;
 }
 
-// List rows 16 pixels high.
+// List rows 16 pixels high, twice that with large print.
 class TRowDelegate : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  TRowDelegate(QObject* parent, const int* scale) : QStyledItemDelegate(parent), scale_(scale) {}
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    return {option.fontMetrics.horizontalAdvance(index.data().toString()) + 6, 16};
+    return {option.fontMetrics.horizontalAdvance(index.data().toString()) + 6, 16 * *scale_};
   }
+
+ private:
+  const int* scale_;
 };
 
-QListWidget* List(QWidget* page, const char* name, const QString& hint) {
+QListWidget* List(QWidget* page, const char* name, const QString& hint, const int* scale) {
   auto* list = new QListWidget(page);
   list->setObjectName(QString::fromLatin1(name));
   list->setToolTip(hint);
   list->setUniformItemSizes(true);
-  list->setItemDelegate(new TRowDelegate(list));
+  list->setItemDelegate(new TRowDelegate(list, scale));
   return list;
 }
 
@@ -64,10 +67,10 @@ QToolButton* SmallButton(QWidget* page, const char* name, const QString& hint, Q
 }  // namespace
 
 void TBidWindow::BuildBidPage(QWidget* page) {
-  fdAllBid_ = Place(List(page, "fdAllBid", QStringLiteral("Eddigi licitek")), 0, 0, 264, 199);
+  fdAllBid_ = Place(List(page, "fdAllBid", QStringLiteral("Eddigi licitek"), &scale_), 0, 0, 264, 199);
   fdAllBid_->setSelectionMode(QAbstractItemView::NoSelection);
   fdAllBid_->setTextElideMode(Qt::ElideNone);
-  fdSend_ = Place(List(page, "fdSend", QStringLiteral("Licit szerkesztés")), 264, 0, 113, 150);
+  fdSend_ = Place(List(page, "fdSend", QStringLiteral("Licit szerkesztés"), &scale_), 264, 0, 113, 150);
   fdSend_->viewport()->installEventFilter(this);
   fdUp_ = SmallButton(page, "fdUp", QStringLiteral("Felfelé"), QStyle::SP_ArrowUp, 1);
   fdAdd_ = SmallButton(page, "fdAdd", QStringLiteral("Új licit"), QStyle::SP_ArrowLeft, 37);
@@ -81,8 +84,12 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   cmGo_ = Place(new QPushButton(QStringLiteral("&Mehet"), page), 268, 155, 109, 43);
   cmGo_->setObjectName(QStringLiteral("cmGo"));
   cmGo_->setToolTip(QStringLiteral("A licit(ek) elküldése"));
+  // Bold by its own font, not the style sheet's: large print doubles a widget's own font.
+  QFont bold = cmGo_->font();
+  bold.setBold(true);
+  cmGo_->setFont(bold);
   cmGo_->setStyleSheet(
-      QStringLiteral("QPushButton { color: #c00000; font-weight: bold; }"
+      QStringLiteral("QPushButton { color: #c00000; }"
                      "QPushButton:disabled { color: #a08080; }"));
   pnHint_ = Place(new QLabel(page), 266, 151, 145, 48);
   pnHint_->setObjectName(QStringLiteral("pnHint"));
@@ -95,10 +102,10 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   pnHint_->installEventFilter(this);
   pnHint_->hide();
 
-  fdBid_ = Place(List(page, "fdBid", QStringLiteral("Licit lehetőségek")), 412, 0, 90, 199);
+  fdBid_ = Place(List(page, "fdBid", QStringLiteral("Licit lehetőségek"), &scale_), 412, 0, 90, 199);
   fdBid_->setCursor(Qt::WhatsThisCursor);
   fdBid_->viewport()->installEventFilter(this);
-  fdGroups_ = Place(List(page, "fdGroups", QStringLiteral("Licit csoportok")), 504, 0, 80, 164);
+  fdGroups_ = Place(List(page, "fdGroups", QStringLiteral("Licit csoportok"), &scale_), 504, 0, 80, 164);
   std::vector<std::pair<QString, int>> captions;
   // The list's width is fixed: the captions are narrowed to its rows, inside frame and margins.
   const int room =

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -23,6 +24,7 @@ constexpr int kPageWidth = 592;
 constexpr int kPageHeight = 212;
 constexpr int kPlayingWidth = 592, kPlayingHeight = 416;
 constexpr int kWatchingWidth = 820, kWatchingHeight = 619;
+constexpr int kLineHeight = 20;  // the message line below the cards
 
 }  // namespace
 
@@ -65,13 +67,19 @@ void TBidWindow::Build() {
   BuildPlayPage(play);
   BuildScorePage(score);
   BuildPanels();
-  for (auto a : {TBidForm::Aspect::Layout, TBidForm::Aspect::Page, TBidForm::Aspect::Buttons,
-                 TBidForm::Aspect::Bidding, TBidForm::Aspect::Catalog, TBidForm::Aspect::SendSet,
-                 TBidForm::Aspect::Play, TBidForm::Aspect::Score})
+  BuildAccess();
+  for (auto a :
+       {TBidForm::Aspect::Print, TBidForm::Aspect::Layout, TBidForm::Aspect::Page, TBidForm::Aspect::Buttons,
+        TBidForm::Aspect::Bidding, TBidForm::Aspect::Catalog, TBidForm::Aspect::SendSet,
+        TBidForm::Aspect::Play, TBidForm::Aspect::Score, TBidForm::Aspect::Spoken})
     Redraw(a);
 }
 
-TBidWindow::~TBidWindow() { form_.Changed = nullptr; }
+TBidWindow::~TBidWindow() {
+  form_.Changed = nullptr;
+  // The hand panel loses the focus while its parent goes: no longer this window's business.
+  if (panels_[1]) panels_[1]->OnFocusChange = nullptr;
+}
 
 void TBidWindow::SetActions(TTableActions actions) {
   actions_ = std::move(actions);
@@ -122,6 +130,15 @@ void TBidWindow::Redraw(TBidForm::Aspect aspect) {
     case TBidForm::Aspect::Score:
       RedrawScore();
       break;
+    case TBidForm::Aspect::Spoken:
+      RedrawSpoken();
+      break;
+    case TBidForm::Aspect::Focus:
+      RedrawFocus();
+      break;
+    case TBidForm::Aspect::Print:
+      RedrawPrint();
+      break;
   }
   drawing_ = was;
 }
@@ -134,6 +151,7 @@ void TBidWindow::RedrawVisible() {
     RedrawPlay();
     show();
     RedrawBidding();  // the list knows how many rows it shows only once it is shown
+    FocusPage();
   }
   if (form_.Visible) raise();
   if (!form_.Visible && isVisible()) hide();
@@ -141,18 +159,21 @@ void TBidWindow::RedrawVisible() {
 
 void TBidWindow::RedrawLayout() {
   const TTableLayout& l = form_.Layout;
-  pages_->move(l.PageLeft, l.PageTop);
-  panels_[1]->move(l.Panel1Left, l.Panel1Top);
+  pages_->move(S(l.PageLeft), S(l.PageTop));
+  panels_[1]->move(S(l.Panel1Left), S(l.Panel1Top));
   for (int i = 2; i <= 4; ++i) panels_[static_cast<std::size_t>(i)]->setVisible(l.SidePanels);
-  if (l.SidePanels)
-    setFixedSize(kWatchingWidth, kWatchingHeight);
-  else
-    setFixedSize(kPlayingWidth, kPlayingHeight);
+  const int width = l.SidePanels ? kWatchingWidth : kPlayingWidth;
+  const int height = l.SidePanels ? kWatchingHeight : kPlayingHeight;
+  lbSpoken_->setGeometry(S(4), S(height), S(width - 8), S(kLineHeight));
+  setFixedSize(S(width), S(height + kLineHeight));
 }
 
 void TBidWindow::RedrawPage() {
   // Called after every line: only what differs is touched.
-  if (pages_->currentIndex() != form_.Page - 1) pages_->setCurrentIndex(form_.Page - 1);
+  if (pages_->currentIndex() != form_.Page - 1) {
+    pages_->setCurrentIndex(form_.Page - 1);
+    FocusPage();
+  }
   if (pnOver_->isVisibleTo(panels_[1]) != form_.OverVisible) pnOver_->setVisible(form_.OverVisible);
   if (cmNext_->isVisibleTo(pages_->widget(1)) != form_.NextVisible) {
     cmNext_->setVisible(form_.NextVisible);
@@ -184,6 +205,7 @@ bool TBidWindow::eventFilter(QObject* watched, QEvent* event) {
     Act([&] { form_.BidMoveClick(); });
     return QWidget::eventFilter(watched, event);
   }
+  if (type == QEvent::KeyPress && BidPageKey(watched, static_cast<QKeyEvent*>(event))) return true;
   if (type != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
   auto* press = static_cast<QMouseEvent*>(event);
   if (watched == fdSend_->viewport()) {

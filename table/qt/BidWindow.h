@@ -49,6 +49,8 @@ class TBidWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Enter presses the go-on button, the window's default button (a plain window has none of its own).
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Build();
@@ -68,6 +70,18 @@ class TBidWindow : public QWidget {
   void RedrawPlay();
   void RedrawScore();
   void RedrawGrid(int grid);
+  // TableAccess.cpp: keys, names, the message line, large print.
+  void BuildAccess();
+  bool HandKey(QKeyEvent* event);
+  bool BidPageKey(QObject* watched, QKeyEvent* event);
+  void RedrawFocus();
+  void RedrawSpoken();
+  void RedrawPrint();
+  void NameTrick();
+  void FocusPage();
+  // Multiplies every control's place, size and font by to/from (large print doubles them).
+  void Rescale(int from, int to);
+  int S(int v) const { return v * scale_; }  // a designed pixel measure at the current print size
   // Runs a handler under the general error handler (not while fields are being drawn).
   void Act(const std::function<void()>& handler);
 
@@ -101,6 +115,10 @@ class TBidWindow : public QWidget {
   std::array<std::vector<TCardLabel*>, 5> cards_;
   QFrame* pnOver_ = nullptr;
   QLabel* lbOver_ = nullptr;
+  TFocusFrame* focusFrame_ = nullptr;
+  QLabel* lbSpoken_ = nullptr;  // the message line: what was announced last
+  int scale_ = 1;               // 2 with large print
+  int focusSaid_ = -1;          // the card whose focus was last told to the screen reader
 };
 
 }  // namespace zn

@@ -30,17 +30,22 @@ constexpr TSeatPlace kSeatPlaces[5] = {{0, 0, 0, 0, false},
                                        {238, -100, 354, 44, false},
                                        {62, 0, 0, 80, true}};
 
-void ShowCode(TCardLabel* label, TCard code, bool framed) {
-  if (label->Code == code && label->Framed == framed) return;
+// A picture is named by its card, as a screen reader speaks it; a place without a card says so.
+void ShowCode(TCardLabel* label, TCard code, bool framed, int scale) {
+  if (label->Code == code && label->Framed == framed && label->Scale == scale) return;
   label->Code = code;
   label->Framed = framed;
+  label->Scale = scale;
+  const std::string spoken = CardSpokenName(code);
+  label->setAccessibleName(spoken.empty() ? QStringLiteral("Nincs lap") : Text(spoken));
   if (code == TBidForm::kNoPicture) {
     label->clear();
     label->setToolTip({});
     return;
   }
   TCardSheet& sheet = TCardSheet::Instance();
-  label->setPixmap(framed ? sheet.FramedPicture(code) : sheet.Picture(code));
+  const QPixmap picture = framed ? sheet.FramedPicture(code) : sheet.Picture(code);
+  label->setPixmap(scale == 1 ? picture : picture.scaled(picture.size() * scale));
   label->setToolTip(Text(CardName(code)));
 }
 
@@ -168,8 +173,8 @@ void TBidWindow::RedrawHand(int panel) {
       continue;
     }
     const TCardImage& image = logic.Images[i];
-    label->setGeometry(image.Left, image.Top, kCardW, kCardH);
-    ShowCode(label, image.Code, image.Framed);
+    label->setGeometry(S(image.Left), S(image.Top), S(kCardW), S(kCardH));
+    ShowCode(label, image.Code, image.Framed, scale_);
     const int index = static_cast<int>(i);
     if (own) {
       label->OnPress = [this, index](bool right) { Act([&] { form_.CardSelect(index, right); }); };
@@ -188,7 +193,10 @@ void TBidWindow::RedrawHand(int panel) {
   std::sort(order.begin(), order.end(),
             [&](std::size_t a, std::size_t b) { return logic.Images[a].Z < logic.Images[b].Z; });
   for (std::size_t i : order) pictures[i]->raise();
-  if (panel == 1) pnOver_->raise();
+  if (panel == 1) {
+    pnOver_->raise();
+    RedrawFocus();
+  }
 }
 
 void TBidWindow::RedrawPlay() {
@@ -211,10 +219,11 @@ void TBidWindow::RedrawPlay() {
     }
     // A picture is redrawn only when its code changes.
     TCardLabel* picture = trickImages_[static_cast<std::size_t>(seat)];
-    if (form_.Visible) ShowCode(picture, form_.TrickImages[static_cast<std::size_t>(seat)], false);
+    if (form_.Visible) ShowCode(picture, form_.TrickImages[static_cast<std::size_t>(seat)], false, scale_);
     if (picture->testAttribute(Qt::WA_TransparentForMouseEvents) != form_.Watching)
       picture->setAttribute(Qt::WA_TransparentForMouseEvents, form_.Watching);
   }
+  NameTrick();
 }
 
 }  // namespace zn

@@ -86,10 +86,6 @@ void FairPlayCheck::Received(std::uint64_t id, std::string_view line) {
       case 'X':
         if (!w.byRun) w.deal.open = false;
         return;
-      case 'M':
-        if (!w.byRun && line.substr(1) == std::string(text::kNotice) + std::string(text::kDealAbandoned))
-          w.deal.open = false;
-        return;
       case 'H': {
         std::string_view rest = line.substr(1);
         return Hand(w, CutInt(rest), line);

@@ -4,7 +4,7 @@
 // deal. The server tests, the club fuzz target and the soak feed it every line each member gets.
 //
 // What a member's deal is comes from the lines: "D" with a number other than the last one starts
-// a new one, "X" or the notice of an abandoned deal ends it. A feeder that runs the server in its
+// a new one, "X" ends it. A feeder that runs the server in its
 // own process also tells the deal engine's run of the member's room (Run), which tells a deal
 // dealt again under the same number from a deal caught up with.
 #pragma once

@@ -1,7 +1,10 @@
 // Fuzzes Club::Receive with the deal engine behind it, on a recording outbox and an in-memory
 // store. The input is a script of steps: a control byte picks a member (of four) and what happens
-// (connect, disconnect, time passing, or bytes for the framing); the bytes up to the next 0xFF
-// are that member's read. Every line the club sends must be one line without "#", and no member
+// (connect, disconnect, time passing or, with no time, the member's connection going silent or
+// coming back, or bytes for the framing); the bytes up to the next 0xFF are that member's read; a
+// connect step for a member already connected answers its last challenge with one of two secrets,
+// as a client of the nickname's owner (or another) would, since no fuzzer forges a signature.
+// Every line the club sends must be one line without "#", and no member
 // may get a hand that fair play keeps from it (tests/fairplay/FairPlayCheck.h).
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/Protocol.h"
 #include "server/Club.h"
 #include "server/Deals.h"
 #include "server/Framing.h"
@@ -32,10 +36,18 @@ class CheckingOutbox : public Outbox {
   void SendShared(MemberId to, const SharedLine& line) override { Check(to, *line); }
   void Close(MemberId) override {}
   std::size_t Queued(MemberId) const override { return 0; }
+  // A silent member's end takes nothing in: a login under its nickname replaces it.
+  std::size_t Unacknowledged(MemberId who) const override { return silent.count(who); }
   void Check(MemberId to, std::string_view line) {
     if (line.empty() || line.find('#') != std::string_view::npos) std::abort();
+    if (line[0] == 'Y') {
+      const auto nonce = zn::proto::ReadChallenge(line);
+      if (!nonce) std::abort();  // the server sends only whole challenges
+      challenges[to] = *nonce;
+    }
     pending[to].emplace_back(line);
   }
+  std::map<MemberId, zn::claim::TNonce> challenges;  // the last one each member got
   // The lines of one command go to the fair play check after it hears each member's deal run.
   void Deliver(const Club& club, const Deals& deals, FairPlayCheck& check) {
     for (auto& [id, lines] : pending) {
@@ -50,6 +62,7 @@ class CheckingOutbox : public Outbox {
     }
   }
   std::map<MemberId, std::vector<std::string>> pending;
+  std::set<MemberId> silent;
 };
 
 }  // namespace
@@ -65,15 +78,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryStore store;
   ClubLimits limits;
   limits.roomIdleFree = std::chrono::seconds(5);
+  limits.seatGrace = std::chrono::seconds(5);  // the steps of time reach the grace, the turn clock
+  // and the probe of a login
+  // Every mode of claimed nicknames, by the input's length.
+  limits.claims = size % 3 == 0 ? ClaimMode::On : size % 3 == 1 ? ClaimMode::Required : ClaimMode::Off;
   Club club(
       store, out, [&] { return now; }, limits);
   Deals deals(
       club, store, out, [&] { return now; }, [] { return 1234; });
   deals.UseDealKey(zn::test::kTestDealKey);  // the same input deals the same cards
+  deals.UseTurnLimit(std::chrono::seconds(3));
   club.SetDeals(&deals);
   FairPlayCheck check;
   std::set<MemberId> known;  // members the check follows
   std::map<MemberId, Framing> framing;
+  std::map<MemberId, std::string> nicknames;  // the last "N" each member sent
   std::vector<Piece> pieces;
   std::size_t at = 0;
   while (at < size) {
@@ -85,6 +104,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           framing[id];
           club.Connect(id, id % 2 ? "10.0.0.1" : "10.0.0.2");
           // Its nickname is not known yet: the check learns it when the login succeeds.
+        } else if (out.challenges.count(id)) {
+          static const zn::claim::TSecret kSecrets[2] = {{1}, {2}};
+          const Member* m = club.Find(id);
+          const std::string& nick = m && m->LoggedIn() ? m->nickname : nicknames[id];
+          club.Receive(id, zn::proto::CmdProof(
+                               zn::claim::MakeProof(kSecrets[control >> 4 & 1], out.challenges[id], nick)));
         }
         break;
       case 1:
@@ -93,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         known.erase(id);
         break;
       case 2:
+        if (control >> 4 == 0 && !out.silent.erase(id)) out.silent.insert(id);
         now += std::chrono::milliseconds(static_cast<int>(control >> 4) * 700);
         break;
       default: {
@@ -104,6 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           it->second.Feed(std::string_view(reinterpret_cast<const char*>(data) + at, end - at), false,
                           pieces);
           for (const Piece& p : pieces) {
+            if (p.kind == Piece::Command && !p.text.empty() && p.text[0] == 'N')
+              nicknames[id] = std::string(p.text.substr(1));
             if (p.kind == Piece::Command)
               club.Receive(id, p.text);
             else if (p.kind == Piece::TooLong)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <utility>
 
 #include "game/Confirm.h"
 #include "game/Cp1250.h"
@@ -45,6 +47,19 @@ TEST(CardName, OutOfRangeCodesHaveNoNameAndCountAsClassFour) {
     EXPECT_EQ(CardName(code), "") << code;
     EXPECT_EQ(SuitOf(code), 4) << code;
   }
+}
+
+// The spoken name: every card has a distinct one, and each names its card in words.
+TEST(CardSpokenName, NamesEveryCardInWordsAndNothingElse) {
+  const std::pair<int, const char*> samples[] = {
+      {1, "Treff tízes"}, {6, "Káró ász"},  {15, "Kőr király"},  {18, "Pikk lovas"}, {9, "Káró dáma"},
+      {2, "Treff bubi"},  {21, "Tarokk I"}, {24, "Tarokk IIII"}, {41, "Tarokk XXI"}, {42, "Skíz"}};
+  for (const auto& [code, name] : samples) EXPECT_EQ(CardSpokenName(code), Utf8ToCp1250(name)) << code;
+  std::set<std::string> names;
+  for (int code = 1; code <= kMaxCard; ++code) names.insert(CardSpokenName(code));
+  EXPECT_EQ(names.size(), 42u);
+  EXPECT_EQ(names.count(""), 0u);
+  for (int code : {0, -1, 43, INT32_MAX}) EXPECT_EQ(CardSpokenName(code), "") << code;
 }
 
 struct CountCase {

@@ -66,7 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"WBela Anna 0 0 0 0 T", V{"ok:WBela Anna 0 0 0 0 ", "ok:T"}},
         CutCase{"WBela Anna 3 0 0 0 a#bMx", V{"ok:WBela Anna 3 0 0 0 a#b", "ok:Mx"}},
         CutCase{"Nanna", V{"ok:Nanna"}}, CutCase{S("RKék terem G"_cp), V{S("ok:RKék terem G"_cp)}},
-        CutCase{S("Qanna béla"_cp), V{S("ok:Qanna béla"_cp)}}));
+        CutCase{S("Qanna béla"_cp), V{S("ok:Qanna béla"_cp)}},
+        // A claim request before another command; a proof is exactly 192 hex digits.
+        CutCase{"YG", V{"ok:Y", "ok:G"}}, CutCase{"YNanna", V{"ok:Y", "ok:Nanna"}},
+        CutCase{"Y" + std::string(192, 'a') + "E0", V{"ok:Y" + std::string(192, 'a'), "ok:E0"}},
+        CutCase{"Y" + std::string(193, 'f'), V{"ok:Y" + std::string(192, 'f'), "unknown:f"}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Broken, CommandCutTest,
@@ -88,20 +92,23 @@ INSTANTIATE_TEST_SUITE_P(
         // An unknown first byte: nothing after it is trusted to start a command.
         CutCase{"xGD0", V{"unknown:xGD0"}}, CutCase{"#G", V{"unknown:#G"}}, CutCase{"g", V{"unknown:g"}},
         CutCase{" T", V{"unknown: T"}}, CutCase{"T\nG", V{"ok:T", "unknown:\nG"}},
-        CutCase{"E1 ", V{"ok:E1", "unknown: "}}));
+        CutCase{"E1 ", V{"ok:E1", "unknown: "}}, CutCase{"Y12G", V{"bad:Y12G"}},
+        CutCase{"Y" + std::string(191, '0') + "A", V{"bad:Y" + std::string(191, '0') + "A"}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Cut, CommandCutTest,
-    ::testing::Values(
-        CutCase{"B", V{"wait:B"}}, CutCase{"Banna", V{"wait:Banna"}}, CutCase{"Banna ", V{"wait:Banna "}},
-        CutCase{"Banna 2", V{"wait:Banna 2"}}, CutCase{"Banna 2 Gem", V{"wait:Banna 2 Gem"}},
-        CutCase{"Banna 2 Gem ", V{"wait:Banna 2 Gem "}}, CutCase{"GBanna 20", V{"ok:G", "wait:Banna 20"}},
-        CutCase{"F12", V{"wait:F12"}}, CutCase{"F", V{"wait:F"}}, CutCase{"F-", V{"wait:F-"}},
-        CutCase{"F12:", V{"ok:F12:"}}, CutCase{"W", V{"wait:W"}}, CutCase{"WBela Anna", V{"wait:WBela Anna"}},
-        CutCase{"WBela Anna 9 0 6", V{"wait:WBela Anna 9 0 6"}},
-        CutCase{"WBela Anna 9 0 6 0", V{"wait:WBela Anna 9 0 6 0"}},
-        CutCase{"WBela Anna 9 0 6 0 Vada VivoSzia!", V{"wait:WBela Anna 9 0 6 0 Vada VivoSzia!"}},
-        CutCase{"WBela Anna 4096 0 0 0 ab", V{"wait:WBela Anna 4096 0 0 0 ab"}}));
+    ::testing::Values(CutCase{"Y0123", V{"wait:Y0123"}}, CutCase{"B", V{"wait:B"}},
+                      CutCase{"Banna", V{"wait:Banna"}}, CutCase{"Banna ", V{"wait:Banna "}},
+                      CutCase{"Banna 2", V{"wait:Banna 2"}}, CutCase{"Banna 2 Gem", V{"wait:Banna 2 Gem"}},
+                      CutCase{"Banna 2 Gem ", V{"wait:Banna 2 Gem "}},
+                      CutCase{"GBanna 20", V{"ok:G", "wait:Banna 20"}}, CutCase{"F12", V{"wait:F12"}},
+                      CutCase{"F", V{"wait:F"}}, CutCase{"F-", V{"wait:F-"}}, CutCase{"F12:", V{"ok:F12:"}},
+                      CutCase{"W", V{"wait:W"}}, CutCase{"WBela Anna", V{"wait:WBela Anna"}},
+                      CutCase{"WBela Anna 9 0 6", V{"wait:WBela Anna 9 0 6"}},
+                      CutCase{"WBela Anna 9 0 6 0", V{"wait:WBela Anna 9 0 6 0"}},
+                      CutCase{"WBela Anna 9 0 6 0 Vada VivoSzia!",
+                              V{"wait:WBela Anna 9 0 6 0 Vada VivoSzia!"}},
+                      CutCase{"WBela Anna 4096 0 0 0 ab", V{"wait:WBela Anna 4096 0 0 0 ab"}}));
 
 TEST(CommandLength, ReportsCompleteWaitAndDrop) {
   bool complete = false;

@@ -99,40 +99,49 @@ INSTANTIATE_TEST_SUITE_P(
                   [] {
                     return ReadInquiry(CmdInquiry("anna", kBela)) == TInquiry{"anna", kBela};
                   }},
-        RoundTrip{"answer", [] {
+        RoundTrip{"answer",
+                  [] {
                     const TAnswer answer{"anna", kBela, {"Kiss Béla", "", "Szia!~", "~"}};
                     return Whole(ReadAnswer(CmdAnswer("anna " + kBela, answer.texts)), answer);
+                  }},
+        RoundTrip{"challenge", [] {
+                    const claim::TNonce nonce = claim::NewNonce();
+                    return ReadChallenge(LineChallenge(nonce)) == nonce && !ReadChallenge("Y") &&
+                           !ReadChallenge("Y" + std::string(64, 'G'));
                   }}));
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, RoundTripTest,
-    ::testing::Values(RoundTrip{"nick", [] { return ReadText(CmdNick(kBela)) == kBela; }},
-                      RoundTrip{"chat", [] { return ReadText(CmdChat("szia x#D0")) == "szia x#D0"; }},
-                      RoundTrip{"newRoom", [] { return ReadText(CmdNewRoom(S("Kék"_cp))) == S("Kék"_cp); }},
-                      RoundTrip{"numbers",
-                                [] {
-                                  return ReadCmdNumber(CmdEnter(12)) == 12 &&
-                                         ReadCmdNumber(CmdSit(-3)) == -3 && ReadCmdNumber(CmdHand(0)) == 0 &&
-                                         ReadCmdNumber(CmdOption(true)) == 1 &&
-                                         ReadCmdNumber(CmdDeal(-1)) == -1 &&
-                                         ReadCmdNumber(CmdWatch(false)) == 0 &&
-                                         ReadCmdNumber(CmdPlay(42)) == 42 &&
-                                         ReadCmdNumber(CmdDealTyped("+5")) == 5;
-                                }},
-                      RoundTrip{
-                          "bids",
-                          [] {
-                            const TBidCommand read = ReadCmdBids(CmdBids(kBela, {kPagatUlti, "*" + kGem}));
-                            return read.counted && read.block == TBidBlock{kBela, {kPagatUlti, "*" + kGem}};
-                          }},
-                      RoundTrip{"pass",
-                                [] {
-                                  const TBidCommand read = ReadCmdBids(CmdBids(kBela, {}));
-                                  return read.counted && read.count == "0" && read.block.bids.empty();
-                                }},
-                      RoundTrip{"result", [] {
-                                  return ReadCmdResult(CmdResult("-5:120")) == TPoints{-5, 120};
-                                }}));
+    ::testing::Values(
+        RoundTrip{"nick", [] { return ReadText(CmdNick(kBela)) == kBela; }},
+        RoundTrip{"chat", [] { return ReadText(CmdChat("szia x#D0")) == "szia x#D0"; }},
+        RoundTrip{"newRoom", [] { return ReadText(CmdNewRoom(S("Kék"_cp))) == S("Kék"_cp); }},
+        RoundTrip{"numbers",
+                  [] {
+                    return ReadCmdNumber(CmdEnter(12)) == 12 && ReadCmdNumber(CmdSit(-3)) == -3 &&
+                           ReadCmdNumber(CmdHand(0)) == 0 && ReadCmdNumber(CmdOption(true)) == 1 &&
+                           ReadCmdNumber(CmdDeal(-1)) == -1 && ReadCmdNumber(CmdWatch(false)) == 0 &&
+                           ReadCmdNumber(CmdPlay(42)) == 42 && ReadCmdNumber(CmdDealTyped("+5")) == 5;
+                  }},
+        RoundTrip{"bids",
+                  [] {
+                    const TBidCommand read = ReadCmdBids(CmdBids(kBela, {kPagatUlti, "*" + kGem}));
+                    return read.counted && read.block == TBidBlock{kBela, {kPagatUlti, "*" + kGem}};
+                  }},
+        RoundTrip{"pass",
+                  [] {
+                    const TBidCommand read = ReadCmdBids(CmdBids(kBela, {}));
+                    return read.counted && read.count == "0" && read.block.bids.empty();
+                  }},
+        RoundTrip{"result",
+                  [] {
+                    return ReadCmdResult(CmdResult("-5:120")) == TPoints{-5, 120};
+                  }},
+        RoundTrip{"proof", [] {
+                    const claim::TProof proof = claim::MakeProof(claim::TSecret{7}, claim::NewNonce(), kBela);
+                    return ReadCmdProof(CmdProof(proof)) == proof && !ReadCmdProof(CmdClaimRequest()) &&
+                           !ReadCmdProof(CmdProof(proof).substr(1));
+                  }}));
 
 // ---- Malformed lines: what was read stays, the stop names the field -----------------------------
 

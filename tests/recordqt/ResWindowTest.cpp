@@ -165,3 +165,23 @@ TEST_F(ResWindowTest, PagesShowTheBidsAndThePlayOfTheSelectedGame) {
 
 }  // namespace
 }  // namespace zn::test
+
+namespace zn::test {
+namespace {
+
+// "&Megőriz" is the window's default button: Enter on the list asks where to save the selected
+// game, and on a list without games only beeps, as a click does.
+TEST_F(ResWindowTest, EnterOnTheListPressesTheSaveButton) {
+  window.show();
+  played->setFocus();
+  QTest::keyClick(played, Qt::Key_Return);
+  EXPECT_EQ(fake.desk.Beeps, 1);
+  EXPECT_EQ(fake.desk.Boxes, 0);
+  ThreeGames();
+  form.PlayedSelect(1);
+  QTest::keyClick(played, Qt::Key_Enter);
+  EXPECT_EQ(fake.desk.Boxes, 1);
+}
+
+}  // namespace
+}  // namespace zn::test

@@ -36,7 +36,9 @@ TEST_P(NicknameRefusal, GetsTheNoticeAndIsClosed) {
   Join("Anna");
   club().Connect(50);
   out.Take(50);
-  EXPECT_THAT(Do(50, "N" + GetParam().nickname),
+  club().Receive(50, "N" + GetParam().nickname);
+  Advance(Club::kProbeWait);  // a nickname online waits for the probe of its connection
+  EXPECT_THAT(Do(50, "G"),
               ElementsAre(Cp("M >>>>> Ez a becenév nem használható: "_cp) + GetParam().nickname));
   EXPECT_TRUE(out.closed.count(50));
   EXPECT_EQ(club().Online(), 1u);
@@ -63,6 +65,8 @@ TEST_F(LobbyTest, AccentedNicknamesCompareWithoutCase) {
   club().Connect(9);
   out.Take(9);
   Do(9, Cp("Nödön"_cp));
+  Advance(Club::kProbeWait);
+  club().Flush();
   EXPECT_TRUE(out.closed.count(9));
 }
 

@@ -26,6 +26,8 @@ struct Player {
   std::vector<std::string> seen;    // every line this player got
   std::vector<std::string> scores;  // the X lines
   bool acknowledge = true;          // answers a complete trick with "T"
+  bool asleep = false;              // answers nothing (the turn clock's tests)
+  int budget = -1;                  // commands it still sends (-1: no limit); the rest go unsent
 
   // The command this line makes the player send (empty: none).
   std::string React(const std::string& line) {
@@ -39,7 +41,7 @@ struct Player {
       hand.clear();
       while (!rest.empty()) hand.push_back(CutInt(rest));
     } else if (code == 'T') {
-      return "B" + nickname + " 0";
+      return asleep ? "" : "B" + nickname + " 0";
     } else if (code == 'X') {
       scores.push_back(line);
     } else if (code == 'P') {
@@ -47,6 +49,7 @@ struct Player {
       CutInt(rest);
       CutInt(rest);
       for (int s = 1; s <= 4; ++s) table[static_cast<std::size_t>(s)] = CutInt(rest);
+      if (asleep) return {};
       if (who == 0) return acknowledge ? "T" : "";
       if (who == seat) return "P" + std::to_string(Choose());
     }
@@ -105,7 +108,8 @@ class DealFixture : public ClubFixture {
       for (auto& p : players_) {
         for (const std::string& line : out.Take(p->id)) {
           const std::string command = p->React(line);
-          if (command.empty()) continue;
+          if (command.empty() || p->budget == 0) continue;
+          if (p->budget > 0) --p->budget;
           club().Receive(p->id, command);
           sent = true;
         }

@@ -76,7 +76,7 @@ TEST_F(DealRecordTest, DealsPlayedThroughTheClubExportAsTheMembersSawThem) {
   for (int s = 2; s <= 4; ++s) Do(anna.id, "S-" + std::to_string(s));
   Player& cili = Seat("cili", 0);
   Do(cili.id, "K1");
-  Do(cili.id, "Y1");  // the watcher's client keeps an archive; anna's does not ask
+  Do(cili.id, "Z1");  // the watcher's client keeps an archive; anna's does not ask
   Pump();
   const std::vector<std::int32_t> numbers = {36, 1001, 7};
   for (const std::int32_t n : numbers) {
@@ -99,16 +99,37 @@ TEST_F(DealRecordTest, DealsPlayedThroughTheClubExportAsTheMembersSawThem) {
     // The record line: the same deal, before any result is written down.
     std::vector<archive::DealRecord> sent;
     for (const std::string& line : cili.seen)
-      if (line[0] == 'Y') sent = archive::ReadDeals(Cp1250ToUtf8(proto::ReadRecord(line)));
+      if (line[0] == 'Z') sent = archive::ReadDeals(Cp1250ToUtf8(proto::ReadRecord(line)));
     ASSERT_EQ(sent.size(), 1u);
     archive::DealRecord unwritten = r;
     unwritten.time = 0;
     unwritten.written = false;
     unwritten.points14 = unwritten.points23 = 0;
     EXPECT_EQ(sent[0], unwritten);
-    for (const std::string& line : anna.seen) EXPECT_NE(line[0], 'Y');
+    for (const std::string& line : anna.seen) EXPECT_NE(line[0], 'Z');
   }
   EXPECT_EQ(Exported(store_).size(), numbers.size());
+}
+
+// Seat 1 leaves a table of robots: they play the deal out and the server writes the result itself;
+// the record it keeps is marked with that result, as the F line says.
+TEST_F(DealRecordTest, ADealTheServerWritesDownIsKeptWithItsResult) {
+  Player& anna = Seat("anna", 1);
+  Player& cili = Seat("cili", 0);
+  for (int s = 2; s <= 4; ++s) Do(anna.id, "S-" + std::to_string(s));
+  Do(cili.id, "K1");
+  Do(anna.id, "D7");
+  club().Receive(anna.id, "S0");
+  Pump();
+  ASSERT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
+  std::string result;
+  for (const std::string& line : cili.seen)
+    if (line[0] == 'F') result = line;
+  const std::vector<archive::DealRecord> deals = Exported(store_);
+  ASSERT_EQ(deals.size(), 1u);
+  EXPECT_EQ(deals[0].number, 7);
+  ASSERT_TRUE(deals[0].written);
+  EXPECT_EQ("F" + std::to_string(deals[0].points14) + ":" + std::to_string(deals[0].points23), result);
 }
 
 class RecordStoreTest : public ::testing::Test {

@@ -110,14 +110,24 @@ TEST(Options, FairLimits) {
   EXPECT_EQ(o.server.limits.commandsPerSecond, 20u);
   EXPECT_EQ(o.server.limits.commandBurst, 60u);
   EXPECT_EQ(o.server.limits.roomsPerHour, 3u);
+  EXPECT_EQ(o.server.limits.seatGrace, std::chrono::seconds(120));
+  EXPECT_EQ(o.server.turnLimit, std::chrono::seconds(60));
   ASSERT_EQ(ParseOptions({"--max-per-address", "20000", "--rate", "1000000", "--burst", "2000000",
-                          "--rooms-per-hour", "100"},
+                          "--rooms-per-hour", "100", "--seat-grace-seconds", "300", "--turn-seconds", "20"},
                          o, error),
             ParseResult::Run);
   EXPECT_EQ(o.server.limits.maxPerAddress, 20000u);
   EXPECT_EQ(o.server.limits.commandsPerSecond, 1000000u);
   EXPECT_EQ(o.server.limits.commandBurst, 2000000u);
   EXPECT_EQ(o.server.limits.roomsPerHour, 100u);
+  EXPECT_EQ(o.server.limits.seatGrace, std::chrono::seconds(300));
+  EXPECT_EQ(o.server.turnLimit, std::chrono::seconds(20));
+  EXPECT_EQ(ParseOptions({"--turn-seconds", "0"}, o, error), ParseResult::Error);
+  EXPECT_EQ(o.server.limits.roomsPerHourPerAddress, 200u);  // else one address still made only 6
+  EXPECT_TRUE(o.journal);
+  ASSERT_EQ(ParseOptions({"--journal", "off"}, o, error), ParseResult::Run);
+  EXPECT_FALSE(o.journal);
+  EXPECT_EQ(ParseOptions({"--journal", "no"}, o, error), ParseResult::Error);
   EXPECT_EQ(ParseOptions({"--rate", "0"}, o, error), ParseResult::Error);
   EXPECT_EQ(error, "--rate must be a positive number: 0");
 }

@@ -49,6 +49,7 @@ class ClubConversationTest : public ::testing::Test {
     ASSERT_TRUE(server.Expect("N" + kNick));
     server.Send("#I3 Társalgó Zöld Piros 3 0 Tesztelő 0 anna 2 béla"_cp);
     ASSERT_TRUE(QTest::qWaitFor([&] { return PageName() == "tabLobby"; }));
+    ASSERT_TRUE(server.Expect("Y"));  // let in without a challenge: the client asks for one
   }
   void ToRoom(std::string_view rLine) {
     ToLobby();

@@ -78,18 +78,17 @@ TEST_P(MenuTest, ItemsInOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Menus, MenuTest,
     ::testing::Values(
-        TMenuCase{"&Külvilág", "&Távkapcsolat|-|&Kilépés", true},
+        TMenuCase{"&Külvilág", "&Távkapcsolat|-|&Névkód...|Névkód &megadása...|-|&Kilépés", true},
         TMenuCase{"Ü&zenetek", "&Elküld|&Töröl|-|&Válaszidő|&Közhír|-|&Bemutatkozás...", false},
         TMenuCase{"&Társalgó", "Új &terem létrehozás|&Belépés a terembe", false},
         TMenuCase{"&Terem",
                   "&Leül[<< Induló &1|<< Elfogó &4|Induló >> &3|Elfogó >> &2]|&Feláll|&Robot ültetés|-|"
                   "&Vissza a társalgóba",
                   false},
-        TMenuCase{
-            "&Nézet",
-            "&Sorrend[&Normál|&Fordított|&Osztott]|&Hang|-|&Asztal...|&Licitek...|&Partik...|&Archívum...|-|"
-            "&Kibic...",
-            false},
+        TMenuCase{"&Nézet",
+                  "&Sorrend[&Normál|&Fordított|&Osztott]|&Hang|&Nagy betűk|-|"
+                  "&Asztal...|&Licitek...|&Partik...|&Archívum...|-|&Kibic...",
+                  false},
         TMenuCase{"&Osztás", "Újra &játszás|&Számozott osztás|-|Új &meccs|&Következő osztás|-|&Igazítás",
                   false},
         TMenuCase{"&Súgó", "&Tartalom|-|&Névjegy", true}),

@@ -215,7 +215,7 @@ TEST_F(BidWindowTest, KibitzLayoutShowsFourHands) {
   form.HandLine("H3 21 22 23 24 25 26 27 28 29 30");
   form.HandLine("H4 31 32 33 34 35 36 37 38 39 40");
   form.PlayLine("P3 1 0 41 42 0 0");
-  EXPECT_EQ(window.size(), QSize(820, 619));
+  EXPECT_EQ(window.size(), QSize(820, 639));  // the message line below the cards
   EXPECT_TRUE(window.HandPanel(2)->isVisibleTo(&window));
   EXPECT_EQ(window.HandPictures(4).size(), 10u);
   EXPECT_EQ(window.HandPictures(4)[1]->y(), 40);

@@ -1,0 +1,234 @@
+// The club window's continuity: the quiet ping while connected, and the way back after a drop the
+// member did not ask for: connect to the same server, log in, enter the same room (by its name:
+// the index may differ after a server restart), and take the same seat or watch again.
+#include <string>
+
+#include "game/Cp1250.h"
+#include "game/Desktop.h"
+#include "link/Protocol.h"
+#include "shell/ZnCliTop.h"
+
+namespace zn {
+
+using namespace zn::literals;
+
+namespace {
+std::int64_t Steady() { return Desktop().SteadyMs(); }
+// The server's notices ("M >>>>> ..."; a chat line starts with a nickname, never a space) that
+// come before a close it means: a refused login, and those that say the connection ends (a member
+// idle for an hour, or one sending too fast). The way back would only be turned away again.
+constexpr std::string_view kReturning = "Újrakapcsolódás ("_cp;
+constexpr std::string_view kNotice = "#M >>>>> ";
+constexpr std::string_view kRefusedLogin = "Ez a becenév nem használható"_cp;
+constexpr std::string_view kLinkEnds = "a kapcsolat megszakad"_cp;
+
+bool EndsLink(std::string_view chunk) {
+  for (std::size_t at = chunk.find(kNotice); at != std::string_view::npos; at = chunk.find(kNotice, at + 1)) {
+    const std::string_view notice = chunk.substr(at + 1, chunk.find('#', at + 1) - (at + 1));
+    if (notice.find(kRefusedLogin) != std::string_view::npos ||
+        notice.find(kLinkEnds) != std::string_view::npos)
+      return true;
+  }
+  return false;
+}
+}  // namespace
+
+void TZnForm::SyncLinkTimer() {
+  const bool on = (Link && Link->Connected) || Keeper.Returning();
+  if (on == LinkTimerEnabled) return;
+  LinkTimerEnabled = on;
+  Notify(Aspect::Status);
+}
+
+void TZnForm::SetReturnStatus(std::string text) {
+  if (text == StatusReturn) return;
+  StatusReturn = std::move(text);
+  Notify(Aspect::Status);
+}
+
+void TZnForm::ShowReturnStatus() {
+  std::string attempt(kReturning);
+  attempt += std::to_string(Keeper.Attempt()) + ".)";
+  if (Keeper.Stage() == TLinkKeeper::TStage::Waiting)
+    SetReturnStatus(attempt + " " + std::to_string(Keeper.SecondsLeft(Steady())) +
+                    std::string(" mp múlva..."_cp));
+  else if (Keeper.Returning())
+    SetReturnStatus(attempt + "...");
+}
+
+void TZnForm::LinkConnected() {
+  Keeper.Connected(Steady());
+  serverEnded_ = false;
+  if (Keeper.Stage() == TLinkKeeper::TStage::Connecting) {
+    Keeper.Reached(TLinkKeeper::TStage::LoggingIn, Steady());
+    ShowReturnStatus();
+  }
+  SyncLinkTimer();
+}
+
+void TZnForm::LinkData(std::string_view chunk) {
+  Keeper.DataArrived();
+  // Decided here, not when the line is dispatched: the close that follows it may come first.
+  if (EndsLink(chunk)) serverEnded_ = true;
+}
+
+void TZnForm::LinkDropped() {
+  Keeper.Disconnected();
+  if (serverEnded_ || !Dispatching) {
+    // A close the server meant ends the way back: its notice says why.
+    Keeper.Stop();
+    SetReturnStatus({});
+    SyncLinkTimer();
+    return;
+  }
+  TReturnPlace place;
+  if (!Keeper.Returning()) {
+    if (!Link || Link->Host.empty()) return;
+    place.Host = Link->Host;
+    place.Port = Link->Port;
+    if (Page == tabRoom) {
+      place.Room = RoomName;
+      place.Watching = BidForm->Watching;
+      place.Seat = Seated() ? MySeat : 0;
+    }
+  }
+  if (Keeper.Dropped(Steady(), place))
+    ShowReturnStatus();
+  else
+    SetReturnStatus(std::string("Nem sikerült újrakapcsolódni"_cp));
+  SyncLinkTimer();
+}
+
+bool TZnForm::LinkErrorHandled(TSocketErrorKind kind) {
+  if (!Keeper.Returning()) return false;  // the error box, as ever
+  // A failed attempt shows no box: the status bar counts down to the next one.
+  if (kind == TSocketErrorKind::Connect && Keeper.Stage() == TLinkKeeper::TStage::Connecting) LinkDropped();
+  return true;
+}
+
+void TZnForm::DrainOldLines() {
+  // The old connection's lines go first, every one of them, without a trick pause: the lines of
+  // the new one then start afresh, and the answers to its pings are told apart again.
+  for (int i = 0; i < 100000 && !ReceiveQueue.Empty(); ++i) {
+    BidForm->LiftPause();
+    const std::size_t before = ReceiveQueue.Bytes();
+    dispatcher_.Pass();
+    if (ReceiveQueue.Bytes() == before && ReceiveQueue.Entries() > 0 && !BidForm->TrickPause) break;
+  }
+  BidForm->LiftPause();
+}
+
+void TZnForm::ReturnAttempt() {
+  const TReturnPlace place = Keeper.Place();
+  Keeper.Attempting(Steady());
+  ShowReturnStatus();
+  NewLink();  // the old link goes first: its last held line joins the queue
+  DrainOldLines();
+  // The server has the member nowhere now: no seat, not watching.
+  MySeat = 0;
+  if (BidForm->Watching) {
+    BidForm->Watching = false;
+    cmKibic.Checked = false;
+    Notify(Aspect::Actions);
+  }
+  Link->Host = place.Host;
+  Link->Port = place.Port;
+  opening_ = true;
+  Link->Open();  // a refused connect may be reported before it returns
+  opening_ = false;
+  SyncLinkTimer();
+}
+
+void TZnForm::ReturnEnd(std::string memo, bool back) {
+  Keeper.Stop();
+  if (back) catchUpUntil_ = Steady() + kCatchUpMs;
+  SetReturnStatus({});
+  if (!memo.empty()) AddMemo(std::move(memo));
+  SyncLinkTimer();
+}
+
+void TZnForm::ReturnLobbyShown() {
+  if (Keeper.Stage() != TLinkKeeper::TStage::LoggingIn) return;
+  const std::string& room = Keeper.Place().Room;
+  if (room.empty()) return ReturnEnd({}, true);
+  for (std::size_t i = 1; i < Rooms.size(); ++i) {
+    if (Rooms[i] != room) continue;
+    Keeper.Reached(TLinkKeeper::TStage::Entering, Steady());
+    RoomIndex = static_cast<int>(i);
+    cmEnterExecute();
+    return;
+  }
+  ReturnEnd(std::string(" >>>>> A terem már nem létezik: "_cp) + room, false);
+}
+
+void TZnForm::ReturnRoomShown() {
+  const TLinkKeeper::TStage stage = Keeper.Stage();
+  if (stage != TLinkKeeper::TStage::Entering && stage != TLinkKeeper::TStage::Sitting) return;
+  const TReturnPlace& place = Keeper.Place();
+  if (stage == TLinkKeeper::TStage::Entering) {
+    // The old deal's cards go: if a deal runs, the server sends it as it stands.
+    BidForm->LeaveTable();
+    BidForm->ResetDeal();
+    if (MySeat != 0) BidForm->Show();
+  }
+  if (place.Watching) {
+    if (!BidForm->Watching) cmKibicExecute();
+    return ReturnEnd({}, true);
+  }
+  if (place.Seat < 1 || place.Seat > 4 || MySeat == place.Seat) return ReturnEnd({}, true);
+  const std::string& label = SeatLabels[static_cast<std::size_t>(place.Seat)];
+  if (label.empty() || label[0] != '-')
+    return ReturnEnd(std::string(" >>>>> A helyedre időközben más ült le."_cp), false);
+  if (stage == TLinkKeeper::TStage::Entering) {
+    Keeper.Reached(TLinkKeeper::TStage::Sitting, Steady());
+    TakeSeat(place.Seat);
+  }
+  // Sitting: the seat is still free for us; the "R" line that shows us on it ends the way back.
+}
+
+bool TZnForm::CatchingUp() const {
+  const TLinkKeeper::TStage stage = Keeper.Stage();
+  return stage == TLinkKeeper::TStage::Entering || stage == TLinkKeeper::TStage::Sitting ||
+         Steady() < catchUpUntil_;
+}
+
+void TZnForm::StopReturning() {
+  Keeper.Stop();
+  serverEnded_ = false;
+  SetReturnStatus({});
+}
+
+void TZnForm::LinkTimerTimer() {
+  const std::int64_t now = Steady();
+  switch (Keeper.Stage()) {
+    case TLinkKeeper::TStage::Idle:
+      break;
+    case TLinkKeeper::TStage::Waiting:
+      if (now >= Keeper.Due())
+        ReturnAttempt();
+      else
+        ShowReturnStatus();
+      break;
+    default:
+      if (!Keeper.StepOverdue(now)) break;
+      // Not even connected or logged in: another attempt; later steps keep what they reached.
+      if (Keeper.Stage() == TLinkKeeper::TStage::Connecting ||
+          Keeper.Stage() == TLinkKeeper::TStage::LoggingIn) {
+        NewLink();
+        LinkDropped();
+      } else {
+        ReturnEnd({}, true);
+      }
+      break;
+  }
+  if (!Link || !Link->Connected) return SyncLinkTimer();
+  if (Keeper.Silent(now)) {
+    // No answer: the connection counts as dropped; a new link stands for the dead one.
+    LinkDropped();
+    NewLink();
+    return SyncLinkTimer();
+  }
+  if (Keeper.QuietPingDue(now) && Link->Socket().Active()) Link->Socket().Write(proto::CmdPing());
+}
+
+}  // namespace zn

@@ -1,0 +1,286 @@
+// Continuity on the fake clock: a dropped member's seat waits for him, a silent connection is
+// replaced by a new login under its nickname, the turn clock, and seat 1 leaving a running deal.
+#include "tests/server/DealHarness.h"
+
+namespace zn::server::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+const std::string kHeld = Cp("M >>>>> Ez a hely egy kiesett játékosra vár, aki még visszatérhet"_cp);
+const std::string kTried = Cp("M >>>>> Valaki a beceneveddel próbál belépni"_cp);
+const std::string kRefused = Cp("M >>>>> Ez a becenév nem használható: anna"_cp);
+const std::string kStood = Cp(
+    "M >>>>> Kétszer egymás után nem léptél időben, ezért felállítottunk; a helyeden a robot játszik tovább"_cp);
+std::string TimedOut(const std::string& who) {
+  return Cp("M >>>>> Lejárt az ideje, helyette a robot lépett: "_cp) + who;
+}
+
+std::vector<std::string> Starting(const std::vector<std::string>& lines, char code) {
+  std::vector<std::string> found;
+  for (const auto& l : lines)
+    if (!l.empty() && l[0] == code) found.push_back(l);
+  return found;
+}
+
+class ContinuityTest : public DealFixture {
+ protected:
+  // anna on seat 1, bela on seat 2, robots on 3 and 4; deal 2 (seat 3 deals) stops at the first
+  // complete trick, which waits for bela.
+  void DealWithBela() {
+    deals_->UseTurnLimit(std::chrono::hours(1));  // only the grace runs here
+    anna_ = &Seat("anna", 1);
+    bela_ = &Seat("bela", 2);
+    Do(anna_->id, "S-3");
+    Do(anna_->id, "S-4");
+    bela_->acknowledge = false;
+    Pump();
+    Play(*anna_, "D2");
+    ASSERT_TRUE(Game()->Play() && Game()->Play()->TrickComplete());
+  }
+  // Logs in, enters room 1 and asks for the seat, as the reconnecting client does.
+  std::vector<std::string> ComeBack(const std::string& nickname, int seat = 2) {
+    const MemberId id = Join(nickname);
+    Do(id, "E1");
+    return Do(id, "S" + std::to_string(seat));
+  }
+  const server::Seat& SeatOf(int s) { return club().RoomAt(1).seats[static_cast<std::size_t>(s)]; }
+
+  Player* anna_ = nullptr;
+  Player* bela_ = nullptr;
+};
+
+TEST_F(ContinuityTest, ADroppedSeatWaitsForItsOwnerUntilTheGraceEnds) {
+  const struct {
+    const char* name;
+    std::string who;
+    std::chrono::seconds after;
+    bool seated;  // gets seat 2 (else the notice that it is held)
+  } cases[] = {
+      {"back in time", "bela", std::chrono::seconds(119), true},
+      {"back in another case", "BELA", std::chrono::seconds(5), true},
+      {"another nickname", "cili", std::chrono::seconds(119), false},
+      {"another after the grace", "cili", std::chrono::seconds(120), true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rebuild(store_);
+    players_.clear();
+    DealWithBela();
+    club().Disconnect(bela_->id);  // a drop, not a leave
+    EXPECT_THAT(out.Take(anna_->id), Contains("R0 1 anna 2 -Robot2 3 -Robot3 4 -Robot4"));
+    Advance(c.after);
+    const auto lines = ComeBack(c.who);
+    if (!c.seated) {
+      EXPECT_THAT(lines, ElementsAre(kHeld));
+      EXPECT_TRUE(SeatOf(2).robot);
+      continue;
+    }
+    // The room, then everything the table needs to go on: the deal, the hand, the bids, the play.
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "R0 1 anna 2 " + c.who + " 3 -Robot3 4 -Robot4");
+    EXPECT_EQ(lines[1], "D2");
+    EXPECT_EQ(lines[2], proto::LineHand(2, Game()->HandOf(2)));
+    EXPECT_THAT(lines[3], StartsWith("B3-Robot3 "));
+    EXPECT_THAT(lines[4], StartsWith("P"));
+    EXPECT_TRUE(SeatOf(2).heldFor.empty());
+  }
+}
+
+// With nobody else at the table the robots would play the deal out before he could come back.
+TEST_F(ContinuityTest, ALonePlayersDealWaitsForHimUntilTheGraceEnds) {
+  for (const bool back : {true, false}) {
+    SCOPED_TRACE(back ? "back in time" : "not back");
+    Rebuild(store_);
+    players_.clear();
+    Player& anna = Seat("anna", 1);
+    for (int s = 2; s <= 4; ++s) Do(anna.id, "S-" + std::to_string(s));
+    Do(anna.id, "D1");  // anna deals and is on turn
+    club().Disconnect(anna.id);
+    Seat("bela", 0);  // someone entering the room does not wake the robots
+    Advance(std::chrono::seconds(119));
+    club().Flush();
+    ASSERT_TRUE(Game()->Bids().Blocks().empty());
+    if (back) {
+      EXPECT_THAT(ComeBack("anna", 1), Contains("T"));
+      continue;
+    }
+    Advance(std::chrono::seconds(1));
+    club().Flush();
+    EXPECT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
+    EXPECT_EQ(club().RoomAt(1).played, 1);  // written down by the server
+  }
+}
+
+TEST_F(ContinuityTest, AFreeSeatAfterADropWithoutADealAndAfterALeave) {
+  Player& anna = Seat("anna", 1);
+  Player& bela = Seat("bela", 2);
+  club().Disconnect(bela.id);  // no deal runs: the seat is free at once
+  EXPECT_EQ(ComeBack("cili")[0], "R0 1 anna 2 cili");
+  Do(anna.id, "S0");
+  EXPECT_TRUE(SeatOf(1).Free());
+}
+
+TEST_F(ContinuityTest, OnlyASilentConnectionIsReplaced) {
+  const struct {
+    const char* name;
+    bool takesProbeIn;  // its end acknowledges what the server sent
+    bool sends;         // it sends something during the wait
+    bool replaced;
+  } cases[] = {
+      {"takes the probe in", true, false, false},
+      {"sends during the wait", false, true, false},
+      {"silent", false, false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rebuild(store_);
+    players_.clear();
+    out.closed.clear();
+    DealWithBela();
+    const MemberId old = anna_->id;
+    out.Take(old);
+    out.queued[old] = c.takesProbeIn ? 0 : 100;
+    Advance(std::chrono::seconds(1));  // anna's last command was a moment ago
+    const MemberId newcomer = ++lastId_;
+    club().Connect(newcomer);
+    out.Take(newcomer);
+    EXPECT_THAT(Do(newcomer, "Nanna"), IsEmpty());  // waits for the probe
+    EXPECT_THAT(out.Take(old), ElementsAre(kTried));
+    Advance(Club::kProbeWait - std::chrono::seconds(1));
+    if (c.sends) club().Receive(old, "G");
+    EXPECT_THAT(Do(newcomer, "Nanna"), IsEmpty());  // a second "N" changes nothing
+    Advance(std::chrono::seconds(1));
+    const auto lines = Do(newcomer, "G");
+    EXPECT_EQ(out.closed.count(old) == 1, c.replaced);
+    EXPECT_EQ(out.closed.count(newcomer) == 0, c.replaced);
+    EXPECT_EQ(club().Online(), 2u);
+    if (!c.replaced) {
+      EXPECT_THAT(lines, ElementsAre(kRefused));
+      // Proved alive: the next login under the nickname is refused at once, with no probe.
+      out.Take(old);
+      club().Connect(++lastId_);
+      out.Take(lastId_);
+      EXPECT_THAT(Do(lastId_, "Nanna"), ElementsAre(kRefused));
+      EXPECT_THAT(out.Take(old), IsEmpty());
+      continue;
+    }
+    // The old connection dropped: its seat waits, and the newcomer takes it back.
+    EXPECT_THAT(lines, ElementsAre(StartsWith("I")));
+    EXPECT_EQ(SeatOf(1).heldFor, "anna");
+    Do(newcomer, "E1");
+    EXPECT_THAT(Do(newcomer, "S1"), Contains("D2"));
+    EXPECT_EQ(SeatOf(1).member, newcomer);
+  }
+}
+
+TEST_F(ContinuityTest, TheTurnClockMovesForALateMemberAndStandsHimUpAfterTwo) {
+  const struct {
+    const char* name;
+    std::vector<bool> late;  // bela's turns: late (the robot moves) or his own move
+    bool stoodUp;
+  } cases[] = {
+      {"late once", {true}, false},
+      {"late twice", {true, true}, true},
+      {"an own move between", {true, false, true}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rebuild(store_);
+    players_.clear();
+    Player& anna = Seat("anna", 1);
+    Player& bela = Seat("bela", 2);
+    Do(anna.id, "S-3");
+    Do(anna.id, "S-4");
+    bela.asleep = true;
+    Pump();
+    Play(anna, "D1");  // anna deals and passes at once; bela is on turn
+    for (const bool late : c.late) {
+      ASSERT_EQ(Game()->OnTurn(), 2);
+      anna.seen.clear();
+      if (late) {
+        Advance(std::chrono::seconds(59));
+        Pump();
+        ASSERT_EQ(Game()->OnTurn(), 2);  // not a moment early
+        Advance(std::chrono::seconds(1));
+      } else {
+        club().Receive(bela.id, Game()->Play() ? "P" + std::to_string(bela.Choose()) : "Bbela 0");
+      }
+      Pump();
+      EXPECT_EQ(std::count(anna.seen.begin(), anna.seen.end(), TimedOut("bela")), late ? 1 : 0);
+      // Robots and anna play on until bela is on turn again (the trick waits for him: let it end).
+      for (int i = 0; i < 3 && Game()->OnTurn() != 2 && SeatOf(2).member; ++i) {
+        Advance(Deals::kTrickWait);
+        Pump();
+      }
+    }
+    EXPECT_EQ(SeatOf(2).member == 0, c.stoodUp);
+    EXPECT_EQ(SeatOf(2).robot, c.stoodUp);
+    EXPECT_EQ(std::count(bela.seen.begin(), bela.seen.end(), kStood), c.stoodUp ? 1 : 0);
+  }
+}
+
+TEST_F(ContinuityTest, SeatOneLeavesAndTheDealGoesOn) {
+  const std::string kOpenerOnly = Cp("M >>>>> Ezt csak az induló helyén ülő teheti"_cp);
+  for (const std::string how : {"S0", "E0", "drop"}) {
+    SCOPED_TRACE(how);
+    Rebuild(store_);
+    players_.clear();
+    Player& anna = Seat("anna", 1);
+    Player& cili = Seat("cili", 3);
+    Do(anna.id, "S-2");
+    Do(anna.id, "S-4");
+    out.Take(cili.id);
+    EXPECT_THAT(Do(cili.id, "A0"), ElementsAre(kOpenerOnly));  // seat 1 holds the commands
+    Do(anna.id, "D1");
+    if (how == "drop") {
+      club().Disconnect(anna.id);
+      players_.erase(players_.begin());
+    } else {
+      club().Receive(anna.id, how);
+    }
+    ASSERT_NE(Game(), nullptr);
+    EXPECT_TRUE(SeatOf(1).robot);
+    Pump();  // the robot on seat 1 and cili play the deal out
+    ASSERT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
+    // The lowest seated human now writes down, deals and sets the option.
+    EXPECT_THAT(Do(cili.id, "F3:-3"), Contains("F3:-3"));
+    EXPECT_THAT(Do(cili.id, "A0"), Contains("A0"));
+    if (how == "S0") {
+      out.Take(anna.id);
+      EXPECT_THAT(Do(anna.id, "D5"), ElementsAre(kOpenerOnly));
+    }
+    EXPECT_THAT(Do(cili.id, "D5"), Contains("D5"));
+  }
+}
+
+TEST_F(ContinuityTest, WithNoHumanLeftTheServerWritesTheResult) {
+  for (const bool option : {false, true}) {
+    SCOPED_TRACE(option);
+    Rebuild(store_);
+    players_.clear();
+    Player& anna = Seat("anna", 1);
+    Player& dani = Seat("dani", 0);
+    for (int s = 2; s <= 4; ++s) Do(anna.id, "S-" + std::to_string(s));
+    Do(anna.id, option ? "A1" : "A0");
+    Do(dani.id, "K1");
+    const std::int32_t before = club().RoomAt(1).played;
+    Do(anna.id, "D7");
+    club().Receive(anna.id, "S0");  // four robots play the deal to its end at once
+    Pump();
+    ASSERT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
+    EXPECT_EQ(club().RoomAt(1).played, before + 1);
+    const auto results = Starting(dani.seen, 'F');
+    ASSERT_EQ(results.size(), 1u);
+    // What an untouched score tab adds up: deal 7 scores only the tricks, 1 and -1, and the room
+    // option keeps a total from going below 0.
+    EXPECT_EQ(results[0], option ? "F1:0" : "F1:-1");
+  }
+}
+
+}  // namespace
+}  // namespace zn::server::test

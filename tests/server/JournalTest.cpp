@@ -1,0 +1,194 @@
+// Running deals survive a restart: journaled in batches on the club's clock, dealt again under the
+// same key and replayed, then finished as if nothing had happened.
+#include "server/Names.h"
+#include "server/SqliteJournal.h"
+#include "tests/server/DealHarness.h"
+#include "tests/support/TempDir.h"
+
+namespace zn::server::test {
+namespace {
+
+// Every set of bids and every card of a deal with its seat, in order.
+std::string Course(const deal::Game& g) {
+  std::string course;
+  for (const JournaledMove& m : MovesFrom(g, {}, 0)) {
+    course += std::to_string(m.seat) + (m.card ? ":" + std::to_string(m.card) : "B");
+    for (const std::string& bid : m.bids) course += "," + bid;
+    course += " ";
+  }
+  return course;
+}
+
+struct FakeJournal : JournalStore {
+  std::vector<std::vector<JournalEntry>> batches;
+  bool fail = false;
+  void Write(const std::vector<JournalEntry>& entries) override {
+    if (fail) throw StoreError("disk full");
+    batches.push_back(entries);
+  }
+  std::vector<JournaledDeal> LoadRunning() override { return {}; }
+};
+
+class JournalTest : public DealFixture {
+ protected:
+  // Anna on seat 1 and three robots.
+  Player& Table() {
+    Player& anna = Seat("anna", 1);
+    for (const char* robot : {"S-2", "S-3", "S-4"}) Do(anna.id, robot);
+    return anna;
+  }
+  // The club, engine and store, new on the one file, with the journal on: a server starting.
+  void Start() {
+    if (deals_) club().SetDeals(nullptr);
+    deals_.reset();
+    journal_.reset();
+    file_ = std::make_unique<SqliteStore>(dir_ / "club.db");
+    journal_ = std::make_unique<SqliteJournal>(dir_ / "club.db");
+    Rebuild(*file_);
+    deals_->UseJournal(journal_.get());
+    deals_->Restore(journal_->LoadRunning());
+  }
+  void Batch() {
+    Advance(DealJournal::kInterval);
+    club().Flush();
+  }
+
+  zn::test::TempDir dir_;
+  std::unique_ptr<SqliteStore> file_;
+  std::unique_ptr<SqliteJournal> journal_;
+};
+
+// budget: anna's commands before the server stops (two passes, then a card and a "T" a trick):
+// during the bidding, with her card due, with a trick waiting for her "T", after the last card.
+class RestartTest : public JournalTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RestartTest, ARestartedDealEndsWithTheCardsAndMovesOfAnUninterruptedOne) {
+  Player& alone = Table();
+  Play(alone, "D5");
+  ASSERT_EQ(alone.scores.size(), 2u);
+  const std::string course = Course(*Game());
+
+  Start();
+  Player& anna = Table();
+  anna.budget = GetParam();
+  Play(anna, "D5");
+  ASSERT_EQ(Game()->Play() != nullptr, GetParam() > 2);
+  const std::string before = Course(*Game());
+  ASSERT_TRUE(anna.scores.empty());
+  Batch();
+
+  Start();  // the old server is gone without a word to anyone
+  ASSERT_NE(Game(), nullptr);
+  EXPECT_EQ(Course(*Game()), before);
+  EXPECT_EQ(club().RoomAt(1).seats[1].heldFor, NameKey("anna"));
+  Player& back = Seat("anna", 0);
+  back.seat = 1;
+  Play(back, "S1");
+  ASSERT_GE(back.seen.size(), 2u);
+  EXPECT_EQ(back.seen[1], "D5");  // the catch-up after the "R" line
+  EXPECT_EQ(Course(*Game()), course);
+  EXPECT_EQ(back.scores, alone.scores);
+
+  Play(back, "F3:-3");
+  Batch();
+  EXPECT_TRUE(journal_->LoadRunning().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Stops, RestartTest, ::testing::Values(1, 6, 9, 21));
+
+TEST_F(JournalTest, ARestoredDealGoesOnWithRobotsWhenNobodyComesBack) {
+  Start();
+  Player& anna = Table();
+  anna.budget = 8;
+  Play(anna, "D5");
+  Batch();
+  Start();
+  for (int s = 1; s <= kSeats; ++s) EXPECT_TRUE(club().RoomAt(1).seats[static_cast<std::size_t>(s)].robot);
+  const std::string before = Course(*Game());
+  Advance(ClubLimits{}.seatGrace - DealJournal::kInterval);
+  club().Flush();
+  EXPECT_EQ(Course(*Game()), before);  // still waiting for its members
+  Batch();
+  EXPECT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
+}
+
+// Nothing is written before the batch is due; the shutdown's flush writes the rest; a deal
+// written down leaves the journal.
+TEST_F(JournalTest, MovesGoOutInBatchesAndAtShutdown) {
+  FakeJournal fake;
+  deals_->UseJournal(&fake);
+  Player& anna = Table();
+  anna.budget = 1;
+  Play(anna, "D5");
+  ASSERT_EQ(fake.batches.size(), 1u);  // the first turn of the loop: a fresh journal
+  EXPECT_EQ(fake.batches[0].front().kind, JournalEntry::Kind::Clear);
+  Advance(DealJournal::kInterval - std::chrono::milliseconds(1));
+  club().Flush();
+  EXPECT_EQ(fake.batches.size(), 1u);
+  Advance(std::chrono::milliseconds(1));
+  club().Flush();
+  ASSERT_EQ(fake.batches.size(), 2u);
+  EXPECT_EQ(fake.batches[1].front().kind, JournalEntry::Kind::Deal);
+  EXPECT_EQ(fake.batches[1].front().number, 5);
+
+  anna.budget = -1;
+  Play(anna, "Banna 0");
+  ASSERT_EQ(anna.scores.size(), 2u);
+  EXPECT_EQ(fake.batches.size(), 2u);
+  deals_->FlushJournal();  // SIGTERM
+  ASSERT_EQ(fake.batches.size(), 3u);
+  int next = 0;
+  for (const auto& batch : fake.batches)
+    for (const JournalEntry& e : batch)
+      if (e.kind == JournalEntry::Kind::Move) {
+        EXPECT_EQ(e.index, next++);
+      }
+  EXPECT_EQ(next, MovesMade(*Game()));
+
+  Play(anna, "F1:-1");
+  deals_->FlushJournal();
+  ASSERT_EQ(fake.batches.size(), 4u);
+  ASSERT_EQ(fake.batches[3].size(), 1u);
+  EXPECT_EQ(fake.batches[3][0].kind, JournalEntry::Kind::End);
+}
+
+TEST_F(JournalTest, AFailingWriteIsLoggedOnceAndTheDealRunsOn) {
+  std::vector<std::string> log;
+  SetLogSink([&](std::string_view line) { log.emplace_back(line); });
+  FakeJournal fake;
+  fake.fail = true;
+  deals_->UseJournal(&fake);
+  Player& anna = Table();
+  Play(anna, "D5");
+  for (int i = 0; i < 3; ++i) Batch();
+  EXPECT_EQ(anna.scores.size(), 2u);
+  const auto failures = std::count_if(
+      log.begin(), log.end(), [](const std::string& l) { return l.starts_with("journal: write failed"); });
+  EXPECT_EQ(failures, 1);
+  fake.fail = false;
+  Batch();  // everything again: the journal may hold anything from before
+  ASSERT_EQ(fake.batches.size(), 1u);
+  EXPECT_EQ(fake.batches[0][0].kind, JournalEntry::Kind::Clear);
+  EXPECT_EQ(fake.batches[0][1].kind, JournalEntry::Kind::Deal);
+  EXPECT_EQ(log.back(), "journal: writing again");
+}
+
+// The server stopped after a result was written and before the batch that ends its deal.
+TEST(SqliteJournal, ADealWhoseResultIsStoredDoesNotComeBack) {
+  const zn::test::TempDir dir;
+  SqliteStore store(dir / "club.db");
+  SqliteJournal journal(dir / "club.db");
+  const std::int64_t kertes = store.CreateRoom("kertes"), terasz = store.CreateRoom("terasz");
+  const auto deal = [&](std::int64_t room, std::int32_t number) {
+    return JournalEntry{
+        JournalEntry::Kind::Deal, room, number, {"anna", "-Robot2", "-Robot3", "-Robot4"}, 0, {}};
+  };
+  journal.Write({deal(kertes, 5), deal(terasz, 7)});
+  store.AddResult({kertes, 5, 1, -1, {"anna", "-Robot2", "-Robot3", "-Robot4"}});
+  const auto running = journal.LoadRunning();
+  ASSERT_EQ(running.size(), 1u);
+  EXPECT_EQ(running[0].number, 7);
+}
+
+}  // namespace
+}  // namespace zn::server::test

@@ -1,0 +1,258 @@
+// Continuity: the quiet ping and its timeout, and the way back after a drop (the attempts' schedule,
+// cancelling it, and the room and seat taken again), on the fake clock and the fake socket.
+#include <algorithm>
+
+#include "tests/shell/ClubFixture.h"
+
+namespace zn::test {
+namespace {
+
+const std::string kKek = S("Kék"_cp);
+const std::string kLobbyName = S("Társalgó"_cp);
+
+class ReturnTest : public ClubTest {
+ public:
+  using ClubTest::desk;
+  using ClubTest::Pump;
+  using ClubTest::Receive;
+  // Moves the fake clock on and runs the link timer once.
+  void Tick(std::int64_t ms) {
+    desk.desk.Clock += ms;
+    form->LinkTimerTimer();
+  }
+  // Logged in, entered "Kék" (room 1) by a double click, and the first "R" line.
+  void Entered(const std::vector<proto::TRoomMember>& members) {
+    Start();
+    Connect();
+    Feed({proto::LineVersion(proto::kVersion), proto::LineLobby({{kLobbyName, kKek}, {}})});
+    form->fdRoomsDblClick(1);
+    Feed({proto::LineRoom({"0", members})});
+    log.sent.clear();
+  }
+  void Drop() {
+    log.active = false;
+    form->Link->Socket().OnDisconnected();
+  }
+  // The attempt's connect is made and reported.
+  void Reconnected() {
+    log.active = true;
+    form->Link->Socket().OnConnected();
+  }
+  int Memos(std::string_view part) const {
+    return static_cast<int>(std::count_if(form->Memo.begin(), form->Memo.end(), [&](const std::string& l) {
+      return l.find(part) != std::string::npos;
+    }));
+  }
+};
+
+// Every attempt is refused: they come after 1, 2, 4, 8, 16, 30, 30... seconds and stop when the
+// next would start more than five minutes after the drop. No error box for a failed attempt.
+TEST_F(ReturnTest, AttemptsBackOffAndEndAfterFiveMinutes) {
+  for (int n = 1; n <= 8; ++n)
+    EXPECT_EQ(TLinkKeeper::Backoff(n), std::min<std::int64_t>(std::int64_t{1000} << (n - 1), 30000)) << n;
+  Entered({{2, "Anna"}});
+  log.duringConnect = [](TSocketPort& s) { s.OnError(TSocketErrorKind::Connect, kErrConnectionRefused); };
+  // A member's chat that quotes the server's words is no notice of the server's.
+  Receive({S("MBela: >>>>> Ez a becenév nem használható, a kapcsolat megszakad"_cp)});
+  const std::int64_t drop = desk.desk.Clock;
+  Drop();
+  EXPECT_EQ(form->StatusReturn, S("Újrakapcsolódás (1.) 1 mp múlva..."_cp));
+  std::vector<std::int64_t> at;  // seconds after the drop
+  const std::size_t before = log.connects.size();
+  for (int i = 0; i < 400 * 4; ++i) {
+    Tick(250);
+    if (log.connects.size() > before + at.size()) at.push_back((desk.desk.Clock - drop) / 1000);
+    if (i == 2 * 4 + 1) {
+      EXPECT_EQ(form->StatusReturn, S("Újrakapcsolódás (2.) 1 mp múlva..."_cp));
+    }
+  }
+  std::vector<std::int64_t> expected = {1, 3, 7, 15, 31};
+  for (std::int64_t t = 61; t <= 300; t += 30) expected.push_back(t);
+  EXPECT_EQ(at, expected);
+  EXPECT_EQ(form->StatusReturn, S("Nem sikerült újrakapcsolódni"_cp));
+  EXPECT_FALSE(form->Keeper.Returning());
+  EXPECT_FALSE(form->LinkTimerEnabled);
+  EXPECT_TRUE(desk.desk.Messages.empty()) << desk.desk.Messages.front();
+  EXPECT_EQ(form->Page, TZnForm::tabRoom) << "the page stays as the drop left it";
+}
+
+// The way back never starts after a close the member chose or a refused login, and the disconnect
+// action stops one that waits.
+struct NoReturnCase {
+  const char* name;
+  std::function<void(ReturnTest&, TZnForm&)> act;
+};
+void PrintTo(const NoReturnCase& c, std::ostream* os) { *os << c.name; }
+class NoReturnTest : public ReturnTest, public ::testing::WithParamInterface<NoReturnCase> {};
+
+TEST_P(NoReturnTest, NoAttemptIsMade) {
+  Entered({{2, "Anna"}});
+  GetParam().act(*this, *form);
+  const std::size_t connects = log.connects.size();
+  for (int i = 0; i < 60; ++i) Tick(1000);
+  EXPECT_EQ(log.connects.size(), connects);
+  EXPECT_TRUE(form->StatusReturn.empty()) << form->StatusReturn;
+  EXPECT_FALSE(form->Keeper.Returning());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NoReturnTest,
+    ::testing::Values(
+        NoReturnCase{"ChosenDisconnect", [](ReturnTest&, TZnForm& f) { f.cmDisconnectExecute(); }},
+        NoReturnCase{"ConnectAgain",
+                     [](ReturnTest& t, TZnForm& f) {
+                       t.desk.desk.Clock += 5000;
+                       f.cmConnectExecute();  // the fake reports the old close
+                     }},
+        NoReturnCase{"DisconnectWhileWaiting",
+                     [](ReturnTest& t, TZnForm& f) {
+                       t.Drop();
+                       f.cmDisconnectExecute();
+                     }},
+        NoReturnCase{"ServerEndsIdleMember",
+                     [](ReturnTest& t, TZnForm&) {
+                       t.Receive({proto::LineMessage(
+                           S(" >>>>> Egy órája nem küldtél semmit, a kapcsolat megszakad"_cp))});
+                       t.Drop();
+                     }},
+        NoReturnCase{"RefusedLogin",
+                     [](ReturnTest& t, TZnForm&) {
+                       t.Drop();
+                       t.Tick(1000);
+                       t.Reconnected();
+                       t.Receive({proto::LineMessage(S(" >>>>> Ez a becenév nem használható: Anna"_cp))});
+                       t.Drop();
+                       t.Pump();
+                       EXPECT_EQ(t.Memos(S("Ez a becenév nem használható"_cp)), 1);
+                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The way back: the same server, the nickname, the room by its name (its index moved), then the
+// seat or watching; the deal's lines that follow continue the deal's row of the record.
+struct BackCase {
+  const char* name;
+  std::vector<proto::TRoomMember> before;  // the room when the link dropped
+  bool watching;
+  std::vector<proto::TRoomMember> entered;  // the "R" line after entering again
+  std::vector<std::string> sent;            // after "E2"
+  std::int32_t seat;                        // MySeat at the end
+  bool notice;                              // the seat had gone to someone else
+};
+void PrintTo(const BackCase& c, std::ostream* os) { *os << c.name; }
+class BackTest : public ReturnTest, public ::testing::WithParamInterface<BackCase> {};
+
+TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
+  const BackCase& c = GetParam();
+  Entered(c.before);
+  if (c.watching) form->cmKibicExecute();
+  Feed({proto::LineDeal(77), proto::LineHand(1, {4, 5, 6, 7, 8, 9, 10, 11, 12, 13})});
+  ASSERT_EQ(form->ResForm->GameCount(), 1);
+  Drop();
+  Tick(999);
+  const std::size_t connects = log.connects.size();
+  Tick(1);
+  ASSERT_EQ(log.connects.size(), connects + 1);
+  EXPECT_EQ(log.connects.back(), log.connects.front());
+  EXPECT_EQ(form->MySeat, 0);
+  Reconnected();
+  log.sent.clear();
+  Feed({proto::LineVersion(proto::kVersion)});
+  EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdNick("Anna")});
+  Feed({proto::LineLobby({{kLobbyName, S("Zöld"_cp), kKek}, {}})});
+  Feed({proto::LineRoom({"0", c.entered})});
+  EXPECT_EQ(form->BidForm->ShownHand.Count(), 0) << "the old deal's cards are gone";
+  // A login no challenge answered asks for one, so the nickname gets claimed.
+  std::vector<std::string> sent = {proto::CmdNick("Anna"), proto::CmdClaimRequest(), proto::CmdEnter(2)};
+  sent.insert(sent.end(), c.sent.begin(), c.sent.end());
+  if (!c.sent.empty() &&
+      c.sent.front() == proto::CmdSit(c.seat)) {  // "S": the server puts the member on the seat
+    std::vector<proto::TRoomMember> seated;
+    for (const auto& m : c.entered)
+      if (m.nickname != "Anna") seated.push_back(m.seat == c.seat ? proto::TRoomMember{c.seat, "Anna"} : m);
+    Feed({proto::LineRoom({"0", seated})});
+    sent.push_back(proto::CmdHand(c.seat));
+  }
+  EXPECT_EQ(log.sent, sent);
+  EXPECT_EQ(form->MySeat, c.seat);
+  EXPECT_EQ(form->BidForm->Watching, c.watching);
+  EXPECT_FALSE(form->Keeper.Returning());
+  EXPECT_TRUE(form->StatusReturn.empty()) << form->StatusReturn;
+  EXPECT_EQ(Memos(S("más ült le"_cp)), c.notice ? 1 : 0);
+  if (c.notice) return;  // standing: the deal's lines go to the seats and the watchers only
+  // The server catches up with the deal as it stands: the same deal, the same row.
+  Feed({proto::LineDeal(77), proto::LineHand(c.seat, {1, 2, 3, 21, 22, 23, 42})});
+  EXPECT_EQ(form->ResForm->GameCount(), 1);
+  EXPECT_EQ(form->DealNumber, 77);
+  desk.desk.Clock += kCatchUpMs;
+  Feed({proto::LineDeal(77)});  // a replay later on is a new row
+  EXPECT_EQ(form->ResForm->GameCount(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BackTest,
+                         ::testing::Values(BackCase{"RobotOnTheSeat",
+                                                    {{1, "Bela"}, {2, "Anna"}},
+                                                    false,
+                                                    {{1, "Bela"}, {2, "-Robot2"}, {0, "Anna"}},
+                                                    {proto::CmdSit(2)},
+                                                    2,
+                                                    false},
+                                           BackCase{"SeatHeldByTheServer",
+                                                    {{1, "Bela"}, {3, "Anna"}},
+                                                    false,
+                                                    {{1, "Bela"}, {3, "Anna"}},
+                                                    {proto::CmdHand(3)},
+                                                    3,
+                                                    false},
+                                           BackCase{"SeatTaken",
+                                                    {{1, "Bela"}, {2, "Anna"}},
+                                                    false,
+                                                    {{1, "Bela"}, {2, "Cili"}, {0, "Anna"}},
+                                                    {},
+                                                    0,
+                                                    true},
+                                           BackCase{"Watching",
+                                                    {{1, "Bela"}, {0, "Anna"}},
+                                                    true,
+                                                    {{1, "Bela"}, {0, "Anna"}},
+                                                    {proto::CmdWatch(true)},
+                                                    0,
+                                                    false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The quiet ping: every 15 s, its answer writes nothing, the member's own still shows its time,
+// and 10 s with nothing back is a drop.
+TEST_F(ReturnTest, QuietPingAnswersAndTimeout) {
+  Entered({{2, "Anna"}});
+  ASSERT_TRUE(form->LinkTimerEnabled);
+  Tick(kQuietPingMs - 1);
+  EXPECT_TRUE(log.sent.empty());
+  Tick(1);
+  EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdPing()});
+  form->cmPingExecute();
+  EXPECT_EQ(desk.desk.CurrentCursor, TCursor::Hourglass) << "the member's ping as ever";
+  Feed({proto::LinePing()});
+  EXPECT_EQ(Memos(S("Válaszidő"_cp)), 0) << "the first answer is the quiet ping's";
+  Feed({proto::LinePing()});
+  EXPECT_EQ(Memos(S("Válaszidő"_cp)), 1);
+
+  // Data within the ten seconds keeps the connection; none is a drop.
+  Tick(kQuietPingMs);
+  Tick(kPingAnswerMs - 1);
+  Receive({proto::LinePing()});
+  Tick(1);
+  EXPECT_FALSE(form->Keeper.Returning());
+  log.sent.clear();
+  Tick(kQuietPingMs - kPingAnswerMs);
+  EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdPing()});
+  Tick(kPingAnswerMs - 1);
+  EXPECT_FALSE(form->Keeper.Returning());
+  Tick(1);
+  EXPECT_EQ(form->Keeper.Stage(), TLinkKeeper::TStage::Waiting);
+  EXPECT_FALSE(form->Link->Connected);
+  EXPECT_EQ(form->StatusReturn, S("Újrakapcsolódás (1.) 1 mp múlva..."_cp));
+  Pump();
+  EXPECT_EQ(Memos(S("Válaszidő"_cp)), 1);
+}
+
+}  // namespace
+}  // namespace zn::test

@@ -1,0 +1,155 @@
+// The table window by keys alone and in large print: what the keys reach, the names a screen
+// reader gets, and a doubled window in which every caption still fits.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <map>
+
+#include "table/qt/BidWindow.h"
+#include "table/qt/CardLabel.h"
+#include "tests/table/TableFixture.h"
+
+namespace zn::test {
+namespace {
+
+class TableKeysTest : public TableTest {
+ protected:
+  TableKeysTest() { club.Seat = 1; }
+  template <class W>
+  W* Find(const char* name) {
+    auto* w = window.findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void Deal() {
+    form.HandLine("H1 3 7 12 16 21 22 25 30 38 42");
+    form.BidLine("B1Anna 1 Trull"_cp.data());
+    form.TurnLine("T");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+  QWidget* Focus() { return QApplication::focusWidget(); }
+  // Captions that do not fit their control, and controls reaching out of their parent.
+  std::vector<std::string> Cut() {
+    std::vector<std::string> cut;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+      if (!w->isVisible() || dynamic_cast<TCardLabel*>(w)) continue;  // a trick's top card is half hidden
+      QString text;
+      if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap()) text = label->text();
+      if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text().remove(QLatin1Char('&'));
+      const int need = w->fontMetrics().horizontalAdvance(text);
+      if (!text.isEmpty() && need > w->width())
+        cut.push_back(w->objectName().toStdString() + " " + std::to_string(need) + ">" +
+                      std::to_string(w->width()));
+      if (w->parentWidget() && w->parentWidget() != &window &&
+          w->objectName().startsWith(QLatin1String("cm")) &&
+          !w->parentWidget()->rect().contains(w->geometry()))
+        cut.push_back(w->objectName().toStdString() + " outside");
+    }
+    return cut;
+  }
+  TBidWindow window{form};
+};
+
+TEST_F(TableKeysTest, BidPageByKeysAddsDeletesAndSends) {
+  Deal();
+  EXPECT_EQ(Focus(), Find<QListWidget>("fdGroups")) << "the bid page opens on the catalogue";
+  QTest::keyClick(Focus(), Qt::Key_Down);  // group 1
+  QTest::keyClick(Focus(), Qt::Key_Tab);
+  ASSERT_EQ(Focus(), Find<QListWidget>("fdBid"));
+  QTest::keyClick(Focus(), Qt::Key_Down);
+  QTest::keyClick(Focus(), Qt::Key_Return);
+  QTest::keyClick(Focus(), Qt::Key_Down);
+  QTest::keyClick(Focus(), Qt::Key_Enter);
+  ASSERT_EQ(form.SendRows.size(), 2u);
+  EXPECT_EQ(form.SendRows[0].Bid, form.BidRows[1]);
+  // Tab on to the composed set; Delete takes its selected row.
+  for (int i = 0; i < 3; ++i) QTest::keyClick(Focus(), Qt::Key_Tab);
+  ASSERT_EQ(Focus(), Find<QListWidget>("fdSend"));
+  QTest::keyClick(Focus(), Qt::Key_Delete);
+  ASSERT_EQ(form.SendRows.size(), 1u);
+  EXPECT_EQ(form.SendRows[0].Bid, form.BidRows[1]);
+  // The accelerator goes through the window system, as a typed key does.
+  QTest::keyClick(window.windowHandle(), Qt::Key_M, Qt::AltModifier);  // "&Mehet"
+  // A button's accelerator presses it the way a click does, a moment later.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !club.Sent.empty(); }));
+  EXPECT_EQ(club.Sent.back(), "BAnna 1 " + form.BidRows[1]);
+  EXPECT_TRUE(desk.desk.Errors.empty()) << desk.desk.Errors.front();
+}
+
+TEST_F(TableKeysTest, OwnHandByKeysPlaysAndGoesOn) {
+  Deal();
+  form.PlayLine("P1 1 0 0 0 0 0");
+  auto* hand = window.HandPanel(1);
+  ASSERT_EQ(Focus(), hand) << "the play page opens on the own hand";
+  auto* frame = Find<QWidget>("FocusFrame");
+  const auto& cards = window.HandPictures(1);
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_EQ(frame->geometry(), cards[0]->geometry());
+  QTest::keyClick(hand, Qt::Key_Right);
+  QTest::keyClick(hand, Qt::Key_Right);
+  EXPECT_EQ(frame->geometry(), cards[2]->geometry());
+  EXPECT_EQ(cards[2]->accessibleName(), QStringLiteral("Tarokk X"));
+  QTest::keyClick(hand, Qt::Key_Space);
+  EXPECT_EQ(club.Sent.back(), "P30");
+  form.PlayLine("P0 1 1 30 4 26 1");
+  EXPECT_NE(Find<QLabel>("lbSpoken")->text().indexOf(QStringLiteral("Enter")), -1);
+  // Enter goes on from the hand, and from anywhere in the window: the go-on button is its default.
+  QTest::keyClick(hand, Qt::Key_Return);
+  EXPECT_EQ(club.Sent.back(), "T");
+  form.PlayLine("P0 2 2 0 5 27 2");
+  Find<QWidget>("cmLast")->setFocus();
+  QTest::keyClick(&window, Qt::Key_Enter);
+  EXPECT_EQ(club.Sent.back(), "T");
+  EXPECT_FALSE(form.TrickPause);
+  Find<QWidget>("fdTrick")->setFocus();
+  EXPECT_FALSE(frame->isVisible()) << "the frame shows only while the hand has the keys";
+}
+
+// Large print doubles the window, the cards and the fonts; every caption still fits, and going
+// back gives every control its place again.
+TEST_F(TableKeysTest, LargePrintDoublesAndComesBack) {
+  Deal();
+  form.PlayLine("P2 1 0 7 0 0 0");
+  std::map<QWidget*, QRect> before;
+  for (QWidget* w : window.findChildren<QWidget*>()) before[w] = w->geometry();
+  const QSize size = window.size();
+  ASSERT_TRUE(Cut().empty()) << Cut().front();
+
+  for (auto page : {TBidForm::tabBid, TBidForm::tabPlay, TBidForm::tabScore}) {
+    form.SetLargePrint(true);
+    form.Page = page;
+    form.ShowPage(page == TBidForm::tabScore ? 0 : page);
+    if (page == TBidForm::tabScore) form.ScoreLine("X1 " + S("Ütések"_cp) + " 4 Trull 10 *Ulti 5");
+    EXPECT_EQ(window.size(), size * 2);
+    EXPECT_EQ(window.HandPictures(1)[0]->pixmap().size(), QSize(228, 408));
+    EXPECT_EQ(window.TrickPicture(1)->pixmap().size(), QSize(228, 408));
+    EXPECT_EQ(window.HandPictures(1)[1]->x(), 2 * 53);
+    const auto cut = Cut();
+    EXPECT_TRUE(cut.empty()) << page << ": " << cut.front();
+    for (auto* button : window.findChildren<QAbstractButton*>())  // style-sheet buttons grow too
+      if (button->isVisible() && !button->text().isEmpty()) {
+        EXPECT_GE(button->fontInfo().pixelSize(), 24) << button->objectName().toStdString();
+      }
+  }
+  form.SetLargePrint(false);
+  form.ShowPage(TBidForm::tabPlay);
+  EXPECT_EQ(window.size(), size);
+  for (const auto& [w, g] : before) {
+    // Our own controls; a list's parts and the hidden pages are placed by their owners when shown.
+    const QString name = w->objectName();
+    if (!dynamic_cast<TCardLabel*>(w) && !name.isEmpty() && !name.startsWith(QLatin1String("qt_")) &&
+        !qobject_cast<QStackedWidget*>(w->parentWidget())) {
+      EXPECT_EQ(w->geometry(), g) << name.toStdString();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zn::test
