@@ -26,6 +26,11 @@ class TDesktop {
   // Save-file dialog; the chosen path (local 8-bit file name) or nothing when cancelled.
   virtual std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
                                                   const std::string& fileName, const std::string& filter) = 0;
+  // Open-file dialog; the chosen path (local 8-bit file name) or nothing when cancelled.
+  virtual std::optional<std::string> OpenFileName(const std::string& title, const std::string& filter) = 0;
+  // The folder of the program's own data (the deal archive), created when missing; empty when
+  // there is none.
+  virtual std::string DataFolder() = 0;
   virtual void Beep() = 0;
   virtual void SetCursor(TCursor cursor) = 0;
   virtual TCursor Cursor() const = 0;

@@ -6,7 +6,7 @@
 
 namespace zn::proto {
 
-const std::array<TLineCode, 16> kLineCodes = {{
+const std::array<TLineCode, 17> kLineCodes = {{
     {'A', TLineRole::RoomOption, "room option"},
     {'B', TLineRole::Bidding, "bidding so far"},
     {'D', TLineRole::Deal, "new deal number"},
@@ -23,6 +23,7 @@ const std::array<TLineCode, 16> kLineCodes = {{
     {'W', TLineRole::Profile, "an introduction"},
     {'X', TLineRole::Score, "score items of a pair"},
     {'Y', TLineRole::Challenge, "nonce to sign for a claimed nickname"},
+    {'Z', TLineRole::Record, "the record of a deal that ended"},
 }};
 
 // Every command has its row, in the order of TCommand, so a command's row is found by its value.
@@ -235,6 +236,15 @@ std::string LineScore(std::int32_t pair, const std::vector<TScoreItem>& items) {
 std::string LineResult(std::int32_t ours, std::int32_t theirs) {
   return Coded('F', ours) + ':' + Number(theirs);
 }
+
+std::string LineRecord(std::string_view block) {
+  std::string s = Join('Z', block);
+  std::replace(s.begin(), s.end(), '\n', kRecordLineEnd);
+  std::replace(s.begin(), s.end(), '#', '?');  // never in a record; a line must stay whole
+  return s;
+}
+
+std::string CmdRecords(bool on) { return on ? "Z1" : "Z0"; }
 
 std::string Relayable(std::string_view text) {
   std::string s(text);

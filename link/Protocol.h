@@ -40,6 +40,7 @@ enum class TLineRole {
   Profile,     // W: an introduction (personal-data window)
   Score,       // X: the score items of one pair (score tab)
   Challenge,   // Y: a nonce to sign for the nickname's claim (club window)
+  Record,      // Z: the record of a deal that ended (the archive)
   Unknown,     // anything else: shown in a message box (always the last role)
 };
 inline constexpr std::size_t kLineRoles = static_cast<std::size_t>(TLineRole::Unknown) + 1;
@@ -50,8 +51,8 @@ struct TLineCode {
   const char* meaning;
 };
 
-// The sixteen codes, in alphabetical order.
-extern const std::array<TLineCode, 16> kLineCodes;
+// The seventeen codes, in alphabetical order.
+extern const std::array<TLineCode, 17> kLineCodes;
 
 // The role of a line by its first byte; Unknown for an empty line or any other byte.
 TLineRole RoleOf(std::string_view line);
@@ -62,7 +63,7 @@ TLineRole RoleOf(std::string_view line);
 // joined commands by this shape).
 enum class TCommandShape {
   Bare,          // G L T: the code alone
-  SignedNumber,  // E S H K A D P: an optional sign and digits ("D" + typed text may carry "+")
+  SignedNumber,  // E S H K A D P Z: an optional sign and digits ("D" + typed text may carry "+")
   Result,        // F: a signed number, ":", a signed number
   Bids,          // B: nickname, count, that many bids
   Answer,        // W: fields, four lengths, then that many bytes of text
@@ -90,9 +91,10 @@ enum class TCommand {
   Result,     // F
   Inquiry,    // Q
   Claim,      // Y
-  Answer,     // W (always the last command)
+  Answer,     // W
+  Records,    // Z (always the last command)
 };
-inline constexpr std::size_t kCommands = static_cast<std::size_t>(TCommand::Answer) + 1;
+inline constexpr std::size_t kCommands = static_cast<std::size_t>(TCommand::Records) + 1;
 
 struct TCommandCode {
   char code;
@@ -121,6 +123,7 @@ inline constexpr std::array<TCommandCode, kCommands> kCommandCodes = {{
     {'Q', TCommand::Inquiry, TCommandShape::Rest, "ask for an introduction"},
     {'Y', TCommand::Claim, TCommandShape::Proof, "ask for a claim challenge, or answer one"},
     {'W', TCommand::Answer, TCommandShape::Answer, "answer an introduction request"},
+    {'Z', TCommand::Records, TCommandShape::SignedNumber, "send (1) or not (0) the record of every deal"},
 }};
 
 // The longest chat text (after "M") the server relays; the client's message box holds no more.
@@ -156,6 +159,7 @@ inline constexpr std::size_t kProofHex = 2 * (claim::kKeyBytes + claim::kSignatu
 std::string CmdProof(const claim::TProof& proof);
 // "W" + the Q line without its "Q" + " " + the four byte lengths + " " + the four texts joined.
 std::string CmdAnswer(std::string_view inquiryWithoutQ, const std::array<std::string, 4>& texts);
+std::string CmdRecords(bool on);  // "Z1" / "Z0"
 
 // ---- Server lines (built by the server, read by the client) ------------------------------------
 
@@ -212,6 +216,10 @@ struct TScoreItem {
 // "X" pair digit " " then label " " points pairs separated by single spaces.
 std::string LineScore(std::int32_t pair, const std::vector<TScoreItem>& items);
 std::string LineResult(std::int32_t ours, std::int32_t theirs);  // "F" a ":" b
+// "Z" + the deal's block of the record format (docs/deal-format.md) in cp1250, its line ends
+// written as byte 1F; only to members who asked for records ("Z1").
+inline constexpr char kRecordLineEnd = '\x1F';
+std::string LineRecord(std::string_view block);
 
 // A text the server passes on ("M", "Q", "W") made safe for a "#"-separated stream: every "#"
 // becomes "?", byte for byte, so the line stays whole and the byte lengths of a W stay right.
@@ -325,6 +333,8 @@ struct TResultText {
   bool operator==(const TResultText&) const = default;
 };
 TResultText ReadResult(std::string_view line);
+// Y line: the block of the record format with its line ends back (cp1250; the archive reads it).
+std::string ReadRecord(std::string_view line);
 
 // A W line (and the W command, the same text): "W" asker " " nickname " " four byte lengths " "
 // then the four texts (full name, occupation, introduction, bidding conventions) back to back.

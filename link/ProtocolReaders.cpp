@@ -140,6 +140,12 @@ TRead<TScore> ReadScore(std::string_view line) {
   return r;
 }
 
+std::string ReadRecord(std::string_view line) {
+  std::string block(AfterCode(line));
+  std::replace(block.begin(), block.end(), kRecordLineEnd, '\n');
+  return block;
+}
+
 TResultText ReadResult(std::string_view line) {
   std::string_view rest = AfterCode(line);
   TResultText result;

@@ -226,6 +226,7 @@ void Club::Dispatch(Member& m, std::string_view command) {
       {TCommand::Inquiry, [](Club& c, Member& m, std::string_view s) { c.Inquiry(m, s); }},
       {TCommand::Claim, [](Club& c, Member& m, std::string_view s) { c.ClaimCommand(m, s); }},
       {TCommand::Answer, [](Club& c, Member& m, std::string_view s) { c.Answer(m, s); }},
+      {TCommand::Records, [](Club& c, Member& m, std::string_view s) { c.Records(m, s); }},
   };
   // The deal commands go to the deal engine, whose own table routes them (server/Deals.cpp).
   static constexpr std::array<Handler, proto::kCommands> kHandlerOf = RoutesByCommand(kRoutes, IsClubCommand);

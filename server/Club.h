@@ -215,6 +215,7 @@ class Club : public DealClub {
   void News(Member& m);
   void Inquiry(Member& m, std::string_view command);
   void Answer(Member& m, std::string_view command);
+  void Records(Member& m, std::string_view command);
 
   RoomStore& store_;
   Outbox& out_;

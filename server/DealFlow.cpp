@@ -197,6 +197,7 @@ void Deals::EndTrick(Room& room, Table& t) {
       for (const deal::ScoreItem& item : g.Score(pair)) items.push_back({item.label, item.points});
       ToAudience(room, proto::LineScore(pair, items));
     }
+    KeepRecord(room, t);  // first: a result the server writes itself marks the record
     return WriteOwnResult(room, t);
   }
   for (int s = 1; s <= kSeats; ++s)

@@ -228,7 +228,7 @@ void Deals::Result(Room& room, Table& t, Member& m, std::string_view command) {
 }
 
 bool Deals::WriteResult(Room& room, Table& t, std::int32_t a, std::int32_t b) {
-  StoredResult result{room.storeId, t.game->Number(), a, b, {}};
+  StoredResult result{room.storeId, t.game->Number(), a, b, {}, t.record};
   for (int s = 1; s <= kSeats; ++s)
     result.seats[static_cast<std::size_t>(s - 1)] = t.names[static_cast<std::size_t>(s)];
   std::int32_t played = 0;

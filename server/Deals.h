@@ -86,6 +86,7 @@ class Deals : public DealSeam {
     SteadyTime due{};                           // when the wait ends without them
     bool scored = false;                        // the "X" lines are out
     bool written = false;                       // "F" stored
+    std::int64_t record = 0;                    // the deal kept whole in the store (0: not kept)
     std::vector<MemberId> catchUp;              // sat down during the deal, get it after the "R"
     std::uint64_t thinking = 0;                 // the ticket of the robot move being thought of
     int thinkingTurn = 0;                       // the moves made in the deal when it was asked for
@@ -127,6 +128,8 @@ class Deals : public DealSeam {
   void RobotAnswer(std::int64_t room, std::uint64_t ticket, int turn, int seat, RobotMove move);
   void StartWait(Room& room, Table& t);
   void EndTrick(Room& room, Table& t);
+  // The deal that ended, kept whole in the store (DealRecords.cpp).
+  void KeepRecord(const Room& room, Table& t);
   static int MovesMade(const deal::Game& g);
   bool IsRobot(const Room& room, int seat) const;
   // The journal (DealRestore.cpp).

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "archive/DealFormat.h"
 #include "game/Cp1250.h"
 #include "game/Tokenizer.h"
 
@@ -15,6 +16,7 @@ std::string Usage() {
          "                [--deal-key FILE] [--kibitz-same-address closed|open]\n"
          "                [--seat-grace-seconds N] [--turn-seconds N] [--journal on|off]\n"
          "                [--claims off|on|required] [--release NICK]\n"
+         "       znserver [--db FILE] --export FILE [--since YYYY-MM-DD] [--anonymise]\n"
          "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
          "  --port N           TCP port, 0 for any free one (default 7022)\n"
          "  --db FILE          SQLite store (default znserver.db)\n"
@@ -34,6 +36,9 @@ std::string Usage() {
          "                     store's own key, made at the first start)\n"
          "  --kibitz-same-address closed|open  whether a watcher at a seated member's address\n"
          "                     sees the hands (default closed: only what the public sees)\n"
+         "  --export FILE      write the kept deals to FILE in the open record format and exit\n"
+         "  --since YYYY-MM-DD only the deals that ended on or after that day (UTC)\n"
+         "  --anonymise        write every member's nickname as a numbered alias\n"
          "  --seat-grace-seconds N  how long a dropped member's seat in a running deal waits\n"
          "                     for him (default 120)\n"
          "  --turn-seconds N   a seated member's time for a bid or a card before the robot\n"
@@ -51,16 +56,21 @@ std::string Usage() {
 std::string VersionText() { return std::string("znserver ") + ZN_VERSION + "\n"; }
 
 ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+  bool since = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") return ParseResult::Help;
     if (a == "--version") return ParseResult::Version;
+    if (a == "--anonymise") {
+      o.exportDeals.anonymise = true;
+      continue;
+    }
     if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
         a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
         a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
         a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" &&
         a != "--seat-grace-seconds" && a != "--turn-seconds" && a != "--journal" && a != "--claims" &&
-        a != "--release") {
+        a != "--release" && a != "--export" && a != "--since") {
       error = "unknown option: " + a;
       return ParseResult::Error;
     }
@@ -76,6 +86,18 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
       o.db = v;
     } else if (a == "--news") {
       o.newsFile = v;
+    } else if (a == "--export") {
+      if (v.empty()) {
+        error = "--export needs a file name";
+        return ParseResult::Error;
+      }
+      o.exportDeals.file = v;
+    } else if (a == "--since") {
+      if (!archive::ParseTime(v + "T00:00:00Z", o.exportDeals.since)) {
+        error = "--since must be a day as YYYY-MM-DD: " + v;
+        return ParseResult::Error;
+      }
+      since = true;
     } else if (a == "--deal-key") {
       if (v.empty()) {
         error = "--deal-key needs a file name";
@@ -151,6 +173,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
       else
         l.maxMembers = count;
     }
+  }
+  if ((since || o.exportDeals.anonymise) && o.exportDeals.file.empty()) {
+    error = "--since and --anonymise go with --export";
+    return ParseResult::Error;
   }
   if (o.db.empty()) {
     error = "--db needs a file name";

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "server/Export.h"
 #include "server/Server.h"
 
 namespace zn::server {
@@ -11,10 +12,11 @@ namespace zn::server {
 struct Options {
   ServerOptions server;
   std::string db = "znserver.db";
-  std::string newsFile;     // empty: the built-in news
-  std::string dealKeyFile;  // empty: the store's own key
-  bool journal = true;      // journal running deals, so a restart brings them back
-  std::string release;      // --release: the nickname to free in the store (cp1250); then exit
+  std::string newsFile;       // empty: the built-in news
+  std::string dealKeyFile;    // empty: the store's own key
+  bool journal = true;        // journal running deals, so a restart brings them back
+  std::string release;        // --release: the nickname to free in the store (cp1250); then exit
+  ExportOptions exportDeals;  // a file name: write the kept deals there and exit
 };
 
 enum class ParseResult { Run, Help, Version, Error };

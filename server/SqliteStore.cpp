@@ -101,6 +101,25 @@ CREATE TABLE IF NOT EXISTS claims(
   key BLOB NOT NULL CHECK(length(key) = 32),
   time INTEGER NOT NULL);
 )",
+    // 7 -> 8: every deal that ended, whole (server/SqliteRecords.cpp reads and writes the rows).
+    R"(
+CREATE TABLE IF NOT EXISTS deal_records(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  room INTEGER NOT NULL,
+  room_name TEXT NOT NULL,
+  deal INTEGER NOT NULL,
+  time INTEGER NOT NULL,
+  dealer INTEGER NOT NULL,
+  seat1 TEXT NOT NULL, seat2 TEXT NOT NULL, seat3 TEXT NOT NULL, seat4 TEXT NOT NULL,
+  robots INTEGER NOT NULL,
+  hands BLOB NOT NULL,
+  bids TEXT NOT NULL,
+  cards BLOB NOT NULL,
+  taken14 INTEGER NOT NULL,
+  taken23 INTEGER NOT NULL,
+  result INTEGER);
+CREATE INDEX IF NOT EXISTS deal_records_time ON deal_records(time);
+)",
 };
 
 // A name (cp1250 inside the server) as the store keeps it: UTF-8.
@@ -157,11 +176,11 @@ SqliteStore::SqliteStore(const std::string& path, NowFn now) : now_(std::move(no
 SqliteStore::~SqliteStore() { Close(); }
 
 void SqliteStore::Close() {
-  for (sqlite3_stmt* s :
-       {createRoom_, setOption_, setPlayed_, bumpPlayed_, getPlayed_, addResult_, touch_, dropRoom_})
+  for (sqlite3_stmt* s : {createRoom_, setOption_, setPlayed_, bumpPlayed_, getPlayed_, addResult_, touch_,
+                          dropRoom_, addRecord_, markRecord_})
     sqlite3_finalize(s);
   createRoom_ = setOption_ = setPlayed_ = bumpPlayed_ = getPlayed_ = addResult_ = touch_ = dropRoom_ =
-      nullptr;
+      addRecord_ = markRecord_ = nullptr;
   if (db_) sqlite3_close(db_);
   db_ = nullptr;
 }
@@ -334,6 +353,7 @@ std::int32_t SqliteStore::AddResult(const StoredResult& r) {
       sqlite3_bind_int64(s.get(), 9, Now());
       if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("add result");
     }
+    if (r.record != 0) MarkRecord(r.record, sqlite3_last_insert_rowid(db_));
     {
       Statement s(bumpPlayed_);
       sqlite3_bind_int64(s.get(), 1, r.room);

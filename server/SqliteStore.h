@@ -43,6 +43,10 @@ class SqliteStore : public RoomStore, public NameStore {
   void SetOption(std::int64_t room, bool on) override;
   void SetPlayed(std::int64_t room, std::int32_t played) override;
   std::int32_t AddResult(const StoredResult& result) override;
+  std::int64_t AddRecord(std::int64_t room, const archive::DealRecord& record) override;
+  // Every kept deal that ended at or after since (seconds since the epoch), oldest first, with
+  // its result (SqliteRecords.cpp). Throws StoreError, also for a row that does not read back.
+  void ForEachRecord(std::int64_t since, const std::function<void(const archive::DealRecord&)>& each);
   void TouchRoom(std::int64_t room) override;
   void DropRoom(std::int64_t room) override;
   // Claimed nicknames (server/Claims.h), by folded name.
@@ -59,6 +63,8 @@ class SqliteStore : public RoomStore, public NameStore {
   [[noreturn]] void Fail(const char* what);
   sqlite3_stmt* Prepare(const char* sql);
   std::int64_t Now() const;
+  // Marks the kept deal with the result just inserted, inside AddResult's transaction.
+  void MarkRecord(std::int64_t record, std::int64_t result);
 
   sqlite3* db_ = nullptr;
   NowFn now_;
@@ -70,6 +76,8 @@ class SqliteStore : public RoomStore, public NameStore {
   sqlite3_stmt* getPlayed_ = nullptr;
   sqlite3_stmt* touch_ = nullptr;
   sqlite3_stmt* dropRoom_ = nullptr;
+  sqlite3_stmt* addRecord_ = nullptr;  // prepared at the first use (SqliteRecords.cpp)
+  sqlite3_stmt* markRecord_ = nullptr;
 };
 
 }  // namespace zn::server

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/DealRecord.h"
+
 namespace zn::server {
 
 class StoreError : public std::runtime_error {
@@ -30,6 +32,7 @@ struct StoredResult {
   std::int32_t points14 = 0;  // pair of seats 1 and 4
   std::int32_t points23 = 0;  // pair of seats 2 and 3
   std::array<std::string, 4> seats;
+  std::int64_t record = 0;  // the deal's record (AddRecord), marked with this result; 0: none
 };
 
 class RoomStore {
@@ -43,6 +46,9 @@ class RoomStore {
   virtual void SetPlayed(std::int64_t room, std::int32_t played) = 0;
   // Stores the result and raises the room's counter by one in one transaction; returns the counter.
   virtual std::int32_t AddResult(const StoredResult& result) = 0;
+  // Keeps a deal that ended, whole, as not written down yet (AddResult marks it); returns its id.
+  // The store stamps the time.
+  virtual std::int64_t AddRecord(std::int64_t room, const archive::DealRecord& record) = 0;
   // A human was in the room now (rooms nobody visits for a day are dropped at start).
   virtual void TouchRoom(std::int64_t room) = 0;
   // Forgets a room the club freed (its results stay).

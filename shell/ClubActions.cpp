@@ -49,6 +49,7 @@ void TZnForm::InitActions() {
   Set(cmTable, "&Asztal...", "", "", [this] { cmTableExecute(); });
   Set(cmShowBid, "&Licitek...", "", "Megmutatja a liciteket", [this] { cmShowBidExecute(); });
   Set(cmResults, "&Partik...", "", "", [this] { cmResultsExecute(); });
+  Set(cmArchive, "&Archívum..."_cp, "", "", [this] { cmArchiveExecute(); });
   Set(cmKibic, "&Kibic...", "", "", [this] { cmKibicExecute(); });
   Set(cmReplay, "Ú&jrajátszás"_cp, "Újra &játszás"_cp, "Ugyanezt a leosztást újrakezdi"_cp,
       [this] { cmReplayExecute(); });
@@ -77,10 +78,11 @@ std::vector<std::pair<std::string_view, TAction*>> TClubActions::Actions() {
       {"cmReverse", &cmReverse},   {"cmSide", &cmSide},
       {"cmSound", &cmSound},       {"cmTable", &cmTable},
       {"cmShowBid", &cmShowBid},   {"cmResults", &cmResults},
-      {"cmKibic", &cmKibic},       {"cmReplay", &cmReplay},
-      {"cmNumDeal", &cmNumDeal},   {"cmMatch", &cmMatch},
-      {"cmNextDeal", &cmNextDeal}, {"cmAlign", &cmAlign},
-      {"cmHelp", &cmHelp},         {"cmAbout", &cmAbout},
+      {"cmArchive", &cmArchive},   {"cmKibic", &cmKibic},
+      {"cmReplay", &cmReplay},     {"cmNumDeal", &cmNumDeal},
+      {"cmMatch", &cmMatch},       {"cmNextDeal", &cmNextDeal},
+      {"cmAlign", &cmAlign},       {"cmHelp", &cmHelp},
+      {"cmAbout", &cmAbout},
   };
 }
 

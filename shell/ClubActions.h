@@ -25,13 +25,14 @@ struct TAction {
 
 // The club window's actions by menu; TZnForm gives them their captions and handlers.
 struct TClubActions {
-  TAction cmConnect, cmDisconnect, cmShowCode, cmEnterCode, cmExit;                      // "&Külvilág"
-  TAction cmMsg, cmClear, cmPing, cmLogMsg, cmInfo;                                      // "Ü&zenetek"
-  TAction cmNewRoom, cmEnter;                                                            // "&Társalgó"
-  TAction cmOpener, cmCatcher, cmOpenDef, cmCatDef, cmStand, cmRobot, cmLobby;           // "&Terem"
-  TAction cmNormal, cmReverse, cmSide, cmSound, cmTable, cmShowBid, cmResults, cmKibic;  // "&Nézet"
-  TAction cmReplay, cmNumDeal, cmMatch, cmNextDeal, cmAlign;                             // "&Osztás"
-  TAction cmHelp, cmAbout;                                                               // "&Súgó"
+  TAction cmConnect, cmDisconnect, cmShowCode, cmEnterCode, cmExit;             // "&Külvilág"
+  TAction cmMsg, cmClear, cmPing, cmLogMsg, cmInfo;                             // "Ü&zenetek"
+  TAction cmNewRoom, cmEnter;                                                   // "&Társalgó"
+  TAction cmOpener, cmCatcher, cmOpenDef, cmCatDef, cmStand, cmRobot, cmLobby;  // "&Terem"
+  TAction cmNormal, cmReverse, cmSide, cmSound, cmTable, cmShowBid, cmResults, cmArchive,
+      cmKibic;                                                // "&Nézet"
+  TAction cmReplay, cmNumDeal, cmMatch, cmNextDeal, cmAlign;  // "&Osztás"
+  TAction cmHelp, cmAbout;                                    // "&Súgó"
   // Every action with its name, in menu order.
   std::vector<std::pair<std::string_view, TAction*>> Actions();
 };

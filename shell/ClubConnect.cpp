@@ -89,6 +89,7 @@ void TZnForm::LLine(const std::string& line) {
     Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +
                           std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
   Send(proto::CmdNick(Nickname));
+  RecordsAsked = false;  // a new connection: "Z1" again once logged in
 }
 
 }  // namespace zn

@@ -26,7 +26,11 @@ constexpr TRoute kRoutes[] = {
     {R::RoomOption, [](TZnForm& f, const std::string& l) { f.ALine(l); }},
     {R::Bidding, [](TZnForm& f, const std::string& l) { f.BidForm->BidLine(l); }},
     {R::Deal, [](TZnForm& f, const std::string& l) { f.DLine(l); }},
-    {R::Result, [](TZnForm& f, const std::string& l) { f.ResForm->GameResult(l); }},
+    {R::Result,
+     [](TZnForm& f, const std::string& l) {
+       f.ResForm->GameResult(l);
+       f.ArchiveResult(l);
+     }},
     {R::Ping, [](TZnForm& f, const std::string& l) { f.GLine(l); }},
     {R::Hand, [](TZnForm& f, const std::string& l) { f.BidForm->HandLine(l); }},
     {R::Lobby,
@@ -47,6 +51,7 @@ constexpr TRoute kRoutes[] = {
     {R::Profile, [](TZnForm& f, const std::string& l) { f.InfoForm->ReceiveProfile(l); }},
     {R::Score, [](TZnForm& f, const std::string& l) { f.BidForm->ScoreLine(l); }},
     {R::Challenge, [](TZnForm& f, const std::string& l) { f.YLine(l); }},
+    {R::Record, [](TZnForm& f, const std::string& l) { f.ZLine(l); }},
     {R::Unknown, [](TZnForm&, const std::string& l) { Desktop().ShowMessage(l); }},
 };
 

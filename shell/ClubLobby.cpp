@@ -36,6 +36,7 @@ void TZnForm::ILine(const std::string& line) {
     throw;
   }
   ShowLobby(lobby);
+  AskForRecords();
   if (!Rooms.empty()) fdRoomsClick(0);
 }
 

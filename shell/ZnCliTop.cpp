@@ -30,6 +30,7 @@ TZnForm::TZnForm(const std::string& programDir, TSocketFactory socketFactory, co
   BidForm = std::make_unique<TBidForm>(club_);
   InfoForm = std::make_unique<TInfo>(club_);
   ResForm = std::make_unique<TResForm>(club_);
+  ArchiveForm = std::make_unique<TArchiveForm>();
 }
 
 TZnForm::~TZnForm() {

@@ -17,6 +17,7 @@
 #include "link/Socket.h"
 #include "link/ZnLink.h"
 #include "profile/ZnInfo.h"
+#include "record/ZnArchive.h"
 #include "record/ZnResult.h"
 #include "shell/ClubActions.h"
 #include "shell/ClubDispatcher.h"
@@ -51,6 +52,9 @@ class TZnForm : public TClubState, public TClubActions {
   std::unique_ptr<TBidForm> BidForm;
   std::unique_ptr<TInfo> InfoForm;
   std::unique_ptr<TResForm> ResForm;
+  std::unique_ptr<TArchiveForm> ArchiveForm;  // "&Archívum": every deal that ended (ClubArchive.cpp)
+  std::int64_t ArchivedDeal = 0;              // the last deal kept, which an "F" line marks
+  bool RecordsAsked = false;                  // "Z1" sent on this connection
 
   // ---- Hooks the Qt window sets ----
   std::function<void()> WakeIdle;     // run IdleHandler soon (a chunk arrived, a pause was lifted)
@@ -131,6 +135,7 @@ class TZnForm : public TClubState, public TClubActions {
   void cmTableExecute();
   void cmShowBidExecute();
   void cmResultsExecute();
+  void cmArchiveExecute();
   void cmHelpExecute();
   void cmAboutExecute();
 
@@ -160,6 +165,9 @@ class TZnForm : public TClubState, public TClubActions {
   void RLine(const std::string& line);
   void TLine(const std::string& line);
   void YLine(const std::string& line);
+  void ZLine(const std::string& line);          // the record of a deal that ended: kept in the archive
+  void ArchiveResult(const std::string& line);  // "F": the result of the kept deal
+  void AskForRecords();                         // the first lobby after logging in: "Z1"
 
  private:
   TClubPortImpl club_{*this};  // the club port the other windows reach

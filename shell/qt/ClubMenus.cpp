@@ -97,6 +97,7 @@ void TClubWindow::BuildMenus() {
   AddAction(view, f.cmTable);
   AddAction(view, f.cmShowBid);
   AddAction(view, f.cmResults);
+  AddAction(view, f.cmArchive);
   view->addSeparator();
   AddAction(view, f.cmKibic, true);
 

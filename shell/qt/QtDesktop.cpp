@@ -11,6 +11,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 #include <chrono>
 
@@ -105,6 +106,18 @@ std::optional<std::string> TQtDesktop::SaveFileName(const std::string& title, co
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
   return QFile::encodeName(chosen.front()).toStdString();
+}
+
+std::optional<std::string> TQtDesktop::OpenFileName(const std::string& title, const std::string& filter) {
+  const QString chosen = QFileDialog::getOpenFileName(Parent(), ToQt(title), QString(), DialogFilter(filter));
+  if (chosen.isEmpty()) return std::nullopt;
+  return QFile::encodeName(chosen).toStdString();
+}
+
+std::string TQtDesktop::DataFolder() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
+  return QFile::encodeName(folder).toStdString();
 }
 
 void TQtDesktop::Beep() { QApplication::beep(); }

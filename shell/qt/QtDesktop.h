@@ -25,6 +25,8 @@ class TQtDesktop : public TDesktop {
                                       const std::string& initial) override;
   std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
                                           const std::string& fileName, const std::string& filter) override;
+  std::optional<std::string> OpenFileName(const std::string& title, const std::string& filter) override;
+  std::string DataFolder() override;
   void Beep() override;
   void SetCursor(TCursor cursor) override;
   TCursor Cursor() const override;

@@ -7,6 +7,7 @@
 
 #include "link/qt/QtSocket.h"
 #include "profile/qt/InfoWindow.h"
+#include "record/qt/ArchiveWindow.h"
 #include "record/qt/ResWindow.h"
 #include "shell/LocateSettings.h"
 #include "shell/ZnCliTop.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
                       [&form] { form.cmResults.Execute(); }, [&form] { return form.cmMatch.Enabled; }});
     zn::TShownLater<zn::TInfo, zn::TInfoWindow> info(*form.InfoForm);
     zn::TShownLater<zn::TResForm, zn::TResWindow> games(*form.ResForm);
+    zn::TShownLater<zn::TArchiveForm, zn::TArchiveWindow> archive(*form.ArchiveForm);
     form.ResForm->SaveFolder = programDir;  // the sheets' save dialog opens in the program's folder
 
     QObject::connect(&instance, &zn::TInstance::RaiseRequested, &club, [&club] { zn::BringToFront(&club); });

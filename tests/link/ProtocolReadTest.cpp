@@ -88,6 +88,13 @@ INSTANTIATE_TEST_SUITE_P(
                   [] {
                     return ReadResult(LineResult(-12, 40)) == TResultText{"-12", "40"};
                   }},
+        RoundTrip{"record",  // a block of lines in one line, without a "#" that would cut it
+                  [] {
+                    const std::string block = "zenit-deal 1\nroom K" + S("ék"_cp) + "\nend\n";
+                    return ReadRecord(LineRecord(block)) == block &&
+                           LineRecord(block).find('\n') == std::string::npos &&
+                           ReadRecord(LineRecord("a#b\n")) == "a?b\n";
+                  }},
         RoundTrip{"inquiry",  // the server passes the member's "Q" on as the line
                   [] {
                     return ReadInquiry(CmdInquiry("anna", kBela)) == TInquiry{"anna", kBela};

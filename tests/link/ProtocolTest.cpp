@@ -169,7 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RoleCase{"Mhi", TLineRole::Message}, RoleCase{"P0 1 0 1 2 3 4", TLineRole::Play},
                       RoleCase{"Qa b", TLineRole::Inquiry}, RoleCase{"R0", TLineRole::Room},
                       RoleCase{"T", TLineRole::Turn}, RoleCase{"Wa b 0 0 0 0 ", TLineRole::Profile},
-                      RoleCase{"X1 ", TLineRole::Score}, RoleCase{"Y", TLineRole::Challenge}));
+                      RoleCase{"X1 ", TLineRole::Score}, RoleCase{"Y", TLineRole::Challenge},
+                      RoleCase{"Zzenit-deal 1", TLineRole::Record}));
 
 INSTANTIATE_TEST_SUITE_P(
     Others, RoleTest,
@@ -177,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoleCase{"m hi", TLineRole::Unknown}, RoleCase{" M", TLineRole::Unknown},
                       RoleCase{"#M", TLineRole::Unknown}, RoleCase{"C", TLineRole::Unknown},
                       RoleCase{"E0", TLineRole::Unknown}, RoleCase{"N", TLineRole::Unknown},
-                      RoleCase{"Z", TLineRole::Unknown}, RoleCase{"1", TLineRole::Unknown},
+                      RoleCase{"O", TLineRole::Unknown}, RoleCase{"1", TLineRole::Unknown},
                       RoleCase{S("Ágnes"_cp), TLineRole::Unknown},
                       RoleCase{std::string(1, '\0'), TLineRole::Unknown},
                       RoleCase{S(" >>>>> Adatátviteli hiba. Lépj ki és indítsd újra!"_cp),
@@ -195,7 +196,7 @@ TEST(LineCodes, AreDistinctUpperCaseLettersInOrder) {
 }
 
 TEST(CommandCodes, HaveTheirShapesAndNothingElseHasOne) {
-  const std::string expected = "NMGLRESHADKBPTFQYW";
+  const std::string expected = "NMGLRESHADKBPTFQYWZ";
   ASSERT_EQ(kCommandCodes.size(), expected.size());
   for (std::size_t i = 0; i < kCommandCodes.size(); ++i) {
     EXPECT_EQ(kCommandCodes[i].code, expected[i]);
@@ -204,7 +205,7 @@ TEST(CommandCodes, HaveTheirShapesAndNothingElseHasOne) {
     EXPECT_EQ(shape, kCommandCodes[i].shape);
   }
   const std::pair<std::string, TCommandShape> byShape[] = {
-      {"GLT", TCommandShape::Bare}, {"ESHKADP", TCommandShape::SignedNumber},
+      {"GLT", TCommandShape::Bare}, {"ESHKADPZ", TCommandShape::SignedNumber},
       {"F", TCommandShape::Result}, {"B", TCommandShape::Bids},
       {"W", TCommandShape::Answer}, {"Y", TCommandShape::Proof},
       {"NMRQ", TCommandShape::Rest}};

@@ -85,11 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "&Leül[<< Induló &1|<< Elfogó &4|Induló >> &3|Elfogó >> &2]|&Feláll|&Robot ültetés|-|"
                   "&Vissza a társalgóba",
                   false},
-        TMenuCase{
-            "&Nézet",
-            "&Sorrend[&Normál|&Fordított|&Osztott]|&Hang|&Nagy betűk|-|&Asztal...|&Licitek...|&Partik...|-|"
-            "&Kibic...",
-            false},
+        TMenuCase{"&Nézet",
+                  "&Sorrend[&Normál|&Fordított|&Osztott]|&Hang|&Nagy betűk|-|"
+                  "&Asztal...|&Licitek...|&Partik...|&Archívum...|-|&Kibic...",
+                  false},
         TMenuCase{"&Osztás", "Újra &játszás|&Számozott osztás|-|Új &meccs|&Következő osztás|-|&Igazítás",
                   false},
         TMenuCase{"&Súgó", "&Tartalom|-|&Névjegy", true}),

@@ -51,7 +51,8 @@ TEST(Cp1250Literals, NoneLeftUnconvertedOutsideTheQtViews) {
   const fs::path root = ZN_SOURCE_DIR;
   std::vector<std::string> found;
   int files = 0;
-  for (const char* folder : {"game", "link", "shell", "table", "record", "profile", "server", "deal"}) {
+  for (const char* folder :
+       {"game", "link", "shell", "table", "record", "profile", "server", "deal", "archive"}) {
     if (!fs::exists(root / folder)) continue;
     for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
       const fs::path& p = entry.path();

@@ -63,6 +63,15 @@ std::optional<std::string> FakeDesktop::SaveFileName(const std::string& title, c
   return answer;
 }
 
+std::optional<std::string> FakeDesktop::OpenFileName(const std::string& title, const std::string& filter) {
+  ++Boxes;
+  Note("open:" + title + ":" + filter);
+  if (OpenAnswers.empty()) return std::nullopt;
+  auto answer = OpenAnswers.front();
+  OpenAnswers.pop_front();
+  return answer;
+}
+
 void FakeDesktop::Beep() {
   ++Beeps;
   Note("beep");

@@ -24,6 +24,8 @@ class FakeDesktop : public TDesktop {
   std::deque<bool> YesNoAnswers;                        // default: Yes
   std::deque<std::optional<std::string>> InputAnswers;  // default: Cancel
   std::deque<std::optional<std::string>> SaveAnswers;   // default: Cancel
+  std::deque<std::optional<std::string>> OpenAnswers;   // default: Cancel
+  std::string Data;                                     // DataFolder; default: none
   bool StartProcessResult = true;
   std::vector<std::string> Started;  // command lines and addresses opened
   int Beeps = 0;
@@ -41,6 +43,8 @@ class FakeDesktop : public TDesktop {
                                       const std::string& initial) override;
   std::optional<std::string> SaveFileName(const std::string& title, const std::string& folder,
                                           const std::string& fileName, const std::string& filter) override;
+  std::optional<std::string> OpenFileName(const std::string& title, const std::string& filter) override;
+  std::string DataFolder() override { return Data; }
   void Beep() override;
   void SetCursor(TCursor cursor) override { CurrentCursor = cursor; }
   TCursor Cursor() const override { return CurrentCursor; }

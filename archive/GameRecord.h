@@ -1,0 +1,12 @@
+// The record of a deal the engine ran: the dealt cards, the bids and the tricks as they went.
+// The caller adds what the engine does not know: the room, the seats' names, the time, the result.
+#pragma once
+
+#include "archive/DealRecord.h"
+#include "deal/Game.h"
+
+namespace zn::archive {
+
+DealRecord RecordOfGame(const deal::Game& game);
+
+}  // namespace zn::archive

@@ -1,0 +1,90 @@
+// TArchiveForm: the "Archívum" window. The list of kept deals (date, room, deal number, seats,
+// result) filtered by a nickname; one deal opened and replayed trick by trick with the four hands
+// and the bids beside it; export and import in the open format. No Qt here.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archive/DealRecord.h"
+#include "archive/PostMortem.h"
+#include "record/ArchiveStore.h"
+
+namespace zn {
+
+class TArchiveForm {
+ public:
+  enum class Aspect { Visible, List, Replay };
+  std::function<void(Aspect)> Changed;
+
+  // The archive file is kArchiveFile in the desktop's data folder, opened at the first use; with
+  // no data folder nothing is kept.
+  static constexpr const char* kArchiveFile = "archivum.db";
+  bool Visible = false;
+
+  // ---- The list ----
+  std::string Filter;                                 // fdFilter: a nickname, or empty for all
+  std::vector<TArchiveRow> Rows;                      // the deals shown, newest first
+  std::vector<std::array<std::string, 5>> ListCells;  // date, room, deal, seats, result
+  int ListIndex = -1;
+
+  // ---- The replay of the opened deal ----
+  std::optional<archive::DealRecord> Deal;
+  int Step = 0;                            // tricks shown: 0 (the dealt hands) to the tricks played
+  std::array<TCards, kSeats + 1> Hands{};  // [1..4]: the cards left after Step tricks
+  std::array<TCard, kSeats + 1> Table{};   // [1..4]: the cards of trick Step by seat
+  int Leader = 0, Winner = 0;              // of trick Step
+  std::vector<std::string> BidLines;       // "seat name: bids" per set
+  std::string StepText;                    // "3. ütés / 10", or the result at the end
+  bool CanBack = false, CanForward = false;
+
+  // ---- The post-mortem of the opened deal ----
+  std::vector<archive::CardVerdict> Verdicts;  // one per card played, once analysed
+  std::vector<std::string> VerdictLines;       // the cards of trick Step, each with its verdict
+  bool Analysing = false;
+  // How the analysis runs off the interface thread: the view runs work on a worker and posts the
+  // answer back to the interface thread. Unset, both run at once (tests).
+  std::function<void(std::function<void()>)> RunInBackground;
+  std::function<void(std::function<void()>)> PostToInterface;
+
+  // ---- Handlers ----
+  void Show();  // "&Archívum...": reads the list and shows the window
+  void Close() { Visible = false; }
+  void FilterChange(std::string text);
+  void ListClick(int index);
+  void ListDblClick(int index);  // opens the deal
+  void ForwardClick();
+  void BackClick();
+  void ExportClick();   // every deal to a file in the open format
+  void ImportClick();   // every deal of a file, or none
+  void AnalyseClick();  // the post-mortem of the opened deal, off the interface thread
+
+  // The club window keeps every deal that ends here; returns its id (0: no archive).
+  std::int64_t Keep(const archive::DealRecord& deal);
+  void MarkResult(std::int64_t id, std::int32_t points14, std::int32_t points23);
+  TArchiveStore& Store();  // EZnError when there is no archive
+  bool Available();
+
+ private:
+  void Refresh();
+  void ShowStep();
+  void Notify(Aspect a) {
+    if (Changed) Changed(a);
+  }
+  std::optional<std::string> path_;  // found at the first use; empty: no data folder
+  std::unique_ptr<TArchiveStore> store_;
+  // The running analysis: a new deal or a new analysis makes the old one's answer stale, and the
+  // window going stops it.
+  std::shared_ptr<std::atomic<bool>> stop_ = std::make_shared<std::atomic<bool>>(false);
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
+ public:
+  ~TArchiveForm() { *stop_ = true; }
+};
+
+}  // namespace zn

@@ -1,0 +1,186 @@
+#include "record/qt/ArchiveWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QThreadPool>
+#include <QVBoxLayout>
+
+#include "archive/DealFormat.h"
+#include "game/Cp1250.h"
+#include "game/ErrorHandler.h"
+#include "game/qt/Cp1250Codec.h"
+
+namespace zn {
+
+using namespace zn::literals;
+
+namespace {
+
+std::string Cards(const TCards& cards) {
+  std::string s;
+  for (const TCard c : cards) s += (s.empty() ? "" : ", ") + archive::FormatCardName(c);
+  return s;
+}
+
+}  // namespace
+
+TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+  setWindowTitle(ToQt(std::string("Archívum"_cp)));
+  resize(760, 560);
+  auto* layout = new QVBoxLayout(this);
+  auto* top = new QHBoxLayout;
+  top->addWidget(new QLabel(ToQt(std::string("Becenév:"_cp)), this));
+  fdFilter_ = new QLineEdit(this);
+  top->addWidget(fdFilter_);
+  auto* cmExport = new QPushButton(ToQt(std::string("&Mentés..."_cp)), this);
+  auto* cmImport = new QPushButton(ToQt(std::string("&Betöltés..."_cp)), this);
+  top->addWidget(cmExport);
+  top->addWidget(cmImport);
+  layout->addLayout(top);
+
+  list_ = new QTableWidget(this);
+  list_->setObjectName(QStringLiteral("Deals"));
+  list_->setColumnCount(5);
+  list_->setHorizontalHeaderLabels({ToQt(std::string("Dátum"_cp)), ToQt(std::string("Terem")),
+                                    ToQt(std::string("Osztás"_cp)), ToQt(std::string("Ülések"_cp)),
+                                    ToQt(std::string("Eredmény"_cp))});
+  list_->verticalHeader()->hide();
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->horizontalHeader()->setStretchLastSection(true);
+  layout->addWidget(list_, 2);
+
+  auto* replay = new QHBoxLayout;
+  table_ = new QPlainTextEdit(this);
+  table_->setReadOnly(true);
+  bids_ = new QListWidget(this);
+  verdicts_ = new QListWidget(this);
+  replay->addWidget(table_, 3);
+  replay->addWidget(bids_, 1);
+  replay->addWidget(verdicts_, 2);
+  layout->addLayout(replay, 3);
+
+  auto* steps = new QHBoxLayout;
+  cmBack_ = new QPushButton(QStringLiteral("<<"), this);
+  lbStep_ = new QLabel(this);
+  cmForward_ = new QPushButton(QStringLiteral(">>"), this);
+  cmAnalyse_ = new QPushButton(ToQt(std::string("&Elemzés"_cp)), this);
+  cmAnalyse_->setObjectName(QStringLiteral("cmAnalyse"));
+  steps->addWidget(cmBack_);
+  steps->addWidget(lbStep_, 1);
+  steps->addWidget(cmForward_);
+  steps->addWidget(cmAnalyse_);
+  layout->addLayout(steps);
+
+  connect(fdFilter_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { Run([&] { form_.FilterChange(FromQt(text)); }); });
+  connect(list_, &QTableWidget::cellClicked, this, [this](int row, int) {
+    if (!drawing_) Run([&] { form_.ListClick(row); });
+  });
+  connect(list_, &QTableWidget::cellDoubleClicked, this,
+          [this](int row, int) { Run([&] { form_.ListDblClick(row); }); });
+  connect(cmBack_, &QPushButton::clicked, this, [this] { Run([&] { form_.BackClick(); }); });
+  connect(cmForward_, &QPushButton::clicked, this, [this] { Run([&] { form_.ForwardClick(); }); });
+  connect(cmAnalyse_, &QPushButton::clicked, this, [this] { Run([&] { form_.AnalyseClick(); }); });
+  // The analysis searches on a worker; its answer comes back on the interface thread through the
+  // application object, which outlives the window (the form drops an answer it no longer wants).
+  form_.RunInBackground = [](std::function<void()> work) {
+    QThreadPool::globalInstance()->start(std::move(work));
+  };
+  form_.PostToInterface = [](std::function<void()> answer) {
+    QMetaObject::invokeMethod(qApp, std::move(answer), Qt::QueuedConnection);
+  };
+  connect(cmExport, &QPushButton::clicked, this, [this] { Run([&] { form_.ExportClick(); }); });
+  connect(cmImport, &QPushButton::clicked, this, [this] { Run([&] { form_.ImportClick(); }); });
+
+  form_.Changed = [this](TArchiveForm::Aspect aspect) { Redraw(aspect); };
+  DrawList();
+  DrawReplay();
+  if (form_.Visible) show();
+}
+
+TArchiveWindow::~TArchiveWindow() { form_.Changed = nullptr; }
+
+void TArchiveWindow::Run(const std::function<void()>& action) { Guarded(action); }
+
+void TArchiveWindow::closeEvent(QCloseEvent* event) {
+  form_.Close();
+  event->accept();
+}
+
+void TArchiveWindow::Redraw(TArchiveForm::Aspect aspect) {
+  switch (aspect) {
+    case TArchiveForm::Aspect::Visible:
+      DrawList();
+      if (form_.Visible) {
+        show();
+        raise();
+        activateWindow();
+      }
+      break;
+    case TArchiveForm::Aspect::List:
+      DrawList();
+      break;
+    case TArchiveForm::Aspect::Replay:
+      DrawReplay();
+      break;
+  }
+}
+
+void TArchiveWindow::DrawList() {
+  drawing_ = true;
+  list_->setRowCount(static_cast<int>(form_.ListCells.size()));
+  for (int r = 0; r < list_->rowCount(); ++r)
+    for (int c = 0; c < 5; ++c) {
+      auto* item = new QTableWidgetItem(
+          ToQt(form_.ListCells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
+      list_->setItem(r, c, item);
+    }
+  if (form_.ListIndex >= 0) list_->selectRow(form_.ListIndex);
+  if (fdFilter_->text() != ToQt(form_.Filter)) fdFilter_->setText(ToQt(form_.Filter));
+  drawing_ = false;
+}
+
+// The four hands round the table and the trick on it, as text.
+void TArchiveWindow::DrawReplay() {
+  drawing_ = true;
+  std::string text;
+  if (form_.Deal) {
+    const archive::DealRecord& d = *form_.Deal;
+    for (int seat = 1; seat <= kSeats; ++seat) {
+      const auto s = static_cast<std::size_t>(seat);
+      text += std::to_string(seat) + ". " + d.seats[s].name +
+              (seat == d.dealer ? std::string(" (osztó)"_cp) : "") + "\n   " + Cards(form_.Hands[s]) + "\n";
+    }
+    if (form_.Step > 0) {
+      text += std::string("\nAz asztalon:\n"_cp);
+      for (int seat = 1; seat <= kSeats; ++seat) {
+        const TCard c = form_.Table[static_cast<std::size_t>(seat)];
+        text += "   " + std::to_string(seat) + ". " + archive::FormatCardName(c) +
+                (seat == form_.Leader ? std::string(" (hív)"_cp) : "") +
+                (seat == form_.Winner ? std::string(" (viszi)") : "") + "\n";
+      }
+    }
+  }
+  table_->setPlainText(ToQt(text));
+  bids_->clear();
+  for (const std::string& line : form_.BidLines) bids_->addItem(ToQt(line));
+  lbStep_->setText(ToQt(form_.StepText));
+  verdicts_->clear();
+  for (const std::string& line : form_.VerdictLines) verdicts_->addItem(ToQt(line));
+  cmAnalyse_->setEnabled(form_.Deal.has_value() && !form_.Analysing && form_.Verdicts.empty());
+  cmBack_->setEnabled(form_.CanBack);
+  cmForward_->setEnabled(form_.CanForward);
+  drawing_ = false;
+}
+
+}  // namespace zn

@@ -1,0 +1,155 @@
+// The member's archive: deals kept and read back after the file is closed, the list and its
+// nickname filter, the replay trick by trick, and export and import in the open format.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "archive/DealFormat.h"
+#include "game/ZnError.h"
+#include "record/ZnArchive.h"
+#include "tests/archive/DealKit.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/TempDir.h"
+
+namespace zn::test {
+namespace {
+
+using archive::test::PlayedDeal;
+using namespace zn::literals;
+
+class ArchiveTest : public ::testing::Test {
+ protected:
+  ArchiveTest() { fake.desk.Data = dir.Path(); }
+  // Deals 1..n; deal 2 has "Béla" on seat 3 instead of "béla", deal 3 is not written down.
+  void KeepDeals(int n) {
+    for (int i = 1; i <= n; ++i) {
+      archive::DealRecord d = PlayedDeal(i, i != 3);
+      if (i == 2) d.seats[3].name = std::string("BÉLA"_cp);
+      d.seats[4].name = i % 2 ? "-Robot4" : "cili";
+      form.Keep(d);
+    }
+  }
+  std::string Export() {
+    fake.desk.SaveAnswers.push_back(dir / "out.txt");
+    form.ExportClick();
+    std::ifstream in(dir / "out.txt", std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  TempDir dir;
+  ScopedFakeDesktop fake;
+  TArchiveForm form;
+};
+
+TEST_F(ArchiveTest, DealsOutliveTheArchiveAndComeBackWhole) {
+  KeepDeals(3);
+  form.MarkResult(3, 40, -40);  // the "F" line after the record
+  TArchiveForm again;           // the client closed and started again
+  again.Show();
+  ASSERT_EQ(again.Rows.size(), 3u);
+  EXPECT_EQ(again.Rows[0].deal, 3);  // newest first
+  EXPECT_EQ(again.ListCells[0][4], "40 : -40");
+  EXPECT_EQ(again.ListCells[1][3], "Árvíztűrő, -Robot2, BÉLA, cili"_cp);
+  archive::DealRecord expected = PlayedDeal(2);
+  expected.seats[3].name = std::string("BÉLA"_cp);
+  expected.seats[4].name = "cili";
+  EXPECT_EQ(again.Store().Load(again.Rows[1].id), expected);
+}
+
+TEST_F(ArchiveTest, TheFilterFindsANicknameWithoutRegardToCase) {
+  KeepDeals(4);
+  form.Show();
+  const struct {
+    const char* filter;
+    std::vector<std::int32_t> deals;
+  } rows[] = {
+      {"", {4, 3, 2, 1}}, {"cili", {4, 2}}, {"béla", {4, 3, 2, 1}}, {"ÁRVÍZTŰRŐ", {4, 3, 2, 1}}, {"bel", {}}};
+  for (const auto& row : rows) {
+    form.FilterChange(Utf8ToCp1250(row.filter));
+    std::vector<std::int32_t> deals;
+    for (const TArchiveRow& r : form.Rows) deals.push_back(r.deal);
+    EXPECT_EQ(deals, row.deals) << row.filter;
+  }
+}
+
+TEST_F(ArchiveTest, TheReplayGoesTrickByTrickBothWays) {
+  KeepDeals(1);
+  form.Show();
+  form.ListDblClick(0);
+  const archive::DealRecord& d = *form.Deal;
+  EXPECT_EQ(form.Hands, d.hands);
+  EXPECT_FALSE(form.CanBack);
+  EXPECT_EQ(form.BidLines.size(), d.bids.size());
+  for (int k = 1; k <= 10; ++k) form.ForwardClick();
+  form.ForwardClick();  // nothing after the last trick
+  EXPECT_EQ(form.Step, 10);
+  EXPECT_FALSE(form.CanForward);
+  for (int seat = 1; seat <= 4; ++seat) EXPECT_TRUE(form.Hands[static_cast<std::size_t>(seat)].empty());
+  const archive::TrickRecord& last = d.tricks.back();
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(form.Table[static_cast<std::size_t>(last.SeatAt(i))], last.cards[static_cast<std::size_t>(i)]);
+  EXPECT_EQ(form.Winner, last.Winner());
+  form.BackClick();
+  EXPECT_EQ(form.Step, 9);
+  for (int seat = 1; seat <= 4; ++seat) {
+    ASSERT_EQ(form.Hands[static_cast<std::size_t>(seat)].size(), 1u);
+    EXPECT_EQ(form.Hands[static_cast<std::size_t>(seat)][0],
+              last.cards[static_cast<std::size_t>((seat - last.leader + 4) % 4)]);
+  }
+}
+
+TEST_F(ArchiveTest, ExportAndImportGoBothWaysAndAFaultyFileAddsNothing) {
+  KeepDeals(3);
+  const std::string text = Export();
+  EXPECT_EQ(archive::ReadDeals(text), form.Store().All());
+  // The same file again doubles the archive; one faulty block keeps all of it out.
+  fake.desk.OpenAnswers.push_back(dir / "out.txt");
+  form.ImportClick();
+  EXPECT_EQ(form.Store().All().size(), 6u);
+  std::ofstream(dir / "bad.txt") << text << "\nzenit-deal 1\nroom x\n";
+  fake.desk.OpenAnswers.push_back(dir / "bad.txt");
+  EXPECT_THROW(form.ImportClick(), EZnError);
+  EXPECT_EQ(form.Store().All().size(), 6u);
+}
+
+TEST(ArchiveWithoutFolder, KeepsNothingAndSaysSo) {
+  ScopedFakeDesktop fake;  // no data folder
+  TArchiveForm form;
+  EXPECT_EQ(form.Keep(PlayedDeal(1)), 0);
+  form.Show();
+  EXPECT_TRUE(form.Rows.empty());
+  EXPECT_THROW(form.ExportClick(), EZnError);
+}
+
+}  // namespace
+}  // namespace zn::test
+
+namespace zn::test {
+namespace {
+
+TEST_F(ArchiveTest, TheAnalysisRunsAsideAndAnAnswerForAnotherDealIsDropped) {
+  KeepDeals(2);
+  form.Show();
+  std::vector<std::function<void()>> queued;
+  form.RunInBackground = [&](std::function<void()> work) { queued.push_back(std::move(work)); };
+  form.ListDblClick(0);
+  form.AnalyseClick();
+  EXPECT_TRUE(form.Analysing);
+  form.ListDblClick(1);  // another deal before the answer: the first analysis is dropped
+  for (auto& work : queued) work();
+  EXPECT_TRUE(form.Verdicts.empty());
+  queued.clear();
+  form.AnalyseClick();
+  ASSERT_EQ(queued.size(), 1u);
+  queued[0]();
+  EXPECT_FALSE(form.Analysing);
+  ASSERT_EQ(form.Verdicts.size(), 40u);
+  for (int k = 0; k < 10; ++k) form.ForwardClick();
+  EXPECT_EQ(form.VerdictLines.size(), 4u);  // the four cards of the trick shown
+}
+
+}  // namespace
+}  // namespace zn::test

@@ -1,0 +1,41 @@
+// The "Archívum" window on screen: the list drawn from the archive, a deal opened with a double
+// click, and the post-mortem searched on a worker thread and drawn when its answer comes back.
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "record/qt/ArchiveWindow.h"
+#include "tests/archive/DealKit.h"
+#include "tests/support/FakeDesktop.h"
+#include "tests/support/TempDir.h"
+
+namespace zn::test {
+namespace {
+
+TEST(ArchiveWindow, OpensADealAndAnalysesItOffTheInterfaceThread) {
+  TempDir dir;
+  ScopedFakeDesktop fake;
+  fake.desk.Data = dir.Path();
+  TArchiveForm form;
+  form.Keep(archive::test::PlayedDeal(8));
+  form.Keep(archive::test::PlayedDeal(9));
+  TArchiveWindow window(form);
+  form.Show();
+  auto* deals = window.findChild<QTableWidget*>("Deals");
+  ASSERT_EQ(deals->rowCount(), 2);
+  form.ListDblClick(1);
+  ASSERT_TRUE(form.Deal);
+  auto* analyse = window.findChild<QPushButton*>("cmAnalyse");
+  ASSERT_TRUE(analyse->isEnabled());
+  QTest::mouseClick(analyse, Qt::LeftButton);
+  EXPECT_FALSE(analyse->isEnabled());  // while it runs
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.Verdicts.size() == 40; }, 20'000));
+  form.ForwardClick();
+  EXPECT_EQ(form.VerdictLines.size(), 4u);
+}
+
+}  // namespace
+}  // namespace zn::test
