@@ -29,7 +29,6 @@ struct ClaimCase {
   std::string outcome;  // "in", or the notice before the close
   bool claimedAfter;    // the store holds kOwner's key (or, for a free name proven by kOther, his)
 };
-void PrintTo(const ClaimCase& c, std::ostream* os) { *os << c.name; }
 
 class ClaimsTest : public ClubFixture {
  protected:

@@ -23,8 +23,9 @@ std::string TimedOut(const std::string& who) {
 class ContinuityTest : public DealFixture {
  protected:
   // anna on seat 1, bela on seat 2, robots on 3 and 4; deal 2 (seat 3 deals) stops at the first
-  // complete trick, which waits for bela.
+  // complete trick, which waits for bela. A new club each time.
   void DealWithBela() {
+    Fresh();
     deals_->UseTurnLimit(std::chrono::hours(1));  // only the grace runs here
     anna_ = &AnnaWithRobots({3, 4});
     bela_ = &Seat("bela", 2);
@@ -32,12 +33,6 @@ class ContinuityTest : public DealFixture {
     Pump();
     Play(*anna_, "D2");
     ASSERT_TRUE(Game()->Play() && Game()->Play()->TrickComplete());
-  }
-  // A new connection, its greeting dropped.
-  MemberId Arrive() {
-    club().Connect(++lastId_);
-    out.Take(lastId_);
-    return lastId_;
   }
   // Logs in, enters room 1 and asks for the seat, as the reconnecting client does.
   std::vector<std::string> ComeBack(const std::string& nickname, int seat = 2) {
@@ -76,7 +71,6 @@ TEST_F(ContinuityTest, ADroppedSeatWaitsForItsOwnerUntilTheGraceEnds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Fresh();
     DealWithBela();
     club().Disconnect(bela_->id);  // a drop, not a leave
     EXPECT_THAT(out.Take(anna_->id), Contains("R0 1 anna 2 -Robot2 3 -Robot3 4 -Robot4"));
@@ -140,14 +134,15 @@ TEST_F(ContinuityTest, OnlyASilentConnectionIsReplaced) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Fresh();
     out.closed.clear();
     DealWithBela();
     const MemberId old = anna_->id;
     out.Take(old);
     out.queued[old] = c.takesProbeIn ? 0 : 100;
     Advance(std::chrono::seconds(1));  // anna's last command was a moment ago
-    const MemberId newcomer = Arrive();
+    const MemberId newcomer = ++lastId_;
+    club().Connect(newcomer);
+    out.Take(newcomer);
     EXPECT_THAT(Do(newcomer, "Nanna"), IsEmpty());  // waits for the probe
     EXPECT_THAT(out.Take(old), ElementsAre(kTried));
     Advance(Club::kProbeWait - std::chrono::seconds(1));
@@ -162,7 +157,9 @@ TEST_F(ContinuityTest, OnlyASilentConnectionIsReplaced) {
       EXPECT_THAT(lines, ElementsAre(kRefused));
       // Proved alive: the next login under the nickname is refused at once, with no probe.
       out.Take(old);
-      EXPECT_THAT(Do(Arrive(), "Nanna"), ElementsAre(kRefused));
+      club().Connect(++lastId_);
+      out.Take(lastId_);
+      EXPECT_THAT(Do(lastId_, "Nanna"), ElementsAre(kRefused));
       EXPECT_THAT(out.Take(old), IsEmpty());
       continue;
     }

@@ -77,7 +77,6 @@ struct NoReturnCase {
   const char* name;
   std::function<void(ReturnTest&, TZnForm&)> act;
 };
-void PrintTo(const NoReturnCase& c, std::ostream* os) { *os << c.name; }
 class NoReturnTest : public ReturnTest, public ::testing::WithParamInterface<NoReturnCase> {};
 
 TEST_P(NoReturnTest, NoAttemptIsMade) {
@@ -132,7 +131,6 @@ struct BackCase {
   std::int32_t seat;                        // MySeat at the end
   bool notice;                              // the seat had gone to someone else
 };
-void PrintTo(const BackCase& c, std::ostream* os) { *os << c.name; }
 class BackTest : public ReturnTest, public ::testing::WithParamInterface<BackCase> {};
 
 TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
