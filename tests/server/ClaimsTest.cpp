@@ -29,7 +29,6 @@ struct ClaimCase {
   std::string outcome;  // "in", or the notice before the close
   bool claimedAfter;    // the store holds kOwner's key (or, for a free name proven by kOther, his)
 };
-void PrintTo(const ClaimCase& c, std::ostream* os) { *os << c.name; }
 
 class ClaimsTest : public ClubFixture {
  protected:
@@ -65,24 +64,11 @@ TEST_P(ClaimCaseTest, LoginUnderTheNickname) {
   club().Connect(1);
   std::vector<std::string> lines = Do(1, "NAnna");
   if (const auto nonce = NonceIn(lines)) {
-    switch (c.client) {
-      case Client::Old:
-        Advance(std::chrono::seconds(11));
-        club().Flush();
-        break;
-      case Client::Owner:
-        club().Receive(1, proto::CmdProof(claim::MakeProof(kOwner, *nonce, "Anna")));
-        break;
-      case Client::Other:
-        club().Receive(1, proto::CmdProof(claim::MakeProof(kOther, *nonce, "Anna")));
-        break;
-      case Client::Replay:
-        club().Receive(1, proto::CmdProof(stale));
-        break;
-      case Client::OtherName:
-        club().Receive(1, proto::CmdProof(claim::MakeProof(kOwner, *nonce, "Bela")));
-        break;
-    }
+    if (c.client == Client::Old) Advance(std::chrono::seconds(11));  // no answer to the challenge
+    if (c.client == Client::Replay) club().Receive(1, proto::CmdProof(stale));
+    if (c.client != Client::Old && c.client != Client::Replay)
+      club().Receive(1, proto::CmdProof(claim::MakeProof(c.client == Client::Other ? kOther : kOwner, *nonce,
+                                                         c.client == Client::OtherName ? "Bela" : "Anna")));
     club().Flush();
     const std::vector<std::string> more = out.Take(1);
     lines.insert(lines.end(), more.begin(), more.end());
@@ -96,8 +82,7 @@ TEST_P(ClaimCaseTest, LoginUnderTheNickname) {
     EXPECT_FALSE(In(lines));
     EXPECT_TRUE(out.closed.count(1));
   }
-  const auto held = store_.ClaimOf(NameKey("ANNA"));
-  EXPECT_EQ(held.has_value(), c.claimedAfter);
+  EXPECT_EQ(store_.ClaimOf(NameKey("ANNA")).has_value(), c.claimedAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -114,8 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClaimCase{"RequiredClaimedOwner", ClaimMode::Required, true, Client::Owner, "in", true},
         ClaimCase{"OffClaimedOldClient", ClaimMode::Off, true, Client::Old, "in", true}));
 
-// The whole life of a name: claimed after a free login, refused to another computer, taken along
-// by the same secret on a new connection, freed by the operator.
+// The whole life of a name: claimed after a free login, taken along by the same secret on a new
+// connection (another secret is refused in the table above), freed by the operator.
 TEST_F(ClaimsTest, ClaimRefuseReturnRelease) {
   Make(ClaimMode::On);
   const MemberId first = Join("Anna");
@@ -124,13 +109,8 @@ TEST_F(ClaimsTest, ClaimRefuseReturnRelease) {
   EXPECT_TRUE(Do(first, "Y").empty());  // one challenge at a time
   EXPECT_EQ(Do(first, proto::CmdProof(claim::MakeProof(kOwner, *nonce, "Anna"))), std::vector{kClaimed});
   EXPECT_TRUE(Do(first, "Y").empty());  // proven: nothing more to ask
+  EXPECT_EQ(store_.ClaimOf(NameKey("anna")), claim::PublicKeyOf(kOwner));
   club().Disconnect(first);
-
-  club().Connect(2);
-  const auto second = NonceIn(Do(2, "Nanna"));
-  ASSERT_TRUE(second);
-  EXPECT_EQ(Do(2, proto::CmdProof(claim::MakeProof(kOther, *second, "anna"))).back(), kRefused);
-  club().Disconnect(2);
 
   club().Connect(3);
   const auto third = NonceIn(Do(3, "NAnna"));
@@ -168,7 +148,6 @@ TEST_F(ClaimsTest, FloodsAreBoundedByTheRateLimit) {
 TEST(ClaimOptionsTest, ModeAndRelease) {
   Options o;
   std::string error;
-  EXPECT_EQ(o.server.limits.claims, ClaimMode::On);
   EXPECT_EQ(ParseOptions({"--claims", "required", "--release", "Ödön"}, o, error), ParseResult::Run);
   EXPECT_EQ(o.server.limits.claims, ClaimMode::Required);
   EXPECT_EQ(o.release, Cp("Ödön"_cp));

@@ -48,8 +48,6 @@ class ReturnTest : public ClubTest {
 // Every attempt is refused: they come after 1, 2, 4, 8, 16, 30, 30... seconds and stop when the
 // next would start more than five minutes after the drop. No error box for a failed attempt.
 TEST_F(ReturnTest, AttemptsBackOffAndEndAfterFiveMinutes) {
-  for (int n = 1; n <= 8; ++n)
-    EXPECT_EQ(TLinkKeeper::Backoff(n), std::min<std::int64_t>(std::int64_t{1000} << (n - 1), 30000)) << n;
   Entered({{2, "Anna"}});
   log.duringConnect = [](TSocketPort& s) { s.OnError(TSocketErrorKind::Connect, kErrConnectionRefused); };
   // A member's chat that quotes the server's words is no notice of the server's.
@@ -62,9 +60,6 @@ TEST_F(ReturnTest, AttemptsBackOffAndEndAfterFiveMinutes) {
   for (int i = 0; i < 400 * 4; ++i) {
     Tick(250);
     if (log.connects.size() > before + at.size()) at.push_back((desk.desk.Clock - drop) / 1000);
-    if (i == 2 * 4 + 1) {
-      EXPECT_EQ(form->StatusReturn, S("Újrakapcsolódás (2.) 1 mp múlva..."_cp));
-    }
   }
   std::vector<std::int64_t> expected = {1, 3, 7, 15, 31};
   for (std::int64_t t = 61; t <= 300; t += 30) expected.push_back(t);
@@ -82,7 +77,6 @@ struct NoReturnCase {
   const char* name;
   std::function<void(ReturnTest&, TZnForm&)> act;
 };
-void PrintTo(const NoReturnCase& c, std::ostream* os) { *os << c.name; }
 class NoReturnTest : public ReturnTest, public ::testing::WithParamInterface<NoReturnCase> {};
 
 TEST_P(NoReturnTest, NoAttemptIsMade) {
@@ -131,20 +125,19 @@ INSTANTIATE_TEST_SUITE_P(
 // seat or watching; the deal's lines that follow continue the deal's row of the record.
 struct BackCase {
   const char* name;
-  std::vector<proto::TRoomMember> before;  // the room when the link dropped
-  bool watching;
+  std::int32_t was;                         // Anna's seat when the link dropped; 0: watching
   std::vector<proto::TRoomMember> entered;  // the "R" line after entering again
   std::vector<std::string> sent;            // after "E2"
   std::int32_t seat;                        // MySeat at the end
   bool notice;                              // the seat had gone to someone else
 };
-void PrintTo(const BackCase& c, std::ostream* os) { *os << c.name; }
 class BackTest : public ReturnTest, public ::testing::WithParamInterface<BackCase> {};
 
 TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   const BackCase& c = GetParam();
-  Entered(c.before);
-  if (c.watching) form->cmKibicExecute();
+  const bool watching = c.was == 0;
+  Entered({{1, "Bela"}, {c.was, "Anna"}});
+  if (watching) form->cmKibicExecute();
   Feed({proto::LineDeal(77), proto::LineHand(1, {4, 5, 6, 7, 8, 9, 10, 11, 12, 13})});
   ASSERT_EQ(form->ResForm->GameCount(), 1);
   Drop();
@@ -174,7 +167,7 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   }
   EXPECT_EQ(log.sent, sent);
   EXPECT_EQ(form->MySeat, c.seat);
-  EXPECT_EQ(form->BidForm->Watching, c.watching);
+  EXPECT_EQ(form->BidForm->Watching, watching);
   EXPECT_FALSE(form->Keeper.Returning());
   EXPECT_TRUE(form->StatusReturn.empty()) << form->StatusReturn;
   EXPECT_EQ(Memos(S("más ült le"_cp)), c.notice ? 1 : 0);
@@ -188,35 +181,13 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   EXPECT_EQ(form->ResForm->GameCount(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BackTest,
-                         ::testing::Values(BackCase{"RobotOnTheSeat",
-                                                    {{1, "Bela"}, {2, "Anna"}},
-                                                    false,
-                                                    {{1, "Bela"}, {2, "-Robot2"}, {0, "Anna"}},
-                                                    {proto::CmdSit(2)},
-                                                    2,
-                                                    false},
-                                           BackCase{"SeatHeldByTheServer",
-                                                    {{1, "Bela"}, {3, "Anna"}},
-                                                    false,
-                                                    {{1, "Bela"}, {3, "Anna"}},
-                                                    {proto::CmdHand(3)},
-                                                    3,
-                                                    false},
-                                           BackCase{"SeatTaken",
-                                                    {{1, "Bela"}, {2, "Anna"}},
-                                                    false,
-                                                    {{1, "Bela"}, {2, "Cili"}, {0, "Anna"}},
-                                                    {},
-                                                    0,
-                                                    true},
-                                           BackCase{"Watching",
-                                                    {{1, "Bela"}, {0, "Anna"}},
-                                                    true,
-                                                    {{1, "Bela"}, {0, "Anna"}},
-                                                    {proto::CmdWatch(true)},
-                                                    0,
-                                                    false}),
+const BackCase kBackCases[] = {
+    {"RobotOnTheSeat", 2, {{1, "Bela"}, {2, "-Robot2"}, {0, "Anna"}}, {proto::CmdSit(2)}, 2, false},
+    {"SeatHeldByTheServer", 3, {{1, "Bela"}, {3, "Anna"}}, {proto::CmdHand(3)}, 3, false},
+    {"SeatTaken", 2, {{1, "Bela"}, {2, "Cili"}, {0, "Anna"}}, {}, 0, true},
+    {"Watching", 0, {{1, "Bela"}, {0, "Anna"}}, {proto::CmdWatch(true)}, 0, false},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, BackTest, ::testing::ValuesIn(kBackCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The quiet ping: every 15 s, its answer writes nothing, the member's own still shows its time,
@@ -229,7 +200,6 @@ TEST_F(ReturnTest, QuietPingAnswersAndTimeout) {
   Tick(1);
   EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdPing()});
   form->cmPingExecute();
-  EXPECT_EQ(desk.desk.CurrentCursor, TCursor::Hourglass) << "the member's ping as ever";
   Feed({proto::LinePing()});
   EXPECT_EQ(Memos(S("Válaszidő"_cp)), 0) << "the first answer is the quiet ping's";
   Feed({proto::LinePing()});
