@@ -56,6 +56,9 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // The date and the seats whole, however long the names; the result takes the rest.
+  for (int c = 0; c < 4; ++c)
+    list_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
   list_->horizontalHeader()->setStretchLastSection(true);
   layout->addWidget(list_, 2);
 
@@ -64,8 +67,14 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   table_->setReadOnly(true);
   bids_ = new QListWidget(this);
   verdicts_ = new QListWidget(this);
+  // A bid line or a verdict longer than its pane wraps: hidden past a side scroll bar it was missed.
+  for (QListWidget* lines : {bids_, verdicts_}) {
+    lines->setWordWrap(true);
+    lines->setResizeMode(QListView::Adjust);
+    lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
   replay->addWidget(table_, 3);
-  replay->addWidget(bids_, 1);
+  replay->addWidget(bids_, 2);
   replay->addWidget(verdicts_, 2);
   layout->addLayout(replay, 3);
 
