@@ -92,11 +92,12 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
 
   connect(fdFilter_, &QLineEdit::textEdited, this,
           [this](const QString& text) { Run([&] { form_.FilterChange(FromQt(text)); }); });
-  connect(list_, &QTableWidget::cellClicked, this, [this](int row, int) {
-    if (!drawing_) Run([&] { form_.ListClick(row); });
+  // The arrow keys move the selection as a click does, and Enter opens the deal as a double click.
+  connect(list_, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+    if (!drawing_ && row >= 0) Run([&] { form_.ListClick(row); });
   });
-  connect(list_, &QTableWidget::cellDoubleClicked, this,
-          [this](int row, int) { Run([&] { form_.ListDblClick(row); }); });
+  connect(list_, &QTableWidget::activated, this,
+          [this](const QModelIndex& index) { Run([&] { form_.ListDblClick(index.row()); }); });
   connect(cmBack_, &QPushButton::clicked, this, [this] { Run([&] { form_.BackClick(); }); });
   connect(cmForward_, &QPushButton::clicked, this, [this] { Run([&] { form_.ForwardClick(); }); });
   connect(cmAnalyse_, &QPushButton::clicked, this, [this] { Run([&] { form_.AnalyseClick(); }); });
