@@ -69,7 +69,13 @@ void TArchiveForm::Show() {
 }
 
 void TArchiveForm::Refresh() {
+  // The chosen deal stays chosen when a new deal comes in above it.
+  const std::int64_t chosen = ListIndex >= 0 && ListIndex < static_cast<int>(Rows.size())
+                                  ? Rows[static_cast<std::size_t>(ListIndex)].id
+                                  : 0;
   Rows = Available() ? Store().List(Filter) : std::vector<TArchiveRow>{};
+  for (std::size_t i = 0; i < Rows.size(); ++i)
+    if (chosen != 0 && Rows[i].id == chosen) ListIndex = static_cast<int>(i);
   ListCells.clear();
   for (const TArchiveRow& r : Rows) {
     std::string seats;
@@ -82,7 +88,7 @@ void TArchiveForm::Refresh() {
 
 void TArchiveForm::FilterChange(std::string text) {
   Filter = std::move(text);
-  ListIndex = 0;
+  ListIndex = -1;  // the first deal found
   Refresh();
 }
 

@@ -56,6 +56,9 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // The date and the seats whole, however long the names; the result takes the rest.
+  for (int c = 0; c < 4; ++c)
+    list_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
   list_->horizontalHeader()->setStretchLastSection(true);
   layout->addWidget(list_, 2);
 
@@ -64,8 +67,14 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   table_->setReadOnly(true);
   bids_ = new QListWidget(this);
   verdicts_ = new QListWidget(this);
+  // A bid line or a verdict longer than its pane wraps: hidden past a side scroll bar it was missed.
+  for (QListWidget* lines : {bids_, verdicts_}) {
+    lines->setWordWrap(true);
+    lines->setResizeMode(QListView::Adjust);
+    lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
   replay->addWidget(table_, 3);
-  replay->addWidget(bids_, 1);
+  replay->addWidget(bids_, 2);
   replay->addWidget(verdicts_, 2);
   layout->addLayout(replay, 3);
 
@@ -83,11 +92,12 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
 
   connect(fdFilter_, &QLineEdit::textEdited, this,
           [this](const QString& text) { Run([&] { form_.FilterChange(FromQt(text)); }); });
-  connect(list_, &QTableWidget::cellClicked, this, [this](int row, int) {
-    if (!drawing_) Run([&] { form_.ListClick(row); });
+  // The arrow keys move the selection as a click does, and Enter opens the deal as a double click.
+  connect(list_, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+    if (!drawing_ && row >= 0) Run([&] { form_.ListClick(row); });
   });
-  connect(list_, &QTableWidget::cellDoubleClicked, this,
-          [this](int row, int) { Run([&] { form_.ListDblClick(row); }); });
+  connect(list_, &QTableWidget::activated, this,
+          [this](const QModelIndex& index) { Run([&] { form_.ListDblClick(index.row()); }); });
   connect(cmBack_, &QPushButton::clicked, this, [this] { Run([&] { form_.BackClick(); }); });
   connect(cmForward_, &QPushButton::clicked, this, [this] { Run([&] { form_.ForwardClick(); }); });
   connect(cmAnalyse_, &QPushButton::clicked, this, [this] { Run([&] { form_.AnalyseClick(); }); });

@@ -75,6 +75,22 @@ TEST_F(ArchiveTest, TheFilterFindsANicknameWithoutRegardToCase) {
   }
 }
 
+// A deal that ends while the window is open comes in on top; the deal chosen stays chosen.
+TEST_F(ArchiveTest, ANewDealKeepsTheChosenDealChosen) {
+  KeepDeals(2);
+  form.Show();
+  form.ListDblClick(1);
+  const std::int64_t chosen = form.Rows[1].id;
+  form.Keep(PlayedDeal(7));
+  ASSERT_EQ(form.Rows.size(), 3u);
+  EXPECT_EQ(form.Rows[0].deal, 7);
+  ASSERT_EQ(form.ListIndex, 2);
+  EXPECT_EQ(form.Rows[2].id, chosen);
+  EXPECT_EQ(form.Deal->number, form.Rows[2].deal);
+  form.FilterChange("cili");  // a new filter starts at its first deal
+  EXPECT_EQ(form.ListIndex, 0);
+}
+
 TEST_F(ArchiveTest, TheReplayGoesTrickByTrickBothWays) {
   KeepDeals(1);
   form.Show();

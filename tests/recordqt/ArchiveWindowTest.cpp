@@ -37,5 +37,27 @@ TEST(ArchiveWindow, OpensADealAndAnalysesItOffTheInterfaceThread) {
   EXPECT_EQ(form.VerdictLines.size(), 4u);
 }
 
+// A member without a mouse: the arrow keys choose a deal and Enter opens the one chosen.
+TEST(ArchiveWindow, ArrowKeysChooseAndEnterOpensADeal) {
+  TempDir dir;
+  ScopedFakeDesktop fake;
+  fake.desk.Data = dir.Path();
+  TArchiveForm form;
+  for (const int deal : {7, 8, 9}) form.Keep(archive::test::PlayedDeal(deal));
+  TArchiveWindow window(form);
+  form.Show();
+  auto* deals = window.findChild<QTableWidget*>("Deals");
+  deals->setFocus();
+  QTest::keyClick(deals, Qt::Key_Down);
+  QTest::keyClick(deals, Qt::Key_Down);
+  EXPECT_EQ(form.ListIndex, 2);
+  QTest::keyClick(deals, Qt::Key_Up);
+  EXPECT_EQ(form.ListIndex, 1);
+  EXPECT_FALSE(form.Deal);  // choosing is not opening
+  QTest::keyClick(deals, Qt::Key_Return);
+  ASSERT_TRUE(form.Deal);
+  EXPECT_EQ(form.Deal->number, form.Rows[1].deal);
+}
+
 }  // namespace
 }  // namespace zn::test
