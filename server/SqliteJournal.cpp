@@ -2,25 +2,13 @@
 
 #include <sqlite3.h>
 
-#include "game/Cp1250.h"
+#include "server/SqliteText.h"
 
 namespace zn::server {
 
 namespace {
 
-// Names and bids are kept as UTF-8, as the store keeps names; bids are joined by spaces (a bid
-// name holds none).
-void BindText(sqlite3_stmt* s, int i, std::string_view cp1250) {
-  const std::string utf8 = Cp1250ToUtf8(cp1250);
-  sqlite3_bind_text(s, i, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-}
-
-std::string ColumnText(sqlite3_stmt* s, int i) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
-  return Utf8ToCp1250(
-      std::string_view(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(s, i))));
-}
-
+// Bids are joined by spaces (a bid name holds none).
 std::vector<std::string> SplitBids(const std::string& joined) {
   std::vector<std::string> bids;
   std::size_t start = 0;
@@ -132,13 +120,13 @@ void SqliteJournal::Apply(const JournalEntry& e) {
       Reset reset{deal_};
       sqlite3_bind_int64(deal_, 1, e.room);
       sqlite3_bind_int(deal_, 2, e.number);
-      for (int i = 0; i < 4; ++i) BindText(deal_, 3 + i, e.seats[static_cast<std::size_t>(i)]);
+      for (int i = 0; i < 4; ++i) BindCp1250(deal_, 3 + i, e.seats[static_cast<std::size_t>(i)]);
       return run(deal_);
     }
     case JournalEntry::Kind::Seats: {
       Reset reset{seats_};
       sqlite3_bind_int64(seats_, 1, e.room);
-      for (int i = 0; i < 4; ++i) BindText(seats_, 2 + i, e.seats[static_cast<std::size_t>(i)]);
+      for (int i = 0; i < 4; ++i) BindCp1250(seats_, 2 + i, e.seats[static_cast<std::size_t>(i)]);
       return run(seats_);
     }
     case JournalEntry::Kind::Move: {
@@ -149,8 +137,8 @@ void SqliteJournal::Apply(const JournalEntry& e) {
       sqlite3_bind_int(move_, 2, e.index);
       sqlite3_bind_int(move_, 3, e.move.seat);
       sqlite3_bind_int(move_, 4, e.move.card);
-      BindText(move_, 5, e.move.bidder);
-      BindText(move_, 6, bids);
+      BindCp1250(move_, 5, e.move.bidder);
+      BindCp1250(move_, 6, bids);
       return run(move_);
     }
   }
@@ -173,7 +161,7 @@ std::vector<JournaledDeal> SqliteJournal::LoadRunning() {
     JournaledDeal d;
     d.room = sqlite3_column_int64(s, 0);
     d.number = sqlite3_column_int(s, 1);
-    for (int i = 0; i < 4; ++i) d.seats[static_cast<std::size_t>(i)] = ColumnText(s, 2 + i);
+    for (int i = 0; i < 4; ++i) d.seats[static_cast<std::size_t>(i)] = ColumnCp1250(s, 2 + i);
     deals.push_back(std::move(d));
   }
   sqlite3_finalize(s);
@@ -190,8 +178,8 @@ std::vector<JournaledDeal> SqliteJournal::LoadRunning() {
       JournaledMove m;
       m.seat = sqlite3_column_int(s, 1);
       m.card = sqlite3_column_int(s, 2);
-      m.bidder = ColumnText(s, 3);
-      m.bids = SplitBids(ColumnText(s, 4));
+      m.bidder = ColumnCp1250(s, 3);
+      m.bids = SplitBids(ColumnCp1250(s, 4));
       d.moves.push_back(std::move(m));
     }
     sqlite3_reset(s);

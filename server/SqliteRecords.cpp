@@ -10,6 +10,7 @@
 #include "game/Cp1250.h"
 #include "game/PlayRules.h"
 #include "server/SqliteStore.h"
+#include "server/SqliteText.h"
 
 namespace zn::server {
 
@@ -24,17 +25,6 @@ struct Reset {
   }
   sqlite3_stmt* get() const { return s; }
 };
-
-void BindText(sqlite3_stmt* s, int i, std::string_view cp1250) {
-  const std::string utf8 = Cp1250ToUtf8(cp1250);
-  sqlite3_bind_text(s, i, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-}
-
-std::string ColumnText(sqlite3_stmt* s, int i) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
-  return Utf8ToCp1250(
-      std::string_view(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(s, i))));
-}
 
 std::string ColumnBlob(sqlite3_stmt* s, int i) {
   const auto* blob = static_cast<const char*>(sqlite3_column_blob(s, i));
@@ -114,19 +104,19 @@ std::int64_t SqliteStore::AddRecord(std::int64_t room, const archive::DealRecord
         "?15)");
   Reset s{addRecord_};
   sqlite3_bind_int64(s.get(), 1, room);
-  BindText(s.get(), 2, r.room);
+  BindCp1250(s.get(), 2, r.room);
   sqlite3_bind_int(s.get(), 3, r.number);
   sqlite3_bind_int64(s.get(), 4, Now());
   sqlite3_bind_int(s.get(), 5, r.dealer);
   int robots = 0;
   for (int seat = 1; seat <= kSeats; ++seat) {
-    BindText(s.get(), 5 + seat, r.seats[static_cast<std::size_t>(seat)].name);
+    BindCp1250(s.get(), 5 + seat, r.seats[static_cast<std::size_t>(seat)].name);
     if (r.seats[static_cast<std::size_t>(seat)].robot) robots |= 1 << (seat - 1);
   }
   sqlite3_bind_int(s.get(), 10, robots);
   const std::string hands = HandsBlob(r), cards = CardsBlob(r);
   sqlite3_bind_blob(s.get(), 11, hands.data(), static_cast<int>(hands.size()), SQLITE_TRANSIENT);
-  BindText(s.get(), 12, BidsText(r));
+  BindCp1250(s.get(), 12, BidsText(r));
   sqlite3_bind_blob(s.get(), 13, cards.data(), static_cast<int>(cards.size()), SQLITE_TRANSIENT);
   sqlite3_bind_int(s.get(), 14, r.TakenBy(1));
   sqlite3_bind_int(s.get(), 15, r.TakenBy(2));
@@ -160,17 +150,18 @@ void SqliteStore::ForEachRecord(std::int64_t since,
   int rc;
   while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
     archive::DealRecord r;
-    r.room = ColumnText(raw, 2);
+    r.room = ColumnCp1250(raw, 2);
     r.number = sqlite3_column_int(raw, 3);
     r.time = sqlite3_column_int64(raw, 4);
     r.dealer = sqlite3_column_int(raw, 5);
     const int robots = sqlite3_column_int(raw, 10);
     for (int seat = 1; seat <= kSeats; ++seat)
-      r.seats[static_cast<std::size_t>(seat)] = {ColumnText(raw, 5 + seat), (robots >> (seat - 1) & 1) != 0};
+      r.seats[static_cast<std::size_t>(seat)] = {ColumnCp1250(raw, 5 + seat),
+                                                 (robots >> (seat - 1) & 1) != 0};
     r.written = sqlite3_column_type(raw, 14) != SQLITE_NULL;
     r.points14 = sqlite3_column_int(raw, 14);
     r.points23 = sqlite3_column_int(raw, 15);
-    if (!ReadFields(ColumnBlob(raw, 11), ColumnText(raw, 12), ColumnBlob(raw, 13), r))
+    if (!ReadFields(ColumnBlob(raw, 11), ColumnCp1250(raw, 12), ColumnBlob(raw, 13), r))
       throw StoreError("kept deal " + std::to_string(sqlite3_column_int64(raw, 0)) + " does not read back");
     each(r);
   }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "game/Cp1250.h"
+#include "server/SqliteText.h"
 
 namespace zn::server {
 
@@ -121,12 +122,6 @@ CREATE TABLE IF NOT EXISTS deal_records(
 CREATE INDEX IF NOT EXISTS deal_records_time ON deal_records(time);
 )",
 };
-
-// A name (cp1250 inside the server) as the store keeps it: UTF-8.
-void BindName(sqlite3_stmt* s, int i, std::string_view name) {
-  const std::string utf8 = Cp1250ToUtf8(name);
-  sqlite3_bind_text(s, i, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-}
 
 // zn_cp1250_to_utf8(text), for the upgrade step that converts the names earlier servers wrote.
 void Cp1250ToUtf8Function(sqlite3_context* context, int, sqlite3_value** args) {
@@ -299,9 +294,7 @@ std::vector<StoredRoom> SqliteStore::LoadRooms() {
   while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
     StoredRoom r;
     r.id = sqlite3_column_int64(raw, 0);
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, 1));
-    r.name = Utf8ToCp1250(
-        std::string_view(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(raw, 1))));
+    r.name = ColumnCp1250(raw, 1);
     r.option = sqlite3_column_int(raw, 2) != 0;
     r.played = sqlite3_column_int(raw, 3);
     rooms.push_back(std::move(r));
@@ -313,7 +306,7 @@ std::vector<StoredRoom> SqliteStore::LoadRooms() {
 
 std::int64_t SqliteStore::CreateRoom(std::string_view name) {
   Statement s(createRoom_);
-  BindName(s.get(), 1, name);
+  BindCp1250(s.get(), 1, name);
   sqlite3_bind_int64(s.get(), 2, Now());
   if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("create room");
   return sqlite3_last_insert_rowid(db_);
@@ -349,7 +342,7 @@ std::int32_t SqliteStore::AddResult(const StoredResult& r) {
       sqlite3_bind_int(s.get(), 2, r.deal);
       sqlite3_bind_int(s.get(), 3, r.points14);
       sqlite3_bind_int(s.get(), 4, r.points23);
-      for (int i = 0; i < 4; ++i) BindName(s.get(), 5 + i, r.seats[static_cast<std::size_t>(i)]);
+      for (int i = 0; i < 4; ++i) BindCp1250(s.get(), 5 + i, r.seats[static_cast<std::size_t>(i)]);
       sqlite3_bind_int64(s.get(), 9, Now());
       if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("add result");
     }
@@ -396,7 +389,7 @@ std::optional<claim::TPublicKey> SqliteStore::ClaimOf(std::string_view folded) {
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(db_, "SELECT key FROM claims WHERE name=?1", -1, &raw, nullptr) != SQLITE_OK)
     Fail("prepare");
-  BindName(raw, 1, folded);
+  BindCp1250(raw, 1, folded);
   std::optional<claim::TPublicKey> key;
   const int rc = sqlite3_step(raw);
   if (rc == SQLITE_ROW && sqlite3_column_bytes(raw, 0) == static_cast<int>(claim::kKeyBytes)) {
@@ -414,7 +407,7 @@ claim::TPublicKey SqliteStore::Claim(std::string_view folded, const claim::TPubl
   if (sqlite3_prepare_v2(db_, "INSERT OR IGNORE INTO claims(name, key, time) VALUES(?1, ?2, ?3)", -1, &raw,
                          nullptr) != SQLITE_OK)
     Fail("prepare");
-  BindName(raw, 1, folded);
+  BindCp1250(raw, 1, folded);
   sqlite3_bind_blob(raw, 2, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
   sqlite3_bind_int64(raw, 3, Now());
   const int rc = sqlite3_step(raw);
@@ -429,7 +422,7 @@ bool SqliteStore::Release(std::string_view folded) {
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(db_, "DELETE FROM claims WHERE name=?1", -1, &raw, nullptr) != SQLITE_OK)
     Fail("prepare");
-  BindName(raw, 1, folded);
+  BindCp1250(raw, 1, folded);
   const int rc = sqlite3_step(raw);
   sqlite3_finalize(raw);
   if (rc != SQLITE_DONE) Fail("release claim");
