@@ -81,10 +81,10 @@ std::vector<BidOdds> EstimateBids(const RobotView& view, const EstimateLimits& l
   while (layouts < limits.layouts && !(limits.expired && limits.expired())) {
     if (!sampler.Draw(random, layout)) break;
     start.hands = layout.hands;
-    const PlayRecord& record = search.PlayOut(start);
+    const PlayFacts facts(search.PlayOut(start));
     for (std::size_t i = 0; i < candidates.size(); ++i) {
       const Candidate& c = candidates[i];
-      made[i] += c.match.rule->test(record, c.pair, c.match.prefix);
+      made[i] += c.match.rule->test(facts, c.pair, c.match.prefix);
     }
     ++layouts;
   }

@@ -25,61 +25,44 @@ bool IsMatador(TCard c) { return c >= kPagat && c <= kLastMatador; }
 TCard King(int suit) { return static_cast<TCard>(suit * 5 + 5); }
 TCard Dama(int suit) { return static_cast<TCard>(suit * 5 + 4); }
 
-bool WonBy(const TrickRecord* t, int pair) { return t && PairOf(t->winner) == pair; }
+bool WonBy(const PlayFacts& f, int k, int pair) { return f.Won(k, pair); }
+int TricksOf(const PlayFacts& f, int pair) { return f.Tricks(pair); }
+CardMask TakenBy(const PlayFacts& f, int pair) { return f.Taken(pair); }
 
-int TricksOf(const PlayRecord& r, int pair) {
-  int n = 0;
-  for (int k = 1; k <= r.count; ++k) n += WonBy(r.Trick(k), pair);
-  return n;
+template <class Pred>
+bool TakesTrickWith(const PlayFacts& f, int pair, int k, Pred pred) {
+  return WonBy(f, k, pair) && pred(f.WonWith(k));
 }
 
 template <class Pred>
-bool TakesTrickWith(const PlayRecord& r, int pair, int k, Pred pred) {
-  const TrickRecord* t = r.Trick(k);
-  return WonBy(t, pair) && pred(t->WinningCard());
-}
-
-template <class Pred>
-bool TakesTricksWith(const PlayRecord& r, int pair, int from, int to, Pred pred) {
+bool TakesTricksWith(const PlayFacts& f, int pair, int from, int to, Pred pred) {
   for (int k = from; k <= to; ++k)
-    if (!TakesTrickWith(r, pair, k, pred)) return false;
+    if (!TakesTrickWith(f, pair, k, pred)) return false;
   return true;
 }
 
 template <class Pred>
-bool TakesSomeTrickWith(const PlayRecord& r, int pair, Pred pred) {
-  for (int k = 1; k <= r.count; ++k)
-    if (TakesTrickWith(r, pair, k, pred)) return true;
+bool TakesSomeTrickWith(const PlayFacts& f, int pair, Pred pred) {
+  for (int k = 1; k <= f.Count(); ++k)
+    if (TakesTrickWith(f, pair, k, pred)) return true;
   return false;
 }
 
-// The trick holding card, or nullptr when it was not dealt.
-const TrickRecord* TrickOf(const PlayRecord& r, TCard card) {
-  for (int k = 1; k <= r.count; ++k)
-    if (r.Trick(k)->SeatOf(card) != 0) return r.Trick(k);
-  return nullptr;
-}
-
-bool TakesCard(const PlayRecord& r, int pair, TCard card) { return WonBy(TrickOf(r, card), pair); }
+bool TakesCard(const PlayFacts& f, int pair, TCard card) { return (TakenBy(f, pair) & Bit(card)) != 0; }
 
 // Every dealt card of the suit lies in a trick the pair won.
-bool TakesSuit(const PlayRecord& r, int pair, int suit) {
-  for (TCard c = static_cast<TCard>(suit * 5 + 1); c <= King(suit); ++c) {
-    const TrickRecord* t = TrickOf(r, c);
-    if (t && !WonBy(t, pair)) return false;
-  }
-  return true;
+bool TakesSuit(const PlayFacts& f, int pair, int suit) {
+  return (f.Dealt() & SuitMask(suit) & ~TakenBy(f, pair)) == 0;
 }
 
 // The card was played by the other pair and lies in a trick the pair won.
-bool Catches(const PlayRecord& r, int pair, TCard card) {
-  const TrickRecord* t = TrickOf(r, card);
-  return WonBy(t, pair) && PairOf(t->SeatOf(card)) != pair;
+bool Catches(const PlayFacts& f, int pair, TCard card) {
+  return (TakenBy(f, pair) & ~f.Played(pair) & Bit(card)) != 0;
 }
 
-bool TakesFirst(const PlayRecord& r, int pair, int n, TCard last) {
-  return TakesTricksWith(r, pair, 1, n - 1, [](TCard) { return true; }) &&
-         TakesTrickWith(r, pair, n, [last](TCard c) { return c == last; });
+bool TakesFirst(const PlayFacts& f, int pair, int n, TCard last) {
+  return TakesTricksWith(f, pair, 1, n - 1, [](TCard) { return true; }) &&
+         TakesTrickWith(f, pair, n, [last](TCard c) { return c == last; });
 }
 
 // The card a prefix word names: Pagát, Sas, Kakadu, Kanári are tarokk I..IIII; a suit word
@@ -91,119 +74,116 @@ bool PrefixCard(int prefix, TCard c) {
 }
 
 template <int k>
-bool Magasito(const PlayRecord& r, int pair, int prefix) {
-  return TakesTrickWith(r, pair, k, [prefix](TCard c) { return PrefixCard(prefix, c); });
+bool Magasito(const PlayFacts& f, int pair, int prefix) {
+  return TakesTrickWith(f, pair, k, [prefix](TCard c) { return PrefixCard(prefix, c); });
 }
 
 template <TCard card>
-bool TakesCardRule(const PlayRecord& r, int pair, int) {
-  return TakesCard(r, pair, card);
+bool TakesCardRule(const PlayFacts& f, int pair, int) {
+  return TakesCard(f, pair, card);
 }
 
 template <int n>
-bool AtLeast(const PlayRecord& r, int pair, int) {
-  return TricksOf(r, pair) >= n;
+bool AtLeast(const PlayFacts& f, int pair, int) {
+  return TricksOf(f, pair) >= n;
 }
 
 template <int n, TCard last>
-bool First(const PlayRecord& r, int pair, int) {
-  return TakesFirst(r, pair, n, last);
+bool First(const PlayFacts& f, int pair, int) {
+  return TakesFirst(f, pair, n, last);
 }
 
-bool Honor(const PlayRecord& r, int pair, int) {
-  return TakesCard(r, pair, kXXI) || TakesCard(r, pair, kSkiz);
+bool Honor(const PlayFacts& f, int pair, int) { return (TakenBy(f, pair) & (Bit(kXXI) | Bit(kSkiz))) != 0; }
+bool Kopf(const PlayFacts& f, int pair, int) {
+  const CardMask both = Bit(kXXI) | Bit(kSkiz);
+  return (TakenBy(f, pair) & both) == both;
 }
-bool Kopf(const PlayRecord& r, int pair, int) {
-  return TakesCard(r, pair, kXXI) && TakesCard(r, pair, kSkiz);
-}
-bool Trull(const PlayRecord& r, int pair, int p) { return Kopf(r, pair, p) && TakesCard(r, pair, kPagat); }
-bool Volat(const PlayRecord& r, int pair, int) { return TricksOf(r, pair) == kTricks; }
+bool Trull(const PlayFacts& f, int pair, int p) { return Kopf(f, pair, p) && TakesCard(f, pair, kPagat); }
+bool Volat(const PlayFacts& f, int pair, int) { return TricksOf(f, pair) == kTricks; }
 
-bool Banda(const PlayRecord& r, int pair, int prefix) {
-  return prefix >= kFirstSuitPrefix && prefix < kPrefixCount && TakesSuit(r, pair, prefix - kFirstSuitPrefix);
+bool Banda(const PlayFacts& f, int pair, int prefix) {
+  return prefix >= kFirstSuitPrefix && prefix < kPrefixCount && TakesSuit(f, pair, prefix - kFirstSuitPrefix);
 }
-bool RedBlack(const PlayRecord& r, int pair, int) {
-  return (TakesSuit(r, pair, 1) || TakesSuit(r, pair, 2)) && (TakesSuit(r, pair, 0) || TakesSuit(r, pair, 3));
+bool RedBlack(const PlayFacts& f, int pair, int) {
+  return (TakesSuit(f, pair, 1) || TakesSuit(f, pair, 2)) && (TakesSuit(f, pair, 0) || TakesSuit(f, pair, 3));
 }
-bool Flotta(const PlayRecord& r, int pair, int) { return TakesSuit(r, pair, 1) && TakesSuit(r, pair, 2); }
-bool Armada(const PlayRecord& r, int pair, int) { return TakesSuit(r, pair, 0) && TakesSuit(r, pair, 3); }
-bool Legio(const PlayRecord& r, int pair, int p) { return Flotta(r, pair, p) && Armada(r, pair, p); }
-bool PagatCatch(const PlayRecord& r, int pair, int) { return Catches(r, pair, kPagat); }
-bool XxiCatch(const PlayRecord& r, int pair, int) { return Catches(r, pair, kXXI); }
+bool Flotta(const PlayFacts& f, int pair, int) { return TakesSuit(f, pair, 1) && TakesSuit(f, pair, 2); }
+bool Armada(const PlayFacts& f, int pair, int) { return TakesSuit(f, pair, 0) && TakesSuit(f, pair, 3); }
+bool Legio(const PlayFacts& f, int pair, int p) { return Flotta(f, pair, p) && Armada(f, pair, p); }
+bool PagatCatch(const PlayFacts& f, int pair, int) { return Catches(f, pair, kPagat); }
+bool XxiCatch(const PlayFacts& f, int pair, int) { return Catches(f, pair, kXXI); }
 
-bool Amazon(const PlayRecord& r, int pair, int) { return TakesSomeTrickWith(r, pair, IsSmall); }
-bool Spadille(const PlayRecord& r, int pair, int) {
-  return TakesSomeTrickWith(r, pair, [](TCard c) { return IsSmall(c) && IsRed(c); });
+bool Amazon(const PlayFacts& f, int pair, int) { return TakesSomeTrickWith(f, pair, IsSmall); }
+bool Spadille(const PlayFacts& f, int pair, int) {
+  return TakesSomeTrickWith(f, pair, [](TCard c) { return IsSmall(c) && IsRed(c); });
 }
-bool Manille(const PlayRecord& r, int pair, int) {
-  return TakesSomeTrickWith(r, pair, [](TCard c) { return IsSmall(c) && !IsRed(c); });
+bool Manille(const PlayFacts& f, int pair, int) {
+  return TakesSomeTrickWith(f, pair, [](TCard c) { return IsSmall(c) && !IsRed(c); });
 }
-bool Dzsinn(const PlayRecord& r, int pair, int) {
-  return TakesTrickWith(r, pair, kTricks, [](TCard c) { return c == kTreffT || c == kPikkT; });
+bool Dzsinn(const PlayFacts& f, int pair, int) {
+  return TakesTrickWith(f, pair, kTricks, [](TCard c) { return c == kTreffT || c == kPikkT; });
 }
-bool Mariage(const PlayRecord& r, int pair, int prefix) {
+bool Mariage(const PlayFacts& f, int pair, int prefix) {
   if (prefix < kFirstSuitPrefix || prefix >= kPrefixCount) return false;
   const int suit = prefix - kFirstSuitPrefix;
   const auto pairOfCards = [suit](TCard c) { return c == King(suit) || c == Dama(suit); };
-  return TakesTricksWith(r, pair, 9, 10, pairOfCards) &&
-         r.Trick(9)->WinningCard() != r.Trick(10)->WinningCard();
+  return TakesTricksWith(f, pair, 9, 10, pairOfCards) && f.WonWith(9) != f.WonWith(10);
 }
-bool Surrano(const PlayRecord& r, int pair, int) { return TakesTricksWith(r, pair, 9, 10, IsMatador); }
-bool Fonix(const PlayRecord& r, int pair, int) { return TakesTricksWith(r, pair, 9, 10, IsKing); }
+bool Surrano(const PlayFacts& f, int pair, int) { return TakesTricksWith(f, pair, 9, 10, IsMatador); }
+bool Fonix(const PlayFacts& f, int pair, int) { return TakesTricksWith(f, pair, 9, 10, IsKing); }
 
-bool Heja(const PlayRecord& r, int pair, int) { return TakesTricksWith(r, pair, 1, 3, IsMatador); }
-bool Couleur(const PlayRecord& r, int pair, int) { return TakesTricksWith(r, pair, 8, 10, IsSuitCard); }
-bool Trojka(const PlayRecord& r, int pair, int) { return TakesTricksWith(r, pair, 8, 10, IsMatador); }
-bool Betlehem(const PlayRecord& r, int pair, int) { return TakesTricksWith(r, pair, 8, 10, IsKing); }
-bool Famille(const PlayRecord& r, int pair, int p) {
-  if (!Couleur(r, pair, p)) return false;
-  const int suit = SuitOf(r.Trick(8)->WinningCard());
-  return SuitOf(r.Trick(9)->WinningCard()) == suit && SuitOf(r.Trick(10)->WinningCard()) == suit;
+bool Heja(const PlayFacts& f, int pair, int) { return TakesTricksWith(f, pair, 1, 3, IsMatador); }
+bool Couleur(const PlayFacts& f, int pair, int) { return TakesTricksWith(f, pair, 8, 10, IsSuitCard); }
+bool Trojka(const PlayFacts& f, int pair, int) { return TakesTricksWith(f, pair, 8, 10, IsMatador); }
+bool Betlehem(const PlayFacts& f, int pair, int) { return TakesTricksWith(f, pair, 8, 10, IsKing); }
+bool Famille(const PlayFacts& f, int pair, int p) {
+  if (!Couleur(f, pair, p)) return false;
+  const int suit = SuitOf(f.WonWith(8));
+  return SuitOf(f.WonWith(9)) == suit && SuitOf(f.WonWith(10)) == suit;
 }
-bool Golgota(const PlayRecord& r, int pair, int p) { return XxiCatch(r, pair, p) && PagatCatch(r, pair, p); }
-bool Kentaur(const PlayRecord& r, int pair, int p) { return XxiCatch(r, pair, p) && Amazon(r, pair, p); }
-bool Szfinx(const PlayRecord& r, int pair, int p) { return Spadille(r, pair, p) && Manille(r, pair, p); }
+bool Golgota(const PlayFacts& f, int pair, int p) { return XxiCatch(f, pair, p) && PagatCatch(f, pair, p); }
+bool Kentaur(const PlayFacts& f, int pair, int p) { return XxiCatch(f, pair, p) && Amazon(f, pair, p); }
+bool Szfinx(const PlayFacts& f, int pair, int p) { return Spadille(f, pair, p) && Manille(f, pair, p); }
 
 template <class Pred>
-bool FourInARow(const PlayRecord& r, int pair, Pred pred) {
+bool FourInARow(const PlayFacts& f, int pair, Pred pred) {
   for (int k = 1; k + 3 <= kTricks; ++k)
-    if (TakesTricksWith(r, pair, k, k + 3, pred)) return true;
+    if (TakesTricksWith(f, pair, k, k + 3, pred)) return true;
   return false;
 }
 
-bool Birds(const PlayRecord& r, int pair) {
-  return TakesFirst(r, pair, 4, kXVIII + 1) && TakesFirst(r, pair, 5, kXVIII + 2) &&
-         TakesFirst(r, pair, 6, kXXI) && TakesFirst(r, pair, 7, kSkiz);
+bool Birds(const PlayFacts& f, int pair) {
+  return TakesFirst(f, pair, 4, kXVIII + 1) && TakesFirst(f, pair, 5, kXVIII + 2) &&
+         TakesFirst(f, pair, 6, kXXI) && TakesFirst(f, pair, 7, kSkiz);
 }
-bool Skala(const PlayRecord& r, int pair, int p) {
-  return Volat(r, pair, p) && TakesFirst(r, pair, 3, kXVIII) && Birds(r, pair);
+bool Skala(const PlayFacts& f, int pair, int p) {
+  return Volat(f, pair, p) && TakesFirst(f, pair, 3, kXVIII) && Birds(f, pair);
 }
-bool Piramis(const PlayRecord& r, int pair, int p) {
-  return Volat(r, pair, p) && FourInARow(r, pair, IsMatador);
+bool Piramis(const PlayFacts& f, int pair, int p) {
+  return Volat(f, pair, p) && FourInARow(f, pair, IsMatador);
 }
-bool Quart(const PlayRecord& r, int pair, int p) {
-  return Volat(r, pair, p) && FourInARow(r, pair, IsSuitCard);
+bool Quart(const PlayFacts& f, int pair, int p) {
+  return Volat(f, pair, p) && FourInARow(f, pair, IsSuitCard);
 }
-bool Spektrum(const PlayRecord& r, int pair, int p) { return Skala(r, pair, p) && Couleur(r, pair, p); }
-bool Stella(const PlayRecord& r, int pair, int p) {
-  return Volat(r, pair, p) && Heja(r, pair, p) && Birds(r, pair);
+bool Spektrum(const PlayFacts& f, int pair, int p) { return Skala(f, pair, p) && Couleur(f, pair, p); }
+bool Stella(const PlayFacts& f, int pair, int p) {
+  return Volat(f, pair, p) && Heja(f, pair, p) && Birds(f, pair);
 }
-bool Full(const PlayRecord& r, int pair, int p) { return Skala(r, pair, p) && Trojka(r, pair, p); }
-bool Court(const PlayRecord& r, int pair, int p) { return Skala(r, pair, p) && Famille(r, pair, p); }
-bool Grand(const PlayRecord& r, int pair, int p) { return Skala(r, pair, p) && Betlehem(r, pair, p); }
-bool Harpia(const PlayRecord& r, int pair, int p) {
-  return Volat(r, pair, p) && Golgota(r, pair, p) && Kentaur(r, pair, p);
+bool Full(const PlayFacts& f, int pair, int p) { return Skala(f, pair, p) && Trojka(f, pair, p); }
+bool Court(const PlayFacts& f, int pair, int p) { return Skala(f, pair, p) && Famille(f, pair, p); }
+bool Grand(const PlayFacts& f, int pair, int p) { return Skala(f, pair, p) && Betlehem(f, pair, p); }
+bool Harpia(const PlayFacts& f, int pair, int p) {
+  return Volat(f, pair, p) && Golgota(f, pair, p) && Kentaur(f, pair, p);
 }
-bool Gloria(const PlayRecord& r, int pair, int p) {
-  return Volat(r, pair, p) && XxiCatch(r, pair, p) && Couleur(r, pair, p);
+bool Gloria(const PlayFacts& f, int pair, int p) {
+  return Volat(f, pair, p) && XxiCatch(f, pair, p) && Couleur(f, pair, p);
 }
-bool Triumf(const PlayRecord& r, int pair, int p) {
-  return Volat(r, pair, p) && XxiCatch(r, pair, p) && Trojka(r, pair, p);
+bool Triumf(const PlayFacts& f, int pair, int p) {
+  return Volat(f, pair, p) && XxiCatch(f, pair, p) && Trojka(f, pair, p);
 }
-bool Zenit(const PlayRecord& r, int pair, int p) {
-  if (!Volat(r, pair, p) || !Golgota(r, pair, p) || !Trojka(r, pair, p)) return false;
-  const int w = r.Trick(8)->winner;
-  return r.Trick(9)->winner != w || r.Trick(10)->winner != w;
+bool Zenit(const PlayFacts& f, int pair, int p) {
+  if (!Volat(f, pair, p) || !Golgota(f, pair, p) || !Trojka(f, pair, p)) return false;
+  return f.Winner(9) != f.Winner(8) || f.Winner(10) != f.Winner(8);
 }
 
 constexpr BidRule kRules[] = {
@@ -296,7 +276,7 @@ BidRuleMatch FindBidRule(std::string_view bid) {
 
 bool BidMade(std::string_view bid, const PlayRecord& record, int pair) {
   const BidRuleMatch m = FindBidRule(bid);
-  return m.rule && m.rule->test(record, pair, m.prefix);
+  return m.rule && m.rule->test(PlayFacts(record), pair, m.prefix);
 }
 
 int BidValue(std::string_view bid) {

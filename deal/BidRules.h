@@ -6,12 +6,13 @@
 #include <string_view>
 
 #include "deal/CardPlay.h"
+#include "deal/PlayFacts.h"
 
 namespace zn::deal {
 
-// test(record, pair, prefix): whether the pair made the bid in the played deal; prefix is the
+// test(facts, pair, prefix): whether the pair made the bid in the played deal; prefix is the
 // index of the prefix word (0..7) for a magasító, banda or mariage, else -1.
-using BidTest = bool (*)(const PlayRecord& record, int pair, int prefix);
+using BidTest = bool (*)(const PlayFacts& facts, int pair, int prefix);
 
 struct BidRule {
   int group;  // fixed group of the bid catalogue (1..7)

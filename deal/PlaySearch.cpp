@@ -140,14 +140,11 @@ void PlaySearch::Takeback() {
 }
 
 int PlaySearch::Finish() const {
-  // Every trick is taken by one pair or the other: one count serves both.
-  int first = 0;
-  for (int k = 0; k < record_.count; ++k)
-    first += PairOf(record_.tricks[static_cast<std::size_t>(k)].winner) == 1;
+  const PlayFacts facts(record_);
   int value = 0;
   for (int p = 1; p <= 2; ++p) {
-    int score = p == 1 ? first : record_.count - first;
-    for (const ScoreTerm& term : terms_[static_cast<std::size_t>(p)]) score += term.Points(record_);
+    int score = facts.Tricks(p);
+    for (const ScoreTerm& term : terms_[static_cast<std::size_t>(p)]) score += term.Points(facts);
     value += p == pair_ ? score : -score;
   }
   return value;
@@ -204,7 +201,6 @@ int PlaySearch::Search(int alpha, int beta) {
   TCard hint = kNoCard;
   if (onTable_ == 0) {
     if (record_.count == kTricks) return Finish();
-    if (record_.count >= cutoff_) return Playout();
     entry = &table_tt_[key_ & (kTableSize - 1)];
     if (entry->generation == generation_ && entry->key == key_) {
       if (entry->bound == kExact) return entry->value;
@@ -212,6 +208,13 @@ int PlaySearch::Search(int alpha, int beta) {
       if (entry->bound == kUpper) beta = std::min(beta, entry->value);
       if (alpha >= beta) return entry->value;
       hint = entry->best;
+    }
+    // The horizon: the same tricks reached in another order (the key is the same, and so are the
+    // hands left) are played out once.
+    if (record_.count >= cutoff_) {
+      const int value = Playout();
+      *entry = {key_, value, generation_, kExact, kNoCard};
+      return value;
     }
   }
   const int alpha0 = alpha;

@@ -16,6 +16,7 @@
 
 #include "deal/CardMask.h"
 #include "deal/CardPlay.h"
+#include "deal/PlayFacts.h"
 #include "deal/Scoring.h"
 
 namespace zn::deal {

@@ -50,7 +50,8 @@ std::vector<ScoreTerm> ScoreTerms(std::span<const std::string> pairBids, int pai
 
 std::vector<ScoreItem> ScorePair(std::span<const std::string> pairBids, const PlayRecord& record, int pair) {
   std::vector<ScoreItem> items{{std::string(TricksItemLabel()), TricksOfPair(record, pair) - kTricksPar}};
-  for (const ScoreTerm& term : ScoreTerms(pairBids, pair)) items.push_back({term.label, term.Points(record)});
+  const PlayFacts facts(record);
+  for (const ScoreTerm& term : ScoreTerms(pairBids, pair)) items.push_back({term.label, term.Points(facts)});
   return items;
 }
 

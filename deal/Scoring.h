@@ -29,8 +29,8 @@ struct ScoreTerm {
   int value = 0;
   int sign = 1;        // -1 for a kontra: the pair wins when the bid fails
   int scoredPair = 0;  // the pair whose bid is judged
-  int Points(const PlayRecord& record) const {
-    return match.rule->test(record, scoredPair, match.prefix) ? value * sign : -value * sign;
+  int Points(const PlayFacts& facts) const {
+    return match.rule->test(facts, scoredPair, match.prefix) ? value * sign : -value * sign;
   }
 };
 

@@ -1,6 +1,7 @@
 // Every catalogue bid's test, made and failed, on hand-made tricks; the table covers the catalogue.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 #include "deal/BidRules.h"
@@ -139,6 +140,25 @@ TEST(BidRules, PairTwoIsScoredByItsOwnTricks) {
   const PlayRecord r = Taken(4).r;  // seats 2 and 3 took six
   EXPECT_TRUE(BidMade("Kassza", r, 2));
   EXPECT_FALSE(BidMade("Kassza", r, 1));
+}
+
+// A record from outside (a file, a test) may be damaged: every rule judges it within its tricks
+// and cards, and codes outside the deal take nothing.
+TEST(BidRules, ADamagedRecordIsJudgedWithinItsBounds) {
+  PlayRecord r;
+  r.count = 99;
+  for (std::size_t k = 0; k < r.tricks.size(); ++k) {
+    r.tricks[k].winner = std::array{9, -3, 0, 4, 2}[k % 5];
+    r.tricks[k].cards = {2147483647, 99, -1, 43, 7};
+  }
+  for (const BidRule& rule : BidRules())
+    for (int pair = -1; pair <= 3; ++pair)
+      for (int prefix = -1; prefix <= 8; ++prefix) (void)rule.test(PlayFacts(r), pair, prefix);
+  const PlayFacts facts(r);
+  EXPECT_EQ(facts.Count(), kTricks);
+  EXPECT_EQ(facts.Taken(1) | facts.Taken(2), Bit(7));  // only seat 4's card is one of the deal's
+  EXPECT_EQ(facts.WonWith(1), kNoCard);                // won by seat 9
+  EXPECT_EQ(facts.Tricks(1) + facts.Tricks(2), kTricks);
 }
 
 TEST(BidRules, NamesOutsideTheCatalogueAreWorthNothing) {

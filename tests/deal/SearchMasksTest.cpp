@@ -41,10 +41,11 @@ TEST(SearchMasks, LegalAndBeatingCardsFollowTheRules) {
 }
 
 int PlainValue(const PlayRecord& record, const std::array<std::vector<ScoreTerm>, 3>& terms, int pair) {
+  const PlayFacts facts(record);
   int value = 0;
   for (int p = 1; p <= 2; ++p) {
     int score = TricksOfPair(record, p);
-    for (const ScoreTerm& term : terms[static_cast<std::size_t>(p)]) score += term.Points(record);
+    for (const ScoreTerm& term : terms[static_cast<std::size_t>(p)]) score += term.Points(facts);
     value += p == pair ? score : -score;
   }
   return value;
