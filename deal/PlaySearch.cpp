@@ -41,7 +41,23 @@ int SuitClass(TCard c) { return c <= 20 ? (c - 1) / 5 : 4; }
 }  // namespace
 
 PlaySearch::PlaySearch(std::array<std::vector<ScoreTerm>, 3> terms, int pair, SearchLimits limits)
-    : terms_(std::move(terms)), pair_(pair), limits_(limits), table_tt_(kTableSize) {}
+    : terms_(std::move(terms)), pair_(pair), limits_(limits) {}
+
+namespace {
+// The tables this thread's finished searches gave back.
+template <class Table>
+std::vector<std::unique_ptr<Table>>& SpareTables() {
+  thread_local std::vector<std::unique_ptr<Table>> spare;
+  return spare;
+}
+}  // namespace
+
+PlaySearch::~PlaySearch() {
+  if (!tt_) return;
+  tt_->generation = generation_;
+  auto& spare = SpareTables<Table>();
+  if (spare.size() < 4) spare.push_back(std::move(tt_));
+}
 
 void PlaySearch::LoadPosition(const SearchStart& start) {
   masks_ = start.hands;
@@ -79,8 +95,20 @@ std::vector<std::pair<TCard, int>> PlaySearch::CardValues(const SearchStart& sta
   LoadPosition(start);
   // Values depend on the layout (who played which card), so nothing carries over: a new
   // generation empties the table without clearing it.
+  if (!tt_) {
+    auto& spare = SpareTables<Table>();
+    if (spare.empty()) {
+      tt_ = std::make_unique<Table>();
+      tt_->entries.resize(kTableSize);
+    } else {
+      tt_ = std::move(spare.back());
+      spare.pop_back();
+    }
+    table_tt_ = tt_->entries.data();
+    generation_ = tt_->generation;
+  }
   if (++generation_ == 0) {
-    std::fill(table_tt_.begin(), table_tt_.end(), Entry{});
+    std::fill(tt_->entries.begin(), tt_->entries.end(), Entry{});
     generation_ = 1;
   }
   expired_ = expired ? &expired : nullptr;

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -55,6 +56,9 @@ class PlaySearch {
  public:
   // terms[p]: the scoring terms of pair p (1 or 2).
   PlaySearch(std::array<std::vector<ScoreTerm>, 3> terms, int pair, SearchLimits limits = {});
+  ~PlaySearch();  // gives the table back to the thread
+  PlaySearch(const PlaySearch&) = delete;
+  PlaySearch& operator=(const PlaySearch&) = delete;
 
   // The value of every legal card of the seat on turn (ascending by card); empty when `expired`
   // said so during the search (it is asked every 256 nodes).
@@ -108,7 +112,15 @@ class PlaySearch {
   int cutoff_ = 0;  // after this many tricks the deal is played out
   std::array<Undo, kTricks * kSeats> undo_{};
   int depth_ = 0;
-  std::vector<Entry> table_tt_;
+  // The transposition table, kept by the thread between searches (a decision's searches are many
+  // and short: a fresh table each time cost more in page faults than many of them searched). Its
+  // generation goes with it, so a reused table's old entries count as empty.
+  struct Table {
+    std::vector<Entry> entries;
+    std::uint32_t generation = 0;
+  };
+  std::unique_ptr<Table> tt_;  // taken on the first search
+  Entry* table_tt_ = nullptr;
   std::uint32_t generation_ = 0;
   std::int64_t nodes_ = 0;
   const std::function<bool()>* expired_ = nullptr;
