@@ -14,8 +14,9 @@ namespace {
 
 using zn::deal::Game;
 
-// Deal n played by simple robots until `cards` cards lie in finished tricks or on the table.
-Game PlayedUntil(std::int32_t number, int cards) {
+// Deal n bid by `bidder` and played by simple robots until `cards` cards lie in finished tricks or
+// on the table.
+Game PlayedUntil(std::int32_t number, int cards, zn::deal::Robot& bidder) {
   Game game(number);
   zn::deal::SimpleRobot simple;
   int played = 0;
@@ -25,24 +26,33 @@ Game PlayedUntil(std::int32_t number, int cards) {
       continue;
     }
     if (game.Play() && played++ == cards) break;
-    game.RobotMove(simple);
+    game.RobotMove(game.Play() ? simple : bidder);
   }
   return game;
 }
+Game PlayedUntil(std::int32_t number, int cards) {
+  zn::deal::SimpleRobot simple;
+  return PlayedUntil(number, cards, simple);
+}
 
+// Arguments: the cards played before the decision; 1 when strong robots bid the deals (many
+// scoring bids for the search to judge), 0 when simple ones did (few).
 void BM_StrongDecision(benchmark::State& state) {
   zn::deal::StrongSettings settings;
   settings.budget = std::chrono::milliseconds(0);
   zn::deal::StrongRobot robot(settings);
+  zn::deal::SimpleRobot simple;
+  zn::deal::Robot& bidder = state.range(1) ? static_cast<zn::deal::Robot&>(robot) : simple;
   std::vector<Game> games;
-  for (std::int32_t n = 1; n <= 16; ++n) games.push_back(PlayedUntil(n, static_cast<int>(state.range(0))));
+  for (std::int32_t n = 1; n <= 16; ++n)
+    games.push_back(PlayedUntil(n, static_cast<int>(state.range(0)), bidder));
   std::size_t i = 0;
   for (auto _ : state) {
     const Game& g = games[i++ % games.size()];
     benchmark::DoNotOptimize(robot.Play(g.ViewFor(g.OnTurn())));
   }
 }
-BENCHMARK(BM_StrongDecision)->Arg(0)->Arg(13)->Arg(26)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StrongDecision)->ArgsProduct({{0, 13, 26}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 // The opening lead (24 layouts, no budget) with today's search and with the old one, alternating
 // on the same deals so that both see the same load: old_ms and new_ms per decision, their ratio,
