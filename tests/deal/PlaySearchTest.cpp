@@ -57,6 +57,26 @@ TEST(PlaySearch, GivesATrickAwayToTakeTheLastWithThePagat) {
   EXPECT_EQ(Values(other, start).at(2), -10);
 }
 
+TEST(PlaySearch, ATableKeptFromAnEarlierSearchChangesNoValue) {
+  // A thread reuses its search tables. The other pair's search of the same position reaches the
+  // same keys with the signs turned, so an entry left from the first search must count as empty.
+  const SearchStart start = EndPosition({0, MaskOf({1, 2, 6, 11, 21, 30}), MaskOf({3, 7, 12, 16, 22, 31}),
+                                         MaskOf({4, 8, 13, 17, 23, 32}), MaskOf({5, 9, 14, 18, 24, 33})},
+                                        4, 2);
+  const SearchLimits toTheEnd{6, 2};
+  std::map<TCard, int> first;
+  {
+    PlaySearch search({}, 1, toTheEnd);
+    first = Values(search, start);
+  }
+  ASSERT_EQ(first.size(), 6u);
+  for (int round = 0; round < 3; ++round) {
+    PlaySearch other({}, 2, toTheEnd);
+    const auto values = Values(other, start);
+    for (const auto& [card, value] : first) EXPECT_EQ(values.at(card), -value) << card << " round " << round;
+  }
+}
+
 TEST(PlaySearch, CashesTheSkizBeforeTheSuitTheOpponentsTrump) {
   // Seat 3 lacks Treff and holds the 22: a Treff lead is trumped. The Skíz first draws seat 2's
   // XXI and seat 3's 22; then both Treffs stand. Seven tricks to three.
