@@ -157,8 +157,10 @@ TEST_F(ReconnectTest, BackOnTheSeatWithItsCardsAfterTheRelayIsCut) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return second.Page == TZnForm::tabRoom; }));
   second.fdSeatClick(2);
   ASSERT_TRUE(QTest::qWaitFor([&] { return second.MySeat == 2 && secondTable.Page == TBidForm::tabPlay; }));
-  for (int i = 0; i < 2000 && firstTable.TrickText.rfind("2/", 0) != 0; ++i)
-    if (!(Act(firstTable) | Act(secondTable))) QTest::qWait(5);
+  for (int i = 0; i < 2000 && firstTable.TrickText.rfind("2/", 0) != 0; ++i) {
+    const bool acted = Act(firstTable);  // both tables act each round: no short circuit
+    if (!(Act(secondTable) || acted)) QTest::qWait(5);
+  }
   ASSERT_EQ(firstTable.TrickText.substr(0, 2), "2/");
   const std::vector<TCard> before = Hand(secondTable);
   ASSERT_FALSE(before.empty());
@@ -188,7 +190,8 @@ TEST_F(ReconnectTest, BackOnTheSeatWithItsCardsAfterTheRelayIsCut) {
 
   // Both play the deal to its end.
   for (int idle = 0; idle < 2000 && !(firstTable.DealOver && secondTable.DealOver);) {
-    if (Act(firstTable) | Act(secondTable)) {
+    const bool acted = Act(firstTable);
+    if (Act(secondTable) || acted) {
       idle = 0;
     } else {
       ++idle;
