@@ -93,18 +93,6 @@ void Deals::UseRobots(const RobotSettings& settings, std::unique_ptr<RobotRunner
   runner_ = settings.kind == RobotKind::Strong ? std::move(runner) : nullptr;
 }
 
-// The moves made so far in a deal (sets of bids and cards): a robot's answer, and the turn clock,
-// are for this turn only.
-int Deals::MovesMade(const deal::Game& g) {
-  int moves = static_cast<int>(g.Bids().Blocks().size());
-  if (const deal::CardPlay* play = g.Play()) {
-    moves += play->Record().count * kSeats;
-    if (!play->TrickComplete())
-      for (const TCard c : play->Table()) moves += c != kNoCard;
-  }
-  return moves;
-}
-
 // The robot thinks on a copy of what its seat may see; the game itself stays on the loop. The
 // request carries a ticket (new for every request, so a new deal never takes an old answer) and
 // the turn it is for.

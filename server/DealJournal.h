@@ -17,7 +17,8 @@
 
 namespace zn::server {
 
-// The moves made so far in a deal (sets of bids and cards).
+// The moves made so far in a deal (sets of bids and cards): the journal's move numbers, and the
+// turn a robot's answer and the turn clock are for.
 int MovesMade(const deal::Game& g);
 // The moves of a deal from move number from (0: all) in the order they were made.
 std::vector<JournaledMove> MovesFrom(const deal::Game& g, const std::vector<std::string>& bidders, int from);

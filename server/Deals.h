@@ -130,7 +130,6 @@ class Deals : public DealSeam {
   void EndTrick(Room& room, Table& t);
   // The deal that ended, kept whole in the store (DealRecords.cpp).
   void KeepRecord(const Room& room, Table& t);
-  static int MovesMade(const deal::Game& g);
   bool IsRobot(const Room& room, int seat) const;
   // The journal (DealRestore.cpp).
   void WriteJournal(SteadyTime now);
