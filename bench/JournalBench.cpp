@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "server/SqliteJournal.h"
-#include "server/SqliteStore.h"
+#include "server/store/SqliteJournal.h"
+#include "server/store/SqliteStore.h"
 
 namespace {
 

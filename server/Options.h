@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "server/Export.h"
-#include "server/Server.h"
+#include "server/net/Server.h"
+#include "server/store/Export.h"
 
 namespace zn::server {
 

@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "game/Cp1250.h"
-#include "server/DealKey.h"
-#include "server/Log.h"
-#include "server/Names.h"
 #include "server/Options.h"
-#include "server/SqliteJournal.h"
-#include "server/SqliteStore.h"
+#include "server/base/DealKey.h"
+#include "server/base/Log.h"
+#include "server/base/Names.h"
+#include "server/store/SqliteJournal.h"
+#include "server/store/SqliteStore.h"
 
 namespace {
 

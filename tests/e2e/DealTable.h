@@ -17,7 +17,7 @@
 #include <QToolButton>
 
 #include "game/Cp1250.h"
-#include "server/ClubTexts.h"
+#include "server/base/ClubTexts.h"
 #include "table/qt/BidWindow.h"
 #include "table/qt/CardLabel.h"
 #include "tests/support/TempDir.h"

@@ -2,8 +2,8 @@
 
 #include "game/Tokenizer.h"
 #include "link/Protocol.h"
-#include "server/ClubTexts.h"
-#include "server/FairPlay.h"
+#include "server/base/ClubTexts.h"
+#include "server/deals/FairPlay.h"
 
 namespace zn::server {
 

@@ -1,6 +1,6 @@
 // The fair play invariant, checked on what members receive: no member ever gets an "H" line of a
 // seat other than their own for a deal in which they hold or held a seat, and no watcher gets one
-// while a member at their address (server/Addresses.h: AddressKey) holds or held a seat in the
+// while a member at their address (server/base/Addresses.h: AddressKey) holds or held a seat in the
 // deal. The server tests, the club fuzz target and the soak feed it every line each member gets.
 //
 // What a member's deal is comes from the lines: "D" with a number other than the last one starts

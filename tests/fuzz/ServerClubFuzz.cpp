@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "link/Protocol.h"
-#include "server/Club.h"
-#include "server/Deals.h"
-#include "server/Framing.h"
-#include "server/Log.h"
+#include "server/base/Log.h"
+#include "server/club/Club.h"
+#include "server/deals/Deals.h"
+#include "server/net/Framing.h"
 #include "tests/fairplay/FairPlayCheck.h"
 #include "tests/support/ServerFakes.h"
 #include "tests/support/TestDealKey.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "server/Framing.h"
+#include "server/net/Framing.h"
 
 using zn::server::Framing;
 using zn::server::Piece;

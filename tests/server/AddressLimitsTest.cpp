@@ -1,6 +1,6 @@
 // What a hostile member with many addresses and nicknames tries: filling the club with connections
 // or idle logins, creating every room under fresh nicknames, flooding the log with churn.
-#include "server/Addresses.h"
+#include "server/base/Addresses.h"
 #include "tests/server/ClubHarness.h"
 
 namespace zn::server::test {

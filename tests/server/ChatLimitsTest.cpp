@@ -4,7 +4,7 @@
 #include <string>
 
 #include "link/Protocol.h"
-#include "server/ClubTexts.h"
+#include "server/base/ClubTexts.h"
 #include "tests/server/ClubHarness.h"
 
 namespace zn::server::test {

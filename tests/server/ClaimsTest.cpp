@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "link/Protocol.h"
-#include "server/Names.h"
 #include "server/Options.h"
+#include "server/base/Names.h"
 #include "tests/server/ClubHarness.h"
 
 namespace zn::server::test {

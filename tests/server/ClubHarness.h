@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "game/Cp1250.h"
-#include "server/Club.h"
-#include "server/Log.h"
-#include "server/SqliteStore.h"
+#include "server/base/Log.h"
+#include "server/club/Club.h"
+#include "server/store/SqliteStore.h"
 #include "tests/support/ServerFakes.h"
 
 namespace zn::server::test {

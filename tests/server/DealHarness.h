@@ -11,7 +11,7 @@
 #include "game/PlayRules.h"
 #include "game/Tokenizer.h"
 #include "link/Protocol.h"
-#include "server/Deals.h"
+#include "server/deals/Deals.h"
 #include "tests/server/ClubHarness.h"
 #include "tests/support/TestDealKey.h"
 

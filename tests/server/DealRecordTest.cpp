@@ -7,7 +7,7 @@
 
 #include "archive/DealFormat.h"
 #include "archive/GameRecord.h"
-#include "server/Export.h"
+#include "server/store/Export.h"
 #include "tests/server/DealHarness.h"
 #include "tests/support/TempDir.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <random>
 
-#include "server/ClubTexts.h"
+#include "server/base/ClubTexts.h"
 #include "tests/fairplay/FairPlayCheck.h"
 #include "tests/server/DealHarness.h"
 

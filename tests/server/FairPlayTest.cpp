@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "server/ClubTexts.h"
-#include "server/FairPlay.h"
+#include "server/base/ClubTexts.h"
+#include "server/deals/FairPlay.h"
 #include "tests/fairplay/FairPlayCheck.h"
 #include "tests/server/DealHarness.h"
 #include "tests/support/TempDir.h"

@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "server/Framing.h"
+#include "server/net/Framing.h"
 
 namespace zn::server {
 namespace {

@@ -1,7 +1,7 @@
 // Running deals survive a restart: journaled in batches on the club's clock, dealt again under the
 // same key and replayed, then finished as if nothing had happened.
-#include "server/Names.h"
-#include "server/SqliteJournal.h"
+#include "server/base/Names.h"
+#include "server/store/SqliteJournal.h"
 #include "tests/server/DealHarness.h"
 #include "tests/support/TempDir.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game/Cp1250.h"
-#include "server/Log.h"
+#include "server/base/Log.h"
 
 namespace zn::server {
 namespace {

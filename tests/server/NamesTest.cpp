@@ -1,5 +1,5 @@
 // Honest names: what a nickname or room name may hold, and which names count as the same.
-#include "server/Names.h"
+#include "server/base/Names.h"
 
 #include "tests/server/ClubHarness.h"
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "game/Cp1250.h"
-#include "server/SqliteStore.h"
+#include "server/store/SqliteStore.h"
 
 namespace zn::server {
 namespace {

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "server/Outbox.h"
-#include "server/Store.h"
+#include "server/base/Outbox.h"
+#include "server/base/Store.h"
 
 namespace zn::server::test {
 

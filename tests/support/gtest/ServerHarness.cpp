@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "server/Log.h"
+#include "server/base/Log.h"
 #include "tests/support/TestDealKey.h"
 
 namespace zn::server::test {

@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "server/Server.h"
-#include "server/SqliteStore.h"
+#include "server/net/Server.h"
+#include "server/store/SqliteStore.h"
 
 namespace zn::server::test {
 

@@ -1,0 +1,76 @@
+// The club's state: members and rooms with their seats.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/Seats.h"
+#include "server/base/Outbox.h"
+#include "server/base/RateLimit.h"
+
+namespace zn::server {
+
+struct Member {
+  MemberId id = 0;
+  std::string nickname;    // empty until logged in
+  std::string address;     // the peer's address, as the log shows it
+  std::string addressKey;  // AddressKey(address): what the per-address limits count
+  bool admitted = false;   // counts against the club's places and its address's connections
+  SteadyTime lastOwn{};    // the last command of its own (answers are automatic)
+  SteadyTime lastHeard{};  // the last bytes that made a command, answers and refusals included
+  SteadyTime aliveAt{};    // when it last proved alive to a login under its nickname
+  std::string folded;      // NameKey(nickname): the key of the online list
+  bool closing = false;    // refused or disconnected: its commands are ignored
+  std::size_t room = 0;    // index into the club's rooms; 0 is the lobby
+  int seat = 0;            // 1..4 seated, 0 without a seat
+  bool watching = false;
+  bool records = false;  // asked for the record of every deal it sees end ("Z1")
+  // The lobby line: at most one every two seconds; a change in between waits for lobbyNext.
+  SteadyTime lobbyNext{};
+  bool lobbyDue = false;
+  std::uint64_t lobbySeen = 0;  // generation of the last lobby line sent to it
+  RateLimit rate;
+  RateLimit chatBytes{0, 0};  // set from the club's limits at Connect
+  // Chat to it is dropped: its queue was over the limit and it got the one notice saying so.
+  bool chatDropped = false;
+  // Refusals logged in the current minute, and those left out of the log since.
+  SteadyTime refusalMinute{};
+  std::uint32_t refusalsLogged = 0;
+  std::uint64_t refusalsDropped = 0;
+  SteadyTime lastInquiry{};
+  bool inquired = false;
+  // Folded nicknames whose "Q" this member received and has not answered yet (newest last).
+  std::vector<std::string> inquirers;
+
+  bool LoggedIn() const { return !nickname.empty(); }
+};
+
+struct Seat {
+  MemberId member = 0;  // 0: nobody (or a robot)
+  bool robot = false;
+  std::string heldFor;     // NameKey of the member whose seat this stays during the grace
+  SteadyTime heldUntil{};  // when the hold ends
+  bool Free() const { return member == 0 && !robot; }
+};
+
+struct Room {
+  std::int64_t storeId = 0;  // 0 for the lobby, which is not stored
+  std::string name;
+  bool option = false;
+  std::int32_t played = 0;               // deals written down in the current match
+  std::array<Seat, kSeats + 1> seats{};  // index 1..4
+  std::vector<MemberId> present;         // in the order they came in
+  // Nobody has been present since emptySince; after a while the room is freed (gone). Its slot
+  // keeps its index and is reused only once every member in the lobby was sent a line without it.
+  SteadyTime emptySince{};
+  bool gone = false;
+  std::uint64_t goneAt = 0;  // the lobby line generation when it went
+  // When the store last heard that a human was here (it keeps only hours, so writes are rare).
+  std::optional<SteadyTime> touchedAt;
+};
+
+}  // namespace zn::server

@@ -1,0 +1,292 @@
+// Rooms, seats, robots, watching, the room option and the gate to the deal engine.
+#include <algorithm>
+
+#include "game/Cp1250.h"
+#include "link/Protocol.h"
+#include "server/base/ClubTexts.h"
+#include "server/base/Log.h"
+#include "server/base/Names.h"
+#include "server/base/SeatRules.h"
+#include "server/club/Club.h"
+
+namespace zn::server {
+namespace {
+
+void RemovePresent(Room& room, MemberId id) {
+  auto it = std::find(room.present.begin(), room.present.end(), id);
+  if (it != room.present.end()) room.present.erase(it);
+}
+
+// The number after a command code; false for anything that is not one.
+bool Number(std::string_view command, std::int32_t& value) {
+  const std::optional<std::int32_t> read = proto::ReadCmdNumber(command);
+  if (read) value = *read;
+  return read.has_value();
+}
+
+}  // namespace
+
+Room* Club::RoomOf(Member& m) { return m.room == 0 ? nullptr : &rooms_[m.room]; }
+
+SharedLine Club::RoomLine(const Room& room) const {
+  proto::TRoom line;
+  line.played = std::to_string(room.played);
+  for (int s = 1; s <= kSeats; ++s) {
+    const Seat& seat = room.seats[static_cast<std::size_t>(s)];
+    if (seat.robot) line.members.push_back({s, std::string(text::kRobotPrefix) + std::to_string(s)});
+    if (const Member* m = seat.member ? Find(seat.member) : nullptr) line.members.push_back({s, m->nickname});
+  }
+  for (MemberId id : room.present) {
+    const Member* m = Find(id);
+    if (m && m->seat == 0) line.members.push_back({0, m->nickname});
+  }
+  return std::make_shared<const std::string>(proto::LineRoom(line));
+}
+
+void Club::SendRoom(Room& room) {
+  if (room.present.empty()) return;
+  const SharedLine line = RoomLine(room);
+  for (MemberId id : room.present) out_.SendShared(id, line);
+  deals_->RoomSent(room);
+}
+
+void Club::SetPlayed(Room& room, std::int32_t played) {
+  room.played = played;
+  SendRoom(room);
+}
+
+void Club::RobotTakesSeat(Room& room, int seat) {
+  if (seat >= 1 && seat <= kSeats) room.seats[static_cast<std::size_t>(seat)].robot = true;
+}
+
+void Club::SendRoomTo(Room& room, Member& m) { out_.SendShared(m.id, RoomLine(room)); }
+
+// The store keeps the hour a human was last here; each room change need not write it again.
+void Club::Touch(Room& room, bool always) {
+  if (room.storeId == 0) return;
+  const SteadyTime now = now_();
+  if (!always && room.touchedAt && now - *room.touchedAt < kTouchInterval) return;
+  try {
+    store_.TouchRoom(room.storeId);
+    room.touchedAt = now;
+  } catch (const StoreError& e) {
+    Log(std::string("store: ") + e.what());  // only the idle-room clean-up depends on it
+  }
+}
+
+void Club::TouchOccupiedRooms() {
+  for (Room& room : rooms_)
+    if (!room.present.empty()) Touch(room, true);
+}
+
+// Frees rooms nobody has been in for roomIdleFree, at most once a second. The slot stays (indexes
+// never shift); the lobby lines show it gone.
+void Club::FreeIdleRooms(SteadyTime now) {
+  if (now < nextRoomSweep_) return;
+  nextRoomSweep_ = now + std::chrono::seconds(1);
+  bool freed = false;
+  for (std::size_t i = 1; i < rooms_.size(); ++i) {
+    Room& room = rooms_[i];
+    if (room.gone || !room.present.empty() || now - room.emptySince < limits_.roomIdleFree) continue;
+    for (int s = 1; s <= kSeats; ++s) {
+      Seat& seat = room.seats[static_cast<std::size_t>(s)];
+      if (!seat.robot) continue;
+      seat = {};
+      deals_->SeatChanged(room, s);
+    }
+    try {
+      store_.DropRoom(room.storeId);
+    } catch (const StoreError& e) {
+      Log(std::string("store: ") + e.what());  // the start-up clean-up drops it later
+    }
+    deals_->RoomFreed(room);
+    Log("room #" + std::to_string(i) + " " + room.name + " freed");
+    const std::uint64_t generation = lobbyGeneration_;
+    room = Room{};
+    room.gone = true;
+    room.goneAt = generation;
+    ++goneRooms_;
+    freed = true;
+  }
+  if (freed) LobbyChanged();
+}
+
+// A freed slot may take a new room once everyone in the lobby has had a line showing it gone, so a
+// click on a list a moment old never lands in a stranger's room. 0: append a slot.
+std::size_t Club::SlotForNewRoom() const {
+  for (std::size_t i = 1; i < rooms_.size(); ++i) {
+    if (!rooms_[i].gone) continue;
+    const bool seen = std::all_of(rooms_[0].present.begin(), rooms_[0].present.end(), [&](MemberId id) {
+      const Member* m = Find(id);
+      return !m || m->lobbySeen > rooms_[i].goneAt;
+    });
+    if (seen) return i;
+  }
+  return 0;
+}
+
+// Fresh nicknames from one address must not get round the limit: the address has one of its own.
+bool Club::MayCreateRoom(const Member& m, SteadyTime now) {
+  const auto old = [&](SteadyTime t) { return now - t >= std::chrono::hours(1); };
+  const auto within = [&](auto& created, const std::string& key, std::size_t limit) {
+    if (created.size() > limits_.maxMembers)  // forget keys whose hour has passed
+      std::erase_if(created, [&](const auto& e) { return e.second.empty() || old(e.second.back()); });
+    auto& times = created[key];
+    std::erase_if(times, old);
+    return times.size() < limit;
+  };
+  return within(roomsCreated_, m.folded, limits_.roomsPerHour) &&
+         (m.addressKey.empty() || within(roomsByAddress_, m.addressKey, limits_.roomsPerHourPerAddress));
+}
+
+void Club::CreateRoom(Member& m, std::string_view name) {
+  if (!ValidRoomName(name)) return Refuse(m, "room name", text::kBadRoomName, name);
+  const std::string key = NameKey(name);
+  for (const Room& r : rooms_)
+    if (!r.gone && NameKey(r.name) == key) return Refuse(m, "duplicate room", text::kDuplicateRoom);
+  const SteadyTime now = now_();
+  if (LiveRooms() >= limits_.maxRooms) return Refuse(m, "too many rooms", text::kTooManyRooms);
+  std::size_t slot = SlotForNewRoom();
+  // Slots waiting for the lobby lines may exceed the limit only by as many again.
+  if (slot == 0 && rooms_.size() > 2 * limits_.maxRooms)
+    return Refuse(m, "no free slot", text::kTooManyRooms);
+  if (!MayCreateRoom(m, now)) return Refuse(m, "rooms per hour", text::kRoomsPerHour);
+  Room room;
+  try {
+    room.storeId = store_.CreateRoom(name);
+  } catch (const StoreError& e) {
+    return Refuse(m, std::string("store: ") + e.what(), text::kNotStored);
+  }
+  roomsCreated_[m.folded].push_back(now);
+  if (!m.addressKey.empty()) roomsByAddress_[m.addressKey].push_back(now);
+  room.name.assign(name);
+  room.emptySince = now;
+  room.touchedAt = now;  // the store wrote the time with the room
+  if (slot == 0) {
+    slot = rooms_.size();
+    rooms_.push_back(std::move(room));
+  } else {
+    rooms_[slot] = std::move(room);
+    --goneRooms_;
+  }
+  Log("room #" + std::to_string(slot) + " " + std::string(name) + " created by " + m.nickname);
+  LobbyChanged();
+}
+
+void Club::LeaveRoom(Member& m) {
+  Room& room = rooms_[m.room];
+  m.watching = false;
+  if (m.seat > 0) {
+    const int seat = m.seat;
+    room.seats[static_cast<std::size_t>(seat)] = {};
+    m.seat = 0;
+    deals_->SeatChanged(room, seat);
+  }
+  RemovePresent(room, m.id);
+  if (room.present.empty()) room.emptySince = now_();
+  if (m.room != 0) {
+    Touch(room);
+    SendRoom(room);
+  }
+  m.room = 0;
+}
+
+void Club::Enter(Member& m, std::string_view command) {
+  std::int32_t index = -1;
+  if (!Number(command, index) || index < 0 || static_cast<std::size_t>(index) >= rooms_.size() ||
+      rooms_[static_cast<std::size_t>(index)].gone)
+    return Refuse(m, "unknown room", text::kUnknownRoom);
+  const auto target = static_cast<std::size_t>(index);
+  if (target == m.room) {  // nothing moves: the member only gets the picture again
+    if (target == 0) return ArriveInLobby(m);
+    SendRoomTo(rooms_[target], m);
+    return out_.Send(m.id, proto::LineOption(rooms_[target].option));
+  }
+  LeaveRoom(m);
+  m.room = target;
+  Room& room = rooms_[target];
+  room.present.push_back(m.id);
+  Log("enter " + m.nickname + " -> #" + std::to_string(target) + " " + room.name);
+  LobbyChanged();
+  if (target == 0) return ArriveInLobby(m);
+  Touch(room);
+  SendRoom(room);
+  out_.Send(m.id, proto::LineOption(room.option));
+}
+
+void Club::Sit(Member& m, std::string_view command) {
+  std::int32_t seat = 0;
+  if (!Number(command, seat)) return Refuse(m, "bad seat", text::kBadCommand);
+  Room* room = RoomOf(m);
+  if (!room) return Refuse(m, "seat outside a room", text::kNotInRoom);
+  if (seat == 0) {
+    if (m.seat == 0) return Refuse(m, "stand without a seat", text::kSitFirst);
+    return StandUp(*room, m.seat);
+  }
+  if (seat >= 1 && seat <= kSeats) {
+    if (m.seat > 0) return Refuse(m, "already seated", text::kStandFirst);
+    Seat& place = room->seats[static_cast<std::size_t>(seat)];
+    if (place.member != 0) return Refuse(m, "seat taken", text::kSeatTaken);
+    if (auto why = deals_->SitRefusal(*room, m, seat); !why.empty()) return Refuse(m, "fair play: sit", why);
+    if (HeldForAnother(place, m.folded, now_())) return Refuse(m, "seat held", text::kSeatHeld);
+    place = Seat{};  // a robot there gives way, a hold for this member ends
+    place.member = m.id;
+    m.seat = seat;
+    m.watching = false;
+    deals_->SeatChanged(*room, seat);
+    return SendRoom(*room);
+  }
+  if (seat <= -2 && seat >= -kSeats) {  // robots never take seat 1
+    Seat& place = room->seats[static_cast<std::size_t>(-seat)];
+    if (!place.Free()) return Refuse(m, "robot on a taken seat", text::kSeatTaken);
+    place.robot = true;
+    deals_->SeatChanged(*room, -seat);
+    return SendRoom(*room);
+  }
+  Refuse(m, "no such seat", text::kNoSuchSeat);
+}
+
+void Club::Watch(Member& m, std::string_view command) {
+  std::int32_t on = -1;
+  if (!Number(command, on) || (on != 0 && on != 1)) return Refuse(m, "bad watch", text::kBadCommand);
+  Room* room = RoomOf(m);
+  if (!room) return Refuse(m, "watch outside a room", text::kNotInRoom);
+  if (on == 1 && m.seat > 0) return Refuse(m, "watch while seated", text::kStandToWatch);
+  if (on == 1)
+    if (auto why = deals_->WatchRefusal(*room, m); !why.empty()) return Refuse(m, "fair play: watch", why);
+  m.watching = on == 1;
+  // Watching changes no seat; the watcher's client asks for the hands when this R line arrives.
+  SendRoomTo(*room, m);
+  if (m.watching) deals_->Watching(*room, m);
+}
+
+void Club::SetOption(Member& m, std::string_view command) {
+  std::int32_t on = -1;
+  if (!Number(command, on) || (on != 0 && on != 1)) return Refuse(m, "bad option", text::kBadCommand);
+  Room* room = RoomOf(m);
+  if (!room) return Refuse(m, "option outside a room", text::kNotInRoom);
+  if (m.seat == 0 || m.id != OpenerOf(*room))
+    return Refuse(m, "option not from the opener", text::kOpenerOnly);
+  try {
+    if (room->option != (on == 1)) store_.SetOption(room->storeId, on == 1);
+  } catch (const StoreError& e) {
+    return Refuse(m, std::string("store: ") + e.what(), text::kNotStored);
+  }
+  room->option = on == 1;
+  const std::string line = proto::LineOption(room->option);
+  for (MemberId id : room->present) out_.Send(id, line);
+}
+
+void Club::OrderDeal(Member& m, std::string_view command) {
+  std::int32_t number = 0;
+  if (!Number(command, number)) return Refuse(m, "bad deal number", text::kBadCommand);
+  Room* room = RoomOf(m);
+  if (!room) return Refuse(m, "deal outside a room", text::kNotInRoom);
+  if (m.seat == 0 || m.id != OpenerOf(*room)) return Refuse(m, "deal not from the opener", text::kOpenerOnly);
+  for (int s = 1; s <= kSeats; ++s)
+    if (room->seats[static_cast<std::size_t>(s)].Free())
+      return Refuse(m, "deal with a free seat", text::kAllSeats);
+  deals_->Order(*room, m, number);
+}
+
+}  // namespace zn::server

@@ -1,0 +1,249 @@
+#include "server/deals/Deals.h"
+
+#include <random>
+
+#include "link/Protocol.h"
+#include "server/base/ClubTexts.h"
+#include "server/base/CommandRoutes.h"
+#include "server/base/Log.h"
+#include "server/base/SeatRules.h"
+
+namespace zn::server {
+
+bool Deals::DealRunning(const Room& room) const {
+  auto it = tables_.find(room.storeId);
+  return it != tables_.end() && Running(it->second);
+}
+namespace {
+
+constexpr std::int32_t kFirstMatchNumber = 1000;
+constexpr std::int32_t kLastMatchNumber = 99'999'999;
+
+std::int32_t DrawMatchNumber() {
+  static std::mt19937 random{std::random_device{}()};
+  return std::uniform_int_distribution<std::int32_t>(kFirstMatchNumber, kLastMatchNumber)(random);
+}
+
+}  // namespace
+
+Deals::Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw)
+    : club_(club),
+      store_(store),
+      out_(out),
+      now_(std::move(now)),
+      draw_(draw ? std::move(draw) : DrawFn(DrawMatchNumber)),
+      robot_(std::make_unique<deal::SimpleRobot>()) {}
+
+Deals::~Deals() = default;
+
+const deal::Game* Deals::GameIn(const Room& room) const {
+  auto it = tables_.find(room.storeId);
+  return it == tables_.end() ? nullptr : it->second.game.get();
+}
+
+bool Deals::RunningElsewhere(const Room& room, std::int32_t number) const {
+  for (const auto& [id, t] : tables_)
+    if (id != room.storeId && Running(t) && t.game->Number() == number) return true;
+  return false;
+}
+
+void Deals::Order(Room& room, Member& from, std::int32_t number) {
+  Table& t = TableOf(room);
+  if (number == 0) {
+    // A new match: the counter of written-down deals starts again.
+    try {
+      store_.SetPlayed(room.storeId, 0);
+    } catch (const StoreError& e) {
+      Log(std::string("store: ") + e.what());
+      return Notice(from.id, text::kNotStored);
+    }
+    t.game.reset();
+    for (int tries = 0; tries < 8; ++tries) {  // a number running elsewhere would be refused below
+      number = std::max(draw_(), kFirstMatchNumber);
+      if (!RunningElsewhere(room, number)) break;
+    }
+    club_.SetPlayed(room, 0);
+  } else if (number == -1) {
+    if (t.number <= 0) return Notice(from.id, text::kBadCommand);
+    number = t.number;
+  } else if (number < 0) {
+    return Notice(from.id, text::kBadCommand);
+  }
+  // Deal n is the same cards everywhere: dealt in a second room while it runs, its seats and
+  // watchers there would see the hands of the first.
+  if (RunningElsewhere(room, number)) return Notice(from.id, text::kDealRunsElsewhere);
+  Start(room, t, number);
+}
+
+void Deals::Command(Room& room, Member& from, std::string_view command) {
+  using Handler = void (*)(Deals&, Room&, Table&, Member&, std::string_view);
+  using proto::TCommand;
+  static constexpr CommandRoute<Handler> kRoutes[] = {
+      {TCommand::Bids, [](Deals& d, Room& r, Table& t, Member& m, std::string_view s) { d.Bid(r, t, m, s); }},
+      {TCommand::Play,
+       [](Deals& d, Room& r, Table& t, Member& m, std::string_view s) { d.PlayCard(r, t, m, s); }},
+      {TCommand::TrickDone,
+       [](Deals& d, Room& r, Table& t, Member& m, std::string_view) { d.Acknowledge(r, t, m); }},
+      {TCommand::Hand, [](Deals& d, Room&, Table& t, Member& m, std::string_view s) { d.Hand(t, m, s); }},
+      {TCommand::Result,
+       [](Deals& d, Room& r, Table& t, Member& m, std::string_view s) { d.Result(r, t, m, s); }},
+  };
+  static constexpr std::array<Handler, proto::kCommands> kHandlerOf = RoutesByCommand(kRoutes, IsDealCommand);
+  proto::TCommand which;
+  if (command.empty() || !proto::CommandOf(command[0], which) || !IsDealCommand(which)) return;
+  kHandlerOf[static_cast<std::size_t>(which)](*this, room, TableOf(room), from, command);
+}
+
+void Deals::SeatChanged(Room& room, int seat) {
+  if (seat < 1 || seat > kSeats) return;
+  auto it = tables_.find(room.storeId);
+  if (it == tables_.end() || !Running(it->second)) return;
+  Table& t = it->second;
+  const Seat& place = room.seats[static_cast<std::size_t>(seat)];
+  auto& name = t.names[static_cast<std::size_t>(seat)];
+  t.awaiting[static_cast<std::size_t>(seat)] = false;
+  t.missed[static_cast<std::size_t>(seat)] = 0;
+  if (t.turnSeat == seat) t.turnMoves = -1;  // a newcomer on turn gets his own time
+  if (place.member != 0) {                   // a member took over the hand
+    if (const Member* m = club_.Find(place.member)) {
+      name = m->nickname;
+      t.fair.Held(*m, seat);
+    }
+    t.catchUp.push_back(place.member);
+    return;
+  }
+  // The member left: a robot plays the hand for the rest of the deal (seat 1 too: its commands
+  // pass to the next seated human, server/base/SeatRules.h).
+  club_.RobotTakesSeat(room, seat);
+  name = std::string(text::kRobotPrefix) + std::to_string(seat);
+}
+
+void Deals::RoomSent(Room& room) {
+  auto it = tables_.find(room.storeId);
+  if (it == tables_.end() || !Running(it->second)) return;
+  Table& t = it->second;
+  for (const MemberId id : std::exchange(t.catchUp, {})) CatchUp(room, t, id);
+  if (t.waiting && t.awaiting == decltype(t.awaiting){}) return EndTrick(room, t);
+  // The "R" line disabled the bidder's send button: "T" again (Advance sends it).
+  Advance(room, t);
+}
+
+void Deals::Watching(Room& room, Member& m) {
+  auto it = tables_.find(room.storeId);
+  if (it != tables_.end()) CatchUp(room, it->second, m.id);
+}
+
+void Deals::Tick(SteadyTime now) {
+  for (auto& [id, t] : tables_) {
+    if (!Running(t)) continue;
+    Room* room = club_.FindRoom(id);
+    if (!room) continue;
+    if (t.paused && t.pausedUntil <= now) Advance(*room, t);  // the holds ran out: robots go on
+    if (t.waiting && t.due <= now) EndTrick(*room, t);
+    if (Running(t) && !t.waiting && t.turnMoves >= 0 && t.turnDue <= now) TimeOut(*room, t);
+  }
+  if (journal_ && now >= journal_->Due()) WriteJournal(now);
+}
+
+// A robot card still being thought of for the room finds no table and is dropped.
+void Deals::RoomFreed(Room& room) { tables_.erase(room.storeId); }
+
+std::optional<SteadyTime> Deals::NextDue() const {
+  std::optional<SteadyTime> due;
+  const auto earlier = [&](SteadyTime when) {
+    if (!due || when < *due) due = when;
+  };
+  bool journaled = false;  // a deal the journal holds or should hold
+  for (const auto& [id, t] : tables_) {
+    journaled = journaled || (t.game && !t.written);
+    if (!Running(t)) continue;
+    if (t.paused) earlier(t.pausedUntil);
+    if (t.waiting) earlier(t.due);
+    if (!t.waiting && t.turnMoves >= 0) earlier(t.turnDue);
+  }
+  if (journal_ && (journaled || journal_->Tracking())) earlier(journal_->Due());
+  return due;
+}
+
+// "B" nickname " " count (" " bid) x count, from the seat on turn.
+void Deals::Bid(Room& room, Table& t, Member& m, std::string_view command) {
+  const bool onTurn = Running(t) && !t.game->Play() && m.seat > 0 && t.game->OnTurn() == m.seat;
+  if (!onTurn) return Notice(m.id, text::kBadBid, proto::ReadText(command));
+  const auto refuse = [&](std::string_view what) {
+    Notice(m.id, text::kBadBid, what);
+    out_.Send(m.id, proto::LineTurn());
+  };
+  const proto::TBidCommand read = proto::ReadCmdBids(command);
+  if (read.block.nickname != m.nickname) return refuse(read.block.nickname);
+  if (!read.counted) return refuse(read.count);
+  if (auto refused = t.game->Bid(m.seat, read.block.bids)) return refuse(*refused);
+  t.bidders.push_back(m.nickname);
+  t.missed[static_cast<std::size_t>(m.seat)] = 0;  // his own move: the count starts again
+  t.turnMoves = -1;
+  ToAudience(room, BidLine(t));
+  if (t.game->Play()) ToAudience(room, PlayLine(t));  // bidding over: the dealer leads
+  Advance(room, t);
+}
+
+void Deals::PlayCard(Room& room, Table& t, Member& m, std::string_view command) {
+  if (!Running(t)) return;                                   // no deal: nothing to refuse
+  if (!t.game->Play()) return Notice(m.id, text::kBadCard);  // still bidding
+  const std::optional<std::int32_t> card = proto::ReadCmdNumber(command);
+  if (!card || !t.game->PlayCard(m.seat, *card)) {
+    Notice(m.id, text::kBadCard);
+    return out_.Send(m.id, PlayLine(t));
+  }
+  t.missed[static_cast<std::size_t>(m.seat)] = 0;
+  t.turnMoves = -1;
+  ToAudience(room, PlayLine(t));
+  Advance(room, t);
+}
+
+void Deals::Acknowledge(Room& room, Table& t, Member& m) {
+  if (!Running(t) || !t.waiting || m.seat < 1) return;  // nothing waits for it: ignored
+  auto& mine = t.awaiting[static_cast<std::size_t>(m.seat)];
+  if (!mine) return;
+  mine = false;
+  if (t.awaiting == decltype(t.awaiting){}) EndTrick(room, t);
+}
+
+// "H" + own seat: the own hand; "H0" from a watcher: the four hands. Nothing once the deal is over.
+void Deals::Hand(Table& t, Member& m, std::string_view command) {
+  const std::optional<std::int32_t> read = proto::ReadCmdNumber(command);
+  if (!Running(t) || !read) return;
+  const std::int32_t seat = *read;
+  if (seat >= 1 && seat == m.seat) return out_.Send(m.id, HandLine(t, seat));
+  if (seat == 0 && m.watching && m.seat == 0) ShowAllHands(t, m);
+}
+
+// "F" a ":" b from the opener (seat 1, or the next seated human), once per finished deal: stored
+// first, then announced.
+void Deals::Result(Room& room, Table& t, Member& m, std::string_view command) {
+  if (m.seat == 0 || m.id != OpenerOf(room)) return Notice(m.id, text::kOpenerOnly);
+  if (!t.game || !t.scored) return Notice(m.id, text::kNoResult);
+  if (t.written) return Notice(m.id, text::kResultWritten);
+  const std::optional<proto::TPoints> points = proto::ReadCmdResult(command);
+  if (!points) return Notice(m.id, text::kBadCommand);
+  if (!WriteResult(room, t, points->ours, points->theirs)) Notice(m.id, text::kNotStored);
+}
+
+bool Deals::WriteResult(Room& room, Table& t, std::int32_t a, std::int32_t b) {
+  StoredResult result{room.storeId, t.game->Number(), a, b, {}, t.record};
+  for (int s = 1; s <= kSeats; ++s)
+    result.seats[static_cast<std::size_t>(s - 1)] = t.names[static_cast<std::size_t>(s)];
+  std::int32_t played = 0;
+  try {
+    played = store_.AddResult(result);
+  } catch (const StoreError& e) {
+    Log(std::string("store: ") + e.what());
+    return false;
+  }
+  t.written = true;
+  Log("result " + std::to_string(a) + ":" + std::to_string(b) + " of deal " + std::to_string(result.deal) +
+      " in " + room.name);
+  ToAudience(room, proto::LineResult(a, b));
+  club_.SetPlayed(room, played);
+  return true;
+}
+
+}  // namespace zn::server

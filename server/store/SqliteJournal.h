@@ -1,0 +1,42 @@
+// The journal of running deals in the club's SQLite file (tables running_deals and running_moves,
+// made by the store's schema step), on a connection of its own: its batches commit without waiting
+// for the disk (a crash of the server loses none of them; a power cut may lose the last ones),
+// while a result's write stays synced on the store's connection.
+#pragma once
+
+#include <string>
+
+#include "server/base/Journal.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zn::server {
+
+class SqliteJournal : public JournalStore {
+ public:
+  // Opens the store's file; the store has brought its schema up to date first. Throws StoreError.
+  explicit SqliteJournal(const std::string& path);
+  ~SqliteJournal() override;
+  SqliteJournal(const SqliteJournal&) = delete;
+  SqliteJournal& operator=(const SqliteJournal&) = delete;
+
+  void Write(const std::vector<JournalEntry>& entries) override;
+  std::vector<JournaledDeal> LoadRunning() override;
+
+ private:
+  void Apply(const JournalEntry& e);
+  void Exec(const char* sql);
+  sqlite3_stmt* Prepare(const char* sql);
+  [[noreturn]] void Fail(const char* what);
+  void Close();
+
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* deal_ = nullptr;
+  sqlite3_stmt* seats_ = nullptr;
+  sqlite3_stmt* move_ = nullptr;
+  sqlite3_stmt* endDeal_ = nullptr;
+  sqlite3_stmt* endMoves_ = nullptr;
+};
+
+}  // namespace zn::server
