@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "archive/GameRecord.h"
 #include "deal/Game.h"
 #include "deal/Robot.h"
+#include "dealrecord/GameRecord.h"
 #include "record/ArchiveStore.h"
 #include "tests/support/TempDir.h"
 
@@ -17,7 +17,7 @@ constexpr int kDeals = 10'000;
 void BM_ArchiveOpen10k(benchmark::State& state) {
   zn::test::TempDir dir;
   const std::string path = dir / "archivum.db";
-  std::vector<zn::archive::DealRecord> deals;
+  std::vector<zn::dealrecord::DealRecord> deals;
   for (int n = 1; n <= 50; ++n) {
     zn::deal::Game game(n);
     zn::deal::SimpleRobot robot;
@@ -26,14 +26,14 @@ void BM_ArchiveOpen10k(benchmark::State& state) {
         game.Continue();
       else
         game.RobotMove(robot);
-    zn::archive::DealRecord r = zn::archive::RecordOfGame(game);
+    zn::dealrecord::DealRecord r = zn::dealrecord::RecordOfGame(game);
     r.room = "kertes";
     r.seats = {{{}, {"anna", false}, {"-Robot2", true}, {"bela", false}, {"-Robot4", true}}};
     deals.push_back(r);
   }
   {
     zn::TArchiveStore store(path);
-    std::vector<zn::archive::DealRecord> all;
+    std::vector<zn::dealrecord::DealRecord> all;
     for (int i = 0; i < kDeals; ++i) {
       all.push_back(deals[static_cast<std::size_t>(i) % deals.size()]);
       all.back().time = 1'765'000'000 + i;

@@ -2,14 +2,14 @@
 // archive window's analysis is held to: under two seconds a deal.
 #include <benchmark/benchmark.h>
 
-#include "archive/GameRecord.h"
-#include "archive/PostMortem.h"
 #include "deal/Game.h"
 #include "deal/Robot.h"
+#include "dealrecord/GameRecord.h"
+#include "dealrecord/PostMortem.h"
 
 namespace {
 
-zn::archive::DealRecord RobotDeal(std::int32_t number) {
+zn::dealrecord::DealRecord RobotDeal(std::int32_t number) {
   zn::deal::Game game(number);
   zn::deal::SimpleRobot robot;
   while (game.CurrentPhase() != zn::deal::Game::Phase::Over)
@@ -17,14 +17,14 @@ zn::archive::DealRecord RobotDeal(std::int32_t number) {
       game.Continue();
     else
       game.RobotMove(robot);
-  return zn::archive::RecordOfGame(game);
+  return zn::dealrecord::RecordOfGame(game);
 }
 
 void BM_PostMortemDeal(benchmark::State& state) {
-  std::vector<zn::archive::DealRecord> deals;
+  std::vector<zn::dealrecord::DealRecord> deals;
   for (std::int32_t n = 1; n <= 8; ++n) deals.push_back(RobotDeal(n * 101));
   std::size_t i = 0;
-  for (auto _ : state) benchmark::DoNotOptimize(zn::archive::Analyse(deals[i++ % deals.size()]));
+  for (auto _ : state) benchmark::DoNotOptimize(zn::dealrecord::Analyse(deals[i++ % deals.size()]));
 }
 BENCHMARK(BM_PostMortemDeal)->Unit(benchmark::kMillisecond)->Iterations(8);
 

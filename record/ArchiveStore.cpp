@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
 #include "game/ZnError.h"
 
@@ -71,7 +71,7 @@ void TArchiveStore::Exec(const char* sql) const {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail("SQL");
 }
 
-std::int64_t TArchiveStore::Insert(const archive::DealRecord& d) {
+std::int64_t TArchiveStore::Insert(const dealrecord::DealRecord& d) {
   TStatement st;
   if (sqlite3_prepare_v2(db_,
                          "INSERT INTO deals(time, room, deal, seat1, seat2, seat3, seat4, written, points14, "
@@ -86,17 +86,17 @@ std::int64_t TArchiveStore::Insert(const archive::DealRecord& d) {
   sqlite3_bind_int(st.s, 8, d.written ? 1 : 0);
   sqlite3_bind_int(st.s, 9, d.points14);
   sqlite3_bind_int(st.s, 10, d.points23);
-  BindText(st.s, 11, archive::WriteDeal(d));
+  BindText(st.s, 11, dealrecord::WriteDeal(d));
   if (sqlite3_step(st.s) != SQLITE_DONE) Fail("keep");
   return sqlite3_last_insert_rowid(db_);
 }
 
-std::int64_t TArchiveStore::Keep(const archive::DealRecord& deal) { return Insert(deal); }
+std::int64_t TArchiveStore::Keep(const dealrecord::DealRecord& deal) { return Insert(deal); }
 
-void TArchiveStore::KeepAll(const std::vector<archive::DealRecord>& deals) {
+void TArchiveStore::KeepAll(const std::vector<dealrecord::DealRecord>& deals) {
   Exec("BEGIN IMMEDIATE");
   try {
-    for (const archive::DealRecord& d : deals) Insert(d);
+    for (const dealrecord::DealRecord& d : deals) Insert(d);
     Exec("COMMIT");
   } catch (...) {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -105,7 +105,7 @@ void TArchiveStore::KeepAll(const std::vector<archive::DealRecord>& deals) {
 }
 
 void TArchiveStore::MarkResult(std::int64_t id, std::int32_t points14, std::int32_t points23) {
-  archive::DealRecord d = Load(id);
+  dealrecord::DealRecord d = Load(id);
   d.written = true;
   d.points14 = points14;
   d.points23 = points23;
@@ -116,7 +116,7 @@ void TArchiveStore::MarkResult(std::int64_t id, std::int32_t points14, std::int3
   sqlite3_bind_int64(st.s, 1, id);
   sqlite3_bind_int(st.s, 2, points14);
   sqlite3_bind_int(st.s, 3, points23);
-  BindText(st.s, 4, archive::WriteDeal(d));
+  BindText(st.s, 4, dealrecord::WriteDeal(d));
   if (sqlite3_step(st.s) != SQLITE_DONE) Fail("result");
 }
 
@@ -150,25 +150,25 @@ std::vector<TArchiveRow> TArchiveStore::List(const std::string& nickname) const 
   return rows;
 }
 
-archive::DealRecord TArchiveStore::Load(std::int64_t id) const {
+dealrecord::DealRecord TArchiveStore::Load(std::int64_t id) const {
   TStatement st;
   if (sqlite3_prepare_v2(db_, "SELECT block FROM deals WHERE id=?1", -1, &st.s, nullptr) != SQLITE_OK)
     Fail("prepare");
   sqlite3_bind_int64(st.s, 1, id);
   if (sqlite3_step(st.s) != SQLITE_ROW) Fail(std::string("nincs ilyen leosztás"_cp));
-  std::vector<archive::DealRecord> deals = archive::ReadDeals(Text(st.s, 0));
+  std::vector<dealrecord::DealRecord> deals = dealrecord::ReadDeals(Text(st.s, 0));
   if (deals.size() != 1) Fail(std::string("hibás leosztás"_cp));
   return deals.front();
 }
 
-std::vector<archive::DealRecord> TArchiveStore::All() const {
+std::vector<dealrecord::DealRecord> TArchiveStore::All() const {
   TStatement st;
   if (sqlite3_prepare_v2(db_, "SELECT block FROM deals ORDER BY time, id", -1, &st.s, nullptr) != SQLITE_OK)
     Fail("prepare");
-  std::vector<archive::DealRecord> deals;
+  std::vector<dealrecord::DealRecord> deals;
   int rc;
   while ((rc = sqlite3_step(st.s)) == SQLITE_ROW)
-    for (archive::DealRecord& d : archive::ReadDeals(Text(st.s, 0))) deals.push_back(std::move(d));
+    for (dealrecord::DealRecord& d : dealrecord::ReadDeals(Text(st.s, 0))) deals.push_back(std::move(d));
   if (rc != SQLITE_DONE) Fail("export");
   return deals;
 }

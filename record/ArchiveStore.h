@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/DealRecord.h"
+#include "dealrecord/DealRecord.h"
 
 struct sqlite3;
 
@@ -35,20 +35,20 @@ class TArchiveStore {
   TArchiveStore& operator=(const TArchiveStore&) = delete;
 
   // Keeps one deal; returns its id.
-  std::int64_t Keep(const archive::DealRecord& deal);
+  std::int64_t Keep(const dealrecord::DealRecord& deal);
   // Keeps every deal or none (an import).
-  void KeepAll(const std::vector<archive::DealRecord>& deals);
+  void KeepAll(const std::vector<dealrecord::DealRecord>& deals);
   // The result written down for a kept deal.
   void MarkResult(std::int64_t id, std::int32_t points14, std::int32_t points23);
   // The deals, newest first; with a nickname, only those it sat in (without regard to case).
   std::vector<TArchiveRow> List(const std::string& nickname = {}) const;
-  archive::DealRecord Load(std::int64_t id) const;
+  dealrecord::DealRecord Load(std::int64_t id) const;
   // Every deal, oldest first (an export).
-  std::vector<archive::DealRecord> All() const;
+  std::vector<dealrecord::DealRecord> All() const;
 
  private:
   void Exec(const char* sql) const;
-  std::int64_t Insert(const archive::DealRecord& deal);
+  std::int64_t Insert(const dealrecord::DealRecord& deal);
   [[noreturn]] void Fail(const std::string& what) const;
   sqlite3* db_ = nullptr;
 };

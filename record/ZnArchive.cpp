@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
 #include "game/ZnError.h"
@@ -18,7 +18,7 @@ namespace {
 constexpr std::string_view kFileFilter = "Leosztások (*.txt)|*.txt"_cp;
 
 std::string Date(std::int64_t time) {
-  std::string s = archive::FormatTime(time);  // "2026-12-08T13:31:48Z"
+  std::string s = dealrecord::FormatTime(time);  // "2026-12-08T13:31:48Z"
   return s.substr(0, 10) + ' ' + s.substr(11, 5);
 }
 
@@ -49,7 +49,7 @@ TArchiveStore& TArchiveForm::Store() {
   return *store_;
 }
 
-std::int64_t TArchiveForm::Keep(const archive::DealRecord& deal) {
+std::int64_t TArchiveForm::Keep(const dealrecord::DealRecord& deal) {
   if (!Available()) return 0;
   const std::int64_t id = Store().Keep(deal);
   if (Visible) Refresh();
@@ -103,7 +103,7 @@ void TArchiveForm::ListDblClick(int index) {
   ListIndex = index;
   Deal = Store().Load(Rows[static_cast<std::size_t>(index)].id);
   BidLines.clear();
-  for (const archive::BidRecord& b : Deal->bids)
+  for (const dealrecord::BidRecord& b : Deal->bids)
     BidLines.push_back(std::to_string(b.seat) + ". " + Deal->seats[static_cast<std::size_t>(b.seat)].name +
                        ": " + Bids(b.bids));
   Step = 0;
@@ -128,13 +128,13 @@ void TArchiveForm::BackClick() {
 
 // The hands after Step tricks, and trick Step on the table.
 void TArchiveForm::ShowStep() {
-  const archive::DealRecord& d = *Deal;
+  const dealrecord::DealRecord& d = *Deal;
   const int tricks = static_cast<int>(d.tricks.size());
   Hands = d.hands;
   Table = {};
   Leader = Winner = 0;
   for (int k = 0; k < Step; ++k) {
-    const archive::TrickRecord& t = d.tricks[static_cast<std::size_t>(k)];
+    const dealrecord::TrickRecord& t = d.tricks[static_cast<std::size_t>(k)];
     for (int i = 0; i < kSeats; ++i) {
       TCards& hand = Hands[static_cast<std::size_t>(t.SeatAt(i))];
       std::erase(hand, t.cards[static_cast<std::size_t>(i)]);
@@ -156,13 +156,13 @@ void TArchiveForm::ShowStep() {
   CanBack = Step > 0;
   CanForward = Step < tricks;
   VerdictLines.clear();
-  for (const archive::CardVerdict& v : Verdicts) {
+  for (const dealrecord::CardVerdict& v : Verdicts) {
     if (v.trick != Step) continue;
-    std::string line = std::to_string(v.seat) + ". " + archive::FormatCardName(v.card) + ": " +
+    std::string line = std::to_string(v.seat) + ". " + dealrecord::FormatCardName(v.card) + ": " +
                        std::to_string(v.before) + " -> " + std::to_string(v.after);
     if (v.Cost() > 0)
       line += std::string(", ára "_cp) + std::to_string(v.Cost()) + std::string(" pont; jobb: "_cp) +
-              archive::FormatCardName(v.best);
+              dealrecord::FormatCardName(v.best);
     VerdictLines.push_back(line);
   }
   Notify(Aspect::Replay);
@@ -173,14 +173,15 @@ void TArchiveForm::AnalyseClick() {
   Analysing = true;
   Notify(Aspect::Replay);
   const std::weak_ptr<bool> alive = alive_;
-  auto answer = [this, alive, stop = stop_](std::vector<archive::CardVerdict> verdicts) {
+  auto answer = [this, alive, stop = stop_](std::vector<dealrecord::CardVerdict> verdicts) {
     if (!alive.lock() || *stop) return;  // the window went, or another deal was opened
     Analysing = false;
     Verdicts = std::move(verdicts);
     ShowStep();
   };
   auto work = [deal = *Deal, stop = stop_, answer, post = PostToInterface] {
-    auto verdicts = archive::Analyse(deal, archive::kPostMortemLimits, [&stop] { return stop->load(); });
+    auto verdicts =
+        dealrecord::Analyse(deal, dealrecord::kPostMortemLimits, [&stop] { return stop->load(); });
     auto deliver = [answer, verdicts = std::move(verdicts)]() mutable { answer(std::move(verdicts)); };
     if (post)
       post(std::move(deliver));
@@ -199,7 +200,8 @@ void TArchiveForm::ExportClick() {
                                            std::string(kFileFilter));
   if (!path) return;
   std::string text;
-  for (const archive::DealRecord& d : store.All()) text += (text.empty() ? "" : "\n") + archive::WriteDeal(d);
+  for (const dealrecord::DealRecord& d : store.All())
+    text += (text.empty() ? "" : "\n") + dealrecord::WriteDeal(d);
   std::ofstream out(*path, std::ios::binary | std::ios::trunc);
   out << text;
   out.close();
@@ -213,7 +215,7 @@ void TArchiveForm::ImportClick() {
   if (!in) throw EZnError(std::string("A fájl nem olvasható: "_cp) + Utf8ToCp1250(*path));
   std::stringstream text;
   text << in.rdbuf();
-  Store().KeepAll(archive::ReadDeals(text.str()));  // a faulty file throws before anything is kept
+  Store().KeepAll(dealrecord::ReadDeals(text.str()));  // a faulty file throws before anything is kept
   Refresh();
 }
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/DealRecord.h"
-#include "archive/PostMortem.h"
+#include "dealrecord/DealRecord.h"
+#include "dealrecord/PostMortem.h"
 #include "record/ArchiveStore.h"
 
 namespace zn {
@@ -34,7 +34,7 @@ class TArchiveForm {
   int ListIndex = -1;
 
   // ---- The replay of the opened deal ----
-  std::optional<archive::DealRecord> Deal;
+  std::optional<dealrecord::DealRecord> Deal;
   int Step = 0;                            // tricks shown: 0 (the dealt hands) to the tricks played
   std::array<TCards, kSeats + 1> Hands{};  // [1..4]: the cards left after Step tricks
   std::array<TCard, kSeats + 1> Table{};   // [1..4]: the cards of trick Step by seat
@@ -44,8 +44,8 @@ class TArchiveForm {
   bool CanBack = false, CanForward = false;
 
   // ---- The post-mortem of the opened deal ----
-  std::vector<archive::CardVerdict> Verdicts;  // one per card played, once analysed
-  std::vector<std::string> VerdictLines;       // the cards of trick Step, each with its verdict
+  std::vector<dealrecord::CardVerdict> Verdicts;  // one per card played, once analysed
+  std::vector<std::string> VerdictLines;          // the cards of trick Step, each with its verdict
   bool Analysing = false;
   // How the analysis runs off the interface thread: the view runs work on a worker and posts the
   // answer back to the interface thread. Unset, both run at once (tests).
@@ -65,7 +65,7 @@ class TArchiveForm {
   void AnalyseClick();  // the post-mortem of the opened deal, off the interface thread
 
   // The club window keeps every deal that ends here; returns its id (0: no archive).
-  std::int64_t Keep(const archive::DealRecord& deal);
+  std::int64_t Keep(const dealrecord::DealRecord& deal);
   void MarkResult(std::int64_t id, std::int32_t points14, std::int32_t points23);
   TArchiveStore& Store();  // EZnError when there is no archive
   bool Available();

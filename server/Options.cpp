@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
 #include "game/Tokenizer.h"
 
@@ -93,7 +93,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
       }
       o.exportDeals.file = v;
     } else if (a == "--since") {
-      if (!archive::ParseTime(v + "T00:00:00Z", o.exportDeals.since)) {
+      if (!dealrecord::ParseTime(v + "T00:00:00Z", o.exportDeals.since)) {
         error = "--since must be a day as YYYY-MM-DD: " + v;
         return ParseResult::Error;
       }

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
 #include "game/ErrorHandler.h"
@@ -27,9 +27,9 @@ void TZnForm::AskForRecords() {
 // The record comes from the server: it is read by the one strict reader, so a malformed one is
 // refused whole (the error box names its line) and nothing of it is kept.
 void TZnForm::ZLine(const std::string& line) {
-  std::vector<archive::DealRecord> deals = archive::ReadDeals(Cp1250ToUtf8(proto::ReadRecord(line)));
+  std::vector<dealrecord::DealRecord> deals = dealrecord::ReadDeals(Cp1250ToUtf8(proto::ReadRecord(line)));
   if (deals.size() != 1) throw EZnError(std::string("Hibás leosztás-rekord"_cp));
-  archive::DealRecord& deal = deals.front();
+  dealrecord::DealRecord& deal = deals.front();
   // The room is the one the client is in ("<name> terem"), the time the client's own.
   const std::string suffix(" terem");
   deal.room = Caption.ends_with(suffix) ? Caption.substr(0, Caption.size() - suffix.size()) : Caption;

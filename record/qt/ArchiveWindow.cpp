@@ -13,7 +13,7 @@
 #include <QThreadPool>
 #include <QVBoxLayout>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
 #include "game/ErrorHandler.h"
 #include "game/qt/Cp1250Codec.h"
@@ -26,7 +26,7 @@ namespace {
 
 std::string Cards(const TCards& cards) {
   std::string s;
-  for (const TCard c : cards) s += (s.empty() ? "" : ", ") + archive::FormatCardName(c);
+  for (const TCard c : cards) s += (s.empty() ? "" : ", ") + dealrecord::FormatCardName(c);
   return s;
 }
 
@@ -165,7 +165,7 @@ void TArchiveWindow::DrawReplay() {
   drawing_ = true;
   std::string text;
   if (form_.Deal) {
-    const archive::DealRecord& d = *form_.Deal;
+    const dealrecord::DealRecord& d = *form_.Deal;
     for (int seat = 1; seat <= kSeats; ++seat) {
       const auto s = static_cast<std::size_t>(seat);
       text += std::to_string(seat) + ". " + d.seats[s].name +
@@ -175,7 +175,7 @@ void TArchiveWindow::DrawReplay() {
       text += std::string("\nAz asztalon:\n"_cp);
       for (int seat = 1; seat <= kSeats; ++seat) {
         const TCard c = form_.Table[static_cast<std::size_t>(seat)];
-        text += "   " + std::to_string(seat) + ". " + archive::FormatCardName(c) +
+        text += "   " + std::to_string(seat) + ". " + dealrecord::FormatCardName(c) +
                 (seat == form_.Leader ? std::string(" (hív)"_cp) : "") +
                 (seat == form_.Winner ? std::string(" (viszi)") : "") + "\n";
       }

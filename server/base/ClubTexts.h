@@ -80,7 +80,7 @@ inline constexpr std::string_view kTurnLimit = "Ebben az osztásban egy lépésr
 inline constexpr std::string_view kTurnTimedOut = "Lejárt az ideje, helyette a robot lépett: "_cp;
 inline constexpr std::string_view kStoodUp =
     "Kétszer egymás után nem léptél időben, ezért felállítottunk; a helyeden a robot játszik tovább"_cp;
-// One seat's view per deal (server/deals/FairPlay.h).
+// One seat's view per deal (server/deals/SeatLedger.h).
 inline constexpr std::string_view kWatchedThisDeal =
     "Ezt az osztást kibicelted, csak a következőben ülhetsz le"_cp;
 inline constexpr std::string_view kWatchedFromAddress =

@@ -35,7 +35,7 @@ class DealSeam {
   virtual void RoomFreed(Room&) {}
   // A deal is under way in room (the club does not time out its seated members then).
   virtual bool DealRunning(const Room&) const { return false; }
-  // Fair play (server/deals/FairPlay.h): the notice that refuses the member seat 1..4 of room now, or
+  // Fair play (server/deals/SeatLedger.h): the notice that refuses the member seat 1..4 of room now, or
   // empty when the member may take it; the same for watching.
   virtual std::string_view SitRefusal(const Room&, const Member&, int) const { return {}; }
   virtual std::string_view WatchRefusal(const Room&, const Member&) const { return {}; }

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/DealRecord.h"
+#include "dealrecord/DealRecord.h"
 
 namespace zn::server {
 
@@ -48,7 +48,7 @@ class RoomStore {
   virtual std::int32_t AddResult(const StoredResult& result) = 0;
   // Keeps a deal that ended, whole, as not written down yet (AddResult marks it); returns its id.
   // The store stamps the time.
-  virtual std::int64_t AddRecord(std::int64_t room, const archive::DealRecord& record) = 0;
+  virtual std::int64_t AddRecord(std::int64_t room, const dealrecord::DealRecord& record) = 0;
   // A human was in the room now (rooms nobody visits for a day are dropped at start).
   virtual void TouchRoom(std::int64_t room) = 0;
   // Forgets a room the club freed (its results stay).

@@ -17,8 +17,8 @@
 #include "server/base/Outbox.h"
 #include "server/base/Store.h"
 #include "server/deals/DealJournal.h"
-#include "server/deals/FairPlay.h"
 #include "server/deals/RobotPool.h"
+#include "server/deals/SeatLedger.h"
 
 namespace zn::server {
 

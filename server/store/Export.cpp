@@ -5,7 +5,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
 
 namespace zn::server {
@@ -19,16 +19,16 @@ std::size_t ExportRecords(SqliteStore& store, const ExportOptions& options) {
   std::map<std::string, std::string> aliases;  // nickname -> its name in the file
   std::size_t count = 0;
   try {
-    store.ForEachRecord(options.since, [&](const archive::DealRecord& deal) {
-      archive::DealRecord r = deal;
+    store.ForEachRecord(options.since, [&](const dealrecord::DealRecord& deal) {
+      dealrecord::DealRecord r = deal;
       if (options.anonymise)
-        for (archive::SeatRecord& seat : r.seats)
+        for (dealrecord::SeatRecord& seat : r.seats)
           if (!seat.robot && !seat.name.empty()) {
             auto [it, added] = aliases.try_emplace(seat.name);
             if (added) it->second = std::string("játékos"_cp) + std::to_string(aliases.size());
             seat.name = it->second;
           }
-      out << (count++ ? "\n" : "") << archive::WriteDeal(r);
+      out << (count++ ? "\n" : "") << dealrecord::WriteDeal(r);
     });
     out.close();
     if (!out) throw std::runtime_error("cannot write " + part);

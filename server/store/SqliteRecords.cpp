@@ -31,7 +31,7 @@ std::string ColumnBlob(sqlite3_stmt* s, int i) {
   return std::string(blob ? blob : "", static_cast<std::size_t>(sqlite3_column_bytes(s, i)));
 }
 
-std::string HandsBlob(const archive::DealRecord& r) {
+std::string HandsBlob(const dealrecord::DealRecord& r) {
   std::string map(kMaxCard, '\0');
   for (int seat = 1; seat <= kSeats; ++seat)
     for (const TCard c : r.hands[static_cast<std::size_t>(seat)])
@@ -39,9 +39,9 @@ std::string HandsBlob(const archive::DealRecord& r) {
   return map;
 }
 
-std::string BidsText(const archive::DealRecord& r) {
+std::string BidsText(const dealrecord::DealRecord& r) {
   std::string text;
-  for (const archive::BidRecord& b : r.bids) {
+  for (const dealrecord::BidRecord& b : r.bids) {
     if (!text.empty()) text += '\n';
     text += std::to_string(b.seat);
     for (const std::string& bid : b.bids) text += '\t' + bid;
@@ -49,16 +49,16 @@ std::string BidsText(const archive::DealRecord& r) {
   return text;
 }
 
-std::string CardsBlob(const archive::DealRecord& r) {
+std::string CardsBlob(const dealrecord::DealRecord& r) {
   std::string cards;
-  for (const archive::TrickRecord& t : r.tricks)
+  for (const dealrecord::TrickRecord& t : r.tricks)
     for (const TCard c : t.cards) cards += static_cast<char>(c);
   return cards;
 }
 
 // The row's fields back into a record; false when they do not make a deal.
 bool ReadFields(const std::string& hands, const std::string& bids, const std::string& cards,
-                archive::DealRecord& r) {
+                dealrecord::DealRecord& r) {
   if (hands.size() != kMaxCard || cards.size() % kSeats != 0 || cards.size() > kSeats * kTricks ||
       !ValidSeat(r.dealer))
     return false;
@@ -73,7 +73,7 @@ bool ReadFields(const std::string& hands, const std::string& bids, const std::st
     const std::string line = bids.substr(from, end - from);
     from = end + 1;
     if (line.empty() || !ValidSeat(line[0] - '0')) return false;
-    archive::BidRecord b{line[0] - '0', {}};
+    dealrecord::BidRecord b{line[0] - '0', {}};
     for (std::size_t tab = line.find('\t'); tab != std::string::npos;) {
       const std::size_t next = line.find('\t', tab + 1);
       b.bids.push_back(line.substr(tab + 1, next == std::string::npos ? std::string::npos : next - tab - 1));
@@ -83,7 +83,7 @@ bool ReadFields(const std::string& hands, const std::string& bids, const std::st
   }
   int leader = r.dealer;
   for (std::size_t at = 0; at < cards.size(); at += kSeats) {
-    archive::TrickRecord t;
+    dealrecord::TrickRecord t;
     t.leader = leader;
     for (std::size_t i = 0; i < kSeats; ++i) t.cards[i] = static_cast<unsigned char>(cards[at + i]);
     leader = t.Winner();
@@ -95,7 +95,7 @@ bool ReadFields(const std::string& hands, const std::string& bids, const std::st
 
 }  // namespace
 
-std::int64_t SqliteStore::AddRecord(std::int64_t room, const archive::DealRecord& r) {
+std::int64_t SqliteStore::AddRecord(std::int64_t room, const dealrecord::DealRecord& r) {
   if (!addRecord_)
     addRecord_ = Prepare(
         "INSERT INTO deal_records(room, room_name, deal, time, dealer, seat1, seat2, seat3, seat4, robots, "
@@ -133,7 +133,7 @@ void SqliteStore::MarkRecord(std::int64_t record, std::int64_t result) {
 }
 
 void SqliteStore::ForEachRecord(std::int64_t since,
-                                const std::function<void(const archive::DealRecord&)>& each) {
+                                const std::function<void(const dealrecord::DealRecord&)>& each) {
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(
           db_,
@@ -149,7 +149,7 @@ void SqliteStore::ForEachRecord(std::int64_t since,
   sqlite3_bind_int64(raw, 1, since);
   int rc;
   while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-    archive::DealRecord r;
+    dealrecord::DealRecord r;
     r.room = ColumnCp1250(raw, 2);
     r.number = sqlite3_column_int(raw, 3);
     r.time = sqlite3_column_int64(raw, 4);

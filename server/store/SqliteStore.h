@@ -43,10 +43,10 @@ class SqliteStore : public RoomStore, public NameStore {
   void SetOption(std::int64_t room, bool on) override;
   void SetPlayed(std::int64_t room, std::int32_t played) override;
   std::int32_t AddResult(const StoredResult& result) override;
-  std::int64_t AddRecord(std::int64_t room, const archive::DealRecord& record) override;
+  std::int64_t AddRecord(std::int64_t room, const dealrecord::DealRecord& record) override;
   // Every kept deal that ended at or after since (seconds since the epoch), oldest first, with
   // its result (SqliteRecords.cpp). Throws StoreError, also for a row that does not read back.
-  void ForEachRecord(std::int64_t since, const std::function<void(const archive::DealRecord&)>& each);
+  void ForEachRecord(std::int64_t since, const std::function<void(const dealrecord::DealRecord&)>& each);
   void TouchRoom(std::int64_t room) override;
   void DropRoom(std::int64_t room) override;
   // Claimed nicknames (server/base/Claims.h), by folded name.

@@ -3,7 +3,7 @@
 #include "game/Tokenizer.h"
 #include "link/Protocol.h"
 #include "server/base/ClubTexts.h"
-#include "server/deals/FairPlay.h"
+#include "server/deals/SeatLedger.h"
 
 namespace zn::server {
 

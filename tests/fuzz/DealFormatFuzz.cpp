@@ -4,19 +4,19 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/ZnError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  std::vector<zn::archive::DealRecord> deals;
+  std::vector<zn::dealrecord::DealRecord> deals;
   try {
-    deals = zn::archive::ReadDeals(text);
+    deals = zn::dealrecord::ReadDeals(text);
   } catch (const zn::EZnError&) {
     return 0;
   }
   std::string again;
-  for (const auto& d : deals) again += zn::archive::WriteDeal(d);
-  if (zn::archive::ReadDeals(again) != deals) std::abort();
+  for (const auto& d : deals) again += zn::dealrecord::WriteDeal(d);
+  if (zn::dealrecord::ReadDeals(again) != deals) std::abort();
   return 0;
 }

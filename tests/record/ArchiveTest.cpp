@@ -5,17 +5,17 @@
 #include <fstream>
 #include <sstream>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/ZnError.h"
 #include "record/ZnArchive.h"
-#include "tests/archive/DealKit.h"
+#include "tests/dealrecord/DealKit.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/TempDir.h"
 
 namespace zn::test {
 namespace {
 
-using archive::test::PlayedDeal;
+using dealrecord::test::PlayedDeal;
 using namespace zn::literals;
 
 class ArchiveTest : public ::testing::Test {
@@ -24,7 +24,7 @@ class ArchiveTest : public ::testing::Test {
   // Deals 1..n; deal 2 has "Béla" on seat 3 instead of "béla", deal 3 is not written down.
   void KeepDeals(int n) {
     for (int i = 1; i <= n; ++i) {
-      archive::DealRecord d = PlayedDeal(i, i != 3);
+      dealrecord::DealRecord d = PlayedDeal(i, i != 3);
       if (i == 2) d.seats[3].name = std::string("BÉLA"_cp);
       d.seats[4].name = i % 2 ? "-Robot4" : "cili";
       form.Keep(d);
@@ -53,7 +53,7 @@ TEST_F(ArchiveTest, DealsOutliveTheArchiveAndComeBackWhole) {
   EXPECT_EQ(again.Rows[0].deal, 3);  // newest first
   EXPECT_EQ(again.ListCells[0][4], "40 : -40");
   EXPECT_EQ(again.ListCells[1][3], "Árvíztűrő, -Robot2, BÉLA, cili"_cp);
-  archive::DealRecord expected = PlayedDeal(2);
+  dealrecord::DealRecord expected = PlayedDeal(2);
   expected.seats[3].name = std::string("BÉLA"_cp);
   expected.seats[4].name = "cili";
   EXPECT_EQ(again.Store().Load(again.Rows[1].id), expected);
@@ -95,7 +95,7 @@ TEST_F(ArchiveTest, TheReplayGoesTrickByTrickBothWays) {
   KeepDeals(1);
   form.Show();
   form.ListDblClick(0);
-  const archive::DealRecord& d = *form.Deal;
+  const dealrecord::DealRecord& d = *form.Deal;
   EXPECT_EQ(form.Hands, d.hands);
   EXPECT_FALSE(form.CanBack);
   EXPECT_EQ(form.BidLines.size(), d.bids.size());
@@ -104,7 +104,7 @@ TEST_F(ArchiveTest, TheReplayGoesTrickByTrickBothWays) {
   EXPECT_EQ(form.Step, 10);
   EXPECT_FALSE(form.CanForward);
   for (int seat = 1; seat <= 4; ++seat) EXPECT_TRUE(form.Hands[static_cast<std::size_t>(seat)].empty());
-  const archive::TrickRecord& last = d.tricks.back();
+  const dealrecord::TrickRecord& last = d.tricks.back();
   for (int i = 0; i < 4; ++i)
     EXPECT_EQ(form.Table[static_cast<std::size_t>(last.SeatAt(i))], last.cards[static_cast<std::size_t>(i)]);
   EXPECT_EQ(form.Winner, last.Winner());
@@ -120,7 +120,7 @@ TEST_F(ArchiveTest, TheReplayGoesTrickByTrickBothWays) {
 TEST_F(ArchiveTest, ExportAndImportGoBothWaysAndAFaultyFileAddsNothing) {
   KeepDeals(3);
   const std::string text = Export();
-  EXPECT_EQ(archive::ReadDeals(text), form.Store().All());
+  EXPECT_EQ(dealrecord::ReadDeals(text), form.Store().All());
   // The same file again doubles the archive; one faulty block keeps all of it out.
   fake.desk.OpenAnswers.push_back(dir / "out.txt");
   form.ImportClick();

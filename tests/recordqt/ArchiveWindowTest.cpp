@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "record/qt/ArchiveWindow.h"
-#include "tests/archive/DealKit.h"
+#include "tests/dealrecord/DealKit.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/TempDir.h"
 
@@ -20,8 +20,8 @@ TEST(ArchiveWindow, OpensADealAndAnalysesItOffTheInterfaceThread) {
   ScopedFakeDesktop fake;
   fake.desk.Data = dir.Path();
   TArchiveForm form;
-  form.Keep(archive::test::PlayedDeal(8));
-  form.Keep(archive::test::PlayedDeal(9));
+  form.Keep(dealrecord::test::PlayedDeal(8));
+  form.Keep(dealrecord::test::PlayedDeal(9));
   TArchiveWindow window(form);
   form.Show();
   auto* deals = window.findChild<QTableWidget*>("Deals");
@@ -43,7 +43,7 @@ TEST(ArchiveWindow, ArrowKeysChooseAndEnterOpensADeal) {
   ScopedFakeDesktop fake;
   fake.desk.Data = dir.Path();
   TArchiveForm form;
-  for (const int deal : {7, 8, 9}) form.Keep(archive::test::PlayedDeal(deal));
+  for (const int deal : {7, 8, 9}) form.Keep(dealrecord::test::PlayedDeal(deal));
   TArchiveWindow window(form);
   form.Show();
   auto* deals = window.findChild<QTableWidget*>("Deals");

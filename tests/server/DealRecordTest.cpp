@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "archive/DealFormat.h"
-#include "archive/GameRecord.h"
+#include "dealrecord/DealFormat.h"
+#include "dealrecord/GameRecord.h"
 #include "server/store/Export.h"
 #include "tests/server/DealHarness.h"
 #include "tests/support/TempDir.h"
@@ -21,18 +21,18 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-std::vector<archive::DealRecord> Exported(SqliteStore& store, ExportOptions options = {}) {
+std::vector<dealrecord::DealRecord> Exported(SqliteStore& store, ExportOptions options = {}) {
   zn::test::TempDir dir;
   options.file = dir / "deals.txt";
   const std::size_t n = ExportRecords(store, options);
-  std::vector<archive::DealRecord> deals = archive::ReadDeals(ReadFile(options.file));
+  std::vector<dealrecord::DealRecord> deals = dealrecord::ReadDeals(ReadFile(options.file));
   EXPECT_EQ(deals.size(), n);
   return deals;
 }
 
 // The deal as one member saw it: the hands (a watcher's four H lines), the last B line, the
 // complete tricks (P0 lines, cards by seat) and the F line.
-void ExpectSameAsSeen(const archive::DealRecord& r, const Player& watcher, const Player& seat1) {
+void ExpectSameAsSeen(const dealrecord::DealRecord& r, const Player& watcher, const Player& seat1) {
   int hands = 0;
   for (const std::string& line : watcher.seen)
     if (line[0] == 'H' && hands < 4) {
@@ -86,22 +86,22 @@ TEST_F(DealRecordTest, DealsPlayedThroughTheClubExportAsTheMembersSawThem) {
     ASSERT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
     if (n != 1001) Play(anna, "F" + std::to_string(n) + ":-" + std::to_string(n));  // 1001: none
     now += std::chrono::seconds(1);
-    const std::vector<archive::DealRecord> deals = Exported(store_);
+    const std::vector<dealrecord::DealRecord> deals = Exported(store_);
     ASSERT_FALSE(deals.empty());
     SCOPED_TRACE(n);
-    const archive::DealRecord& r = deals.back();
+    const dealrecord::DealRecord& r = deals.back();
     EXPECT_EQ(r.number, n);
     EXPECT_EQ(r.room, "kertes");
-    EXPECT_EQ(r.seats[1], (archive::SeatRecord{"anna", false}));
-    EXPECT_EQ(r.seats[3], (archive::SeatRecord{"-Robot3", true}));
+    EXPECT_EQ(r.seats[1], (dealrecord::SeatRecord{"anna", false}));
+    EXPECT_EQ(r.seats[3], (dealrecord::SeatRecord{"-Robot3", true}));
     EXPECT_EQ(r.tricks.size(), 10u);
     ExpectSameAsSeen(r, cili, anna);
     // The record line: the same deal, before any result is written down.
-    std::vector<archive::DealRecord> sent;
+    std::vector<dealrecord::DealRecord> sent;
     for (const std::string& line : cili.seen)
-      if (line[0] == 'Z') sent = archive::ReadDeals(Cp1250ToUtf8(proto::ReadRecord(line)));
+      if (line[0] == 'Z') sent = dealrecord::ReadDeals(Cp1250ToUtf8(proto::ReadRecord(line)));
     ASSERT_EQ(sent.size(), 1u);
-    archive::DealRecord unwritten = r;
+    dealrecord::DealRecord unwritten = r;
     unwritten.time = 0;
     unwritten.written = false;
     unwritten.points14 = unwritten.points23 = 0;
@@ -125,7 +125,7 @@ TEST_F(DealRecordTest, ADealTheServerWritesDownIsKeptWithItsResult) {
   std::string result;
   for (const std::string& line : cili.seen)
     if (line[0] == 'F') result = line;
-  const std::vector<archive::DealRecord> deals = Exported(store_);
+  const std::vector<dealrecord::DealRecord> deals = Exported(store_);
   ASSERT_EQ(deals.size(), 1u);
   EXPECT_EQ(deals[0].number, 7);
   ASSERT_TRUE(deals[0].written);
@@ -134,7 +134,7 @@ TEST_F(DealRecordTest, ADealTheServerWritesDownIsKeptWithItsResult) {
 
 class RecordStoreTest : public ::testing::Test {
  protected:
-  archive::DealRecord Deal(std::int32_t n, const char* seat1) {
+  dealrecord::DealRecord Deal(std::int32_t n, const char* seat1) {
     deal::Game game(n);
     deal::SimpleRobot robot;
     while (game.CurrentPhase() != deal::Game::Phase::Over)
@@ -142,7 +142,7 @@ class RecordStoreTest : public ::testing::Test {
         game.Continue();
       else
         game.RobotMove(robot);
-    archive::DealRecord r = archive::RecordOfGame(game);
+    dealrecord::DealRecord r = dealrecord::RecordOfGame(game);
     r.room = "kertes";
     r.seats = {{{}, {seat1, false}, {"-Robot2", true}, {"bela", false}, {"-Robot4", true}}};
     return r;
@@ -161,7 +161,7 @@ TEST_F(RecordStoreTest, ARecordIsMarkedOnlyByAResultThatIsStored) {
   store_.AddResult({room, 5, 7, -7, {}, first});
   const auto deals = Exported(store_);
   ASSERT_EQ(deals.size(), 2u);
-  archive::DealRecord expected = Deal(5, "anna");
+  dealrecord::DealRecord expected = Deal(5, "anna");
   expected.time = clock_;
   expected.written = true;
   expected.points14 = 7;

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "server/base/ClubTexts.h"
-#include "server/deals/FairPlay.h"
+#include "server/deals/SeatLedger.h"
 #include "tests/fairplay/FairPlayCheck.h"
 #include "tests/server/DealHarness.h"
 #include "tests/support/TempDir.h"

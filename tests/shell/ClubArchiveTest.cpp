@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "archive/DealFormat.h"
-#include "tests/archive/DealKit.h"
+#include "dealrecord/DealFormat.h"
+#include "tests/dealrecord/DealKit.h"
 #include "tests/shell/ClubFixture.h"
 
 namespace zn::test {
@@ -22,8 +22,8 @@ class ClubArchiveTest : public ClubTest {
     Connect();
     Feed({"L0.99", proto::LineLobby({{S("Társalgó"_cp), S("Kék"_cp)}, {}})});
   }
-  std::string RecordLine(const archive::DealRecord& d) {
-    return proto::LineRecord(Utf8ToCp1250(archive::WriteDeal(d)));
+  std::string RecordLine(const dealrecord::DealRecord& d) {
+    return proto::LineRecord(Utf8ToCp1250(dealrecord::WriteDeal(d)));
   }
 };
 
@@ -51,21 +51,21 @@ TEST_F(ClubArchiveTest, WithoutADataFolderNothingIsAskedNorKept) {
   desk.desk.Data.clear();
   LoggedIn();
   EXPECT_EQ(std::count(log.sent.begin(), log.sent.end(), "Z1"), 0);
-  Feed({RecordLine(archive::test::PlayedDeal(7, false))});
+  Feed({RecordLine(dealrecord::test::PlayedDeal(7, false))});
   EXPECT_TRUE(desk.desk.Errors.empty());
 }
 
 TEST_F(ClubArchiveTest, TheRecordIsKeptAndTheResultMarksIt) {
   LoggedIn();
-  archive::DealRecord sent = archive::test::PlayedDeal(1042, false);
+  dealrecord::DealRecord sent = dealrecord::test::PlayedDeal(1042, false);
   sent.time = 0;
   desk.desk.Clock = 1'765'201'908'000;
   Feed({RecordLine(sent), proto::LineResult(12, -12), proto::LineResult(5, -5)});  // the second: no deal
   TArchiveForm archive;  // as the client finds it after a restart
   archive.Show();
   ASSERT_EQ(archive.Rows.size(), 1u);
-  const archive::DealRecord kept = archive.Store().Load(archive.Rows[0].id);
-  archive::DealRecord expected = sent;
+  const dealrecord::DealRecord kept = archive.Store().Load(archive.Rows[0].id);
+  dealrecord::DealRecord expected = sent;
   expected.time = 1'765'201'908;
   expected.room = kept.room;  // the room the client was in
   expected.written = true;
@@ -77,7 +77,7 @@ TEST_F(ClubArchiveTest, TheRecordIsKeptAndTheResultMarksIt) {
 
 TEST_F(ClubArchiveTest, AMalformedRecordIsRefusedWholeNamingItsLine) {
   LoggedIn();
-  std::string block = archive::WriteDeal(archive::test::PlayedDeal(3, false));
+  std::string block = dealrecord::WriteDeal(dealrecord::test::PlayedDeal(3, false));
   block.replace(block.find("hand 2 "), 7, "hand 2 Treff X, ");
   Feed({proto::LineRecord(Utf8ToCp1250(block)), proto::LineResult(1, -1)});
   ASSERT_EQ(desk.desk.Errors.size(), 1u);

@@ -68,7 +68,7 @@ class MemoryStore : public RoomStore {
     Write();
     return ++results;
   }
-  std::int64_t AddRecord(std::int64_t, const archive::DealRecord& record) override {
+  std::int64_t AddRecord(std::int64_t, const dealrecord::DealRecord& record) override {
     Write();
     kept.push_back(record);
     return static_cast<std::int64_t>(kept.size());
@@ -82,7 +82,7 @@ class MemoryStore : public RoomStore {
   std::map<std::int64_t, std::string> rooms;  // created rooms by id
   std::int64_t last = 0;                      // the last id given
   std::int32_t results = 0;
-  std::vector<archive::DealRecord> kept;  // every deal kept, in order
+  std::vector<dealrecord::DealRecord> kept;  // every deal kept, in order
 
  private:
   void Write() const {

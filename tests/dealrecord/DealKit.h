@@ -1,12 +1,12 @@
 // Whole deals for the tests of the record format: played out by the simple robots.
 #pragma once
 
-#include "archive/GameRecord.h"
 #include "deal/Game.h"
 #include "deal/Robot.h"
+#include "dealrecord/GameRecord.h"
 #include "game/Cp1250.h"
 
-namespace zn::archive::test {
+namespace zn::dealrecord::test {
 
 using namespace zn::literals;
 
@@ -32,4 +32,4 @@ inline DealRecord PlayedDeal(std::int32_t number, bool written = true) {
   return r;
 }
 
-}  // namespace zn::archive::test
+}  // namespace zn::dealrecord::test

@@ -11,7 +11,7 @@
 #include "game/Hands.h"
 #include "game/Seats.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 struct SeatRecord {
   std::string name;  // the nickname that held the seat at the end of the deal
@@ -54,4 +54,4 @@ struct DealRecord {
   int TakenBy(int pair) const;
 };
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

@@ -1,4 +1,4 @@
-#include "server/deals/FairPlay.h"
+#include "server/deals/SeatLedger.h"
 
 #include <algorithm>
 

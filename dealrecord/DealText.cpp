@@ -2,9 +2,9 @@
 #include <chrono>
 #include <cstdio>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 std::string FormatCardName(TCard card) {
   std::string name = CardName(card);
@@ -55,4 +55,4 @@ bool ParseTime(std::string_view text, std::int64_t& seconds) {
   return true;
 }
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/DealRecord.h"
+#include "dealrecord/DealRecord.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 inline constexpr int kFormatVersion = 1;
 inline constexpr std::string_view kFormatHeader = "zenit-deal";
@@ -33,4 +33,4 @@ TCard CardOfName(std::string_view cp1250);
 std::string FormatTime(std::int64_t seconds);
 bool ParseTime(std::string_view text, std::int64_t& seconds);
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

@@ -1,10 +1,10 @@
 // The writer of the open format (docs/deal-format.md).
 #include <string>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 namespace {
 
@@ -73,4 +73,4 @@ std::string WriteDeal(const DealRecord& r) {
   return Cp1250ToUtf8(s);
 }
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

@@ -8,10 +8,10 @@
 #include <functional>
 #include <vector>
 
-#include "archive/DealRecord.h"
 #include "deal/PlaySearch.h"
+#include "dealrecord/DealRecord.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 struct CardVerdict {
   int trick = 0;  // 1..10
@@ -33,4 +33,4 @@ inline constexpr deal::SearchLimits kPostMortemLimits{6, 3};
 std::vector<CardVerdict> Analyse(const DealRecord& deal, const deal::SearchLimits& limits = kPostMortemLimits,
                                  const std::function<bool()>& stop = {});
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

@@ -1,8 +1,8 @@
-#include "archive/DealRecord.h"
+#include "dealrecord/DealRecord.h"
 
 #include "game/PlayRules.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 int TrickRecord::Winner() const {
   const int at = TrickWinner(cards);
@@ -18,4 +18,4 @@ int DealRecord::TakenBy(int pair) const {
   return n;
 }
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

@@ -3,12 +3,12 @@
 #include <charconv>
 #include <string>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
 #include "game/PlayRules.h"
 #include "game/ZnError.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 using namespace zn::literals;
 
@@ -223,4 +223,4 @@ class Reader {
 
 std::vector<DealRecord> ReadDeals(std::string_view text) { return Reader(text).All(); }
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

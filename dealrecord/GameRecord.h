@@ -2,11 +2,11 @@
 // The caller adds what the engine does not know: the room, the seats' names, the time, the result.
 #pragma once
 
-#include "archive/DealRecord.h"
 #include "deal/Game.h"
+#include "dealrecord/DealRecord.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 DealRecord RecordOfGame(const deal::Game& game);
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

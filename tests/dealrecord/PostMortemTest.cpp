@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "archive/DealFormat.h"
-#include "archive/PostMortem.h"
-#include "tests/archive/DealKit.h"
+#include "dealrecord/DealFormat.h"
+#include "dealrecord/PostMortem.h"
+#include "tests/dealrecord/DealKit.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 namespace {
 
 using test::PlayedDeal;
@@ -160,4 +160,4 @@ TEST(PostMortem, AStoppedAnalysisGivesNothing) {
 }
 
 }  // namespace
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

@@ -1,10 +1,10 @@
-#include "archive/PostMortem.h"
+#include "dealrecord/PostMortem.h"
 
 #include <algorithm>
 
 #include "deal/StrongRobot.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 std::vector<CardVerdict> Analyse(const DealRecord& deal, const deal::SearchLimits& limits,
                                  const std::function<bool()>& stop) {
@@ -50,4 +50,4 @@ std::vector<CardVerdict> Analyse(const DealRecord& deal, const deal::SearchLimit
   return verdicts;
 }
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

@@ -1,8 +1,8 @@
-#include "archive/GameRecord.h"
+#include "dealrecord/GameRecord.h"
 
 #include <algorithm>
 
-namespace zn::archive {
+namespace zn::dealrecord {
 
 DealRecord RecordOfGame(const deal::Game& game) {
   DealRecord r;
@@ -31,4 +31,4 @@ DealRecord RecordOfGame(const deal::Game& game) {
   return r;
 }
 
-}  // namespace zn::archive
+}  // namespace zn::dealrecord

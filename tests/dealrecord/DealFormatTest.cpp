@@ -4,11 +4,11 @@
 #include <functional>
 #include <sstream>
 
-#include "archive/DealFormat.h"
+#include "dealrecord/DealFormat.h"
 #include "game/ZnError.h"
-#include "tests/archive/DealKit.h"
+#include "tests/dealrecord/DealKit.h"
 
-namespace zn::archive {
+namespace zn::dealrecord {
 namespace {
 
 using test::PlayedDeal;
@@ -186,4 +186,4 @@ TEST(DealFormat, TheWorkedExampleOfTheDocumentReads) {
 }
 
 }  // namespace
-}  // namespace zn::archive
+}  // namespace zn::dealrecord
