@@ -2,6 +2,7 @@
 // worker while the window shows how far it got; all of the file's deals or none.
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "dealrecord/DealFormat.h"
@@ -30,6 +31,20 @@ void ExpectDealFile(std::string_view text) {
     throw EZnError(
         std::string("Ez nem leosztás-fájl: az archívum csak azt a fájlt tölti be, amelyet a "
                     "\"Mentés...\" gomb írt (egy játéklapot vagy meccslapot nem)"_cp));
+}
+
+// A deal is one deal however often it is imported: the same room, number, time and moves.
+std::string Identity(const dealrecord::DealRecord& d) {
+  std::string key = d.room + '\x1F' + std::to_string(d.number) + '\x1F' + std::to_string(d.time);
+  for (const dealrecord::BidRecord& b : d.bids) {
+    key += '\x1F' + std::to_string(b.seat);
+    for (const std::string& bid : b.bids) key += ',' + bid;
+  }
+  for (const dealrecord::TrickRecord& t : d.tricks) {
+    key += '\x1F' + std::to_string(t.leader);
+    for (const TCard c : t.cards) key += ',' + std::to_string(c);
+  }
+  return key;
 }
 
 }  // namespace
@@ -66,12 +81,12 @@ void TArchiveForm::ImportClick() {
     ImportPercent = percent;
     Notify(Aspect::Import);
   };
-  auto finish = [this](std::string error, std::size_t kept, bool cancelled) {
-    ImportEnded(error, kept, cancelled);
+  auto finish = [this](std::string error, std::size_t kept, std::size_t already, bool cancelled) {
+    ImportEnded(error, kept, already, cancelled);
   };
   auto work = [file = *path, db = *path_, stop = importStop_, post, progress, finish] {
     std::string error;
-    std::size_t kept = 0;
+    std::size_t kept = 0, already = 0;
     bool cancelled = false;
     try {
       const std::string text = ReadWhole(file);
@@ -88,14 +103,20 @@ void TArchiveForm::ImportClick() {
       cancelled = stop->load();
       if (!cancelled) {
         TArchiveStore store(db);
-        store.KeepAll(deals);
-        kept = deals.size();
+        std::set<std::string> known;
+        for (const dealrecord::DealRecord& d : store.All()) known.insert(Identity(d));
+        std::vector<dealrecord::DealRecord> fresh;
+        for (const dealrecord::DealRecord& d : deals)
+          if (known.insert(Identity(d)).second) fresh.push_back(d);
+        store.KeepAll(fresh);
+        kept = fresh.size();
+        already = deals.size() - fresh.size();
       }
     } catch (const std::exception& e) {
       cancelled = stop->load();
       error = e.what();
     }
-    post([finish, error, kept, cancelled] { finish(error, kept, cancelled); });
+    post([finish, error, kept, already, cancelled] { finish(error, kept, already, cancelled); });
   };
   if (RunInBackground)
     RunInBackground(std::move(work));
@@ -107,7 +128,8 @@ void TArchiveForm::ImportCancelClick() {
   if (Importing) *importStop_ = true;
 }
 
-void TArchiveForm::ImportEnded(const std::string& error, std::size_t kept, bool cancelled) {
+void TArchiveForm::ImportEnded(const std::string& error, std::size_t kept, std::size_t already,
+                               bool cancelled) {
   Importing = false;
   Notify(Aspect::Import);
   if (cancelled)
@@ -115,7 +137,9 @@ void TArchiveForm::ImportEnded(const std::string& error, std::size_t kept, bool 
         std::string("A betöltés megszakadt: a fájlból semmi sem került az archívumba."_cp));
   if (!error.empty()) return ShowErrorBox(error);
   Refresh();
-  Desktop().ShowMessage(std::to_string(kept) + std::string(" leosztás került az archívumba."_cp));
+  std::string said = std::to_string(kept) + std::string(" leosztás került az archívumba"_cp);
+  if (already > 0) said += "; " + std::to_string(already) + std::string(" már benne volt"_cp);
+  Desktop().ShowMessage(said + ".");
 }
 
 }  // namespace zn

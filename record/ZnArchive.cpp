@@ -154,6 +154,11 @@ void TArchiveForm::ShowStep() {
   CanBack = Step > 0;
   CanForward = Step < tricks;
   VerdictLines.clear();
+  VerdictLegend = Verdicts.empty() ? std::string()
+                                   : std::string(
+                                         "Jelmagyarázat: \"6 -> 4\": a pár legjobb elérhető pontkülönbsége a "
+                                         "lap előtt és után; \"ára 2 pont\": ennyit rontott a lap; \"jobb\": "
+                                         "az a lap, amellyel megmaradt volna."_cp);
   for (const dealrecord::CardVerdict& v : Verdicts) {
     if (v.trick != Step) continue;
     std::string line = std::to_string(v.seat) + ". " + dealrecord::FormatCardName(v.card) + ": " +

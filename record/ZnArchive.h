@@ -50,6 +50,7 @@ class TArchiveForm {
   // ---- The post-mortem of the opened deal ----
   std::vector<dealrecord::CardVerdict> Verdicts;  // one per card played, once analysed
   std::vector<std::string> VerdictLines;          // the cards of trick Step, each with its verdict
+  std::string VerdictLegend;                      // what a verdict line's numbers mean, once analysed
   bool Analysing = false;
   // An analysis still running after this long stops and says so (the search of a record with
   // more bids or moves than any real deal could run for minutes).
@@ -99,7 +100,7 @@ class TArchiveForm {
   std::shared_ptr<std::atomic<bool>> stop_ = std::make_shared<std::atomic<bool>>(false);
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   std::shared_ptr<std::atomic<bool>> importStop_ = std::make_shared<std::atomic<bool>>(false);
-  void ImportEnded(const std::string& error, std::size_t kept, bool cancelled);
+  void ImportEnded(const std::string& error, std::size_t kept, std::size_t already, bool cancelled);
 
  public:
   ~TArchiveForm() {

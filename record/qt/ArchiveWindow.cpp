@@ -85,7 +85,13 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   }
   replay->addWidget(table_, 3);
   replay->addWidget(bids_, 2);
-  replay->addWidget(verdicts_, 2);
+  auto* analysis = new QVBoxLayout;
+  lbLegend_ = new QLabel(this);
+  lbLegend_->setObjectName(QStringLiteral("lbLegend"));
+  lbLegend_->setWordWrap(true);
+  analysis->addWidget(lbLegend_);
+  analysis->addWidget(verdicts_, 1);
+  replay->addLayout(analysis, 2);
   layout->addLayout(replay, 3);
 
   auto* steps = new QHBoxLayout;
@@ -209,6 +215,8 @@ void TArchiveWindow::DrawReplay() {
   lbStep_->setText(ToQt(form_.StepText));
   verdicts_->clear();
   for (const std::string& line : form_.VerdictLines) verdicts_->addItem(ToQt(line));
+  lbLegend_->setText(ToQt(form_.VerdictLegend));
+  lbLegend_->setVisible(!form_.VerdictLegend.empty());
   cmAnalyse_->setEnabled(form_.Deal.has_value() && !form_.Analysing && form_.Verdicts.empty());
   cmBack_->setEnabled(form_.CanBack);
   cmForward_->setEnabled(form_.CanForward);

@@ -43,6 +43,7 @@ class TArchiveWindow : public QWidget {
   QPushButton* cmCancel_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* lbStep_ = nullptr;
+  QLabel* lbLegend_ = nullptr;
   QPushButton* cmBack_ = nullptr;
   QPushButton* cmForward_ = nullptr;
   bool drawing_ = false;  // rendering fields: the widgets' change signals are not the user's

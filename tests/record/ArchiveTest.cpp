@@ -123,15 +123,23 @@ TEST_F(ArchiveTest, ExportAndImportGoBothWaysAndAFaultyFileAddsNothing) {
   KeepDeals(3);
   const std::string text = Export();
   EXPECT_EQ(dealrecord::ReadDeals(text), form.Store().All());
-  // The same file again doubles the archive; one faulty block keeps all of it out.
+  // The same file again adds nothing: a deal is one deal; one faulty block keeps a file out.
   fake.desk.OpenAnswers.push_back(dir / "out.txt");
   form.ImportClick();
-  EXPECT_EQ(form.Store().All().size(), 6u);
+  EXPECT_EQ(form.Store().All().size(), 3u);
+  EXPECT_EQ(fake.desk.Messages.back(), "0 leosztás került az archívumba; 3 már benne volt."_cp);
+  TArchiveForm other;  // another member's archive gets them all
+  fake.desk.Data = dir / "other";
+  std::filesystem::create_directory(dir / "other");
+  fake.desk.OpenAnswers.push_back(dir / "out.txt");
+  other.ImportClick();
+  EXPECT_EQ(other.Store().All().size(), 3u);
+  fake.desk.Data = dir.Path();
   std::ofstream(dir / "bad.txt") << text << "\nzenit-deal 1\nroom x\n";
   fake.desk.OpenAnswers.push_back(dir / "bad.txt");
   form.ImportClick();
   ASSERT_EQ(fake.desk.Errors.size(), 1u);
-  EXPECT_EQ(form.Store().All().size(), 6u);
+  EXPECT_EQ(form.Store().All().size(), 3u);
 }
 
 // The import reads on a worker and tells the window how far it got; a cancel keeps nothing.
@@ -161,11 +169,11 @@ TEST_F(ArchiveTest, ImportRunsAsideShowsProgressAndCanBeCancelled) {
   }
   EXPECT_EQ(percents.back(), 100);
   EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
-  EXPECT_EQ(form.Store().All().size(), 6u) << "only the import that was not cancelled";
+  EXPECT_EQ(form.Store().All().size(), 3u) << "the deals were there already";
   EXPECT_EQ(fake.desk.Messages,
             (std::vector<std::string>{
                 std::string("A betöltés megszakadt: a fájlból semmi sem került az archívumba."_cp),
-                std::string("3 leosztás került az archívumba."_cp)}));
+                std::string("0 leosztás került az archívumba; 3 már benne volt."_cp)}));
 }
 
 struct RefusedFile {
@@ -247,6 +255,7 @@ TEST_F(ArchiveTest, TheAnalysisRunsAsideAndAnAnswerForAnotherDealIsDropped) {
   ASSERT_EQ(form.Verdicts.size(), 40u);
   for (int k = 0; k < 10; ++k) form.ForwardClick();
   EXPECT_EQ(form.VerdictLines.size(), 4u);  // the four cards of the trick shown
+  EXPECT_NE(form.VerdictLegend.find("ára 2 pont"_cp), std::string::npos) << "the lines' numbers explained";
   EXPECT_TRUE(fake.desk.Messages.empty());
 }
 
