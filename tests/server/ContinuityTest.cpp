@@ -235,6 +235,12 @@ TEST_F(ContinuityTest, SeatOneLeavesAndTheDealGoesOn) {
     EXPECT_TRUE(SeatOf(1).robot);
     Pump();  // the robot on seat 1 and cili play the deal out
     ASSERT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
+    if (how == "drop") {  // anna may come back: nobody else writes down or deals during her grace
+      EXPECT_THAT(Do(cili.id, "F3:-3"), ElementsAre(kOpenerOnly));
+      EXPECT_THAT(Do(cili.id, "D0"), ElementsAre(kOpenerOnly));
+      EXPECT_EQ(Game()->Number(), 1);
+      Advance(std::chrono::seconds(120));
+    }
     // The lowest seated human now writes down, deals and sets the option.
     EXPECT_THAT(Do(cili.id, "F3:-3"), Contains("F3:-3"));
     EXPECT_THAT(Do(cili.id, "A0"), Contains("A0"));

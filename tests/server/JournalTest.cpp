@@ -69,6 +69,7 @@ TEST_P(RestartTest, ARestartedDealEndsWithTheCardsAndMovesOfAnUninterruptedOne) 
   const std::string course = Course(*Game());
 
   Start();
+  matches_ = 0;  // the room's match has the secret of the uninterrupted one's
   Player& anna = Table();
   anna.budget = GetParam();
   Play(anna, "D5");
@@ -181,7 +182,7 @@ TEST(SqliteJournal, ADealWhoseResultIsStoredDoesNotComeBack) {
   const std::int64_t kertes = store.CreateRoom("kertes"), terasz = store.CreateRoom("terasz");
   const auto deal = [&](std::int64_t room, std::int32_t number) {
     return JournalEntry{
-        JournalEntry::Kind::Deal, room, number, {"anna", "-Robot2", "-Robot3", "-Robot4"}, 0, {}};
+        JournalEntry::Kind::Deal, room, number, {"anna", "-Robot2", "-Robot3", "-Robot4"}, 0, {}, {}, {}, {}};
   };
   journal.Write({deal(kertes, 5), deal(terasz, 7)});
   store.AddResult({kertes, 5, 1, -1, {"anna", "-Robot2", "-Robot3", "-Robot4"}});
