@@ -30,7 +30,8 @@ void BM_JournalBatch(benchmark::State& state) {
                      {},
                      {},
                      {},
-                     {}});
+                     {},
+                     0});
   journal.Write(start);
   int index = 0;
   std::vector<JournalEntry> batch;
@@ -38,7 +39,7 @@ void BM_JournalBatch(benchmark::State& state) {
     batch.clear();
     for (int r = 1; r <= rooms; ++r)
       for (int k = 0; k < 2; ++k) {
-        JournalEntry e{JournalEntry::Kind::Move, r, 0, {}, index + k, {}, {}, {}, {}};
+        JournalEntry e{JournalEntry::Kind::Move, r, 0, {}, index + k, {}, {}, {}, {}, 0};
         e.move.seat = 1 + (index + k) % 4;
         e.move.card = 1 + (index + k) % 42;
         batch.push_back(std::move(e));

@@ -54,6 +54,7 @@ struct JournalEntry {
     End,    // the room's deal ended (written down or abandoned, or the room went)
     Clear,  // forget every deal (the next entries write them all again)
     Fair,   // the deal's ledger or its held seats changed
+    Kept,   // the deal ended and was kept as record (its result not written yet)
   };
   Kind kind = Kind::Move;
   std::int64_t room = 0;
@@ -64,6 +65,7 @@ struct JournalEntry {
   std::optional<deal::MatchSecret> match;  // Deal
   std::string ledger;                      // Fair
   std::vector<JournaledHold> holds;        // Fair
+  std::int64_t record = 0;                 // Kept
 };
 
 class JournalStore {

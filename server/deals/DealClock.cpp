@@ -43,7 +43,7 @@ std::int32_t Narrow(std::int64_t v) {
 void Deals::StartTurnClock(const Room& room, Table& t, int seat) {
   const int moves = MovesMade(*t.game);
   const Member* m = club_.Find(HumanOn(room, seat));
-  const std::string holder = m ? m->folded : std::string();
+  const std::string holder = m ? m->who.folded : std::string();
   if (t.turnSeat == seat && t.turnMoves == moves && t.turnHolder == holder) return;
   t.turnSeat = seat;
   t.turnMoves = moves;
@@ -80,7 +80,7 @@ void Deals::TimeOut(Room& room, Table& t) {
   const MemberId id = seat >= 1 && seat <= kSeats ? HumanOn(room, seat) : 0;
   const Member* m = id ? club_.Find(id) : nullptr;
   if (!sameTurn || !m) return;  // a clock left over from a turn already made
-  const std::string nickname = m->nickname;
+  const std::string nickname = m->who.nickname;
   if (!g.Play()) {
     RobotBid(room, t, seat, robot_->Bid(g.ViewFor(seat)));
   } else {
@@ -90,7 +90,7 @@ void Deals::TimeOut(Room& room, Table& t) {
   }
   Log("turn clock: the robot moved for " + nickname + " in " + room.name);
   NoticeRoom(room, std::string(text::kTurnTimedOut) + nickname);
-  if (++t.missed[m->folded] >= kMissedToStand) {
+  if (++t.missed[m->who.folded] >= kMissedToStand) {
     Notice(id, text::kStoodUp);
     return club_.StandUp(room, seat);  // the robot keeps the seat; the "R" line goes on with the deal
   }

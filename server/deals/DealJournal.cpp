@@ -66,7 +66,7 @@ void DealJournal::See(std::int64_t room, View view) {
   Known& k = it->second;
   k.batch = batch_;
   if (fresh || k.run != view.run) {
-    k = {view.run, 0, seats, {}, {}, batch_};
+    k = {view.run, 0, seats, {}, {}, 0, batch_};
     JournalEntry& e = entries_.emplace_back(Entry(JournalEntry::Kind::Deal, room));
     e.number = view.game->Number();
     e.seats = seats;
@@ -81,6 +81,10 @@ void DealJournal::See(std::int64_t room, View view) {
     JournalEntry& e = entries_.emplace_back(Entry(JournalEntry::Kind::Fair, room));
     e.ledger = std::move(view.ledger);
     e.holds = std::move(view.holds);
+  }
+  if (k.record != view.record) {
+    k.record = view.record;
+    entries_.emplace_back(Entry(JournalEntry::Kind::Kept, room)).record = view.record;
   }
   if (MovesMade(*view.game) == k.moves) return;
   for (JournaledMove& move : MovesFrom(*view.game, *view.bidders, k.moves)) {

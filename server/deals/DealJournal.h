@@ -45,6 +45,7 @@ class DealJournal {
     std::optional<deal::MatchSecret> match;
     std::string ledger;
     std::vector<JournaledHold> holds;
+    std::int64_t record = 0;  // the deal ended and was kept as this record
   };
 
   // A batch: Begin, See for every deal the engine holds, then Write.
@@ -63,6 +64,7 @@ class DealJournal {
     std::array<std::string, 4> seats;
     std::string ledger;
     std::vector<JournaledHold> holds;
+    std::int64_t record = 0;
     std::uint64_t batch = 0;  // the last batch that saw it
   };
 

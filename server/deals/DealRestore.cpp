@@ -37,7 +37,7 @@ void Deals::WriteJournal(SteadyTime now) {
     if (!t.game || t.written) continue;
     const Room* room = club_.FindRoom(id);
     journal_->See(id, {t.run, t.game.get(), &t.bidders, &t.names, t.match, t.fair.Save(),
-                       room ? HoldsIn(*room) : std::vector<JournaledHold>{}});
+                       room ? HoldsIn(*room) : std::vector<JournaledHold>{}, t.record});
   }
   journal_->Write(now);
 }
@@ -98,8 +98,8 @@ void Deals::Restore(const std::vector<JournaledDeal>& deals) {
       club_.HoldSeat(*room, s, name);
       if (!d.ledger.empty()) continue;
       Member holder;  // a journal without a ledger: the members keep their own seats
-      holder.nickname = name;
-      holder.folded = NameKey(name);
+      holder.who.nickname = name;
+      holder.who.folded = NameKey(name);
       t.fair.Held(holder, s);
     }
     for (const JournaledHold& h : d.holds)

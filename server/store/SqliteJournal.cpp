@@ -80,6 +80,7 @@ SqliteJournal::SqliteJournal(const std::string& path) {
         "results), "
         "?7, (SELECT COALESCE(MAX(id), 0) FROM deal_records))");
     fair_ = Prepare("UPDATE running_deals SET ledger=?2, holds=?3 WHERE room=?1");
+    kept_ = Prepare("UPDATE running_deals SET record=?2 WHERE room=?1");
     seats_ = Prepare("UPDATE running_deals SET seat1=?2, seat2=?3, seat3=?4, seat4=?5 WHERE room=?1");
     move_ = Prepare(
         "INSERT OR REPLACE INTO running_moves(room, idx, seat, card, bidder, bids) VALUES(?1, ?2, ?3, ?4, "
@@ -95,8 +96,8 @@ SqliteJournal::SqliteJournal(const std::string& path) {
 SqliteJournal::~SqliteJournal() { Close(); }
 
 void SqliteJournal::Close() {
-  for (sqlite3_stmt* s : {deal_, seats_, move_, endDeal_, endMoves_, fair_}) sqlite3_finalize(s);
-  deal_ = seats_ = move_ = endDeal_ = endMoves_ = fair_ = nullptr;
+  for (sqlite3_stmt* s : {deal_, seats_, move_, endDeal_, endMoves_, fair_, kept_}) sqlite3_finalize(s);
+  deal_ = seats_ = move_ = endDeal_ = endMoves_ = fair_ = kept_ = nullptr;
   if (db_) sqlite3_close(db_);
   db_ = nullptr;
 }
@@ -159,6 +160,12 @@ void SqliteJournal::Apply(const JournalEntry& e) {
         sqlite3_bind_blob(deal_, 7, e.match->data(), static_cast<int>(e.match->size()), SQLITE_TRANSIENT);
       return run(deal_);
     }
+    case JournalEntry::Kind::Kept: {
+      Reset reset{kept_};
+      sqlite3_bind_int64(kept_, 1, e.room);
+      sqlite3_bind_int64(kept_, 2, e.record);
+      return run(kept_);
+    }
     case JournalEntry::Kind::Fair: {
       Reset reset{fair_};
       sqlite3_bind_int64(fair_, 1, e.room);
@@ -194,9 +201,10 @@ std::vector<JournaledDeal> SqliteJournal::LoadRunning() {
   sqlite3_stmt* s = nullptr;
   if (sqlite3_prepare_v2(
           db_,
-          "SELECT room, deal, seat1, seat2, seat3, seat4, match_secret, ledger, holds, (SELECT "
-          "COALESCE(MAX(k.id), 0) FROM deal_records k WHERE k.room = d.room AND k.deal = d.deal AND k.id > "
-          "d.records_before) FROM running_deals d WHERE NOT EXISTS("
+          "SELECT room, deal, seat1, seat2, seat3, seat4, match_secret, ledger, holds, CASE WHEN d.record != "
+          "0 "
+          "THEN d.record ELSE (SELECT COALESCE(MAX(k.id), 0) FROM deal_records k WHERE k.room = d.room AND "
+          "k.deal = d.deal AND k.id > d.records_before) END FROM running_deals d WHERE NOT EXISTS("
           "SELECT 1 FROM results r WHERE r.room = d.room AND r.deal = d.deal AND r.id > "
           "d.results_before) ORDER BY room",
           -1, &s, nullptr) != SQLITE_OK)
