@@ -8,6 +8,7 @@
 #include "game/qt/Cp1250Codec.h"
 #include "shell/qt/ClubWindow.h"
 #include "table/ZnBid.h"
+#include "table/qt/RulesWindow.h"
 
 namespace zn {
 
@@ -110,8 +111,16 @@ void TClubWindow::BuildMenus() {
   deal->addSeparator();
   AddAction(deal, f.cmAlign, true);
 
+  // The archive and large print also from the lobby, where the view menu is hidden.
+  lobby->addSeparator();
+  lobby->addAction(ActionOf(f.cmArchive));
+  lobby->addAction(large);
+
   QMenu* help = top(QStringLiteral("&Súgó"));
-  AddAction(help, f.cmHelp);
+  QAction* rules = help->addAction(QStringLiteral("&Játékszabályok..."));
+  rules->setObjectName(QStringLiteral("mnRules"));
+  connect(rules, &QAction::triggered, this, [this] { ShowRulesWindow(this); });
+  AddAction(help, f.cmHelp);  // the web page
   help->addSeparator();
   AddAction(help, f.cmAbout);
 }
