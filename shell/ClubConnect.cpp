@@ -24,12 +24,14 @@ void TZnForm::NewLink() {
   };
   socket.OnConnected = wrap([this, inner = socket.OnConnected] {
     if (inner) inner();
+    BidForm->LinkChanged(true);
     LinkConnected();
   });
   // A close the member did not ask for is a drop: the way back starts.
   socket.OnDisconnected = wrap([this, inner = socket.OnDisconnected] {
     const bool wasConnected = Link && Link->Connected;
     if (inner) inner();
+    if (wasConnected) BidForm->LinkChanged(false);
     if (wasConnected && !opening_) LinkDropped();
   });
   socket.OnQuiet = wrap(socket.OnQuiet);  // a held line has gone to the queue
@@ -72,6 +74,7 @@ void TZnForm::cmDisconnectExecute() {
     Notify(Aspect::Address);
     StopReturning();  // a disconnect the member chose: no way back
     NewLink();
+    BidForm->LinkChanged(false);
     // A pause left from the old connection would hold back every line of the new one.
     BidForm->LiftPause();
     ResetToConnectPage();
@@ -90,6 +93,7 @@ void TZnForm::LLine(const std::string& line) {
                           std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
   Send(proto::CmdNick(Nickname));
   RecordsAsked = false;  // a new connection: "Z1" again once logged in
+  RecordGate.Reset();
 }
 
 }  // namespace zn

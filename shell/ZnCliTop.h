@@ -17,6 +17,7 @@
 #include "link/Socket.h"
 #include "link/ZnLink.h"
 #include "profile/ZnInfo.h"
+#include "record/RecordGate.h"
 #include "record/ZnArchive.h"
 #include "record/ZnResult.h"
 #include "shell/ClubActions.h"
@@ -55,6 +56,7 @@ class TZnForm : public TClubState, public TClubActions {
   std::unique_ptr<TArchiveForm> ArchiveForm;  // "&Archívum": every deal that ended (ClubArchive.cpp)
   std::int64_t ArchivedDeal = 0;              // the last deal kept, which an "F" line marks
   bool RecordsAsked = false;                  // "Z1" sent on this connection
+  TRecordGate RecordGate;                     // the records this connection may keep
 
   // ---- Hooks the Qt window sets ----
   std::function<void()> WakeIdle;     // run IdleHandler soon (a chunk arrived, a pause was lifted)

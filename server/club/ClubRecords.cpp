@@ -10,7 +10,7 @@ namespace zn::server {
 // (those before the line existed) never get it.
 void Club::Records(Member& m, std::string_view command) {
   const std::optional<std::int32_t> on = proto::ReadCmdNumber(command);
-  if (on && (*on == 0 || *on == 1)) m.records = *on == 1;
+  if (on && (*on == 0 || *on == 1)) m.link.records = *on == 1;
 }
 
 }  // namespace zn::server

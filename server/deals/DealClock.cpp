@@ -70,7 +70,7 @@ void Deals::TimeOut(Room& room, Table& t) {
   const MemberId id = seat >= 1 && seat <= kSeats ? HumanOn(room, seat) : 0;
   const Member* m = id ? club_.Find(id) : nullptr;
   if (!sameTurn || !m) return;  // a clock left over from a turn already made
-  const std::string nickname = m->nickname;
+  const std::string nickname = m->who.nickname;
   if (!g.Play()) {
     RobotBid(room, t, seat, robot_->Bid(g.ViewFor(seat)));
   } else {

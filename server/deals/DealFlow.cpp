@@ -29,7 +29,7 @@ void Deals::Start(Room& room, Table& t, std::int32_t number) {
     const Seat& seat = room.seats[static_cast<std::size_t>(s)];
     const Member* m = seat.member ? club_.Find(seat.member) : nullptr;
     t.names[static_cast<std::size_t>(s)] =
-        m ? m->nickname : std::string(text::kRobotPrefix) + std::to_string(s);
+        m ? m->who.nickname : std::string(text::kRobotPrefix) + std::to_string(s);
     if (m) t.fair.Held(*m, s);
   }
   t.run = ++runs_;
@@ -40,7 +40,7 @@ void Deals::Start(Room& room, Table& t, std::int32_t number) {
     if (const MemberId id = HumanOn(room, s)) out_.Send(id, HandLine(t, s));
   for (const MemberId id : Audience(room)) {
     const Member* m = club_.Find(id);
-    if (m && m->seat == 0) ShowAllHands(t, *m);
+    if (m && m->place.seat == 0) ShowAllHands(t, *m);
   }
   ToAudience(room, BidLine(t));
   Advance(room, t);

@@ -68,8 +68,8 @@ void Deals::Restore(const std::vector<JournaledDeal>& deals) {
       if (name.empty() || name.starts_with(text::kRobotPrefix)) continue;
       club_.HoldSeat(*room, s, name);
       Member holder;  // the ledger knows members by folded nickname: they keep their own seats
-      holder.nickname = name;
-      holder.folded = NameKey(name);
+      holder.who.nickname = name;
+      holder.who.folded = NameKey(name);
       t.fair.Held(holder, s);
     }
     Advance(*room, t);  // the held seats pause the robots until their members are back or the grace ends

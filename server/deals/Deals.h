@@ -35,14 +35,14 @@ class Deals : public DealSeam {
   Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn draw = {});
   ~Deals() override;
 
-  void Order(Room& room, Member& from, std::int32_t number) override;
-  void Command(Room& room, Member& from, std::string_view command) override;
+  void Order(Room& room, const Member& from, std::int32_t number) override;
+  void Command(Room& room, const Member& from, std::string_view command) override;
   void SeatChanged(Room& room, int seat) override;
   void RoomSent(Room& room) override;
-  void Watching(Room& room, Member& m) override;
+  void Watching(const Room& room, const Member& m) override;
   void Tick(SteadyTime now) override;
   std::optional<SteadyTime> NextDue() const override;
-  void RoomFreed(Room& room) override;
+  void RoomFreed(const Room& room) override;
   bool DealRunning(const Room& room) const override;
   std::string_view SitRefusal(const Room& room, const Member& m, int seat) const override;
   std::string_view WatchRefusal(const Room& room, const Member& m) const override;
@@ -137,11 +137,11 @@ class Deals : public DealSeam {
   MemberId HumanOn(const Room& room, int seat) const;
 
   // Members' commands (Deals.cpp), each given the whole command and reading it with link/Protocol.
-  void Bid(Room& room, Table& t, Member& m, std::string_view command);
-  void PlayCard(Room& room, Table& t, Member& m, std::string_view command);
-  void Acknowledge(Room& room, Table& t, Member& m);
-  void Hand(Table& t, Member& m, std::string_view command);
-  void Result(Room& room, Table& t, Member& m, std::string_view command);
+  void Bid(Room& room, Table& t, const Member& m, std::string_view command);
+  void PlayCard(Room& room, Table& t, const Member& m, std::string_view command);
+  void Acknowledge(Room& room, Table& t, const Member& m);
+  void Hand(Table& t, const Member& m, std::string_view command);
+  void Result(Room& room, Table& t, const Member& m, std::string_view command);
   // Stores the result and announces it; false (with the reason logged) when the store fails.
   bool WriteResult(Room& room, Table& t, std::int32_t a, std::int32_t b);
 

@@ -158,6 +158,7 @@ void TBidWindow::RedrawSpoken() {
   const QString text = Text(form_.Spoken);
   Announce(lbSpoken_, text);
   lbSpoken_->setToolTip(text);
+  lbSpoken_->setStyleSheet(form_.Offline ? QStringLiteral("color: #c00000;") : QString());
   if (text.isEmpty()) lbSpoken_->setAccessibleName(QStringLiteral("Hírek"));
 }
 

@@ -112,7 +112,7 @@ class FairPlayTest : public DealFixture {
 TEST_F(FairPlayTest, APlayerWhoStoodUpMayNotWatchNorTakeAnotherSeat) {
   Do(bela, "S0");
   EXPECT_THAT(Do(bela, "K1"), ElementsAre(NoticeOf(text::kSatThisDeal)));
-  EXPECT_FALSE(club().Find(bela)->watching);
+  EXPECT_FALSE(club().Find(bela)->place.watching);
   EXPECT_THAT(Do(bela, "H0"), IsEmpty());
   EXPECT_THAT(Do(bela, "S3"), ElementsAre(NoticeOf(text::kOwnSeatOnly)));
   EXPECT_TRUE(SeatAt(3).robot);
@@ -125,7 +125,7 @@ TEST_F(FairPlayTest, AWatcherMayNotSitUntilTheDealEnds) {
   Do(cili, "K0");
   EXPECT_THAT(Do(cili, "S3"), ElementsAre(NoticeOf(text::kWatchedThisDeal)));
   EXPECT_TRUE(SeatAt(3).robot);
-  EXPECT_EQ(club().Find(cili)->seat, 0);
+  EXPECT_EQ(club().Find(cili)->place.seat, 0);
   // The deal is played out (anna and bela pass and play); then the watcher may sit, the player watch.
   Player& a = *players_.emplace_back(std::make_unique<Player>());
   Player& b = *players_.emplace_back(std::make_unique<Player>());
@@ -140,7 +140,7 @@ TEST_F(FairPlayTest, AWatcherMayNotSitUntilTheDealEnds) {
   Do(bela, "S0");
   EXPECT_THAT(Do(bela, "K1"), Not(Contains(StartsWith("M"))));
   EXPECT_THAT(Do(cili, "S3"), Not(Contains(StartsWith("M"))));
-  EXPECT_EQ(club().Find(cili)->seat, 3);
+  EXPECT_EQ(club().Find(cili)->place.seat, 3);
 }
 
 // A watcher at the address of a member who holds a seat sees the public lines and is told why;
