@@ -16,6 +16,11 @@ inline constexpr int kFormatVersion = 1;
 inline constexpr std::string_view kFormatHeader = "zenit-deal";
 // A file of records is refused beyond this many (a reader keeps them all in memory).
 inline constexpr std::size_t kMaxDeals = 1'000'000;
+// No real deal has more sets of bids than the bidding's rounds allow, nor a set with more bids
+// than there are different bid names (the server refuses a repeat within a set): a record beyond
+// either is refused, and the post-mortem never meets one.
+std::size_t MaxSetsInADeal();
+std::size_t MaxBidsInASet();
 
 // One block, every line ended with "\n" (UTF-8). Names lose nothing; a control byte in a name,
 // which would break the line, is written as "?".

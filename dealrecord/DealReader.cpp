@@ -3,7 +3,9 @@
 #include <charconv>
 #include <string>
 
+#include "deal/Bidding.h"
 #include "dealrecord/DealFormat.h"
+#include "game/BidCatalogData.h"
 #include "game/Cp1250.h"
 #include "game/PlayRules.h"
 #include "game/ZnError.h"
@@ -147,6 +149,7 @@ class Reader {
       left[static_cast<std::size_t>(seat)].Cards = r.hands[static_cast<std::size_t>(seat)];
     if (!NextLine()) Fail("a fájl a leosztás közepén ért véget"_cp);
     while (line_.starts_with("bid ")) {
+      if (r.bids.size() >= MaxSetsInADeal()) Fail("több licitkör, mint amennyi egy leosztásban lehet"_cp);
       auto [which, rest] = Split(Rest("bid"));
       BidRecord b{Seat(which), {}};
       const int onTurn = (r.dealer - 1 + static_cast<int>(r.bids.size())) % kSeats + 1;
@@ -156,6 +159,7 @@ class Reader {
           std::replace(bid.begin(), bid.end(), ' ', kNoBreakSpace);
           b.bids.push_back(std::move(bid));
         }
+      if (b.bids.size() > MaxBidsInASet()) Fail("több licit egy körben, mint ahány licit létezik"_cp);
       r.bids.push_back(std::move(b));
       if (!NextLine()) Fail("a fájl a leosztás közepén ért véget"_cp);
     }
@@ -220,6 +224,23 @@ class Reader {
 };
 
 }  // namespace
+
+std::size_t MaxSetsInADeal() { return static_cast<std::size_t>(deal::kMaxRounds) * kSeats; }
+
+std::size_t MaxBidsInASet() {
+  static const std::size_t most = [] {
+    std::size_t names = 0;
+    for (int group = 0; group < kBidGroupCount; ++group)
+      for (const TBidEntry& entry : FixedBidEntries(group))
+        names += entry.Prefix == TPrefixKind::None       ? 1
+                 : entry.Prefix == TPrefixKind::SuitWord ? kPrefixCount - kFirstSuitPrefix
+                                                         : kPrefixCount;
+    // Each name also as a kontra and a rekontra, and a hand's signals besides.
+    constexpr std::size_t kSignals = 16;
+    return 3 * names + kSignals;
+  }();
+  return most;
+}
 
 std::vector<DealRecord> ReadDeals(std::string_view text) { return Reader(text).All(); }
 

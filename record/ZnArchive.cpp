@@ -1,6 +1,7 @@
 #include "record/ZnArchive.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -173,16 +174,27 @@ void TArchiveForm::AnalyseClick() {
   Analysing = true;
   Notify(Aspect::Replay);
   const std::weak_ptr<bool> alive = alive_;
-  auto answer = [this, alive, stop = stop_](std::vector<dealrecord::CardVerdict> verdicts) {
+  const std::int64_t limitMs = AnalysisLimitMs;
+  auto answer = [this, alive, stop = stop_, limitMs](std::vector<dealrecord::CardVerdict> verdicts,
+                                                     bool late) {
     if (!alive.lock() || *stop) return;  // the window went, or another deal was opened
     Analysing = false;
     Verdicts = std::move(verdicts);
     ShowStep();
+    if (late)
+      Desktop().ShowMessage(std::string("Az elemzés nem készült el "_cp) + std::to_string(limitMs / 1000) +
+                            std::string(" másodperc alatt, ezért leállt."_cp));
   };
-  auto work = [deal = *Deal, stop = stop_, answer, post = PostToInterface] {
-    auto verdicts =
-        dealrecord::Analyse(deal, dealrecord::kPostMortemLimits, [&stop] { return stop->load(); });
-    auto deliver = [answer, verdicts = std::move(verdicts)]() mutable { answer(std::move(verdicts)); };
+  auto work = [deal = *Deal, stop = stop_, answer, post = PostToInterface, limitMs] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    bool late = false;
+    auto verdicts = dealrecord::Analyse(deal, dealrecord::kPostMortemLimits, [&] {
+      late = late || std::chrono::steady_clock::now() >= deadline;
+      return stop->load() || late;
+    });
+    auto deliver = [answer, late, verdicts = std::move(verdicts)]() mutable {
+      answer(std::move(verdicts), late);
+    };
     if (post)
       post(std::move(deliver));
     else

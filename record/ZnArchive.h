@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,6 +48,9 @@ class TArchiveForm {
   std::vector<dealrecord::CardVerdict> Verdicts;  // one per card played, once analysed
   std::vector<std::string> VerdictLines;          // the cards of trick Step, each with its verdict
   bool Analysing = false;
+  // An analysis still running after this long stops and says so (the search of a record with
+  // more bids or moves than any real deal could run for minutes).
+  std::int64_t AnalysisLimitMs = 30'000;
   // How the analysis runs off the interface thread: the view runs work on a worker and posts the
   // answer back to the interface thread. Unset, both run at once (tests).
   std::function<void(std::function<void()>)> RunInBackground;

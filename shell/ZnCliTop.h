@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/Claim.h"
+#include "link/ClaimProof.h"
 #include "link/NextLine.h"
 #include "link/Protocol.h"
 #include "link/Socket.h"
@@ -81,7 +81,7 @@ class TZnForm : public TClubState, public TClubActions {
   bool IdleHandler() { return dispatcher_.Pass(); }
   void Dispatch(const std::string& line) { dispatcher_.Dispatch(line); }
 
-  // ---- Continuity (ClubReconnect.cpp) ----
+  // ---- Continuity (ClubContinuity.cpp) ----
   TLinkKeeper Keeper;
   // The link timer (every kLinkTickMs while LinkTimerEnabled): the quiet ping and its answer, the
   // countdown to the next attempt and the attempt itself.
@@ -98,7 +98,7 @@ class TZnForm : public TClubState, public TClubActions {
   void TakeSeat(std::int32_t seat);
   void EnableDealCommands(bool enable);
 
-  // ---- The claimed nickname (ClubClaim.cpp) ----
+  // ---- The claimed nickname (ClubClaimKey.cpp) ----
   std::optional<claim::TSecret> ClaimSecret;  // none before the first connect, or when damaged
   bool ClaimDamaged = false;                  // Zn.INI holds a code that does not read
   bool ClaimAnswered = false;                 // this connection got a challenge
@@ -184,7 +184,7 @@ class TZnForm : public TClubState, public TClubActions {
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
 
-  // Continuity (ClubReconnect.cpp).
+  // Continuity (ClubContinuity.cpp).
   bool opening_ = false;      // the link is being (re)opened: its close is no drop
   bool serverEnded_ = false;  // the server said it ends this connection (a refused login...)
   std::int64_t catchUpUntil_ = 0;

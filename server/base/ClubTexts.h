@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "game/Cp1250.h"
-#include "link/Claim.h"
+#include "link/ClaimProof.h"
 
 namespace zn::server::text {
 
@@ -54,7 +54,7 @@ inline constexpr std::string_view kDealRunsElsewhere =
     "Ez az osztás most egy másik teremben folyik, a végéig nem osztható"_cp;
 inline constexpr std::string_view kNoResult = "Nincs felírható eredmény"_cp;
 inline constexpr std::string_view kResultWritten = "Ennek az osztásnak az eredménye már fel van írva"_cp;
-// Claimed nicknames (server/club/ClubClaims.cpp).
+// Claimed nicknames (server/club/ClubClaimGate.cpp).
 inline constexpr std::string_view kClaimRefused = claim::kRefusedText;
 inline constexpr std::string_view kClaimNeeded =
     "Ezen a szerveren csak igazolt becenévvel lehet belépni: frissítsd a klienst!"_cp;

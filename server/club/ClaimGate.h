@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "server/base/Claims.h"
+#include "server/base/ClaimStore.h"
 #include "server/base/Outbox.h"
 #include "server/base/RateLimit.h"
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "server/base/Addresses.h"
-#include "server/base/Claims.h"
+#include "server/base/ClaimStore.h"
 #include "server/base/ClubTypes.h"
 #include "server/base/DealSeam.h"
 #include "server/base/Outbox.h"
@@ -160,7 +160,7 @@ class Club : public DealClub {
 
   // Login and the lobby (Club.cpp).
   void Login(Member& m, std::string_view nickname);
-  // A claimed nickname's proof came or none was needed (ClubClaims.cpp): on to the takeover or
+  // A claimed nickname's proof came or none was needed (ClubClaimGate.cpp): on to the takeover or
   // the login.
   void Admit(Member& m, std::string_view nickname);
   void RefuseNickname(Member& m, std::string_view nickname);
@@ -175,7 +175,7 @@ class Club : public DealClub {
   void ArriveInLobby(Member& m);
   void SendLobbyLines(SteadyTime now);
 
-  // Claimed nicknames (ClubClaims.cpp). A login challenged for its nickname waits for the proof.
+  // Claimed nicknames (ClubClaimGate.cpp). A login challenged for its nickname waits for the proof.
   // False when the login waits for a proof (or was refused); true: admit it now.
   bool PassClaimGate(Member& m, std::string_view nickname);
   void Challenge(Member& m, std::string_view nickname, bool free);

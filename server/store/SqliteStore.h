@@ -8,7 +8,7 @@
 #include <string>
 
 #include "deal/Shuffle.h"
-#include "server/base/Claims.h"
+#include "server/base/ClaimStore.h"
 #include "server/base/Store.h"
 #include "sqlite/Database.h"
 
@@ -49,7 +49,7 @@ class SqliteStore : public RoomStore, public NameStore {
   void ForEachRecord(std::int64_t since, const std::function<void(const dealrecord::DealRecord&)>& each);
   void TouchRoom(std::int64_t room) override;
   void DropRoom(std::int64_t room) override;
-  // Claimed nicknames (server/base/Claims.h), by folded name.
+  // Claimed nicknames (server/base/ClaimStore.h), by folded name.
   std::optional<claim::TPublicKey> ClaimOf(std::string_view folded) override;
   claim::TPublicKey Claim(std::string_view folded, const claim::TPublicKey& key) override;
   bool Release(std::string_view folded) override;

@@ -165,6 +165,19 @@ TEST_F(ArchiveTest, TheAnalysisRunsAsideAndAnAnswerForAnotherDealIsDropped) {
   ASSERT_EQ(form.Verdicts.size(), 40u);
   for (int k = 0; k < 10; ++k) form.ForwardClick();
   EXPECT_EQ(form.VerdictLines.size(), 4u);  // the four cards of the trick shown
+  EXPECT_TRUE(fake.desk.Messages.empty());
+}
+
+TEST_F(ArchiveTest, AnAnalysisPastItsTimeStopsAndSaysSo) {
+  KeepDeals(1);
+  form.Show();
+  form.ListDblClick(0);
+  form.AnalysisLimitMs = 0;
+  form.AnalyseClick();
+  EXPECT_FALSE(form.Analysing);
+  EXPECT_TRUE(form.Verdicts.empty());
+  ASSERT_EQ(fake.desk.Messages.size(), 1u);
+  EXPECT_EQ(fake.desk.Messages[0], "Az elemzés nem készült el 0 másodperc alatt, ezért leállt."_cp);
 }
 
 }  // namespace
