@@ -1,5 +1,9 @@
 #include "server/store/SqliteJournal.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
 #include "server/store/SqliteText.h"
 
 namespace zn::server {
@@ -19,6 +23,33 @@ std::vector<std::string> SplitBids(const std::string& joined) {
   return bids;
 }
 
+// Holds as lines of seat, end (milliseconds since the epoch) and folded nickname, which ends the
+// line (it holds no line break).
+std::string WriteHolds(const std::vector<JournaledHold>& holds) {
+  std::string text;
+  for (const JournaledHold& h : holds)
+    text += std::to_string(h.seat) + " " + std::to_string(h.untilMs) + " " + h.folded + "\n";
+  return text;
+}
+
+// A line that does not read is left out: its seat is not held.
+std::vector<JournaledHold> ReadHolds(std::string_view text) {
+  std::vector<JournaledHold> holds;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::string line(text.substr(0, end));
+    text.remove_prefix(std::min(end + 1, text.size()));
+    JournaledHold h;
+    long long until = 0;
+    int used = 0;
+    if (std::sscanf(line.c_str(), "%d %lld %n", &h.seat, &until, &used) != 2 || used <= 0) continue;
+    h.untilMs = until;
+    h.folded = line.substr(static_cast<std::size_t>(used));
+    if (h.seat >= 1 && h.seat <= 4 && !h.folded.empty()) holds.push_back(std::move(h));
+  }
+  return holds;
+}
+
 void RaiseJournalError(const std::string& what, const std::string& why) {
   throw StoreError("journal: " + (why.empty() ? what : what + ": " + why));
 }
@@ -28,9 +59,12 @@ void RaiseJournalError(const std::string& what, const std::string& why) {
 SqliteJournal::SqliteJournal(const std::string& path)
     : db_(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, "cannot open " + path, RaiseJournalError),
       deal_(db_,
-            "INSERT OR REPLACE INTO running_deals(room, deal, seat1, seat2, seat3, seat4, results_before) "
-            "VALUES(?1, ?2, ?3, ?4, ?5, ?6, (SELECT COALESCE(MAX(id), 0) FROM results))",
+            "INSERT OR REPLACE INTO running_deals(room, deal, seat1, seat2, seat3, seat4, results_before, "
+            "match_secret, records_before) VALUES(?1, ?2, ?3, ?4, ?5, ?6, (SELECT COALESCE(MAX(id), 0) FROM "
+            "results), ?7, (SELECT COALESCE(MAX(id), 0) FROM deal_records))",
             true),
+      fair_(db_, "UPDATE running_deals SET ledger=?2, holds=?3 WHERE room=?1", true),
+      kept_(db_, "UPDATE running_deals SET record=?2 WHERE room=?1", true),
       seats_(db_, "UPDATE running_deals SET seat1=?2, seat2=?3, seat3=?4, seat4=?5 WHERE room=?1", true),
       move_(
           db_,
@@ -71,6 +105,21 @@ void SqliteJournal::Apply(const JournalEntry& e) {
       s->Bind(1, e.room);
       s->Bind(2, e.number);
       for (int i = 0; i < 4; ++i) BindCp1250(s.get(), 3 + i, e.seats[static_cast<std::size_t>(i)]);
+      if (e.match)
+        s->BindBlob(7, std::string_view(reinterpret_cast<const char*>(e.match->data()), e.match->size()));
+      return s->Run("write");
+    }
+    case JournalEntry::Kind::Kept: {
+      const sqlite::Use s(kept_);
+      s->Bind(1, e.room);
+      s->Bind(2, e.record);
+      return s->Run("write");
+    }
+    case JournalEntry::Kind::Fair: {
+      const sqlite::Use s(fair_);
+      s->Bind(1, e.room);
+      BindCp1250(s.get(), 2, e.ledger);
+      BindCp1250(s.get(), 3, WriteHolds(e.holds));
       return s->Run("write");
     }
     case JournalEntry::Kind::Seats: {
@@ -101,14 +150,23 @@ std::vector<JournaledDeal> SqliteJournal::LoadRunning() {
   {
     const sqlite::Statement s(
         db_,
-        "SELECT room, deal, seat1, seat2, seat3, seat4 FROM running_deals d WHERE NOT "
-        "EXISTS(SELECT 1 FROM results r WHERE r.room = d.room AND r.deal = d.deal AND r.id > "
-        "d.results_before) ORDER BY room");
+        "SELECT room, deal, seat1, seat2, seat3, seat4, match_secret, ledger, holds, CASE WHEN d.record != 0 "
+        "THEN d.record ELSE (SELECT COALESCE(MAX(k.id), 0) FROM deal_records k WHERE k.room = d.room AND "
+        "k.deal = d.deal AND k.id > d.records_before) END FROM running_deals d WHERE NOT EXISTS(SELECT 1 "
+        "FROM results r WHERE r.room = d.room AND r.deal = d.deal AND r.id > d.results_before) ORDER BY "
+        "room");
     while (s.Step("load deals")) {
       JournaledDeal d;
       d.room = s.Int64(0);
       d.number = s.Int(1);
       for (int i = 0; i < 4; ++i) d.seats[static_cast<std::size_t>(i)] = ColumnCp1250(s.get(), 2 + i);
+      if (const std::string match = s.Blob(6); match.size() == deal::kMatchSecretBytes) {
+        d.match.emplace();
+        std::memcpy(d.match->data(), match.data(), d.match->size());
+      }
+      d.ledger = ColumnCp1250(s.get(), 7);
+      d.holds = ReadHolds(ColumnCp1250(s.get(), 8));
+      d.record = s.Int64(9);
       deals.push_back(std::move(d));
     }
   }

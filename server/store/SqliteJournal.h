@@ -26,7 +26,7 @@ class SqliteJournal : public JournalStore {
   void Apply(const JournalEntry& e);
 
   sqlite::Database db_;
-  sqlite::Statement deal_, seats_, move_, endDeal_, endMoves_;
+  sqlite::Statement deal_, fair_, kept_, seats_, move_, endDeal_, endMoves_;
 };
 
 }  // namespace zn::server
