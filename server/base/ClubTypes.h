@@ -28,7 +28,8 @@ struct Member {
   std::size_t room = 0;    // index into the club's rooms; 0 is the lobby
   int seat = 0;            // 1..4 seated, 0 without a seat
   bool watching = false;
-  bool records = false;  // asked for the record of every deal it sees end ("Z1")
+  bool records = false;     // asked for the record of every deal it sees end ("Z1")
+  std::uint32_t reads = 0;  // the newer lines it announced it reads ("V", proto::kReads*)
   // The lobby line: at most one every two seconds; a change in between waits for lobbyNext.
   SteadyTime lobbyNext{};
   bool lobbyDue = false;

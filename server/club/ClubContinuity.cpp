@@ -63,7 +63,10 @@ void Club::SettleTakeovers(SteadyTime now) {
         RefuseNickname(*newcomer, t.nickname);
         continue;
       }
-      if (!old->closing) Notice(*old, text::kReplaced);
+      if (!old->closing) {
+        Notice(*old, text::kReplaced);
+        Closing(*old, proto::TCloseReason::Replaced);
+      }
       old->closing = true;
       out_.Close(old->id);
       Disconnect(old->id, "silent, replaced by #" + std::to_string(t.newcomer));
