@@ -3,7 +3,9 @@
 #include <charconv>
 #include <string>
 
+#include "deal/Bidding.h"
 #include "dealrecord/DealFormat.h"
+#include "game/BidCatalogData.h"
 #include "game/Cp1250.h"
 #include "game/PlayRules.h"
 #include "game/ZnError.h"
@@ -22,10 +24,12 @@ class Reader {
     if (text_.starts_with("\xEF\xBB\xBF")) text_.remove_prefix(3);  // a byte order mark
   }
 
-  std::vector<DealRecord> All() {
+  std::vector<DealRecord> All(const std::function<bool(std::size_t, std::size_t)>& going = {}) {
     std::vector<DealRecord> deals;
     while (NextLine()) {
       if (line_.empty()) continue;  // blank lines between blocks
+      if (going && !going(std::min(at_, text_.size()), text_.size()))
+        throw EZnError(std::string("A beolvasás megszakadt"_cp));
       if (deals.size() >= kMaxDeals) Fail("túl sok leosztás egy fájlban"_cp);
       deals.push_back(Block());
     }
@@ -147,6 +151,7 @@ class Reader {
       left[static_cast<std::size_t>(seat)].Cards = r.hands[static_cast<std::size_t>(seat)];
     if (!NextLine()) Fail("a fájl a leosztás közepén ért véget"_cp);
     while (line_.starts_with("bid ")) {
+      if (r.bids.size() >= MaxSetsInADeal()) Fail("több licitkör, mint amennyi egy leosztásban lehet"_cp);
       auto [which, rest] = Split(Rest("bid"));
       BidRecord b{Seat(which), {}};
       const int onTurn = (r.dealer - 1 + static_cast<int>(r.bids.size())) % kSeats + 1;
@@ -156,6 +161,7 @@ class Reader {
           std::replace(bid.begin(), bid.end(), ' ', kNoBreakSpace);
           b.bids.push_back(std::move(bid));
         }
+      if (b.bids.size() > MaxBidsInASet()) Fail("több licit egy körben, mint ahány licit létezik"_cp);
       r.bids.push_back(std::move(b));
       if (!NextLine()) Fail("a fájl a leosztás közepén ért véget"_cp);
     }
@@ -221,6 +227,28 @@ class Reader {
 
 }  // namespace
 
+std::size_t MaxSetsInADeal() { return static_cast<std::size_t>(deal::kMaxRounds) * kSeats; }
+
+std::size_t MaxBidsInASet() {
+  static const std::size_t most = [] {
+    std::size_t names = 0;
+    for (int group = 0; group < kBidGroupCount; ++group)
+      for (const TBidEntry& entry : FixedBidEntries(group))
+        names += entry.Prefix == TPrefixKind::None       ? 1
+                 : entry.Prefix == TPrefixKind::SuitWord ? kPrefixCount - kFirstSuitPrefix
+                                                         : kPrefixCount;
+    // Each name also as a kontra and a rekontra, and a hand's signals besides.
+    constexpr std::size_t kSignals = 16;
+    return 3 * names + kSignals;
+  }();
+  return most;
+}
+
 std::vector<DealRecord> ReadDeals(std::string_view text) { return Reader(text).All(); }
+
+std::vector<DealRecord> ReadDeals(std::string_view text,
+                                  const std::function<bool(std::size_t, std::size_t)>& going) {
+  return Reader(text).All(going);
+}
 
 }  // namespace zn::dealrecord

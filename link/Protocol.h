@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "game/Seats.h"
-#include "link/Claim.h"
+#include "link/ClaimProof.h"
 
 namespace zn::proto {
 

@@ -1,8 +1,8 @@
 #include "record/ZnArchive.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
-#include <sstream>
 
 #include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
@@ -14,8 +14,6 @@ namespace zn {
 using namespace zn::literals;
 
 namespace {
-
-constexpr std::string_view kFileFilter = "Leosztások (*.txt)|*.txt"_cp;
 
 std::string Date(std::int64_t time) {
   std::string s = dealrecord::FormatTime(time);  // "2026-12-08T13:31:48Z"
@@ -173,16 +171,27 @@ void TArchiveForm::AnalyseClick() {
   Analysing = true;
   Notify(Aspect::Replay);
   const std::weak_ptr<bool> alive = alive_;
-  auto answer = [this, alive, stop = stop_](std::vector<dealrecord::CardVerdict> verdicts) {
+  const std::int64_t limitMs = AnalysisLimitMs;
+  auto answer = [this, alive, stop = stop_, limitMs](std::vector<dealrecord::CardVerdict> verdicts,
+                                                     bool late) {
     if (!alive.lock() || *stop) return;  // the window went, or another deal was opened
     Analysing = false;
     Verdicts = std::move(verdicts);
     ShowStep();
+    if (late)
+      Desktop().ShowMessage(std::string("Az elemzés nem készült el "_cp) + std::to_string(limitMs / 1000) +
+                            std::string(" másodperc alatt, ezért leállt."_cp));
   };
-  auto work = [deal = *Deal, stop = stop_, answer, post = PostToInterface] {
-    auto verdicts =
-        dealrecord::Analyse(deal, dealrecord::kPostMortemLimits, [&stop] { return stop->load(); });
-    auto deliver = [answer, verdicts = std::move(verdicts)]() mutable { answer(std::move(verdicts)); };
+  auto work = [deal = *Deal, stop = stop_, answer, post = PostToInterface, limitMs] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    bool late = false;
+    auto verdicts = dealrecord::Analyse(deal, dealrecord::kPostMortemLimits, [&] {
+      late = late || std::chrono::steady_clock::now() >= deadline;
+      return stop->load() || late;
+    });
+    auto deliver = [answer, late, verdicts = std::move(verdicts)]() mutable {
+      answer(std::move(verdicts), late);
+    };
     if (post)
       post(std::move(deliver));
     else
@@ -206,17 +215,6 @@ void TArchiveForm::ExportClick() {
   out << text;
   out.close();
   if (!out) throw EZnError(std::string("A fájl nem írható: "_cp) + Utf8ToCp1250(*path));
-}
-
-void TArchiveForm::ImportClick() {
-  const auto path = Desktop().OpenFileName(std::string("Leosztások betöltése"_cp), std::string(kFileFilter));
-  if (!path) return;
-  std::ifstream in(*path, std::ios::binary);
-  if (!in) throw EZnError(std::string("A fájl nem olvasható: "_cp) + Utf8ToCp1250(*path));
-  std::stringstream text;
-  text << in.rdbuf();
-  Store().KeepAll(dealrecord::ReadDeals(text.str()));  // a faulty file throws before anything is kept
-  Refresh();
 }
 
 }  // namespace zn

@@ -46,6 +46,21 @@ void TResForm::SetTrickCard(int trick, int seat, std::int32_t card) {
   if (game) game->Trick.SetCard(trick, seat, card);
 }
 
+void TResForm::CompleteTricks(const dealrecord::DealRecord& deal) {
+  TGame* game = Current();
+  if (!game || game->Number != std::to_string(deal.number)) return;
+  const std::size_t tricks = std::min<std::size_t>(deal.tricks.size(), kTricks);
+  for (std::size_t k = 0; k < tricks; ++k) {
+    const dealrecord::TrickRecord& trick = deal.tricks[k];
+    if (!ValidSeat(trick.leader)) continue;
+    for (int i = 0; i < kSeats; ++i) {
+      const TCard card = trick.cards[static_cast<std::size_t>(i)];
+      if (card != kNoCard) game->Trick.SetCard(static_cast<int>(k) + 1, trick.SeatAt(i), card);
+    }
+  }
+  if (Selected == GameCount() && Page == tabPlay) ShowPlayPage();
+}
+
 void TResForm::SetTricks(const std::string& text) {
   TGame* game = Current();
   if (!game) return;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dealrecord/DealRecord.h"
 #include "record/Trick.h"
 
 namespace zn {
@@ -71,6 +72,9 @@ class TResForm {
   void SetBids(const std::vector<std::string>& lines);
   void SetTrickCard(int trick, int seat, std::int32_t card);
   void SetTricks(const std::string& text);
+  // The server's record of the deal that ended: when it is the current game's deal, its tricks
+  // replace what the table window passed on, which misses the cards played while the link was down.
+  void CompleteTricks(const dealrecord::DealRecord& deal);
   // The "F" line: the written-down result of the current game.
   void GameResult(const std::string& line);
   void ShowGames();

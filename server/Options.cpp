@@ -8,173 +8,317 @@
 
 namespace zn::server {
 
+namespace {
+
+using K = OptionKind;
+
+// Every limit below fits the clocks: a longer idle time would overflow the comparison in
+// nanoseconds and close every member at once.
+constexpr std::int32_t kMaxIdleMinutes = 1000000;
+
+ClubLimits& Limits(Options& o) { return o.server.limits; }
+std::size_t Count(std::int32_t n) { return static_cast<std::size_t>(n); }
+std::uint32_t Count32(std::int32_t n) { return static_cast<std::uint32_t>(n); }
+
+std::vector<OptionRow> MakeRows() {
+  return {
+      {.name = "--listen",
+       .arg = "ADDR",
+       .kind = K::Text,
+       .set = [](Options& o, const std::string& v, std::int32_t) { return o.server.listen = v, true; },
+       .help = "address to listen on (default 127.0.0.1)"},
+      {.name = "--port",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return o.server.port = static_cast<std::uint16_t>(n), true; },
+       .help = "TCP port, 0 for any free one (default 7022)",
+       .low = 0,
+       .high = 65535},
+      // An empty --db is refused after all options are read, so that "--db '' --help" still helps.
+      {.name = "--db",
+       .arg = "FILE",
+       .kind = K::Text,
+       .set = [](Options& o, const std::string& v, std::int32_t) { return o.db = v, true; },
+       .help = "SQLite store (default znserver.db)"},
+      {.name = "--news",
+       .arg = "FILE",
+       .kind = K::Text,
+       .set = [](Options& o, const std::string& v, std::int32_t) { return o.newsFile = v, true; },
+       .help = "text sent for \"L\", one message per line (default: built in)"},
+      {.name = "--max-members",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return Limits(o).maxMembers = Count(n), true; },
+       .help = "connections at once (default 1000)"},
+      {.name = "--max-rooms",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return Limits(o).maxRooms = Count(n), true; },
+       .help = "rooms besides the lobby (default 250)"},
+      {.name = "--max-per-address",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return Limits(o).maxPerAddress = Count(n), true; },
+       .help = "connections at once from one address (default 16)"},
+      {.name = "--rate",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return Limits(o).commandsPerSecond = Count32(n), true; },
+       .help = "commands a member may send per second, sustained (default 20)"},
+      {.name = "--burst",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return Limits(o).commandBurst = Count32(n), true; },
+       .help = "commands a member may send at once (default 60)"},
+      {.name = "--rooms-per-hour",
+       .arg = "N",
+       .kind = K::Number,
+       .set =
+           [](Options& o, const std::string&, std::int32_t n) {
+             Limits(o).roomsPerHour = Count(n);
+             Limits(o).roomsPerHourPerAddress = 2 * Count(n);  // an address: twice as many, as by default
+             return true;
+           },
+       .help = "rooms one member may create in an hour, an address twice as many\n(default 3)"},
+      {.name = "--connects-per-minute",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return Limits(o).connectsPerMinute = Count32(n), true; },
+       .help = "new connections from one address in a minute (default 60)"},
+      {.name = "--idle-minutes",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return Limits(o).idleTimeout = std::chrono::minutes(n), true; },
+       .help = "close a member who sends nothing for this long (default 60)",
+       .high = kMaxIdleMinutes},
+      {.name = "--robots",
+       .arg = "KIND",
+       .kind = K::Word,
+       .set =
+           [](Options& o, const std::string&, std::int32_t n) {
+             o.server.robots.kind = n == 0 ? RobotKind::Simple : RobotKind::Strong;
+             return true;
+           },
+       .help = "robots that play free seats: simple or strong (default strong)",
+       .words = {"simple", "strong"}},
+      {.name = "--robot-ms",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return o.server.robots.budget = std::chrono::milliseconds(n), true; },
+       .help = "a strong robot's time per card in milliseconds (default 150)",
+       .high = 10000},
+      {.name = "--deal-key",
+       .arg = "FILE",
+       .kind = K::Name,
+       .set = [](Options& o, const std::string& v, std::int32_t) { return o.dealKeyFile = v, true; },
+       .help = "the secret that draws the deals: 64 hex digits (default: the\nstore's own key, made at the "
+               "first start)",
+       .what = "a file name"},
+      {.name = "--kibitz-same-address",
+       .arg = "closed|open",
+       .kind = K::Word,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return o.server.kibitzSameAddressOpen = n == 0, true; },
+       .help = "whether a watcher at a seated member's address\nsees the hands (default closed: only what "
+               "the public sees)",
+       .words = {"open", "closed"}},
+      {.name = "--export",
+       .arg = "FILE",
+       .kind = K::Name,
+       .set = [](Options& o, const std::string& v, std::int32_t) { return o.exportDeals.file = v, true; },
+       .help = "write the kept deals to FILE in the open record format and exit",
+       .what = "a file name",
+       .form = OptionForm::Export},
+      {.name = "--since",
+       .arg = "YYYY-MM-DD",
+       .kind = K::Checked,
+       .set = [](Options& o, const std::string& v,
+                 std::int32_t) { return dealrecord::ParseTime(v + "T00:00:00Z", o.exportDeals.since); },
+       .help = "only the deals that ended on or after that day (UTC)",
+       .what = "must be a day as YYYY-MM-DD",
+       .form = OptionForm::ExportPart},
+      {.name = "--anonymise",
+       .kind = K::Flag,
+       .set = [](Options& o, const std::string&, std::int32_t) { return o.exportDeals.anonymise = true; },
+       .help = "write every member's nickname and every room name as a numbered alias",
+       .form = OptionForm::ExportPart},
+      {.name = "--seat-grace-seconds",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return Limits(o).seatGrace = std::chrono::seconds(n), true; },
+       .help = "how long a dropped member's seat in a running deal waits\nfor him (default 120)"},
+      {.name = "--turn-seconds",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return o.server.turnLimit = std::chrono::seconds(n), true; },
+       .help = "a seated member's time for a bid or a card before the robot\nmakes it (default 60)"},
+      {.name = "--journal",
+       .arg = "on|off",
+       .kind = K::Word,
+       .set = [](Options& o, const std::string&, std::int32_t n) { return o.journal = n == 0, true; },
+       .help = "journal running deals in the store, so that a restart brings\nthem back (default on)",
+       .words = {"on", "off"}},
+      {.name = "--claims",
+       .arg = "MODE",
+       .kind = K::Checked,
+       .set = [](Options& o, const std::string& v,
+                 std::int32_t) { return ParseClaimMode(v, o.server.limits.claims); },
+       .help = "claimed nicknames: off never asks for a proof; on (default)\nasks it for a claimed nickname "
+               "and lets new clients claim a\nfree one; required admits no nickname without a proof",
+       .what = "must be off, on or required"},
+      {.name = "--release",
+       .arg = "NICK",
+       .kind = K::Name,
+       .set =
+           [](Options& o, const std::string& v, std::int32_t) {
+             o.release = Utf8ToCp1250(v);  // the terminal's text; nicknames are cp1250 inside
+             return !o.release.empty();
+           },
+       .help = "frees a claimed nickname in the store (--db) and exits",
+       .what = "a nickname"},
+      {.name = "--help", .kind = K::Help, .set = nullptr, .help = "this text", .alias = "-h"},
+      {.name = "--version", .kind = K::Version, .set = nullptr, .help = "the release number"},
+  };
+}
+
+// "a, b or c"
+std::string Choices(const std::vector<std::string_view>& words) {
+  std::string out;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) out += i + 1 == words.size() ? " or " : ", ";
+    out += words[i];
+  }
+  return out;
+}
+
+std::string RangeText(const OptionRow& row) {
+  if (row.low == 1 && row.high == std::numeric_limits<std::int32_t>::max()) return "a positive number";
+  return std::to_string(row.low) + " to " + std::to_string(row.high);
+}
+
+// Reads one value into the options; false with error when the row refuses it.
+bool Apply(const OptionRow& row, const std::string& v, Options& o, std::string& error) {
+  const std::string name(row.name);
+  std::int32_t n = 0;
+  switch (row.kind) {
+    case K::Number:
+      if (!TryStrToInt(v, n) || n < row.low || n > row.high) {
+        error = name + " must be " + RangeText(row) + ": " + v;
+        return false;
+      }
+      break;
+    case K::Word: {
+      std::size_t i = 0;
+      while (i < row.words.size() && row.words[i] != v) ++i;
+      if (i == row.words.size()) {
+        error = name + " must be " + Choices(row.words) + ": " + v;
+        return false;
+      }
+      n = static_cast<std::int32_t>(i);
+      break;
+    }
+    case K::Name:
+      if (v.empty()) {
+        error = name + " needs " + std::string(row.what);
+        return false;
+      }
+      break;
+    default:
+      break;
+  }
+  if (row.set(o, v, n)) return true;
+  if (row.kind == K::Name)
+    error = name + " needs " + std::string(row.what);
+  else
+    error = name + " " + std::string(row.what) + ": " + v;
+  return false;
+}
+
+std::string Synopsis(const OptionRow& row) {
+  std::string s = "[" + std::string(row.name);
+  if (!row.arg.empty()) s += " " + std::string(row.arg);
+  return s + "]";
+}
+
+}  // namespace
+
+const std::vector<OptionRow>& OptionRows() {
+  static const std::vector<OptionRow> rows = MakeRows();
+  return rows;
+}
+
 std::string Usage() {
-  return "usage: znserver [--listen ADDR] [--port N] [--db FILE] [--news FILE] [--max-members N]\n"
-         "                [--max-rooms N] [--max-per-address N] [--rate N] [--burst N]\n"
-         "                [--rooms-per-hour N] [--connects-per-minute N] [--idle-minutes N]\n"
-         "                [--robots simple|strong] [--robot-ms N]\n"
-         "                [--deal-key FILE] [--kibitz-same-address closed|open]\n"
-         "                [--seat-grace-seconds N] [--turn-seconds N] [--journal on|off]\n"
-         "                [--claims off|on|required] [--release NICK]\n"
-         "       znserver [--db FILE] --export FILE [--since YYYY-MM-DD] [--anonymise]\n"
-         "  --listen ADDR      address to listen on (default 127.0.0.1)\n"
-         "  --port N           TCP port, 0 for any free one (default 7022)\n"
-         "  --db FILE          SQLite store (default znserver.db)\n"
-         "  --news FILE        text sent for \"L\", one message per line (default: built in)\n"
-         "  --max-members N    connections at once (default 1000)\n"
-         "  --max-rooms N      rooms besides the lobby (default 250)\n"
-         "  --max-per-address N  connections at once from one address (default 16)\n"
-         "  --rate N           commands a member may send per second, sustained (default 20)\n"
-         "  --burst N          commands a member may send at once (default 60)\n"
-         "  --rooms-per-hour N rooms one member may create in an hour, an address twice as many\n"
-         "                     (default 3)\n"
-         "  --connects-per-minute N  new connections from one address in a minute (default 60)\n"
-         "  --idle-minutes N   close a member who sends nothing for this long (default 60)\n"
-         "  --robots KIND      robots that play free seats: simple or strong (default strong)\n"
-         "  --robot-ms N       a strong robot's time per card in milliseconds (default 150)\n"
-         "  --deal-key FILE    the secret that draws the deals: 64 hex digits (default: the\n"
-         "                     store's own key, made at the first start)\n"
-         "  --kibitz-same-address closed|open  whether a watcher at a seated member's address\n"
-         "                     sees the hands (default closed: only what the public sees)\n"
-         "  --export FILE      write the kept deals to FILE in the open record format and exit\n"
-         "  --since YYYY-MM-DD only the deals that ended on or after that day (UTC)\n"
-         "  --anonymise        write every member's nickname as a numbered alias\n"
-         "  --seat-grace-seconds N  how long a dropped member's seat in a running deal waits\n"
-         "                     for him (default 120)\n"
-         "  --turn-seconds N   a seated member's time for a bid or a card before the robot\n"
-         "                     makes it (default 60)\n"
-         "  --journal on|off   journal running deals in the store, so that a restart brings\n"
-         "                     them back (default on)\n"
-         "  --claims MODE      claimed nicknames: off never asks for a proof; on (default)\n"
-         "                     asks it for a claimed nickname and lets new clients claim a\n"
-         "                     free one; required admits no nickname without a proof\n"
-         "  --release NICK     frees a claimed nickname in the store (--db) and exits\n"
-         "  --help             this text\n"
-         "  --version          the release number\n";
+  constexpr std::size_t kWidth = 100, kIndent = 16, kHelpColumn = 21;
+  std::string out = "usage: znserver";
+  std::size_t lineStart = 0;
+  for (const OptionRow& row : OptionRows()) {
+    if (row.form != OptionForm::Serve || row.kind == K::Help || row.kind == K::Version) continue;
+    const std::string s = Synopsis(row);
+    if (out.size() - lineStart + 1 + s.size() > kWidth) {
+      out += "\n";
+      lineStart = out.size();
+      out += std::string(kIndent - 1, ' ');
+    }
+    out += " " + s;
+  }
+  out += "\n       znserver [--db FILE]";
+  for (const OptionRow& row : OptionRows())
+    if (row.form == OptionForm::Export) out += " " + std::string(row.name) + " " + std::string(row.arg);
+  for (const OptionRow& row : OptionRows())
+    if (row.form == OptionForm::ExportPart) out += " " + Synopsis(row);
+  out += "\n";
+  for (const OptionRow& row : OptionRows()) {
+    std::string head = "  " + std::string(row.name);
+    if (!row.arg.empty()) head += " " + std::string(row.arg);
+    head += head.size() + 1 < kHelpColumn ? std::string(kHelpColumn - head.size(), ' ') : "  ";
+    out += head;
+    for (const char c : row.help) {
+      out += c;
+      if (c == '\n') out += std::string(kHelpColumn, ' ');
+    }
+    out += "\n";
+  }
+  return out;
 }
 
 std::string VersionText() { return std::string("znserver ") + ZN_VERSION + "\n"; }
 
 ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
-  bool since = false;
+  bool exportPart = false;  // --since or --anonymise given
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--help" || a == "-h") return ParseResult::Help;
-    if (a == "--version") return ParseResult::Version;
-    if (a == "--anonymise") {
-      o.exportDeals.anonymise = true;
-      continue;
-    }
-    if (a != "--listen" && a != "--port" && a != "--db" && a != "--news" && a != "--max-members" &&
-        a != "--max-rooms" && a != "--max-per-address" && a != "--rate" && a != "--burst" &&
-        a != "--rooms-per-hour" && a != "--connects-per-minute" && a != "--idle-minutes" && a != "--robots" &&
-        a != "--robot-ms" && a != "--deal-key" && a != "--kibitz-same-address" &&
-        a != "--seat-grace-seconds" && a != "--turn-seconds" && a != "--journal" && a != "--claims" &&
-        a != "--release" && a != "--export" && a != "--since") {
+    const OptionRow* row = nullptr;
+    for (const OptionRow& r : OptionRows())
+      if (a == r.name || (!r.alias.empty() && a == r.alias)) row = &r;
+    if (row == nullptr) {
       error = "unknown option: " + a;
       return ParseResult::Error;
+    }
+    if (row->kind == K::Help) return ParseResult::Help;
+    if (row->kind == K::Version) return ParseResult::Version;
+    if (row->form == OptionForm::ExportPart) exportPart = true;
+    if (row->kind == K::Flag) {
+      row->set(o, a, 0);
+      continue;
     }
     if (i + 1 >= args.size()) {
       error = a + " needs a value";
       return ParseResult::Error;
     }
-    const std::string& v = args[++i];
-    std::int32_t n = 0;
-    if (a == "--listen") {
-      o.server.listen = v;
-    } else if (a == "--db") {
-      o.db = v;
-    } else if (a == "--news") {
-      o.newsFile = v;
-    } else if (a == "--export") {
-      if (v.empty()) {
-        error = "--export needs a file name";
-        return ParseResult::Error;
-      }
-      o.exportDeals.file = v;
-    } else if (a == "--since") {
-      if (!dealrecord::ParseTime(v + "T00:00:00Z", o.exportDeals.since)) {
-        error = "--since must be a day as YYYY-MM-DD: " + v;
-        return ParseResult::Error;
-      }
-      since = true;
-    } else if (a == "--deal-key") {
-      if (v.empty()) {
-        error = "--deal-key needs a file name";
-        return ParseResult::Error;
-      }
-      o.dealKeyFile = v;
-    } else if (a == "--journal") {
-      if (v != "on" && v != "off") {
-        error = "--journal must be on or off: " + v;
-        return ParseResult::Error;
-      }
-      o.journal = v == "on";
-    } else if (a == "--claims") {
-      if (!ParseClaimMode(v, o.server.limits.claims)) {
-        error = "--claims must be off, on or required: " + v;
-        return ParseResult::Error;
-      }
-    } else if (a == "--release") {
-      o.release = Utf8ToCp1250(v);  // the terminal's text; nicknames are cp1250 inside
-      if (o.release.empty()) {
-        error = "--release needs a nickname";
-        return ParseResult::Error;
-      }
-    } else if (a == "--kibitz-same-address") {
-      if (v != "open" && v != "closed") {
-        error = "--kibitz-same-address must be open or closed: " + v;
-        return ParseResult::Error;
-      }
-      o.server.kibitzSameAddressOpen = v == "open";
-    } else if (a == "--robots") {
-      if (v != "simple" && v != "strong") {
-        error = "--robots must be simple or strong: " + v;
-        return ParseResult::Error;
-      }
-      o.server.robots.kind = v == "simple" ? RobotKind::Simple : RobotKind::Strong;
-    } else if (a == "--robot-ms") {
-      if (!TryStrToInt(v, n) || n < 1 || n > 10000) {
-        error = "--robot-ms must be 1 to 10000: " + v;
-        return ParseResult::Error;
-      }
-      o.server.robots.budget = std::chrono::milliseconds(n);
-    } else if (a == "--port") {
-      if (!TryStrToInt(v, n) || n < 0 || n > 65535) {
-        error = "--port must be 0 to 65535: " + v;
-        return ParseResult::Error;
-      }
-      o.server.port = static_cast<std::uint16_t>(n);
-    } else {
-      if (!TryStrToInt(v, n) || n < 1) {
-        error = a + " must be a positive number: " + v;
-        return ParseResult::Error;
-      }
-      ClubLimits& l = o.server.limits;
-      const auto count = static_cast<std::size_t>(n);
-      if (a == "--max-rooms")
-        l.maxRooms = count;
-      else if (a == "--max-per-address")
-        l.maxPerAddress = count;
-      else if (a == "--rooms-per-hour")  // an address: twice as many, as by default
-        l.roomsPerHour = count, l.roomsPerHourPerAddress = 2 * count;
-      else if (a == "--connects-per-minute")
-        l.connectsPerMinute = static_cast<std::uint32_t>(n);
-      else if (a == "--idle-minutes")
-        l.idleTimeout = std::chrono::minutes(n);
-      else if (a == "--seat-grace-seconds")
-        l.seatGrace = std::chrono::seconds(n);
-      else if (a == "--turn-seconds")
-        o.server.turnLimit = std::chrono::seconds(n);
-      else if (a == "--rate")
-        l.commandsPerSecond = static_cast<std::uint32_t>(n);
-      else if (a == "--burst")
-        l.commandBurst = static_cast<std::uint32_t>(n);
-      else
-        l.maxMembers = count;
-    }
+    if (!Apply(*row, args[++i], o, error)) return ParseResult::Error;
   }
-  if ((since || o.exportDeals.anonymise) && o.exportDeals.file.empty()) {
+  if (exportPart && o.exportDeals.file.empty()) {
     error = "--since and --anonymise go with --export";
     return ParseResult::Error;
   }
@@ -184,7 +328,6 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
   }
   return ParseResult::Run;
 }
-
 bool ReadNews(const std::string& path, std::vector<std::string>& lines, std::string& error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {

@@ -1,7 +1,10 @@
 // znserver's command line and its news file.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "server/net/Server.h"
@@ -20,6 +23,41 @@ struct Options {
 };
 
 enum class ParseResult { Run, Help, Version, Error };
+
+// One option of the command line: parsing and --help both come from the table of these, so
+// adding an option is one row.
+enum class OptionKind {
+  Help,     // no value: show the usage
+  Version,  // no value: show the release
+  Flag,     // no value
+  Text,     // any value
+  Name,     // a value that must not be empty: "<name> needs <what>"
+  Number,   // a whole number from low to high
+  Word,     // one of words
+  Checked,  // the setter checks the value: "<name> <what>: <value>"
+};
+
+// Where an option stands in the usage: the server's form, or the export form that the Export
+// option selects and its ExportPart options go with.
+enum class OptionForm { Serve, Export, ExportPart };
+
+struct OptionRow {
+  std::string_view name = {};  // "--port"
+  std::string_view arg = {};   // what the value is in the usage ("N", "FILE"); empty without one
+  OptionKind kind = OptionKind::Text;
+  // The setter: text is the value; n is the number (Number) or the word's index (Word). False
+  // refuses the value (Name, Checked).
+  bool (*set)(Options& options, const std::string& text, std::int32_t n) = nullptr;
+  std::string_view help = {};  // the text beside the name in --help; "\n" starts an indented line
+  std::int32_t low = 1;
+  std::int32_t high = std::numeric_limits<std::int32_t>::max();
+  std::vector<std::string_view> words = {};  // Word: in the order the refusal lists them
+  std::string_view what = {};                // Name, Checked: the refusal's words
+  OptionForm form = OptionForm::Serve;
+  std::string_view alias = {};  // a short name ("-h")
+};
+
+const std::vector<OptionRow>& OptionRows();
 
 // Reads the arguments after the program name. On Error, error says what was wrong.
 ParseResult ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error);

@@ -30,6 +30,9 @@ void TZnForm::ZLine(const std::string& line) {
   std::vector<dealrecord::DealRecord> deals = dealrecord::ReadDeals(Cp1250ToUtf8(proto::ReadRecord(line)));
   if (deals.size() != 1) throw EZnError(std::string("Hibás leosztás-rekord"_cp));
   dealrecord::DealRecord& deal = deals.front();
+  if (!RecordGate.Admit(deal.number)) return;
+  // The server's record has every card, also those played while the link was down.
+  ResForm->CompleteTricks(deal);
   // The room is the one the client is in ("<name> terem"), the time the client's own.
   const std::string suffix(" terem");
   deal.room = Caption.ends_with(suffix) ? Caption.substr(0, Caption.size() - suffix.size()) : Caption;

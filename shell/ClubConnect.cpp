@@ -24,13 +24,16 @@ void TZnForm::NewLink() {
   };
   socket.OnConnected = wrap([this, inner = socket.OnConnected] {
     if (inner) inner();
+    BidForm->LinkChanged(true);
     LinkConnected();
   });
   // A close the member did not ask for is a drop: the way back starts.
   socket.OnDisconnected = wrap([this, inner = socket.OnDisconnected] {
     const bool wasConnected = Link && Link->Connected;
     if (inner) inner();  // the line held back is seen now
-    if (!wasConnected || opening_) return;
+    if (!wasConnected) return;
+    BidForm->LinkChanged(false);
+    if (opening_) return;
     // Closed before the lobby came: the server refused the login (the nickname, the club full...),
     // and would only refuse it again. After it, the server's closing line says it meant to close.
     if (!Link->LoggedIn() || Link->ServerClosing()) serverEnded_ = true;
@@ -76,6 +79,7 @@ void TZnForm::cmDisconnectExecute() {
     Notify(Aspect::Address);
     StopReturning();  // a disconnect the member chose: no way back
     NewLink();
+    BidForm->LinkChanged(false);
     // A pause left from the old connection would hold back every line of the new one.
     BidForm->LiftPause();
     ResetToConnectPage();
@@ -98,6 +102,7 @@ void TZnForm::LLine(const std::string& line) {
                           std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
   Send(proto::CmdNick(Nickname));
   RecordsAsked = false;  // a new connection: "Z1" again once logged in
+  RecordGate.Reset();
   readsAnnounced_ = false;
   serverReads_ = 0;
 }

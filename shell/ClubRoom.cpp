@@ -31,7 +31,7 @@ void TZnForm::cmEnterExecute() {
     RoomName =
         Rooms.size() > static_cast<std::size_t>(room) ? Rooms[static_cast<std::size_t>(room)] : std::string();
     ClearMemo();
-    BidForm->EnableGo(false);
+    BidForm->LeaveTable();  // another room's deal is not this one's
     Caption = caption;
     DealText.clear();
     MatchText.clear();
@@ -59,6 +59,8 @@ void TZnForm::cmNewRoomExecute() {
 }
 
 void TZnForm::TakeSeat(std::int32_t seat) {
+  // The server sends the deal as it stands: nothing of the last one the window showed may stay.
+  if (seat > 0) BidForm->ClearTable();
   Send(proto::CmdSit(seat));
   BidForm->EnableGo(false);
   DealText.clear();
@@ -181,6 +183,7 @@ void TZnForm::ALine(const std::string& line) {
 void TZnForm::DLine(const std::string& line) {
   DealNumber = proto::ParseDeal(line);
   DealText = std::to_string(DealNumber);
+  RecordGate.DealSeen(DealNumber);
   Notify(Aspect::Room);
   // Back after a drop, the deal the member left goes on in its own row of the record.
   const bool same =

@@ -1,6 +1,6 @@
 // The club window's hold on its connection, as plain times and counts (milliseconds of the
 // desktop's steady clock): the quiet ping that shows both ends the connection is alive, and the way
-// back after a drop the member did not ask for. TZnForm drives it (ClubReconnect.cpp).
+// back after a drop the member did not ask for. TZnForm drives it (ClubContinuity.cpp).
 #pragma once
 
 #include <cstddef>

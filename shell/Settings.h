@@ -12,7 +12,7 @@ namespace zn {
 inline constexpr std::string_view kSectionProgram = "Program";
 inline constexpr std::string_view kSectionPersonal = "Personal";
 inline constexpr std::size_t kStoredAddresses = 5;
-// The secret of the claimed nickname (shell/ClubClaim.cpp): its code without the spaces.
+// The secret of the claimed nickname (shell/ClubClaimKey.cpp): its code without the spaces.
 inline constexpr std::string_view kClaimKey = "ClaimCode";
 
 struct TProgramSettings {

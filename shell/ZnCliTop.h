@@ -11,12 +11,13 @@
 #include <string>
 #include <string_view>
 
-#include "link/Claim.h"
+#include "link/ClaimProof.h"
 #include "link/NextLine.h"
 #include "link/Protocol.h"
 #include "link/Socket.h"
 #include "link/ZnLink.h"
 #include "profile/ZnInfo.h"
+#include "record/RecordGate.h"
 #include "record/ZnArchive.h"
 #include "record/ZnResult.h"
 #include "shell/ClubActions.h"
@@ -55,6 +56,7 @@ class TZnForm : public TClubState, public TClubActions {
   std::unique_ptr<TArchiveForm> ArchiveForm;  // "&Archívum": every deal that ended (ClubArchive.cpp)
   std::int64_t ArchivedDeal = 0;              // the last deal kept, which an "F" line marks
   bool RecordsAsked = false;                  // "Z1" sent on this connection
+  TRecordGate RecordGate;                     // the records this connection may keep
 
   // ---- Hooks the Qt window sets ----
   std::function<void()> WakeIdle;     // run IdleHandler soon (a chunk arrived, a pause was lifted)
@@ -81,7 +83,7 @@ class TZnForm : public TClubState, public TClubActions {
   bool IdleHandler() { return dispatcher_.Pass(); }
   void Dispatch(const std::string& line) { dispatcher_.Dispatch(line); }
 
-  // ---- Continuity (ClubReconnect.cpp) ----
+  // ---- Continuity (ClubContinuity.cpp) ----
   TLinkKeeper Keeper;
   // The link timer (every kLinkTickMs while LinkTimerEnabled): the quiet ping and its answer, the
   // countdown to the next attempt and the attempt itself.
@@ -98,7 +100,7 @@ class TZnForm : public TClubState, public TClubActions {
   void TakeSeat(std::int32_t seat);
   void EnableDealCommands(bool enable);
 
-  // ---- The claimed nickname (ClubClaim.cpp) ----
+  // ---- The claimed nickname (ClubClaimKey.cpp) ----
   std::optional<claim::TSecret> ClaimSecret;  // none before the first connect, or when damaged
   bool ClaimDamaged = false;                  // Zn.INI holds a code that does not read
   bool ClaimAnswered = false;                 // this connection got a challenge
@@ -189,7 +191,7 @@ class TZnForm : public TClubState, public TClubActions {
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
 
-  // Continuity (ClubReconnect.cpp).
+  // Continuity (ClubContinuity.cpp).
   bool opening_ = false;           // the link is being (re)opened: its close is no drop
   bool serverEnded_ = false;       // the server said it ends this connection (a refused login...)
   std::uint64_t connection_ = 0;   // connections made so far

@@ -206,6 +206,7 @@ void TBidForm::BidMoveClick() {
 }
 
 void TBidForm::BidSendClick() {
+  RequireLink("a licit"_cp);
   const std::int32_t seat = club_.MySeat();
   TBidList made;
   made.Filter(BiddingLine, seat < 0 || seat > 4 ? 5 : -seat);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "game/Cp1250.h"
 #include "game/Desktop.h"
 #include "game/PlayRules.h"
 #include "game/Seats.h"
@@ -12,6 +13,8 @@
 #include "table/ZnBid.h"
 
 namespace zn {
+
+using namespace zn::literals;
 
 namespace {
 
@@ -107,6 +110,7 @@ void TBidForm::CardSend(int index) {
     Desktop().Beep();
     return;
   }
+  RequireLink("a lap"_cp);
   TCardImage& image = p.Images[static_cast<std::size_t>(index)];
   MyTurn = false;
   image.Framed = true;
@@ -180,7 +184,8 @@ void TBidForm::PlayLine(const std::string& line) {
 }
 
 void TBidForm::cmNextClick() {
-  if (TrickPause) club_.Link().Send(proto::CmdTrickDone());
+  // Offline the trick still goes on here: the server lets it go when its wait runs out.
+  if (TrickPause && club_.Link().Socket().Active()) club_.Link().Send(proto::CmdTrickDone());
   NextVisible = false;
   SetTrickPause(false);
   Notify(Aspect::Page);

@@ -97,7 +97,10 @@ void TBidForm::cmAddUpClick() {
   Notify(Aspect::Buttons);
 }
 
-void TBidForm::cmFixClick() { club_.Link().Send(proto::CmdResult(SumText)); }
+void TBidForm::cmFixClick() {
+  RequireLink("az eredmény"_cp);
+  club_.Link().Send(proto::CmdResult(SumText));
+}
 
 void TBidForm::GridMoveRow(int grid, int from, int to) {
   TScoreGrid& g = Grids[grid == 0 ? 0 : 1];

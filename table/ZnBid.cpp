@@ -1,6 +1,7 @@
 #include "table/ZnBid.h"
 
 #include "game/Cp1250.h"
+#include "game/ZnError.h"
 #include "link/ClubPort.h"
 #include "link/Protocol.h"
 #include "link/ZnLink.h"
@@ -89,7 +90,36 @@ void TBidForm::CloseByUser() {
   Hide();
 }
 
+void TBidForm::ClearTable() {
+  ResetDeal();
+  MyTurn = false;
+  Page = tabBid;
+  HandSeat = 0;
+  HandFocus = -1;
+  Spoken.clear();
+  BiddingLine.clear();
+  AllBids.clear();
+  AllBidsTop = 0;
+  HideHint();
+  EnableGo(false);
+  TrickImages.fill(kNoPicture);
+  TrickLabels = {};
+  TrickText = std::string("Osztás"_cp);
+  OverText = "5 : 5";
+  for (TScoreGrid& grid : Grids) grid.Rows.resize(1);
+  for (TScoreGrid& grid : Grids) grid.Rows.push_back({"", ""});
+  for (int panel = 2; panel <= kHandPanels; ++panel) {
+    Panels[static_cast<std::size_t>(panel)].Images.clear();
+    Panels[static_cast<std::size_t>(panel)].TopZ = 0;
+    Notify(PanelAspect(panel));
+  }
+  for (const Aspect a :
+       {Aspect::Page, Aspect::Bidding, Aspect::Play, Aspect::Score, Aspect::Spoken, Aspect::Focus})
+    Notify(a);
+}
+
 void TBidForm::LeaveTable() {
+  ClearTable();
   ShownHand.SetCount(0);
   ShowHand(1);
   GroupIndex = 1;
@@ -127,6 +157,19 @@ void TBidForm::TurnLine(const std::string& line) {
   EnableGo(true);
   // After the B line that told the bid before this turn.
   Say(Spoken.empty() ? std::string("Ön licitál."_cp) : Spoken + std::string(". Ön licitál."_cp));
+}
+
+void TBidForm::LinkChanged(bool up) {
+  if (Offline == !up) return;
+  Offline = !up;
+  Say(up ? std::string("Helyreállt a kapcsolat a szerverrel"_cp)
+         : std::string("Megszakadt a kapcsolat a szerverrel"_cp));
+}
+
+void TBidForm::RequireLink(std::string_view what) const {
+  if (!club_.Link().Socket().Active())
+    throw EZnError(std::string("Nincs kapcsolat a szerverrel, "_cp) + std::string(what) +
+                   std::string(" nem ment el."_cp));
 }
 
 }  // namespace zn

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/BidCatalog.h"
@@ -132,6 +133,9 @@ class TBidForm {
   std::array<TCard, 5> TrickImages{};              // 1..4: the code each trick picture shows
   std::string TrickText;                           // fdTrick: "tricks/tricks of seats 2 and 3"
 
+  // ---- The link ----
+  bool Offline = false;  // the link is down: the message line says so and no move goes out
+
   // ---- Keyboard, screen reader, large print (TableAccess.cpp) ----
   int HandFocus = -1;       // the picture of Panel1 the keys move over; -1 with an empty hand
   std::string Spoken;       // the latest announcement: a card played, a bid set, a result
@@ -150,7 +154,10 @@ class TBidForm {
   void Hide();
   // The user closes the window: a trick pause goes on as the go-on button would, then the window hides.
   void CloseByUser();
-  // Empties the own hand and the composed set, and hides the window.
+  // Forgets everything of the deal shown (cards, tricks, bids, score, the game-over panel): every
+  // entry to a table starts from what the server sends, never from another deal's leftovers.
+  void ClearTable();
+  // Clears the table, empties the own hand and the composed set, and hides the window.
   void LeaveTable();
   // Flips watching, sends "K1" or "K0"; returns the new state.
   bool ToggleWatch();
@@ -160,6 +167,8 @@ class TBidForm {
   void EnableGo(bool on);
   // The "T" line: the user's turn to bid.
   void TurnLine(const std::string& line);
+  // The club window's link went down or came up: the message line tells the member.
+  void LinkChanged(bool up);
 
   // ---- Bid page (BidPanel.cpp) ----
   void BidLine(const std::string& line);
@@ -221,6 +230,9 @@ class TBidForm {
     if (Changed) Changed(a);
   }
   void SetTrickPause(bool on);
+  // Refuses a move (a card, a set of bids, a result) while the link is down: what (with its article)
+  // would be lost, and the member must know it did not go out.
+  void RequireLink(std::string_view what) const;
   void ApplyLayout();
   void HideHint();
   void HandSignalsStep();

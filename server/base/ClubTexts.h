@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "game/Cp1250.h"
-#include "link/Claim.h"
+#include "link/ClaimProof.h"
 #include "link/NameRule.h"
 
 namespace zn::server::text {
@@ -51,11 +51,9 @@ inline constexpr std::string_view kNotOnline = "Nincs a klubban: "_cp;
 inline constexpr std::string_view kInquiryWait = "Várj egy kicsit a következő bemutatás kérésével"_cp;
 inline constexpr std::string_view kBadBid = "Hibás licit: "_cp;
 inline constexpr std::string_view kBadCard = "Ezt a lapot most nem teheted"_cp;
-inline constexpr std::string_view kDealRunsElsewhere =
-    "Ez az osztás most egy másik teremben folyik, a végéig nem osztható"_cp;
 inline constexpr std::string_view kNoResult = "Nincs felírható eredmény"_cp;
 inline constexpr std::string_view kResultWritten = "Ennek az osztásnak az eredménye már fel van írva"_cp;
-// Claimed nicknames (server/club/ClubClaims.cpp).
+// Claimed nicknames (server/club/ClubClaimGate.cpp).
 inline constexpr std::string_view kClaimRefused = claim::kRefusedText;
 inline constexpr std::string_view kClaimNeeded =
     "Ezen a szerveren csak igazolt becenévvel lehet belépni: frissítsd a klienst!"_cp;

@@ -14,40 +14,49 @@
 
 namespace zn::server {
 
+// A member's fields by concern. The lobby line's pacing, claims and takeovers are kept by the
+// club's own objects (server/club/), by member id.
 struct Member {
   MemberId id = 0;
-  std::string nickname;    // empty until logged in
-  std::string address;     // the peer's address, as the log shows it
-  std::string addressKey;  // AddressKey(address): what the per-address limits count
-  bool admitted = false;   // counts against the club's places and its address's connections
-  SteadyTime lastOwn{};    // the last command of its own (answers are automatic)
-  SteadyTime lastHeard{};  // the last bytes that made a command, answers and refusals included
-  SteadyTime aliveAt{};    // when it last proved alive to a login under its nickname
-  std::string folded;      // NameKey(nickname): the key of the online list
-  bool closing = false;    // refused or disconnected: its commands are ignored
-  std::size_t room = 0;    // index into the club's rooms; 0 is the lobby
-  int seat = 0;            // 1..4 seated, 0 without a seat
-  bool watching = false;
-  bool records = false;     // asked for the record of every deal it sees end ("Z1")
-  std::uint32_t reads = 0;  // the newer lines it announced it reads ("V", proto::kReads*)
-  // The lobby line: at most one every two seconds; a change in between waits for lobbyNext.
-  SteadyTime lobbyNext{};
-  bool lobbyDue = false;
-  std::uint64_t lobbySeen = 0;  // generation of the last lobby line sent to it
-  RateLimit rate;
-  RateLimit chatBytes{0, 0};  // set from the club's limits at Connect
-  // Chat to it is dropped: its queue was over the limit and it got the one notice saying so.
-  bool chatDropped = false;
-  // Refusals logged in the current minute, and those left out of the log since.
-  SteadyTime refusalMinute{};
-  std::uint32_t refusalsLogged = 0;
-  std::uint64_t refusalsDropped = 0;
-  SteadyTime lastInquiry{};
-  bool inquired = false;
-  // Folded nicknames whose "Q" this member received and has not answered yet (newest last).
-  std::vector<std::string> inquirers;
 
-  bool LoggedIn() const { return !nickname.empty(); }
+  struct Identity {
+    std::string nickname;    // empty until logged in
+    std::string folded;      // NameKey(nickname): the key of the online list
+    std::string address;     // the peer's address, as the log shows it
+    std::string addressKey;  // AddressKey(address): what the per-address limits count
+  } who;
+
+  struct Connection {
+    bool admitted = false;    // counts against the club's places and its address's connections
+    bool closing = false;     // refused or disconnected: its commands are ignored
+    bool records = false;     // asked for the record of every deal it sees end ("Z1")
+    std::uint32_t reads = 0;  // the newer lines it announced it reads ("V", proto::kReads*)
+    RateLimit rate;
+    RateLimit chatBytes{0, 0};  // set from the club's limits at Connect
+    // Chat to it is dropped: its queue was over the limit and it got the one notice saying so.
+    bool chatDropped = false;
+    // Refusals logged in the current minute, and those left out of the log since.
+    SteadyTime refusalMinute{};
+    std::uint32_t refusalsLogged = 0;
+    std::uint64_t refusalsDropped = 0;
+  } link;
+
+  struct Place {
+    std::size_t room = 0;  // index into the club's rooms; 0 is the lobby
+    int seat = 0;          // 1..4 seated, 0 without a seat
+    bool watching = false;
+  } place;
+
+  struct Presence {
+    SteadyTime lastOwn{};    // the last command of its own (answers are automatic)
+    SteadyTime lastHeard{};  // the last bytes that made a command, answers and refusals included
+    SteadyTime lastInquiry{};
+    bool inquired = false;
+    // Folded nicknames whose "Q" this member received and has not answered yet (newest last).
+    std::vector<std::string> inquirers;
+  } presence;
+
+  bool LoggedIn() const { return !who.nickname.empty(); }
 };
 
 struct Seat {

@@ -7,7 +7,7 @@
 
 namespace zn::server {
 
-void NoDeals::Order(Room&, Member& from, std::int32_t) {
+void NoDeals::Order(Room&, const Member& from, std::int32_t) {
   out_.Send(from.id, proto::LineMessage(std::string(text::kNotice) + std::string(text::kNoDeals)));
 }
 

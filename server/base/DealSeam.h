@@ -17,22 +17,22 @@ class DealSeam {
  public:
   virtual ~DealSeam() = default;
   // "D" + number from the room's opener (server/base/SeatRules.h), all four seats taken.
-  virtual void Order(Room& room, Member& from, std::int32_t number) = 0;
+  virtual void Order(Room& room, const Member& from, std::int32_t number) = 0;
   // "H", "B", "P", "T" or "F" from a member of room (not the lobby).
-  virtual void Command(Room& room, Member& from, std::string_view command) = 0;
+  virtual void Command(Room& room, const Member& from, std::string_view command) = 0;
   // The holder of seat changed (a member sat, stood, left, or a robot came or went). The room's
   // "R" line follows (RoomSent).
   virtual void SeatChanged(Room& room, int seat) = 0;
   // Every member of room has just got a fresh "R" line.
   virtual void RoomSent(Room&) {}
   // The member started watching room (its "R" line is out).
-  virtual void Watching(Room&, Member&) {}
+  virtual void Watching(const Room&, const Member&) {}
   // The club's clock at the end of a turn of the loop: what was waiting for it is due.
   virtual void Tick(SteadyTime) {}
   // When Tick has something to do next, if anything waits.
   virtual std::optional<SteadyTime> NextDue() const { return std::nullopt; }
   // The room is freed: whatever the engine keeps for it goes (its slot may take a new room).
-  virtual void RoomFreed(Room&) {}
+  virtual void RoomFreed(const Room&) {}
   // A deal is under way in room (the club does not time out its seated members then).
   virtual bool DealRunning(const Room&) const { return false; }
   // Fair play (server/deals/SeatLedger.h): the notice that refuses the member seat 1..4 of room now, or
@@ -63,8 +63,8 @@ class DealClub {
 class NoDeals : public DealSeam {
  public:
   explicit NoDeals(Outbox& out) : out_(out) {}
-  void Order(Room& room, Member& from, std::int32_t number) override;
-  void Command(Room&, Member&, std::string_view) override {}
+  void Order(Room& room, const Member& from, std::int32_t number) override;
+  void Command(Room&, const Member&, std::string_view) override {}
   void SeatChanged(Room&, int) override {}
 
  private:

@@ -12,7 +12,15 @@
 namespace zn::server {
 
 Club::Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits, std::vector<std::string> news)
-    : store_(store), out_(out), now_(std::move(now)), limits_(limits), noDeals_(out), deals_(&noDeals_) {
+    : store_(store),
+      out_(out),
+      now_(std::move(now)),
+      limits_(limits),
+      noDeals_(out),
+      deals_(&noDeals_),
+      lobby_(limits.lobbyInterval, limits.lobbyBytesPerSecond),
+      roomQuota_(limits.roomsPerHour, limits.roomsPerHourPerAddress, limits.maxMembers),
+      claims_(limits.claims, limits.proofTimeout) {
   if (news.empty()) news.emplace_back(text::kDefaultNews);
   for (auto& line : news) news_.push_back(proto::Relayable(line));
   Room lobby;
@@ -64,7 +72,7 @@ void Club::Notice(Member& m, std::string_view text, std::string_view detail) {
 
 void Club::Refuse(Member& m, std::string_view why, std::string_view text, std::string_view detail) {
   std::string entry = "refused #" + std::to_string(m.id);
-  if (m.LoggedIn()) entry += " " + m.nickname;
+  if (m.LoggedIn()) entry += " " + m.who.nickname;
   entry += ": ";
   entry += why;
   LogLimited(m, entry);
@@ -74,36 +82,37 @@ void Club::Refuse(Member& m, std::string_view why, std::string_view text, std::s
 // A member sending nothing but refused commands must not fill the disk with the log.
 void Club::LogLimited(Member& m, const std::string& line) {
   const SteadyTime now = now_();
-  if (m.refusalsLogged == 0 || now - m.refusalMinute >= std::chrono::minutes(1)) {
+  if (m.link.refusalsLogged == 0 || now - m.link.refusalMinute >= std::chrono::minutes(1)) {
     EndLogMinute(m);
-    m.refusalMinute = now;
+    m.link.refusalMinute = now;
   }
-  if (m.refusalsLogged < kLoggedRefusalsPerMinute) {
-    ++m.refusalsLogged;
+  if (m.link.refusalsLogged < kLoggedRefusalsPerMinute) {
+    ++m.link.refusalsLogged;
     LogAddress(m, line);  // fresh connections of one address share its lines
   } else {
-    ++m.refusalsDropped;
+    ++m.link.refusalsDropped;
   }
 }
 
 void Club::EndLogMinute(Member& m) {
-  if (m.refusalsDropped > 0)
-    Log("refused #" + std::to_string(m.id) + " " + m.nickname + ": " + std::to_string(m.refusalsDropped) +
-        " more not logged");
-  m.refusalsDropped = 0;
-  m.refusalsLogged = 0;
+  if (m.link.refusalsDropped > 0)
+    Log("refused #" + std::to_string(m.id) + " " + m.who.nickname + ": " +
+        std::to_string(m.link.refusalsDropped) + " more not logged");
+  m.link.refusalsDropped = 0;
+  m.link.refusalsLogged = 0;
 }
 
 void Club::LogAddress(const Member& m, const std::string& line) {
   std::uint64_t dropped = 0;
-  const bool log = addresses_.MayLog(m.addressKey, now_(), dropped);
-  if (dropped > 0) Log("address " + m.addressKey + ": " + std::to_string(dropped) + " more lines not logged");
+  const bool log = addresses_.MayLog(m.who.addressKey, now_(), dropped);
+  if (dropped > 0)
+    Log("address " + m.who.addressKey + ": " + std::to_string(dropped) + " more lines not logged");
   if (log) Log(line);
 }
 
 bool Club::RefuseConnect(Member& m, std::string_view why, std::string_view text) {
   Refuse(m, why, text);
-  m.closing = true;
+  m.link.closing = true;
   out_.Close(m.id);
   return false;
 }
@@ -113,25 +122,25 @@ bool Club::RefuseConnect(Member& m, std::string_view why, std::string_view text)
 bool Club::Connect(MemberId id, std::string_view address) {
   Member& m = members_[id];
   m.id = id;
-  m.address.assign(address);
-  m.addressKey = AddressKey(address);
-  m.rate = RateLimit(limits_.commandsPerSecond, limits_.commandBurst);
-  m.chatBytes = RateLimit(limits_.chatBytesPerSecond, limits_.chatBurst);
+  m.who.address.assign(address);
+  m.who.addressKey = AddressKey(address);
+  m.link.rate = RateLimit(limits_.commandsPerSecond, limits_.commandBurst);
+  m.link.chatBytes = RateLimit(limits_.chatBytesPerSecond, limits_.chatBurst);
   const SteadyTime now = now_();
-  m.lastOwn = now;
-  m.lastHeard = now;
-  LogAddress(m, "connect #" + std::to_string(id) + " from " + (address.empty() ? "?" : m.address));
-  const std::size_t open = address.empty() ? 0 : addresses_.OpenFrom(m.addressKey);
+  m.presence.lastOwn = now;
+  m.presence.lastHeard = now;
+  LogAddress(m, "connect #" + std::to_string(id) + " from " + (address.empty() ? "?" : m.who.address));
+  const std::size_t open = address.empty() ? 0 : addresses_.OpenFrom(m.who.addressKey);
   if (open >= limits_.maxPerAddress)
-    return RefuseConnect(m, "too many connections from " + m.addressKey, text::kTooManyFromAddress);
-  if (!address.empty() && !addresses_.CountConnect(m.addressKey, now, limits_.connectsPerMinute))
-    return RefuseConnect(m, "too many new connections from " + m.addressKey, text::kConnectsPerMinute);
+    return RefuseConnect(m, "too many connections from " + m.who.addressKey, text::kTooManyFromAddress);
+  if (!address.empty() && !addresses_.CountConnect(m.who.addressKey, now, limits_.connectsPerMinute))
+    return RefuseConnect(m, "too many new connections from " + m.who.addressKey, text::kConnectsPerMinute);
   const std::size_t reserve = std::min(limits_.reservedPlaces, limits_.maxMembers / 10);
   if (admitted_ >= (open > 0 ? limits_.maxMembers - reserve : limits_.maxMembers))
     return RefuseConnect(m, "club full", text::kClubFull);
-  m.admitted = true;
+  m.link.admitted = true;
   ++admitted_;
-  if (!address.empty()) addresses_.Open(m.addressKey);
+  if (!address.empty()) addresses_.Open(m.who.addressKey);
   loginDeadlines_.emplace_back(now + limits_.loginTimeout, id);
   out_.Send(id, proto::LineVersion(proto::kVersion));
   return true;
@@ -141,21 +150,21 @@ bool Club::Connect(MemberId id, std::string_view address) {
 void Club::CloseLateLogins(SteadyTime now) {
   while (!loginDeadlines_.empty()) {
     Member* m = Get(loginDeadlines_.front().second);
-    const bool settled = !m || m->closing || m->LoggedIn();
+    const bool settled = !m || m->link.closing || m->LoggedIn();
     if (!settled && loginDeadlines_.front().first > now) return;
     loginDeadlines_.pop_front();
     if (settled) continue;
     Refuse(*m, "no login in time", text::kLoginTimeout);
-    m->closing = true;
+    m->link.closing = true;
     out_.Close(m->id);
   }
 }
 
 bool Club::Charge(Member& m) {
-  if (m.rate.Count(now_())) return true;
+  if (m.link.rate.Count(now_())) return true;
   Refuse(m, "too many commands", text::kTooFast);
   Closing(m, proto::TCloseReason::TooFast);
-  m.closing = true;
+  m.link.closing = true;
   out_.Close(m.id);
   return false;
 }
@@ -168,11 +177,11 @@ void Club::CloseIdleMembers(SteadyTime now) {
   if (now < nextIdleSweep_) return;
   nextIdleSweep_ = now + kIdleSweepInterval;
   for (auto& [id, m] : members_) {
-    if (m.closing || !m.LoggedIn() || now - m.lastOwn < limits_.idleTimeout) continue;
-    if (m.seat != 0 && deals_->DealRunning(rooms_[m.room])) continue;
+    if (m.link.closing || !m.LoggedIn() || now - m.presence.lastOwn < limits_.idleTimeout) continue;
+    if (m.place.seat != 0 && deals_->DealRunning(rooms_[m.place.room])) continue;
     Refuse(m, "idle", text::kIdle);
     Closing(m, proto::TCloseReason::Idle);
-    m.closing = true;
+    m.link.closing = true;
     out_.Close(id);
   }
   if (const std::uint64_t dropped = addresses_.Sweep(now))
@@ -181,30 +190,30 @@ void Club::CloseIdleMembers(SteadyTime now) {
 
 void Club::RefuseTooLong(MemberId id) {
   Member* m = Get(id);
-  if (m && !m->closing) m->lastHeard = now_();
-  if (m && !m->closing && Charge(*m)) Refuse(*m, "command too long", text::kTooLong);
+  if (m && !m->link.closing) m->presence.lastHeard = now_();
+  if (m && !m->link.closing && Charge(*m)) Refuse(*m, "command too long", text::kTooLong);
 }
 
 void Club::RefuseMalformed(MemberId id) {
   Member* m = Get(id);
-  if (m && !m->closing) m->lastHeard = now_();
-  if (m && !m->closing && Charge(*m)) Refuse(*m, "malformed command", text::kBadCommand);
+  if (m && !m->link.closing) m->presence.lastHeard = now_();
+  if (m && !m->link.closing && Charge(*m)) Refuse(*m, "malformed command", text::kBadCommand);
 }
 
 void Club::Receive(MemberId id, std::string_view command) {
   Member* m = Get(id);
-  if (!m || m->closing || command.empty()) return;
-  m->lastHeard = now_();  // whatever it is, the connection is alive
+  if (!m || m->link.closing || command.empty()) return;
+  m->presence.lastHeard = now_();  // whatever it is, the connection is alive
   // Answers are sent by the client on its own; counting them would let anyone flood a member.
   // A refused answer pays (Answer).
   if (command[0] != 'W') {
     if (!Charge(*m)) return;
     // The client pings by itself to keep its link alive: a ping is no sign of a member at the keys.
-    if (command[0] != 'G') m->lastOwn = now_();
+    if (command[0] != 'G') m->presence.lastOwn = now_();
   }
   if (!m->LoggedIn()) {
-    if (command[0] == 'N' && !AwaitingTakeover(m->id)) Login(*m, proto::ReadText(command));
-    if (command[0] == 'Y' && claims_.count(id)) ClaimCommand(*m, command);  // the login's proof
+    if (command[0] == 'N' && !takeovers_.Awaiting(m->id)) Login(*m, proto::ReadText(command));
+    if (command[0] == 'Y' && claims_.Challenged(id)) ClaimCommand(*m, command);  // the login's proof
     return;  // anything else before login is ignored
   }
   Dispatch(*m, command);
@@ -235,7 +244,7 @@ void Club::Dispatch(Member& m, std::string_view command) {
   static constexpr std::array<Handler, proto::kCommands> kHandlerOf = RoutesByCommand(kRoutes, IsClubCommand);
   proto::TCommand which;
   if (!proto::CommandOf(command[0], which)) {
-    LogLimited(m, "ignored #" + std::to_string(m.id) + " " + m.nickname + ": unknown command");
+    LogLimited(m, "ignored #" + std::to_string(m.id) + " " + m.who.nickname + ": unknown command");
   } else if (IsDealCommand(which)) {
     if (Room* room = RoomOf(m)) deals_->Command(*room, m, command);
   } else {
@@ -245,12 +254,12 @@ void Club::Dispatch(Member& m, std::string_view command) {
 
 void Club::Login(Member& m, std::string_view nickname) {
   if (!ValidNickname(nickname)) return RefuseNickname(m, nickname);
-  if (ClaimGate(m, nickname)) Admit(m, nickname);
+  if (PassClaimGate(m, nickname)) Admit(m, nickname);
 }
 
 void Club::RefuseNickname(Member& m, std::string_view nickname) {
   Refuse(m, "nickname", text::kBadNickname, nickname);
-  m.closing = true;
+  m.link.closing = true;
   out_.Close(m.id);
 }
 
@@ -262,12 +271,12 @@ void Club::Admit(Member& m, std::string_view nickname) {
 }
 
 void Club::AcceptLogin(Member& m, std::string_view nickname) {
-  m.nickname.assign(nickname);
-  m.folded = NameKey(nickname);
-  online_.emplace(m.folded, m.id);
-  m.room = 0;
+  m.who.nickname.assign(nickname);
+  m.who.folded = NameKey(nickname);
+  online_.emplace(m.who.folded, m.id);
+  m.place.room = 0;
   rooms_[0].present.push_back(m.id);
-  LogAddress(m, "login #" + std::to_string(m.id) + " " + m.nickname);
+  LogAddress(m, "login #" + std::to_string(m.id) + " " + m.who.nickname);
   LobbyChanged();
   ArriveInLobby(m);
 }
@@ -276,62 +285,53 @@ void Club::Disconnect(MemberId id, std::string_view why) {
   Member* m = Get(id);
   if (!m) return;
   EndLogMinute(*m);
-  if (m->admitted) {
+  if (m->link.admitted) {
     --admitted_;
-    if (!m->address.empty()) addresses_.Close(m->addressKey);
+    if (!m->who.address.empty()) addresses_.Close(m->who.addressKey);
   }
   if (!why.empty()) LogAddress(*m, "disconnect #" + std::to_string(id) + ": " + std::string(why));
-  claims_.erase(id);
+  claims_.Forget(id);
+  takeovers_.Forget(id);
+  lobby_.Forget(id);
   if (m->LoggedIn()) {
     // A drop, not a leave: a seat in a running deal waits for the member's return.
-    const std::size_t room = m->room;
-    const int seat = m->seat;
+    const std::size_t room = m->place.room;
+    const int seat = m->place.seat;
     if (seat > 0 && deals_->DealRunning(rooms_[room])) {
       rooms_[room].seats[static_cast<std::size_t>(seat)] = {};
-      m->seat = 0;
-      HoldSeat(rooms_[room], seat, m->nickname);  // held before the robots are told to go on
+      m->place.seat = 0;
+      HoldSeat(rooms_[room], seat, m->who.nickname);  // held before the robots are told to go on
       deals_->SeatChanged(rooms_[room], seat);
     }
     LeaveRoom(*m);
-    online_.erase(m->folded);
-    LogAddress(*m, "logout #" + std::to_string(id) + " " + m->nickname);
+    online_.erase(m->who.folded);
+    LogAddress(*m, "logout #" + std::to_string(id) + " " + m->who.nickname);
     LobbyChanged();
   }
   members_.erase(id);
 }
 
-void Club::LobbyChanged() {
-  lobbyStale_ = true;
-  for (MemberId id : rooms_[0].present) {
-    Member* m = Get(id);
-    if (m && !m->lobbyDue) {
-      m->lobbyDue = true;
-      lobbyWaiting_.push_back(id);
-    }
-  }
-}
+void Club::LobbyChanged() { lobby_.Changed(rooms_[0].present); }
 
-void Club::ArriveInLobby(Member& m) {
-  m.lobbyNext = now_();  // a newcomer gets the lobby at once
-  if (!m.lobbyDue) {
-    m.lobbyDue = true;
-    lobbyWaiting_.push_back(m.id);
-  }
-}
+void Club::ArriveInLobby(Member& m) { lobby_.Arrive(m.id, now_()); }
 
-const SharedLine& Club::LobbyLine() {
-  if (lobbyStale_ || !lobbyLine_) {
-    proto::TLobby lobby;
-    lobby.rooms.reserve(rooms_.size());
-    for (const Room& r : rooms_) lobby.rooms.push_back(r.gone ? std::string(text::kGoneRoom) : r.name);
-    lobby.members.reserve(online_.size());
-    for (const auto& [id, m] : members_)
-      if (m.LoggedIn()) lobby.members.push_back({static_cast<std::int32_t>(m.room), m.nickname});
-    lobbyLine_ = std::make_shared<const std::string>(proto::LineLobby(lobby));
-    ++lobbyGeneration_;
-    lobbyStale_ = false;
+void Club::SendLobbyLines(SteadyTime now) {
+  const std::vector<MemberId> due = lobby_.TakeDue(now, [&](MemberId id) {
+    const Member* m = Find(id);
+    return m && !m->link.closing && m->place.room == 0;
+  });
+  for (MemberId id : due) {
+    out_.SendShared(id, lobby_.Line([&] {
+      proto::TLobby lobby;
+      lobby.rooms.reserve(rooms_.size());
+      for (const Room& r : rooms_) lobby.rooms.push_back(r.gone ? std::string(text::kGoneRoom) : r.name);
+      lobby.members.reserve(online_.size());
+      for (const auto& [mid, m] : members_)
+        if (m.LoggedIn()) lobby.members.push_back({static_cast<std::int32_t>(m.place.room), m.who.nickname});
+      return proto::LineLobby(lobby);
+    }));
+    lobby_.Sent(id, now, rooms_[0].present.size());
   }
-  return lobbyLine_;
 }
 
 void Club::Flush() {
@@ -342,56 +342,15 @@ void Club::Flush() {
   CloseIdleMembers(now);
   SettleTakeovers(now);
   FreeIdleRooms(now);
-  if (lobbyWaiting_.empty()) return;
-  std::vector<MemberId> later;
-  for (MemberId id : lobbyWaiting_) {
-    Member* m = Get(id);
-    if (!m) continue;
-    if (m->closing || m->room != 0) {
-      m->lobbyDue = false;
-      continue;
-    }
-    if (m->lobbyNext > now) {
-      later.push_back(id);
-      continue;
-    }
-    out_.SendShared(id, LobbyLine());
-    m->lobbySeen = lobbyGeneration_;
-    m->lobbyNext = NextLobbySlot(now);
-    m->lobbyDue = false;
-  }
-  lobbyWaiting_ = std::move(later);
-}
-
-std::chrono::milliseconds Club::LobbyInterval() const {
-  const auto base = limits_.lobbyInterval;
-  if (!lobbyLine_ || limits_.lobbyBytesPerSecond == 0) return base;
-  const std::uint64_t round = static_cast<std::uint64_t>(lobbyLine_->size()) * rooms_[0].present.size();
-  const auto byBudget = std::chrono::milliseconds(round * 1000 / limits_.lobbyBytesPerSecond);
-  return byBudget > base ? byBudget : base;
-}
-
-// Members' next lobby lines fall on a grid of an eighth of the interval, so those due together
-// share one line instead of each turn of the loop building a new one.
-SteadyTime Club::NextLobbySlot(SteadyTime now) const {
-  const auto interval = LobbyInterval();
-  const auto grid = std::max<SteadyTime::duration>(interval / 8, std::chrono::milliseconds(1));
-  const auto t = (now + interval).time_since_epoch();
-  return SteadyTime((t + grid - SteadyTime::duration(1)) / grid * grid);
+  SendLobbyLines(now);
 }
 
 std::optional<SteadyTime> Club::NextDue() const {
   std::optional<SteadyTime> due = deals_->NextDue();
   if (!loginDeadlines_.empty() && (!due || loginDeadlines_.front().first < *due))
     due = loginDeadlines_.front().first;
-  if (!takeovers_.empty() && (!due || takeovers_.front().since + kProbeWait < *due))
-    due = takeovers_.front().since + kProbeWait;
-  if (!proofDeadlines_.empty() && (!due || proofDeadlines_.front().first < *due))
-    due = proofDeadlines_.front().first;
-  for (MemberId id : lobbyWaiting_) {
-    const Member* m = Find(id);
-    if (m && (!due || m->lobbyNext < *due)) due = m->lobbyNext;
-  }
+  for (const std::optional<SteadyTime> next : {takeovers_.NextDue(), claims_.NextDue(), lobby_.NextDue()})
+    if (next && (!due || *next < *due)) due = next;
   return due;
 }
 

@@ -16,11 +16,15 @@
 
 #include "link/Protocol.h"
 #include "server/base/Addresses.h"
-#include "server/base/Claims.h"
+#include "server/base/ClaimStore.h"
 #include "server/base/ClubTypes.h"
 #include "server/base/DealSeam.h"
 #include "server/base/Outbox.h"
 #include "server/base/Store.h"
+#include "server/club/ClaimGate.h"
+#include "server/club/LobbyPacer.h"
+#include "server/club/RoomQuota.h"
+#include "server/club/Takeovers.h"
 
 namespace zn::server {
 
@@ -80,10 +84,8 @@ class Club : public DealClub {
   static constexpr std::chrono::seconds kIdleSweepInterval{30};
   // A login under the nickname of a member online probes that member's connection and waits this
   // long: only a connection that neither sent anything nor took in the probe is replaced.
-  static constexpr std::chrono::seconds kProbeWait{5};
-  // A member that proved alive is not probed again for this long (logins are refused at once), so
-  // nobody can make the server write to an active member over and over.
-  static constexpr std::chrono::seconds kSilentAfter{30};
+  static constexpr std::chrono::seconds kProbeWait = Takeovers::kProbeWait;
+  static constexpr std::chrono::seconds kSilentAfter = Takeovers::kSilentAfter;
 
   // Loads the rooms from the store. news: the lines "L" answers with.
   Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits = {}, std::vector<std::string> news = {});
@@ -159,34 +161,24 @@ class Club : public DealClub {
 
   // Login and the lobby (Club.cpp).
   void Login(Member& m, std::string_view nickname);
-  // A claimed nickname's proof came or none was needed (ClubClaims.cpp): on to the takeover or
+  // A claimed nickname's proof came or none was needed (ClubClaimGate.cpp): on to the takeover or
   // the login.
   void Admit(Member& m, std::string_view nickname);
   void RefuseNickname(Member& m, std::string_view nickname);
   // The one place a login is accepted: the nickname is free (a silent connection under it has
   // been replaced); the member enters the lobby.
   void AcceptLogin(Member& m, std::string_view nickname);
-  // A login under the nickname of a member online (ClubTakeover.cpp): the old connection is probed
-  // and replaced only when it stays silent.
+  // A login under the nickname of a member online (ClubContinuity.cpp): the old connection is
+  // probed and replaced only when it stays silent.
   void StartTakeover(Member& newcomer, Member& old, std::string_view nickname);
   void SettleTakeovers(SteadyTime now);
-  bool AwaitingTakeover(MemberId newcomer) const;
   void LobbyChanged();
   void ArriveInLobby(Member& m);
-  const SharedLine& LobbyLine();
-  std::chrono::milliseconds LobbyInterval() const;
-  SteadyTime NextLobbySlot(SteadyTime now) const;
+  void SendLobbyLines(SteadyTime now);
 
-  // Claimed nicknames (ClubClaims.cpp). A login challenged for its nickname waits for the proof.
-  struct ClaimState {
-    std::string nickname;                // the nickname the proof is for
-    std::optional<claim::TNonce> nonce;  // the challenge not yet answered
-    SteadyTime due{};                    // when the answer is too late
-    bool proven = false;                 // this connection proved the nickname's secret
-    bool free = false;                   // nobody had claimed the nickname when challenged
-  };
+  // Claimed nicknames (ClubClaimGate.cpp). A login challenged for its nickname waits for the proof.
   // False when the login waits for a proof (or was refused); true: admit it now.
-  bool ClaimGate(Member& m, std::string_view nickname);
+  bool PassClaimGate(Member& m, std::string_view nickname);
   void Challenge(Member& m, std::string_view nickname, bool free);
   void ClaimCommand(Member& m, std::string_view command);
   void RefuseClaim(Member& m, std::string_view why, std::string_view text);
@@ -205,7 +197,6 @@ class Club : public DealClub {
   SharedLine RoomLine(const Room& room) const;
   void Touch(Room& room, bool always = false);
   void FreeIdleRooms(SteadyTime now);
-  bool MayCreateRoom(const Member& m, SteadyTime now);
   std::size_t SlotForNewRoom() const;
   Room* RoomOf(Member& m);
 
@@ -233,32 +224,17 @@ class Club : public DealClub {
   std::unordered_map<std::string, MemberId> online_;  // folded nickname -> member
   std::vector<Room> rooms_;                           // [0] is the lobby
 
-  std::vector<MemberId> lobbyWaiting_;  // members with lobbyDue set
-  SharedLine lobbyLine_;
-  bool lobbyStale_ = true;
-  std::uint64_t lobbyGeneration_ = 0;  // grows with every lobby line built
+  LobbyPacer lobby_;
 
   Addresses addresses_;
   std::size_t admitted_ = 0;  // connections holding a place in the club
   SteadyTime nextIdleSweep_{};
   std::deque<std::pair<SteadyTime, MemberId>> loginDeadlines_;  // in connection order
-  // Folded nickname, and address key, -> when it created rooms within the last hour.
-  std::unordered_map<std::string, std::vector<SteadyTime>> roomsCreated_;
-  std::unordered_map<std::string, std::vector<SteadyTime>> roomsByAddress_;
+  RoomQuota roomQuota_;
   std::size_t goneRooms_ = 0;
   SteadyTime nextRoomSweep_{};
-  // Logins waiting for the probe of the connection that holds their nickname (ClubTakeover.cpp).
-  struct Takeover {
-    MemberId newcomer = 0;
-    MemberId old = 0;
-    std::string nickname;
-    SteadyTime since{};  // when the probe went out
-  };
-  std::vector<Takeover> takeovers_;  // in the order they came, so the first due is the first
-  MemoryNames memoryNames_;
-  NameStore* names_ = &memoryNames_;
-  std::map<MemberId, ClaimState> claims_;
-  std::deque<std::pair<SteadyTime, MemberId>> proofDeadlines_;  // in the order sent (one timeout)
+  Takeovers takeovers_;
+  ClaimGate claims_;
 };
 
 }  // namespace zn::server

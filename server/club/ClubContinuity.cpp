@@ -24,26 +24,17 @@ void Club::StandUp(Room& room, int seat) {
   Member* m = place.member ? Get(place.member) : nullptr;
   if (!m) return;
   place = {};
-  m->seat = 0;
+  m->place.seat = 0;
   deals_->SeatChanged(room, seat);
   SendRoom(room);
 }
 
-bool Club::AwaitingTakeover(MemberId newcomer) const {
-  return std::any_of(takeovers_.begin(), takeovers_.end(),
-                     [&](const Takeover& t) { return t.newcomer == newcomer; });
-}
-
 // The old connection gets a notice as the probe: a live one takes it in (its end acknowledges the
-// bytes) even when its client sends nothing back. One probe at a time per member, none for a while
-// after it proved alive.
+// bytes) even when its client sends nothing back.
 void Club::StartTakeover(Member& newcomer, Member& old, std::string_view nickname) {
   const SteadyTime now = now_();
-  const bool probing =
-      std::any_of(takeovers_.begin(), takeovers_.end(), [&](const Takeover& t) { return t.old == old.id; });
-  const bool provedAlive = old.aliveAt != SteadyTime{} && now - old.aliveAt < kSilentAfter;
-  if (probing || provedAlive) return RefuseNickname(newcomer, nickname);
-  takeovers_.push_back({newcomer.id, old.id, std::string(nickname), now});
+  if (!takeovers_.MayProbe(old.id, now)) return RefuseNickname(newcomer, nickname);
+  takeovers_.Start(newcomer.id, old.id, nickname, now);
   LogAddress(newcomer, "login #" + std::to_string(newcomer.id) + " " + std::string(nickname) + ": probing #" +
                            std::to_string(old.id));
   Notice(old, text::kNicknameTried);
@@ -52,22 +43,20 @@ void Club::StartTakeover(Member& newcomer, Member& old, std::string_view nicknam
 // After the wait: an old connection that sent something or took the probe in keeps the nickname;
 // a silent one is closed as a drop (its seat waits) and the newcomer logs in.
 void Club::SettleTakeovers(SteadyTime now) {
-  while (!takeovers_.empty() && takeovers_.front().since + kProbeWait <= now) {
-    const Takeover t = std::move(takeovers_.front());
-    takeovers_.erase(takeovers_.begin());
+  for (const Takeovers::Probe& t : takeovers_.TakeDue(now)) {
     Member* newcomer = Get(t.newcomer);
-    if (!newcomer || newcomer->closing || newcomer->LoggedIn()) continue;
+    if (!newcomer || newcomer->link.closing || newcomer->LoggedIn()) continue;
     if (Member* old = Get(t.old)) {
-      if (!old->closing && (old->lastHeard >= t.since || out_.Unacknowledged(old->id) == 0)) {
-        old->aliveAt = now;
+      if (!old->link.closing && (old->presence.lastHeard >= t.since || out_.Unacknowledged(old->id) == 0)) {
+        takeovers_.ProvedAlive(old->id, now);
         RefuseNickname(*newcomer, t.nickname);
         continue;
       }
-      if (!old->closing) {
+      if (!old->link.closing) {
         Notice(*old, text::kReplaced);
         Closing(*old, proto::TCloseReason::Replaced);
       }
-      old->closing = true;
+      old->link.closing = true;
       out_.Close(old->id);
       Disconnect(old->id, "silent, replaced by #" + std::to_string(t.newcomer));
     }

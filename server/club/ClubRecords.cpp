@@ -11,7 +11,7 @@ namespace zn::server {
 // (those before the line existed) never get it.
 void Club::Records(Member& m, std::string_view command) {
   const std::optional<std::int32_t> on = proto::ReadCmdNumber(command);
-  if (on && (*on == 0 || *on == 1)) m.records = *on == 1;
+  if (on && (*on == 0 || *on == 1)) m.link.records = *on == 1;
 }
 
 // "V" and a sum of bits: the newer lines the client reads. The answer names those this server
@@ -19,12 +19,12 @@ void Club::Records(Member& m, std::string_view command) {
 void Club::Reads(Member& m, std::string_view command) {
   const std::optional<std::int32_t> bits = proto::ReadCmdNumber(command);
   if (!bits || *bits < 0) return;
-  m.reads = static_cast<std::uint32_t>(*bits) & proto::kReadsKnown;
-  out_.Send(m.id, proto::LineReads(m.reads));
+  m.link.reads = static_cast<std::uint32_t>(*bits) & proto::kReadsKnown;
+  out_.Send(m.id, proto::LineReads(m.link.reads));
 }
 
 void Club::Closing(Member& m, proto::TCloseReason why) {
-  if (m.reads & proto::kReadsClosing) out_.Send(m.id, proto::LineClosing(why));
+  if (m.link.reads & proto::kReadsClosing) out_.Send(m.id, proto::LineClosing(why));
 }
 
 }  // namespace zn::server

@@ -16,17 +16,17 @@ void Club::Chat(Member& m, std::string_view text) {
   if (text.size() > proto::kMaxChatBytes)
     return Refuse(m, "chat line too long", text::kChatTooLong, std::to_string(proto::kMaxChatBytes));
   const auto line =
-      std::make_shared<const std::string>(proto::LineMessage(m.nickname + ": " + proto::Relayable(text)));
+      std::make_shared<const std::string>(proto::LineMessage(m.who.nickname + ": " + proto::Relayable(text)));
   const auto bytes = static_cast<std::uint32_t>(line->size());  // bounded by the line limit
   const SteadyTime now = now_();
-  const bool byAddress = !m.address.empty();
-  if (!m.chatBytes.Has(now, bytes) ||
-      (byAddress && !addresses_.HasChat(m.addressKey, now, bytes, limits_.chatBytesPerSecondPerAddress,
+  const bool byAddress = !m.who.address.empty();
+  if (!m.link.chatBytes.Has(now, bytes) ||
+      (byAddress && !addresses_.HasChat(m.who.addressKey, now, bytes, limits_.chatBytesPerSecondPerAddress,
                                         limits_.chatBurstPerAddress)))
     return Refuse(m, "too much chat", text::kChatTooMuch);
-  m.chatBytes.Take(now, bytes);
-  if (byAddress) addresses_.TakeChat(m.addressKey, now, bytes);
-  for (MemberId id : rooms_[m.room].present) {
+  m.link.chatBytes.Take(now, bytes);
+  if (byAddress) addresses_.TakeChat(m.who.addressKey, now, bytes);
+  for (MemberId id : rooms_[m.place.room].present) {
     Member* to = Get(id);
     if (to && ChatReaches(*to)) out_.SendShared(id, line);
   }
@@ -34,10 +34,10 @@ void Club::Chat(Member& m, std::string_view text) {
 
 bool Club::ChatReaches(Member& to) {
   const std::size_t queued = out_.Queued(to.id);
-  if (to.chatDropped && queued >= limits_.chatDropQueued / 2) return false;
-  to.chatDropped = queued > limits_.chatDropQueued;
-  if (to.chatDropped) Notice(to, text::kChatDropped);
-  return !to.chatDropped;
+  if (to.link.chatDropped && queued >= limits_.chatDropQueued / 2) return false;
+  to.link.chatDropped = queued > limits_.chatDropQueued;
+  if (to.link.chatDropped) Notice(to, text::kChatDropped);
+  return !to.link.chatDropped;
 }
 
 void Club::News(Member& m) {
@@ -50,18 +50,18 @@ void Club::Inquiry(Member& m, std::string_view command) {
   const std::string_view chosen = inquiry.chosen;
   if (chosen.empty() || chosen.find(' ') != std::string_view::npos)
     return Refuse(m, "bad Q", text::kBadCommand);
-  if (NameKey(asker) != m.folded) return Refuse(m, "Q in another's name", text::kOwnNameOnly);
+  if (NameKey(asker) != m.who.folded) return Refuse(m, "Q in another's name", text::kOwnNameOnly);
   const SteadyTime now = now_();
-  if (m.inquired && now - m.lastInquiry < kInquiryInterval)
+  if (m.presence.inquired && now - m.presence.lastInquiry < kInquiryInterval)
     return Refuse(m, "Q too fast", text::kInquiryWait);
   Member* target = FindOnline(chosen);
   if (!target) return Notice(m, text::kNotOnline, chosen);
-  m.inquired = true;
-  m.lastInquiry = now;
+  m.presence.inquired = true;
+  m.presence.lastInquiry = now;
   out_.Send(target->id, proto::Relayable(command));
-  auto& askers = target->inquirers;
-  askers.erase(std::remove(askers.begin(), askers.end(), m.folded), askers.end());
-  askers.push_back(m.folded);
+  auto& askers = target->presence.inquirers;
+  askers.erase(std::remove(askers.begin(), askers.end(), m.who.folded), askers.end());
+  askers.push_back(m.who.folded);
   if (askers.size() > kMaxInquirers) askers.erase(askers.begin());
 }
 
@@ -70,9 +70,9 @@ void Club::Answer(Member& m, std::string_view command) {
   const proto::TAnswer answer = proto::ReadAnswer(command).value;
   const std::string asker = NameKey(answer.asker);
   const std::string_view chosen = answer.nickname;
-  auto& askers = m.inquirers;
+  auto& askers = m.presence.inquirers;
   auto it = std::find(askers.begin(), askers.end(), asker);
-  if (NameKey(chosen) != m.folded || it == askers.end()) {
+  if (NameKey(chosen) != m.who.folded || it == askers.end()) {
     if (Charge(m)) Refuse(m, "W without Q", text::kNotAsked);
     return;
   }

@@ -26,7 +26,7 @@ bool Number(std::string_view command, std::int32_t& value) {
 
 }  // namespace
 
-Room* Club::RoomOf(Member& m) { return m.room == 0 ? nullptr : &rooms_[m.room]; }
+Room* Club::RoomOf(Member& m) { return m.place.room == 0 ? nullptr : &rooms_[m.place.room]; }
 
 SharedLine Club::RoomLine(const Room& room) const {
   proto::TRoom line;
@@ -34,11 +34,12 @@ SharedLine Club::RoomLine(const Room& room) const {
   for (int s = 1; s <= kSeats; ++s) {
     const Seat& seat = room.seats[static_cast<std::size_t>(s)];
     if (seat.robot) line.members.push_back({s, std::string(text::kRobotPrefix) + std::to_string(s)});
-    if (const Member* m = seat.member ? Find(seat.member) : nullptr) line.members.push_back({s, m->nickname});
+    if (const Member* m = seat.member ? Find(seat.member) : nullptr)
+      line.members.push_back({s, m->who.nickname});
   }
   for (MemberId id : room.present) {
     const Member* m = Find(id);
-    if (m && m->seat == 0) line.members.push_back({0, m->nickname});
+    if (m && m->place.seat == 0) line.members.push_back({0, m->who.nickname});
   }
   return std::make_shared<const std::string>(proto::LineRoom(line));
 }
@@ -101,7 +102,7 @@ void Club::FreeIdleRooms(SteadyTime now) {
     }
     deals_->RoomFreed(room);
     Log("room #" + std::to_string(i) + " " + room.name + " freed");
-    const std::uint64_t generation = lobbyGeneration_;
+    const std::uint64_t generation = lobby_.Generation();
     room = Room{};
     room.gone = true;
     room.goneAt = generation;
@@ -117,26 +118,11 @@ std::size_t Club::SlotForNewRoom() const {
   for (std::size_t i = 1; i < rooms_.size(); ++i) {
     if (!rooms_[i].gone) continue;
     const bool seen = std::all_of(rooms_[0].present.begin(), rooms_[0].present.end(), [&](MemberId id) {
-      const Member* m = Find(id);
-      return !m || m->lobbySeen > rooms_[i].goneAt;
+      return !Find(id) || lobby_.Seen(id) > rooms_[i].goneAt;
     });
     if (seen) return i;
   }
   return 0;
-}
-
-// Fresh nicknames from one address must not get round the limit: the address has one of its own.
-bool Club::MayCreateRoom(const Member& m, SteadyTime now) {
-  const auto old = [&](SteadyTime t) { return now - t >= std::chrono::hours(1); };
-  const auto within = [&](auto& created, const std::string& key, std::size_t limit) {
-    if (created.size() > limits_.maxMembers)  // forget keys whose hour has passed
-      std::erase_if(created, [&](const auto& e) { return e.second.empty() || old(e.second.back()); });
-    auto& times = created[key];
-    std::erase_if(times, old);
-    return times.size() < limit;
-  };
-  return within(roomsCreated_, m.folded, limits_.roomsPerHour) &&
-         (m.addressKey.empty() || within(roomsByAddress_, m.addressKey, limits_.roomsPerHourPerAddress));
 }
 
 void Club::CreateRoom(Member& m, std::string_view name) {
@@ -150,15 +136,15 @@ void Club::CreateRoom(Member& m, std::string_view name) {
   // Slots waiting for the lobby lines may exceed the limit only by as many again.
   if (slot == 0 && rooms_.size() > 2 * limits_.maxRooms)
     return Refuse(m, "no free slot", text::kTooManyRooms);
-  if (!MayCreateRoom(m, now)) return Refuse(m, "rooms per hour", text::kRoomsPerHour);
+  if (!roomQuota_.May(m.who.folded, m.who.addressKey, now))
+    return Refuse(m, "rooms per hour", text::kRoomsPerHour);
   Room room;
   try {
     room.storeId = store_.CreateRoom(name);
   } catch (const StoreError& e) {
     return Refuse(m, std::string("store: ") + e.what(), text::kNotStored);
   }
-  roomsCreated_[m.folded].push_back(now);
-  if (!m.addressKey.empty()) roomsByAddress_[m.addressKey].push_back(now);
+  roomQuota_.Count(m.who.folded, m.who.addressKey, now);
   room.name.assign(name);
   room.emptySince = now;
   room.touchedAt = now;  // the store wrote the time with the room
@@ -169,26 +155,26 @@ void Club::CreateRoom(Member& m, std::string_view name) {
     rooms_[slot] = std::move(room);
     --goneRooms_;
   }
-  Log("room #" + std::to_string(slot) + " " + std::string(name) + " created by " + m.nickname);
+  Log("room #" + std::to_string(slot) + " " + std::string(name) + " created by " + m.who.nickname);
   LobbyChanged();
 }
 
 void Club::LeaveRoom(Member& m) {
-  Room& room = rooms_[m.room];
-  m.watching = false;
-  if (m.seat > 0) {
-    const int seat = m.seat;
+  Room& room = rooms_[m.place.room];
+  m.place.watching = false;
+  if (m.place.seat > 0) {
+    const int seat = m.place.seat;
     room.seats[static_cast<std::size_t>(seat)] = {};
-    m.seat = 0;
+    m.place.seat = 0;
     deals_->SeatChanged(room, seat);
   }
   RemovePresent(room, m.id);
   if (room.present.empty()) room.emptySince = now_();
-  if (m.room != 0) {
+  if (m.place.room != 0) {
     Touch(room);
     SendRoom(room);
   }
-  m.room = 0;
+  m.place.room = 0;
 }
 
 void Club::Enter(Member& m, std::string_view command) {
@@ -197,16 +183,16 @@ void Club::Enter(Member& m, std::string_view command) {
       rooms_[static_cast<std::size_t>(index)].gone)
     return Refuse(m, "unknown room", text::kUnknownRoom);
   const auto target = static_cast<std::size_t>(index);
-  if (target == m.room) {  // nothing moves: the member only gets the picture again
+  if (target == m.place.room) {  // nothing moves: the member only gets the picture again
     if (target == 0) return ArriveInLobby(m);
     SendRoomTo(rooms_[target], m);
     return out_.Send(m.id, proto::LineOption(rooms_[target].option));
   }
   LeaveRoom(m);
-  m.room = target;
+  m.place.room = target;
   Room& room = rooms_[target];
   room.present.push_back(m.id);
-  Log("enter " + m.nickname + " -> #" + std::to_string(target) + " " + room.name);
+  Log("enter " + m.who.nickname + " -> #" + std::to_string(target) + " " + room.name);
   LobbyChanged();
   if (target == 0) return ArriveInLobby(m);
   Touch(room);
@@ -220,19 +206,19 @@ void Club::Sit(Member& m, std::string_view command) {
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "seat outside a room", text::kNotInRoom);
   if (seat == 0) {
-    if (m.seat == 0) return Refuse(m, "stand without a seat", text::kSitFirst);
-    return StandUp(*room, m.seat);
+    if (m.place.seat == 0) return Refuse(m, "stand without a seat", text::kSitFirst);
+    return StandUp(*room, m.place.seat);
   }
   if (seat >= 1 && seat <= kSeats) {
-    if (m.seat > 0) return Refuse(m, "already seated", text::kStandFirst);
+    if (m.place.seat > 0) return Refuse(m, "already seated", text::kStandFirst);
     Seat& place = room->seats[static_cast<std::size_t>(seat)];
     if (place.member != 0) return Refuse(m, "seat taken", text::kSeatTaken);
     if (auto why = deals_->SitRefusal(*room, m, seat); !why.empty()) return Refuse(m, "fair play: sit", why);
-    if (HeldForAnother(place, m.folded, now_())) return Refuse(m, "seat held", text::kSeatHeld);
+    if (HeldForAnother(place, m.who.folded, now_())) return Refuse(m, "seat held", text::kSeatHeld);
     place = Seat{};  // a robot there gives way, a hold for this member ends
     place.member = m.id;
-    m.seat = seat;
-    m.watching = false;
+    m.place.seat = seat;
+    m.place.watching = false;
     deals_->SeatChanged(*room, seat);
     return SendRoom(*room);
   }
@@ -251,13 +237,13 @@ void Club::Watch(Member& m, std::string_view command) {
   if (!Number(command, on) || (on != 0 && on != 1)) return Refuse(m, "bad watch", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "watch outside a room", text::kNotInRoom);
-  if (on == 1 && m.seat > 0) return Refuse(m, "watch while seated", text::kStandToWatch);
+  if (on == 1 && m.place.seat > 0) return Refuse(m, "watch while seated", text::kStandToWatch);
   if (on == 1)
     if (auto why = deals_->WatchRefusal(*room, m); !why.empty()) return Refuse(m, "fair play: watch", why);
-  m.watching = on == 1;
+  m.place.watching = on == 1;
   // Watching changes no seat; the watcher's client asks for the hands when this R line arrives.
   SendRoomTo(*room, m);
-  if (m.watching) deals_->Watching(*room, m);
+  if (m.place.watching) deals_->Watching(*room, m);
 }
 
 void Club::SetOption(Member& m, std::string_view command) {
@@ -265,7 +251,7 @@ void Club::SetOption(Member& m, std::string_view command) {
   if (!Number(command, on) || (on != 0 && on != 1)) return Refuse(m, "bad option", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "option outside a room", text::kNotInRoom);
-  if (m.seat == 0 || m.id != OpenerOf(*room))
+  if (m.place.seat == 0 || m.id != OpenerOf(*room, now_()))
     return Refuse(m, "option not from the opener", text::kOpenerOnly);
   try {
     if (room->option != (on == 1)) store_.SetOption(room->storeId, on == 1);
@@ -282,7 +268,8 @@ void Club::OrderDeal(Member& m, std::string_view command) {
   if (!Number(command, number)) return Refuse(m, "bad deal number", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "deal outside a room", text::kNotInRoom);
-  if (m.seat == 0 || m.id != OpenerOf(*room)) return Refuse(m, "deal not from the opener", text::kOpenerOnly);
+  if (m.place.seat == 0 || m.id != OpenerOf(*room, now_()))
+    return Refuse(m, "deal not from the opener", text::kOpenerOnly);
   for (int s = 1; s <= kSeats; ++s)
     if (room->seats[static_cast<std::size_t>(s)].Free())
       return Refuse(m, "deal with a free seat", text::kAllSeats);

@@ -11,7 +11,7 @@ std::vector<MemberId> Deals::Audience(const Room& room) const {
     if (const MemberId id = room.seats[static_cast<std::size_t>(s)].member) ids.push_back(id);
   for (const MemberId id : room.present) {
     const Member* m = club_.Find(id);
-    if (m && m->watching && m->seat == 0) ids.push_back(id);
+    if (m && m->place.watching && m->place.seat == 0) ids.push_back(id);
   }
   return ids;
 }
@@ -57,17 +57,17 @@ std::string Deals::HandLine(const Table& t, int seat) const {
 // the table start from it.
 void Deals::CatchUp(const Room& room, Table& t, MemberId who) {
   const Member* m = club_.Find(who);
-  if (!m || m->room == 0 || !Running(t)) return;
+  if (!m || m->place.room == 0 || !Running(t)) return;
   (void)room;
   out_.Send(who, proto::LineDeal(t.game->Number()));
-  if (m->seat > 0) {
-    out_.Send(who, HandLine(t, m->seat));
+  if (m->place.seat > 0) {
+    out_.Send(who, HandLine(t, m->place.seat));
   } else {
     ShowAllHands(t, *m);
   }
   out_.Send(who, BidLine(t));
   if (t.game->Play()) out_.Send(who, PlayLine(t));
-  if (m->reads & proto::kReadsCaughtUp) out_.Send(who, proto::LineCaughtUp());
+  if (m->link.reads & proto::kReadsCaughtUp) out_.Send(who, proto::LineCaughtUp());
 }
 
 }  // namespace zn::server

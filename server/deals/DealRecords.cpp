@@ -18,7 +18,7 @@ void Deals::KeepRecord(const Room& room, Table& t) {
   // The others' hands only now that the deal is over: the players and watchers who asked get it.
   const std::string line = proto::LineRecord(Utf8ToCp1250(dealrecord::WriteDeal(r)));
   for (const MemberId id : Audience(room))
-    if (const Member* m = club_.Find(id); m && m->records) out_.Send(id, line);
+    if (const Member* m = club_.Find(id); m && m->link.records) out_.Send(id, line);
   try {
     t.record = store_.AddRecord(room.storeId, r);
   } catch (const StoreError& e) {

@@ -5,6 +5,7 @@
 #include "link/Protocol.h"
 #include "server/base/ClubTexts.h"
 #include "server/base/CommandRoutes.h"
+#include "server/base/DealKey.h"
 #include "server/base/Log.h"
 #include "server/base/SeatRules.h"
 
@@ -32,7 +33,9 @@ Deals::Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn dr
       out_(out),
       now_(std::move(now)),
       draw_(draw ? std::move(draw) : DrawFn(DrawMatchNumber)),
-      robot_(std::make_unique<deal::SimpleRobot>()) {}
+      robot_(std::make_unique<deal::SimpleRobot>()),
+      clockAnchor_(now_()),
+      wallAnchor_(WallMs()) {}
 
 Deals::~Deals() = default;
 
@@ -41,27 +44,37 @@ const deal::Game* Deals::GameIn(const Room& room) const {
   return it == tables_.end() ? nullptr : it->second.game.get();
 }
 
-bool Deals::RunningElsewhere(const Room& room, std::int32_t number) const {
-  for (const auto& [id, t] : tables_)
-    if (id != room.storeId && Running(t) && t.game->Number() == number) return true;
-  return false;
+// The room's match secret, read from the store or made for its first match. When the store fails
+// the secret made is kept for this run of the server (the journal keeps it with the deal): the deal
+// goes ahead, and only a restart starts another match.
+void Deals::MatchOf(const Room& room, Table& t) {
+  if (t.match) return;
+  try {
+    t.match = store_.MatchSecretOf(room.storeId);
+    if (t.match) return;
+    t.match = newMatch_();
+    store_.StartMatch(room.storeId, *t.match, false);
+  } catch (const StoreError& e) {
+    Log(std::string("store: match of ") + room.name + " kept for this run only: " + e.what());
+    if (!t.match) t.match = newMatch_();
+  }
 }
 
-void Deals::Order(Room& room, Member& from, std::int32_t number) {
+void Deals::Order(Room& room, const Member& from, std::int32_t number) {
   Table& t = TableOf(room);
   if (number == 0) {
-    // A new match: the counter of written-down deals starts again.
+    // A new match: the counter of written-down deals starts again, and the cards of its numbers
+    // come from a secret of its own.
+    const deal::MatchSecret secret = newMatch_();
     try {
-      store_.SetPlayed(room.storeId, 0);
+      store_.StartMatch(room.storeId, secret, true);
     } catch (const StoreError& e) {
       Log(std::string("store: ") + e.what());
       return Notice(from.id, text::kNotStored);
     }
+    t.match = secret;
     t.game.reset();
-    for (int tries = 0; tries < 8; ++tries) {  // a number running elsewhere would be refused below
-      number = std::max(draw_(), kFirstMatchNumber);
-      if (!RunningElsewhere(room, number)) break;
-    }
+    number = std::max(draw_(), kFirstMatchNumber);
     club_.SetPlayed(room, 0);
   } else if (number == -1) {
     if (t.number <= 0) return Notice(from.id, text::kBadCommand);
@@ -69,24 +82,24 @@ void Deals::Order(Room& room, Member& from, std::int32_t number) {
   } else if (number < 0) {
     return Notice(from.id, text::kBadCommand);
   }
-  // Deal n is the same cards everywhere: dealt in a second room while it runs, its seats and
-  // watchers there would see the hands of the first.
-  if (RunningElsewhere(room, number)) return Notice(from.id, text::kDealRunsElsewhere);
+  MatchOf(room, t);
   Start(room, t, number);
 }
 
-void Deals::Command(Room& room, Member& from, std::string_view command) {
-  using Handler = void (*)(Deals&, Room&, Table&, Member&, std::string_view);
+void Deals::Command(Room& room, const Member& from, std::string_view command) {
+  using Handler = void (*)(Deals&, Room&, Table&, const Member&, std::string_view);
   using proto::TCommand;
   static constexpr CommandRoute<Handler> kRoutes[] = {
-      {TCommand::Bids, [](Deals& d, Room& r, Table& t, Member& m, std::string_view s) { d.Bid(r, t, m, s); }},
+      {TCommand::Bids,
+       [](Deals& d, Room& r, Table& t, const Member& m, std::string_view s) { d.Bid(r, t, m, s); }},
       {TCommand::Play,
-       [](Deals& d, Room& r, Table& t, Member& m, std::string_view s) { d.PlayCard(r, t, m, s); }},
+       [](Deals& d, Room& r, Table& t, const Member& m, std::string_view s) { d.PlayCard(r, t, m, s); }},
       {TCommand::TrickDone,
-       [](Deals& d, Room& r, Table& t, Member& m, std::string_view) { d.Acknowledge(r, t, m); }},
-      {TCommand::Hand, [](Deals& d, Room&, Table& t, Member& m, std::string_view s) { d.Hand(t, m, s); }},
+       [](Deals& d, Room& r, Table& t, const Member& m, std::string_view) { d.Acknowledge(r, t, m); }},
+      {TCommand::Hand,
+       [](Deals& d, Room&, Table& t, const Member& m, std::string_view s) { d.Hand(t, m, s); }},
       {TCommand::Result,
-       [](Deals& d, Room& r, Table& t, Member& m, std::string_view s) { d.Result(r, t, m, s); }},
+       [](Deals& d, Room& r, Table& t, const Member& m, std::string_view s) { d.Result(r, t, m, s); }},
   };
   static constexpr std::array<Handler, proto::kCommands> kHandlerOf = RoutesByCommand(kRoutes, IsDealCommand);
   proto::TCommand which;
@@ -102,11 +115,11 @@ void Deals::SeatChanged(Room& room, int seat) {
   const Seat& place = room.seats[static_cast<std::size_t>(seat)];
   auto& name = t.names[static_cast<std::size_t>(seat)];
   t.awaiting[static_cast<std::size_t>(seat)] = false;
-  t.missed[static_cast<std::size_t>(seat)] = 0;
-  if (t.turnSeat == seat) t.turnMoves = -1;  // a newcomer on turn gets his own time
-  if (place.member != 0) {                   // a member took over the hand
+  // The turn clock and the missed moves stay with the member: standing up and sitting down again
+  // starts neither afresh (StartTurnClock gives a newcomer on turn his own time).
+  if (place.member != 0) {  // a member took over the hand
     if (const Member* m = club_.Find(place.member)) {
-      name = m->nickname;
+      name = m->who.nickname;
       t.fair.Held(*m, seat);
     }
     t.catchUp.push_back(place.member);
@@ -128,16 +141,17 @@ void Deals::RoomSent(Room& room) {
   Advance(room, t);
 }
 
-void Deals::Watching(Room& room, Member& m) {
+void Deals::Watching(const Room& room, const Member& m) {
   auto it = tables_.find(room.storeId);
   if (it != tables_.end()) CatchUp(room, it->second, m.id);
 }
 
 void Deals::Tick(SteadyTime now) {
   for (auto& [id, t] : tables_) {
-    if (!Running(t)) continue;
     Room* room = club_.FindRoom(id);
     if (!room) continue;
+    if (t.ownDue && t.pausedUntil <= now) WriteOwnResult(*room, t);  // the holds ran out unanswered
+    if (!Running(t)) continue;
     if (t.paused && t.pausedUntil <= now) Advance(*room, t);  // the holds ran out: robots go on
     if (t.waiting && t.due <= now) EndTrick(*room, t);
     if (Running(t) && !t.waiting && t.turnMoves >= 0 && t.turnDue <= now) TimeOut(*room, t);
@@ -146,7 +160,7 @@ void Deals::Tick(SteadyTime now) {
 }
 
 // A robot card still being thought of for the room finds no table and is dropped.
-void Deals::RoomFreed(Room& room) { tables_.erase(room.storeId); }
+void Deals::RoomFreed(const Room& room) { tables_.erase(room.storeId); }
 
 std::optional<SteadyTime> Deals::NextDue() const {
   std::optional<SteadyTime> due;
@@ -156,6 +170,7 @@ std::optional<SteadyTime> Deals::NextDue() const {
   bool journaled = false;  // a deal the journal holds or should hold
   for (const auto& [id, t] : tables_) {
     journaled = journaled || (t.game && !t.written);
+    if (t.ownDue) earlier(t.pausedUntil);
     if (!Running(t)) continue;
     if (t.paused) earlier(t.pausedUntil);
     if (t.waiting) earlier(t.due);
@@ -166,60 +181,60 @@ std::optional<SteadyTime> Deals::NextDue() const {
 }
 
 // "B" nickname " " count (" " bid) x count, from the seat on turn.
-void Deals::Bid(Room& room, Table& t, Member& m, std::string_view command) {
-  const bool onTurn = Running(t) && !t.game->Play() && m.seat > 0 && t.game->OnTurn() == m.seat;
+void Deals::Bid(Room& room, Table& t, const Member& m, std::string_view command) {
+  const bool onTurn = Running(t) && !t.game->Play() && m.place.seat > 0 && t.game->OnTurn() == m.place.seat;
   if (!onTurn) return Notice(m.id, text::kBadBid, proto::ReadText(command));
   const auto refuse = [&](std::string_view what) {
     Notice(m.id, text::kBadBid, what);
     out_.Send(m.id, proto::LineTurn());
   };
   const proto::TBidCommand read = proto::ReadCmdBids(command);
-  if (read.block.nickname != m.nickname) return refuse(read.block.nickname);
+  if (read.block.nickname != m.who.nickname) return refuse(read.block.nickname);
   if (!read.counted) return refuse(read.count);
-  if (auto refused = t.game->Bid(m.seat, read.block.bids)) return refuse(*refused);
-  t.bidders.push_back(m.nickname);
-  t.missed[static_cast<std::size_t>(m.seat)] = 0;  // his own move: the count starts again
+  if (auto refused = t.game->Bid(m.place.seat, read.block.bids)) return refuse(*refused);
+  t.bidders.push_back(m.who.nickname);
+  t.missed.erase(m.who.folded);  // his own move: the count starts again
   t.turnMoves = -1;
   ToAudience(room, BidLine(t));
   if (t.game->Play()) ToAudience(room, PlayLine(t));  // bidding over: the dealer leads
   Advance(room, t);
 }
 
-void Deals::PlayCard(Room& room, Table& t, Member& m, std::string_view command) {
+void Deals::PlayCard(Room& room, Table& t, const Member& m, std::string_view command) {
   if (!Running(t)) return;                                   // no deal: nothing to refuse
   if (!t.game->Play()) return Notice(m.id, text::kBadCard);  // still bidding
   const std::optional<std::int32_t> card = proto::ReadCmdNumber(command);
-  if (!card || !t.game->PlayCard(m.seat, *card)) {
+  if (!card || !t.game->PlayCard(m.place.seat, *card)) {
     Notice(m.id, text::kBadCard);
     return out_.Send(m.id, PlayLine(t));
   }
-  t.missed[static_cast<std::size_t>(m.seat)] = 0;
+  t.missed.erase(m.who.folded);
   t.turnMoves = -1;
   ToAudience(room, PlayLine(t));
   Advance(room, t);
 }
 
-void Deals::Acknowledge(Room& room, Table& t, Member& m) {
-  if (!Running(t) || !t.waiting || m.seat < 1) return;  // nothing waits for it: ignored
-  auto& mine = t.awaiting[static_cast<std::size_t>(m.seat)];
+void Deals::Acknowledge(Room& room, Table& t, const Member& m) {
+  if (!Running(t) || !t.waiting || m.place.seat < 1) return;  // nothing waits for it: ignored
+  auto& mine = t.awaiting[static_cast<std::size_t>(m.place.seat)];
   if (!mine) return;
   mine = false;
   if (t.awaiting == decltype(t.awaiting){}) EndTrick(room, t);
 }
 
 // "H" + own seat: the own hand; "H0" from a watcher: the four hands. Nothing once the deal is over.
-void Deals::Hand(Table& t, Member& m, std::string_view command) {
+void Deals::Hand(Table& t, const Member& m, std::string_view command) {
   const std::optional<std::int32_t> read = proto::ReadCmdNumber(command);
   if (!Running(t) || !read) return;
   const std::int32_t seat = *read;
-  if (seat >= 1 && seat == m.seat) return out_.Send(m.id, HandLine(t, seat));
-  if (seat == 0 && m.watching && m.seat == 0) ShowAllHands(t, m);
+  if (seat >= 1 && seat == m.place.seat) return out_.Send(m.id, HandLine(t, seat));
+  if (seat == 0 && m.place.watching && m.place.seat == 0) ShowAllHands(t, m);
 }
 
 // "F" a ":" b from the opener (seat 1, or the next seated human), once per finished deal: stored
 // first, then announced.
-void Deals::Result(Room& room, Table& t, Member& m, std::string_view command) {
-  if (m.seat == 0 || m.id != OpenerOf(room)) return Notice(m.id, text::kOpenerOnly);
+void Deals::Result(Room& room, Table& t, const Member& m, std::string_view command) {
+  if (m.place.seat == 0 || m.id != OpenerOf(room, now_())) return Notice(m.id, text::kOpenerOnly);
   if (!t.game || !t.scored) return Notice(m.id, text::kNoResult);
   if (t.written) return Notice(m.id, text::kResultWritten);
   const std::optional<proto::TPoints> points = proto::ReadCmdResult(command);

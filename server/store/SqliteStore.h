@@ -6,7 +6,7 @@
 #include <string>
 
 #include "deal/Shuffle.h"
-#include "server/base/Claims.h"
+#include "server/base/ClaimStore.h"
 #include "server/base/Store.h"
 
 struct sqlite3;
@@ -42,6 +42,9 @@ class SqliteStore : public RoomStore, public NameStore {
   std::int64_t CreateRoom(std::string_view name) override;
   void SetOption(std::int64_t room, bool on) override;
   void SetPlayed(std::int64_t room, std::int32_t played) override;
+  // The match secrets (SqliteMatches.cpp).
+  std::optional<deal::MatchSecret> MatchSecretOf(std::int64_t room) override;
+  void StartMatch(std::int64_t room, const deal::MatchSecret& secret, bool newMatch) override;
   std::int32_t AddResult(const StoredResult& result) override;
   std::int64_t AddRecord(std::int64_t room, const dealrecord::DealRecord& record) override;
   // Every kept deal that ended at or after since (seconds since the epoch), oldest first, with
@@ -49,7 +52,7 @@ class SqliteStore : public RoomStore, public NameStore {
   void ForEachRecord(std::int64_t since, const std::function<void(const dealrecord::DealRecord&)>& each);
   void TouchRoom(std::int64_t room) override;
   void DropRoom(std::int64_t room) override;
-  // Claimed nicknames (server/base/Claims.h), by folded name.
+  // Claimed nicknames (server/base/ClaimStore.h), by folded name.
   std::optional<claim::TPublicKey> ClaimOf(std::string_view folded) override;
   claim::TPublicKey Claim(std::string_view folded, const claim::TPublicKey& key) override;
   bool Release(std::string_view folded) override;

@@ -139,7 +139,29 @@ void SwapInTrick(std::vector<std::string>& lines) {
   l = l.substr(0, colon + 2) + cards[0] + ", " + cards[1] + ", " + cards[2] + ", " + cards[3];
 }
 
+// Sets of passes after the deal's own, in turn, until it has sets in all.
+void SetsInAll(std::vector<std::string>& lines, std::size_t sets) {
+  std::size_t last = 0, count = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].starts_with("bid ")) last = i, ++count;
+  char seat = lines[last][4];
+  for (; count < sets; ++count) {
+    seat = static_cast<char>('0' + (seat - '0') % 4 + 1);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(++last), std::string("bid ") + seat + " -");
+  }
+}
+
+// The first set holds bids in all.
+void BidsInAll(std::vector<std::string>& lines, std::size_t bids) {
+  std::string& l = lines[static_cast<std::size_t>(LineOf(lines, "bid ") - 1)];
+  l = l.substr(0, 6) + "Gém";
+  for (std::size_t i = 1; i < bids; ++i) l += ", Gém";
+}
+
 const Malformed kMalformed[] = {
+    {"MoreSetsThanRoundsAllow", [](auto& l) { SetsInAll(l, MaxSetsInADeal() + 1); },
+     [](auto& l) { return LineOf(l, "bid ") + static_cast<int>(MaxSetsInADeal()); }, "licitkör"},
+    {"MoreBidsThanNames", [](auto& l) { BidsInAll(l, MaxBidsInASet() + 1); }, At("bid "), "több licit"},
     {"NewerVersion", [](auto& l) { l[0] = "zenit-deal 2"; }, [](auto&) { return 1; }, "változatát"},
     {"NoHeader", [](auto& l) { l[0] = "zenit-dael 1"; }, [](auto&) { return 1; }, "zenit-deal"},
     {"BadTime", [](auto& l) { l[2] = "time 2026-13-01T00:00:00Z"; }, At("time "), "időpont"},
@@ -170,6 +192,16 @@ const Malformed kMalformed[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, DealFormatMalformed, ::testing::ValuesIn(kMalformed),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DealFormat, TheMostSetsAndBidsARealDealCanHaveRead) {
+  std::vector<std::string> lines = Lines(WriteDeal(PlayedDeal(1042)));
+  SetsInAll(lines, MaxSetsInADeal());
+  BidsInAll(lines, MaxBidsInASet());
+  const auto deals = ReadDeals(Join(lines));
+  ASSERT_EQ(deals.size(), 1u);
+  EXPECT_EQ(deals[0].bids.size(), MaxSetsInADeal());
+  EXPECT_EQ(deals[0].bids[0].bids.size(), MaxBidsInASet());
+}
 
 TEST(DealFormat, TheWorkedExampleOfTheDocumentReads) {
   std::ifstream in(std::string(ZN_SOURCE_DIR) + "/docs/deal-format.md");

@@ -52,7 +52,7 @@ class CheckingOutbox : public Outbox {
   void Deliver(const Club& club, const Deals& deals, FairPlayCheck& check) {
     for (auto& [id, lines] : pending) {
       const Member* m = club.Find(id);
-      check.Run(id, m && m->room ? deals.RunIn(club.RoomAt(m->room)) : 0);
+      check.Run(id, m && m->place.room ? deals.RunIn(club.RoomAt(m->place.room)) : 0);
       for (const std::string& line : lines) check.Received(id, line);
       lines.clear();
     }
@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else if (out.challenges.count(id)) {
           static const zn::claim::TSecret kSecrets[2] = {{1}, {2}};
           const Member* m = club.Find(id);
-          const std::string& nick = m && m->LoggedIn() ? m->nickname : nicknames[id];
+          const std::string& nick = m && m->LoggedIn() ? m->who.nickname : nicknames[id];
           club.Receive(id, zn::proto::CmdProof(
                                zn::claim::MakeProof(kSecrets[control >> 4 & 1], out.challenges[id], nick)));
         }
@@ -148,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [member, f] : framing) {
       const Member* m = club.Find(member);
       if (m && m->LoggedIn() && !known.count(member)) {
-        check.Joined(member, m->nickname, m->address);
+        check.Joined(member, m->who.nickname, m->who.address);
         known.insert(member);
       }
     }

@@ -69,7 +69,7 @@ TEST_P(SeatRefusal, NoticeAndTheSeatsStay) {
   EXPECT_THAT(out.Take(a), IsEmpty());
   EXPECT_EQ(club().RoomAt(1).seats[1].member, a);
   EXPECT_TRUE(club().RoomAt(1).seats[2].robot);
-  EXPECT_EQ(club().Find(b)->seat, 0);
+  EXPECT_EQ(club().Find(b)->place.seat, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RoomTest, SittingWhileSeatedIsRefused) {
   EXPECT_THAT(Do(a, "S3"), ElementsAre(Cp("M >>>>> Előbb állj fel, ha át akarsz ülni!"_cp)));
-  EXPECT_EQ(club().Find(a)->seat, 1);
+  EXPECT_EQ(club().Find(a)->place.seat, 1);
 }
 
 TEST_F(RoomTest, RobotsNeverTakeAHumansSeat) {
@@ -109,26 +109,26 @@ TEST_F(RoomTest, UnknownRoomIndexIsRefused) {
     SCOPED_TRACE(cmd);
     EXPECT_THAT(Do(b, cmd), ElementsAre(Cp("M >>>>> Nincs ilyen terem"_cp)));
   }
-  EXPECT_EQ(club().Find(b)->room, 1u);
+  EXPECT_EQ(club().Find(b)->place.room, 1u);
 }
 
 TEST_F(RoomTest, WatchingSendsTheRoomToTheWatcherOnly) {
   EXPECT_THAT(Do(b, "K1"), ElementsAre("R0 1 anna 0 bela"));
   EXPECT_THAT(out.Take(a), IsEmpty());
-  EXPECT_TRUE(club().Find(b)->watching);
+  EXPECT_TRUE(club().Find(b)->place.watching);
   EXPECT_THAT(Do(b, "K0"), ElementsAre("R0 1 anna 0 bela"));
-  EXPECT_FALSE(club().Find(b)->watching);
+  EXPECT_FALSE(club().Find(b)->place.watching);
   EXPECT_THAT(Do(a, "K1"), ElementsAre(Cp("M >>>>> Előbb állj fel, ha kibicelni akarsz!"_cp)));
 }
 
 TEST_F(RoomTest, LeavingEndsWatchingAndSittingEndsIt) {
   Do(b, "K1");
   Do(b, "E0");
-  EXPECT_FALSE(club().Find(b)->watching);
+  EXPECT_FALSE(club().Find(b)->place.watching);
   Do(b, "E1");
   Do(b, "K1");
   Do(b, "S3");
-  EXPECT_FALSE(club().Find(b)->watching);
+  EXPECT_FALSE(club().Find(b)->place.watching);
 }
 
 TEST_F(RoomTest, LeavingTheRoomFreesTheSeatForTheOthers) {
@@ -210,11 +210,11 @@ TEST_F(RoomTest, HandRequestsAnswerNothingWithoutADeal) {
 // The engine sees every seat change and the deal commands of the room.
 class RecordingDeals : public DealSeam {
  public:
-  void Order(Room&, Member& from, std::int32_t number) override {
-    events.push_back(from.nickname + " D" + std::to_string(number));
+  void Order(Room&, const Member& from, std::int32_t number) override {
+    events.push_back(from.who.nickname + " D" + std::to_string(number));
   }
-  void Command(Room&, Member& from, std::string_view command) override {
-    events.push_back(from.nickname + " " + std::string(command));
+  void Command(Room&, const Member& from, std::string_view command) override {
+    events.push_back(from.who.nickname + " " + std::string(command));
   }
   void SeatChanged(Room& room, int seat) override {
     const Seat& s = room.seats[static_cast<std::size_t>(seat)];
@@ -227,8 +227,8 @@ class RecordingDeals : public DealSeam {
 class CountingDeals : public DealSeam {
  public:
   explicit CountingDeals(Club& club) : club_(club) {}
-  void Order(Room&, Member&, std::int32_t) override {}
-  void Command(Room& room, Member&, std::string_view command) override {
+  void Order(Room&, const Member&, std::int32_t) override {}
+  void Command(Room& room, const Member&, std::string_view command) override {
     if (command[0] == 'F') {
       club_.SetPlayed(room, room.played + 1);
     }

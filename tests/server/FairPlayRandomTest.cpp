@@ -45,12 +45,12 @@ class FairPlayStorm : public DealFixture, public ::testing::WithParamInterface<b
     for (Someone& p : people_) {
       if (!p.id) continue;
       const Member* m = club().Find(p.id);
-      check_.Run(p.id, m && m->room ? deals_->RunIn(club().RoomAt(m->room)) : 0);
+      check_.Run(p.id, m && m->place.room ? deals_->RunIn(club().RoomAt(m->place.room)) : 0);
       for (const std::string& line : out.Take(p.id)) {
         check_.Received(p.id, line);
         if (line[0] == 'X') ++scores_;
         if (line.rfind("M >>>>> ", 0) == 0) ++notices_[line.substr(8)];
-        p.player.seat = m ? m->seat : 0;
+        p.player.seat = m ? m->place.seat : 0;
         const std::string answer = p.player.React(line);
         if (!answer.empty() && !p.asleep) {
           club().Receive(p.id, answer);
@@ -104,7 +104,7 @@ TEST_P(FairPlayStorm, NoMemberEverSeesAHandThatIsNotTheirs) {
     }
     const int what = pick(30);
     std::string command;
-    if (club().Find(p.id)->room == 0 && pick(4) != 0) {
+    if (club().Find(p.id)->place.room == 0 && pick(4) != 0) {
       command = "E" + std::to_string(1 + (pick(4) == 0));  // most of the storm is at the tables
     } else if (what == 0) {
       club().Disconnect(p.id);

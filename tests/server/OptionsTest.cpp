@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "server/Options.h"
 
@@ -63,10 +64,58 @@ INSTANTIATE_TEST_SUITE_P(
                  "--since must be a day as YYYY-MM-DD: 2026-02-30"},
         ArgsCase{
             "Export", {"--export", "x.txt", "--anonymise", "--since", "2026-01-01"}, ParseResult::Run, ""},
+        ArgsCase{"IdleBeyondTheClock",
+                 {"--idle-minutes", "2147483647"},
+                 ParseResult::Error,
+                 "--idle-minutes must be 1 to 1000000: 2147483647"},
+        ArgsCase{"HelpShortName", {"-h"}, ParseResult::Help, ""},
+        ArgsCase{"FlagTakesNoValue", {"--anonymise", "--export", "x.txt"}, ParseResult::Run, ""},
+        ArgsCase{"EmptyRelease", {"--release", ""}, ParseResult::Error, "--release needs a nickname"},
         ArgsCase{"NoRooms",
                  {"--max-rooms", "-3"},
                  ParseResult::Error,
                  "--max-rooms must be a positive number: -3"}));
+
+// Each option sets its own field: none falls through to another one's (the connections at once
+// are the canary, since a value option without a setter of its own once landed there).
+TEST(Options, EachOptionSetsOnlyItsOwnField) {
+  const std::map<std::string_view, std::string> checkedSamples = {{"--since", "2026-01-01"},
+                                                                  {"--claims", "required"}};
+  const std::string usage = Usage();
+  for (const OptionRow& row : OptionRows()) {
+    SCOPED_TRACE(std::string(row.name));
+    EXPECT_NE(usage.find("\n  " + std::string(row.name)), std::string::npos);
+    if (row.kind == OptionKind::Help || row.kind == OptionKind::Version) continue;
+    std::vector<std::string> samples;
+    switch (row.kind) {
+      case OptionKind::Number:
+        samples = {std::to_string(row.low + 1)};
+        break;
+      case OptionKind::Word:
+        samples.assign(row.words.begin(), row.words.end());
+        break;
+      case OptionKind::Checked:
+        ASSERT_TRUE(checkedSamples.count(row.name)) << "a checked option needs a sample here";
+        samples = {checkedSamples.at(row.name)};
+        break;
+      default:
+        samples = {"x7"};
+    }
+    for (const std::string& sample : samples) {
+      std::vector<std::string> args = {"--export", "e.txt", std::string(row.name)};
+      if (row.kind != OptionKind::Flag) args.push_back(sample);
+      Options o;
+      std::string error;
+      ASSERT_EQ(ParseOptions(args, o, error), ParseResult::Run) << error;
+      EXPECT_EQ(o.server.limits.maxMembers, row.name == "--max-members" ? 2u : 1000u);
+      if (row.kind != OptionKind::Flag) {
+        args.pop_back();
+        EXPECT_EQ(ParseOptions(args, o, error), ParseResult::Error);
+        EXPECT_EQ(error, std::string(row.name) + " needs a value");
+      }
+    }
+  }
+}
 
 TEST(Options, VersionIsOneLineWithTheReleaseNumber) {
   const std::string v = VersionText();

@@ -1,6 +1,6 @@
 // Claimed nicknames on the server: the mode the operator chose, and what the store keeps of each
-// claimed nickname (its public key, link/Claim.h). The club's side of the exchange is in
-// server/club/ClubClaims.cpp.
+// claimed nickname (its public key, link/ClaimProof.h). The club's side of the exchange is in
+// server/club/ClubClaimGate.cpp.
 #pragma once
 
 #include <map>
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/Claim.h"
+#include "link/ClaimProof.h"
 
 namespace zn::server {
 

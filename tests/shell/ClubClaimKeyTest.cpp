@@ -12,7 +12,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class ClubClaimTest : public ClubTest {
+class ClubClaimKeyTest : public ClubTest {
  protected:
   std::string StoredCode() const { return IniRead(Ini(), "Program", "ClaimCode", ""); }
   // Logged in by "N" on a fresh connection; what was sent so far is dropped.
@@ -24,7 +24,7 @@ class ClubClaimTest : public ClubTest {
   }
 };
 
-TEST_F(ClubClaimTest, FirstConnectMakesTheSecretAndLaterStartsKeepIt) {
+TEST_F(ClubClaimKeyTest, FirstConnectMakesTheSecretAndLaterStartsKeepIt) {
   Start();
   EXPECT_FALSE(form->ClaimSecret);
   Connect();
@@ -37,7 +37,7 @@ TEST_F(ClubClaimTest, FirstConnectMakesTheSecretAndLaterStartsKeepIt) {
   EXPECT_EQ(form->ClaimSecret, first);
 }
 
-TEST_F(ClubClaimTest, DamagedCodeIsKeptAndProvesNothing) {
+TEST_F(ClubClaimKeyTest, DamagedCodeIsKeptAndProvesNothing) {
   IniWrite(Ini(), "Program", "ClaimCode", "ABCD");
   LoggedIn();
   EXPECT_FALSE(form->ClaimSecret);
@@ -46,7 +46,7 @@ TEST_F(ClubClaimTest, DamagedCodeIsKeptAndProvesNothing) {
   EXPECT_EQ(StoredCode(), "ABCD");
 }
 
-TEST_F(ClubClaimTest, ChallengeIsAnsweredWithAProofForTheNickname) {
+TEST_F(ClubClaimKeyTest, ChallengeIsAnsweredWithAProofForTheNickname) {
   LoggedIn();
   const claim::TNonce nonce = claim::NewNonce();
   Feed({proto::LineChallenge(nonce), proto::LineLobby({{"Lobby"}, {}})});
@@ -57,13 +57,13 @@ TEST_F(ClubClaimTest, ChallengeIsAnsweredWithAProofForTheNickname) {
   EXPECT_TRUE(claim::Verify(*proof, nonce, "Anna"));
 }
 
-TEST_F(ClubClaimTest, FreeLoginAsksOnceForAChallenge) {
+TEST_F(ClubClaimKeyTest, FreeLoginAsksOnceForAChallenge) {
   LoggedIn();
   Feed({proto::LineLobby({{"Lobby"}, {}}), proto::LineLobby({{"Lobby"}, {}})});
   EXPECT_THAT(log.sent, ElementsAre("Y", proto::CmdReads(proto::kReadsKnown)));
 }
 
-TEST_F(ClubClaimTest, RefusalAsksForAnotherNicknameAndLogsInWithIt) {
+TEST_F(ClubClaimKeyTest, RefusalAsksForAnotherNicknameAndLogsInWithIt) {
   LoggedIn();
   desk.desk.InputAnswers = {std::string("Anna"), std::string("x"), std::string("Bella")};
   Feed({"M >>>>> " + S(claim::kRefusedText)});
@@ -76,7 +76,7 @@ TEST_F(ClubClaimTest, RefusalAsksForAnotherNicknameAndLogsInWithIt) {
   EXPECT_EQ(form->Nickname, "Bella");
 }
 
-TEST_F(ClubClaimTest, CodeShownAndEnteredElsewhere) {
+TEST_F(ClubClaimKeyTest, CodeShownAndEnteredElsewhere) {
   Create();
   form->cmShowCodeExecute();
   ASSERT_FALSE(desk.desk.Log.empty());

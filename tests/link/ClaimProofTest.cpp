@@ -2,7 +2,7 @@
 // are checked by the server's claims tests).
 #include <gtest/gtest.h>
 
-#include "link/Claim.h"
+#include "link/ClaimProof.h"
 
 namespace zn::claim {
 namespace {

@@ -1,4 +1,4 @@
-#include "link/Claim.h"
+#include "link/ClaimProof.h"
 
 #include <sodium.h>
 

@@ -1,4 +1,4 @@
-#include "server/base/Claims.h"
+#include "server/base/ClaimStore.h"
 
 namespace zn::server {
 

@@ -1,0 +1,35 @@
+// How many rooms a nickname, and all nicknames of one address together, may create in an hour.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "server/base/RateLimit.h"
+
+namespace zn::server {
+
+class RoomQuota {
+ public:
+  // maxKeys: past this many nicknames or addresses, those whose hour has passed are forgotten.
+  RoomQuota(std::size_t perMember, std::size_t perAddress, std::size_t maxKeys)
+      : perMember_(perMember), perAddress_(perAddress), maxKeys_(maxKeys) {}
+
+  // Whether the member (folded nickname) from addressKey (empty: none) may create a room now.
+  bool May(const std::string& folded, const std::string& addressKey, SteadyTime now);
+  // A room was created.
+  void Count(const std::string& folded, const std::string& addressKey, SteadyTime now);
+
+ private:
+  using Times = std::unordered_map<std::string, std::vector<SteadyTime>>;
+  bool Within(Times& created, const std::string& key, std::size_t limit, SteadyTime now);
+
+  std::size_t perMember_;
+  std::size_t perAddress_;
+  std::size_t maxKeys_;
+  Times byMember_;
+  Times byAddress_;
+};
+
+}  // namespace zn::server

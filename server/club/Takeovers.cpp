@@ -1,0 +1,34 @@
+#include "server/club/Takeovers.h"
+
+#include <algorithm>
+
+namespace zn::server {
+
+bool Takeovers::MayProbe(MemberId old, SteadyTime now) const {
+  if (std::any_of(probes_.begin(), probes_.end(), [&](const Probe& p) { return p.old == old; })) return false;
+  auto it = alive_.find(old);
+  return it == alive_.end() || now - it->second >= kSilentAfter;
+}
+
+bool Takeovers::Awaiting(MemberId newcomer) const {
+  return std::any_of(probes_.begin(), probes_.end(), [&](const Probe& p) { return p.newcomer == newcomer; });
+}
+
+void Takeovers::Start(MemberId newcomer, MemberId old, std::string_view nickname, SteadyTime now) {
+  probes_.push_back({newcomer, old, std::string(nickname), now});
+}
+
+std::vector<Takeovers::Probe> Takeovers::TakeDue(SteadyTime now) {
+  auto end = std::find_if(probes_.begin(), probes_.end(),
+                          [&](const Probe& p) { return p.since + kProbeWait > now; });
+  std::vector<Probe> due(std::make_move_iterator(probes_.begin()), std::make_move_iterator(end));
+  probes_.erase(probes_.begin(), end);
+  return due;
+}
+
+std::optional<SteadyTime> Takeovers::NextDue() const {
+  if (probes_.empty()) return std::nullopt;
+  return probes_.front().since + kProbeWait;
+}
+
+}  // namespace zn::server

@@ -1,0 +1,47 @@
+// Logins under the nickname of a member online: the old connection is probed and replaced only when
+// it stays silent. One probe at a time per member, none for a while after it proved alive, so
+// nobody can make the server write to an active member over and over.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "server/base/Outbox.h"
+#include "server/base/RateLimit.h"
+
+namespace zn::server {
+
+class Takeovers {
+ public:
+  // How long a probe waits for a sign of life.
+  static constexpr std::chrono::seconds kProbeWait{5};
+  // A member that proved alive is not probed again for this long (logins are refused at once).
+  static constexpr std::chrono::seconds kSilentAfter{30};
+
+  struct Probe {
+    MemberId newcomer = 0;
+    MemberId old = 0;
+    std::string nickname;
+    SteadyTime since{};  // when the probe went out
+  };
+
+  // Whether the old connection may be probed now (no probe open, not proved alive lately).
+  bool MayProbe(MemberId old, SteadyTime now) const;
+  bool Awaiting(MemberId newcomer) const;
+  void Start(MemberId newcomer, MemberId old, std::string_view nickname, SteadyTime now);
+  // The probes whose wait has ended, the first sent first.
+  std::vector<Probe> TakeDue(SteadyTime now);
+  void ProvedAlive(MemberId old, SteadyTime now) { alive_[old] = now; }
+  void Forget(MemberId id) { alive_.erase(id); }
+  std::optional<SteadyTime> NextDue() const;
+
+ private:
+  std::vector<Probe> probes_;  // in the order they came, so the first due is the first
+  std::unordered_map<MemberId, SteadyTime> alive_;
+};
+
+}  // namespace zn::server
