@@ -22,8 +22,16 @@ void BM_JournalBatch(benchmark::State& state) {
   zn::server::SqliteJournal journal(path);
   std::vector<JournalEntry> start;
   for (int r = 1; r <= rooms; ++r)
-    start.push_back(
-        {JournalEntry::Kind::Deal, r, 1000 + r, {"anna", "-Robot2", "-Robot3", "-Robot4"}, 0, {}});
+    start.push_back({JournalEntry::Kind::Deal,
+                     r,
+                     1000 + r,
+                     {"anna", "-Robot2", "-Robot3", "-Robot4"},
+                     0,
+                     {},
+                     {},
+                     {},
+                     {},
+                     0});
   journal.Write(start);
   int index = 0;
   std::vector<JournalEntry> batch;
@@ -31,7 +39,7 @@ void BM_JournalBatch(benchmark::State& state) {
     batch.clear();
     for (int r = 1; r <= rooms; ++r)
       for (int k = 0; k < 2; ++k) {
-        JournalEntry e{JournalEntry::Kind::Move, r, 0, {}, index + k, {}};
+        JournalEntry e{JournalEntry::Kind::Move, r, 0, {}, index + k, {}, {}, {}, {}, 0};
         e.move.seat = 1 + (index + k) % 4;
         e.move.card = 1 + (index + k) % 42;
         batch.push_back(std::move(e));

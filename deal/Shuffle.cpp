@@ -32,6 +32,28 @@ DealtCards Deal(DealRandom& random) {
   return dealt;
 }
 
+// The generator's state from the keyed hash of message, read as four little-endian words.
+DealtCards DealKeyed(const unsigned char* message, std::size_t size, const DealKey& key) {
+  static const bool ready = sodium_init() >= 0;  // picks the fastest hash code; safe to repeat
+  (void)ready;
+  unsigned char hash[32];
+  crypto_generichash(hash, sizeof hash, message, size, key.data(), key.size());
+  std::array<std::uint64_t, 4> state{};
+  for (std::size_t i = 0; i < sizeof hash; ++i) state[i / 8] |= std::uint64_t{hash[i]} << (8 * (i % 8));
+  sodium_memzero(hash, sizeof hash);
+  DealRandom random(state);
+  return Deal(random);
+}
+
+void PutNumber(unsigned char* at, std::int32_t number) {
+  const auto n = static_cast<std::uint32_t>(number);
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(n >> (8 * i));
+}
+
+// The first byte of a match deal's message. A message of four bytes (the number alone) is the
+// older derivation; other uses take another first byte.
+constexpr unsigned char kMatchDeal = 'M';
+
 constexpr std::uint64_t Rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
 }  // namespace
@@ -75,18 +97,20 @@ DealtCards DealCards(std::int32_t number) {
 // words. Each deal gets a state of its own that nobody can compute without the key; what a player
 // sees of one deal (at most its cards) says nothing about the state of another.
 DealtCards DealCards(std::int32_t number, const DealKey& key) {
-  static const bool ready = sodium_init() >= 0;  // picks the fastest hash code; safe to repeat
-  (void)ready;
-  const auto n = static_cast<std::uint32_t>(number);
-  const unsigned char message[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
-                                    static_cast<unsigned char>(n >> 16), static_cast<unsigned char>(n >> 24)};
-  unsigned char hash[32];
-  crypto_generichash(hash, sizeof hash, message, sizeof message, key.data(), key.size());
-  std::array<std::uint64_t, 4> state{};
-  for (std::size_t i = 0; i < sizeof hash; ++i) state[i / 8] |= std::uint64_t{hash[i]} << (8 * (i % 8));
-  sodium_memzero(hash, sizeof hash);
-  DealRandom random(state);
-  return Deal(random);
+  unsigned char message[4];
+  PutNumber(message, number);
+  return DealKeyed(message, sizeof message, key);
+}
+
+// The message: 'M', the match's secret, n's four bytes (little-endian).
+DealtCards DealCards(std::int32_t number, const DealKey& key, const MatchSecret& match) {
+  unsigned char message[1 + kMatchSecretBytes + 4];
+  message[0] = kMatchDeal;
+  std::copy(match.begin(), match.end(), message + 1);
+  PutNumber(message + 1 + kMatchSecretBytes, number);
+  DealtCards dealt = DealKeyed(message, sizeof message, key);
+  sodium_memzero(message, sizeof message);
+  return dealt;
 }
 
 }  // namespace zn::deal

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,10 @@ std::string WriteDeal(const DealRecord& record);
 // Every block of the text, or, at the first fault, EZnError naming the line ("A(z) 12. sor ...")
 // and nothing at all: a file is read whole or not at all.
 std::vector<DealRecord> ReadDeals(std::string_view text);
+// The same, asking going (with the bytes read so far and the text's length) before every block
+// whether to go on; when it answers false the reading ends with EZnError and gives back nothing.
+std::vector<DealRecord> ReadDeals(std::string_view text,
+                                  const std::function<bool(std::size_t read, std::size_t total)>& going);
 
 // The name of a card in the format ("Káró A", "IIII", "Skíz"; cp1250), and its code back (kNoCard
 // for a name that is no card).

@@ -24,10 +24,12 @@ class Reader {
     if (text_.starts_with("\xEF\xBB\xBF")) text_.remove_prefix(3);  // a byte order mark
   }
 
-  std::vector<DealRecord> All() {
+  std::vector<DealRecord> All(const std::function<bool(std::size_t, std::size_t)>& going = {}) {
     std::vector<DealRecord> deals;
     while (NextLine()) {
       if (line_.empty()) continue;  // blank lines between blocks
+      if (going && !going(std::min(at_, text_.size()), text_.size()))
+        throw EZnError(std::string("A beolvasás megszakadt"_cp));
       if (deals.size() >= kMaxDeals) Fail("túl sok leosztás egy fájlban"_cp);
       deals.push_back(Block());
     }
@@ -243,5 +245,10 @@ std::size_t MaxBidsInASet() {
 }
 
 std::vector<DealRecord> ReadDeals(std::string_view text) { return Reader(text).All(); }
+
+std::vector<DealRecord> ReadDeals(std::string_view text,
+                                  const std::function<bool(std::size_t, std::size_t)>& going) {
+  return Reader(text).All(going);
+}
 
 }  // namespace zn::dealrecord

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
-#include <sstream>
 
 #include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
@@ -15,8 +14,6 @@ namespace zn {
 using namespace zn::literals;
 
 namespace {
-
-constexpr std::string_view kFileFilter = "Leosztások (*.txt)|*.txt"_cp;
 
 std::string Date(std::int64_t time) {
   std::string s = dealrecord::FormatTime(time);  // "2026-12-08T13:31:48Z"
@@ -218,17 +215,6 @@ void TArchiveForm::ExportClick() {
   out << text;
   out.close();
   if (!out) throw EZnError(std::string("A fájl nem írható: "_cp) + Utf8ToCp1250(*path));
-}
-
-void TArchiveForm::ImportClick() {
-  const auto path = Desktop().OpenFileName(std::string("Leosztások betöltése"_cp), std::string(kFileFilter));
-  if (!path) return;
-  std::ifstream in(*path, std::ios::binary);
-  if (!in) throw EZnError(std::string("A fájl nem olvasható: "_cp) + Utf8ToCp1250(*path));
-  std::stringstream text;
-  text << in.rdbuf();
-  Store().KeepAll(dealrecord::ReadDeals(text.str()));  // a faulty file throws before anything is kept
-  Refresh();
 }
 
 }  // namespace zn

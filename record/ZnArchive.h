@@ -10,22 +10,25 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dealrecord/DealRecord.h"
 #include "dealrecord/PostMortem.h"
+#include "game/Cp1250.h"
 #include "record/ArchiveStore.h"
 
 namespace zn {
 
 class TArchiveForm {
  public:
-  enum class Aspect { Visible, List, Replay };
+  enum class Aspect { Visible, List, Replay, Import };
   std::function<void(Aspect)> Changed;
 
   // The archive file is kArchiveFile in the desktop's data folder, opened at the first use; with
   // no data folder nothing is kept.
   static constexpr const char* kArchiveFile = "archivum.db";
+  static constexpr std::string_view kFileFilter = "Leosztások (*.txt)|*.txt"_cp;
   bool Visible = false;
 
   // ---- The list ----
@@ -56,6 +59,12 @@ class TArchiveForm {
   std::function<void(std::function<void()>)> RunInBackground;
   std::function<void(std::function<void()>)> PostToInterface;
 
+  // ---- Import (ArchiveImport.cpp) ----
+  // A file is read whole into memory: a larger one is refused before it is read.
+  static constexpr std::uintmax_t kMaxImportBytes = std::uintmax_t{64} << 20;
+  bool Importing = false;
+  int ImportPercent = 0;  // of the file read
+
   // ---- Handlers ----
   void Show();  // "&Archívum...": reads the list and shows the window
   void Close() { Visible = false; }
@@ -64,9 +73,12 @@ class TArchiveForm {
   void ListDblClick(int index);  // opens the deal
   void ForwardClick();
   void BackClick();
-  void ExportClick();   // every deal to a file in the open format
-  void ImportClick();   // every deal of a file, or none
-  void AnalyseClick();  // the post-mortem of the opened deal, off the interface thread
+  void ExportClick();  // every deal to a file in the open format
+  // Every deal of a file, or none: read and kept on a worker (RunInBackground) while the window
+  // shows how far it got; the answer comes back through PostToInterface.
+  void ImportClick();
+  void ImportCancelClick();  // nothing of the file is kept
+  void AnalyseClick();       // the post-mortem of the opened deal, off the interface thread
 
   // The club window keeps every deal that ends here; returns its id (0: no archive).
   std::int64_t Keep(const dealrecord::DealRecord& deal);
@@ -86,9 +98,14 @@ class TArchiveForm {
   // window going stops it.
   std::shared_ptr<std::atomic<bool>> stop_ = std::make_shared<std::atomic<bool>>(false);
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  std::shared_ptr<std::atomic<bool>> importStop_ = std::make_shared<std::atomic<bool>>(false);
+  void ImportEnded(const std::string& error, std::size_t kept, bool cancelled);
 
  public:
-  ~TArchiveForm() { *stop_ = true; }
+  ~TArchiveForm() {
+    *stop_ = true;
+    *importStop_ = true;
+  }
 };
 
 }  // namespace zn

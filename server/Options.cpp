@@ -149,7 +149,7 @@ std::vector<OptionRow> MakeRows() {
       {.name = "--anonymise",
        .kind = K::Flag,
        .set = [](Options& o, const std::string&, std::int32_t) { return o.exportDeals.anonymise = true; },
-       .help = "write every member's nickname as a numbered alias",
+       .help = "write every member's nickname and every room name as a numbered alias",
        .form = OptionForm::ExportPart},
       {.name = "--seat-grace-seconds",
        .arg = "N",

@@ -76,12 +76,12 @@ int main(int argc, char** argv) {
   try {
     // A key file that cannot be used stops the start before the store is touched.
     if (!options.dealKeyFile.empty()) options.server.dealKey = ReadDealKeyFile(options.dealKeyFile);
-    SqliteStore store(options.db);
     if (!options.exportDeals.file.empty()) {
-      const std::size_t n = ExportRecords(store, options.exportDeals);
+      const std::size_t n = ExportStore(options.db, options.exportDeals);
       Log(std::to_string(n) + " deals written to " + options.exportDeals.file);
       return 0;
     }
+    SqliteStore store(options.db);
     const int dropped = store.DropIdleRooms(24 * 3600);
     Log("store " + options.db + ": " + std::to_string(dropped) + " idle rooms dropped");
     if (!options.server.dealKey) options.server.dealKey = store.DealKey();

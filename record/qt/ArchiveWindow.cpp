@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QThreadPool>
@@ -41,9 +42,18 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   fdFilter_ = new QLineEdit(this);
   top->addWidget(fdFilter_);
   auto* cmExport = new QPushButton(ToQt(std::string("&Mentés..."_cp)), this);
-  auto* cmImport = new QPushButton(ToQt(std::string("&Betöltés..."_cp)), this);
+  cmImport_ = new QPushButton(ToQt(std::string("&Betöltés..."_cp)), this);
+  cmImport_->setObjectName(QStringLiteral("cmImport"));
   top->addWidget(cmExport);
-  top->addWidget(cmImport);
+  top->addWidget(cmImport_);
+  // While a file is read: how far it got, and a way to stop it.
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("ImportProgress"));
+  progress_->setRange(0, 100);
+  cmCancel_ = new QPushButton(ToQt(std::string("Mégse"_cp)), this);
+  cmCancel_->setObjectName(QStringLiteral("cmImportCancel"));
+  top->addWidget(progress_);
+  top->addWidget(cmCancel_);
   layout->addLayout(top);
 
   list_ = new QTableWidget(this);
@@ -110,11 +120,13 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
     QMetaObject::invokeMethod(qApp, std::move(answer), Qt::QueuedConnection);
   };
   connect(cmExport, &QPushButton::clicked, this, [this] { Run([&] { form_.ExportClick(); }); });
-  connect(cmImport, &QPushButton::clicked, this, [this] { Run([&] { form_.ImportClick(); }); });
+  connect(cmImport_, &QPushButton::clicked, this, [this] { Run([&] { form_.ImportClick(); }); });
+  connect(cmCancel_, &QPushButton::clicked, this, [this] { Run([&] { form_.ImportCancelClick(); }); });
 
   form_.Changed = [this](TArchiveForm::Aspect aspect) { Redraw(aspect); };
   DrawList();
   DrawReplay();
+  DrawImport();
   if (form_.Visible) show();
 }
 
@@ -143,7 +155,17 @@ void TArchiveWindow::Redraw(TArchiveForm::Aspect aspect) {
     case TArchiveForm::Aspect::Replay:
       DrawReplay();
       break;
+    case TArchiveForm::Aspect::Import:
+      DrawImport();
+      break;
   }
+}
+
+void TArchiveWindow::DrawImport() {
+  progress_->setValue(form_.ImportPercent);
+  progress_->setVisible(form_.Importing);
+  cmCancel_->setVisible(form_.Importing);
+  cmImport_->setEnabled(!form_.Importing);
 }
 
 void TArchiveWindow::DrawList() {

@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 
@@ -28,6 +29,7 @@ class TArchiveWindow : public QWidget {
   void Redraw(TArchiveForm::Aspect aspect);
   void DrawList();
   void DrawReplay();
+  void DrawImport();
   void Run(const std::function<void()>& action);
 
   TArchiveForm& form_;
@@ -37,6 +39,9 @@ class TArchiveWindow : public QWidget {
   QListWidget* bids_ = nullptr;
   QListWidget* verdicts_ = nullptr;
   QPushButton* cmAnalyse_ = nullptr;
+  QPushButton* cmImport_ = nullptr;
+  QPushButton* cmCancel_ = nullptr;
+  QProgressBar* progress_ = nullptr;
   QLabel* lbStep_ = nullptr;
   QPushButton* cmBack_ = nullptr;
   QPushButton* cmForward_ = nullptr;

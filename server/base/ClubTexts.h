@@ -50,8 +50,6 @@ inline constexpr std::string_view kNotOnline = "Nincs a klubban: "_cp;
 inline constexpr std::string_view kInquiryWait = "Várj egy kicsit a következő bemutatás kérésével"_cp;
 inline constexpr std::string_view kBadBid = "Hibás licit: "_cp;
 inline constexpr std::string_view kBadCard = "Ezt a lapot most nem teheted"_cp;
-inline constexpr std::string_view kDealRunsElsewhere =
-    "Ez az osztás most egy másik teremben folyik, a végéig nem osztható"_cp;
 inline constexpr std::string_view kNoResult = "Nincs felírható eredmény"_cp;
 inline constexpr std::string_view kResultWritten = "Ennek az osztásnak az eredménye már fel van írva"_cp;
 // Claimed nicknames (server/club/ClubClaimGate.cpp).

@@ -21,6 +21,13 @@ deal::DealKey NewDealKey() {
   return key;
 }
 
+deal::MatchSecret NewMatchSecret() {
+  if (sodium_init() < 0) throw DealKeyError("the system's random source cannot be used");
+  deal::MatchSecret secret;
+  randombytes_buf(secret.data(), secret.size());
+  return secret;
+}
+
 std::optional<deal::DealKey> ParseDealKey(std::string_view text) {
   while (!text.empty() && Blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && Blank(text.back())) text.remove_suffix(1);

@@ -23,6 +23,8 @@ class DealKeyError : public std::runtime_error {
 
 // A new key from the system's random source.
 deal::DealKey NewDealKey();
+// A new match's secret from the system's random source.
+deal::MatchSecret NewMatchSecret();
 // The key written as 64 hex digits with optional blanks around them; nothing when malformed.
 std::optional<deal::DealKey> ParseDealKey(std::string_view text);
 // Reads a key file; throws DealKeyError naming the file (never its contents) when it cannot be

@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "deal/Shuffle.h"
 #include "dealrecord/DealRecord.h"
 
 namespace zn::server {
@@ -44,6 +46,12 @@ class RoomStore {
   virtual std::int64_t CreateRoom(std::string_view name) = 0;
   virtual void SetOption(std::int64_t room, bool on) = 0;
   virtual void SetPlayed(std::int64_t room, std::int32_t played) = 0;
+  // The secret of the room's current match (never sent): the cards of its numbered deals come from
+  // it. Nothing before the room's first match.
+  virtual std::optional<deal::MatchSecret> MatchSecretOf(std::int64_t room) = 0;
+  // The room plays a match under secret from now on; with newMatch its counter of written-down
+  // deals returns to 0 in the same transaction.
+  virtual void StartMatch(std::int64_t room, const deal::MatchSecret& secret, bool newMatch) = 0;
   // Stores the result and raises the room's counter by one in one transaction; returns the counter.
   virtual std::int32_t AddResult(const StoredResult& result) = 0;
   // Keeps a deal that ended, whole, as not written down yet (AddResult marks it); returns its id.

@@ -251,7 +251,7 @@ void Club::SetOption(Member& m, std::string_view command) {
   if (!Number(command, on) || (on != 0 && on != 1)) return Refuse(m, "bad option", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "option outside a room", text::kNotInRoom);
-  if (m.place.seat == 0 || m.id != OpenerOf(*room))
+  if (m.place.seat == 0 || m.id != OpenerOf(*room, now_()))
     return Refuse(m, "option not from the opener", text::kOpenerOnly);
   try {
     if (room->option != (on == 1)) store_.SetOption(room->storeId, on == 1);
@@ -268,7 +268,7 @@ void Club::OrderDeal(Member& m, std::string_view command) {
   if (!Number(command, number)) return Refuse(m, "bad deal number", text::kBadCommand);
   Room* room = RoomOf(m);
   if (!room) return Refuse(m, "deal outside a room", text::kNotInRoom);
-  if (m.place.seat == 0 || m.id != OpenerOf(*room))
+  if (m.place.seat == 0 || m.id != OpenerOf(*room, now_()))
     return Refuse(m, "deal not from the opener", text::kOpenerOnly);
   for (int s = 1; s <= kSeats; ++s)
     if (room->seats[static_cast<std::size_t>(s)].Free())

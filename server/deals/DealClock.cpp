@@ -38,26 +38,36 @@ std::int32_t Narrow(std::int64_t v) {
 
 }  // namespace
 
-// A "T" sent again (an "R" line during bidding) is the same turn: its time runs on.
-void Deals::StartTurnClock(Table& t, int seat) {
+// A "T" sent again (an "R" line during bidding), or the same member back on the seat, is the same
+// turn: its time runs on. Another member on the seat gets his own time.
+void Deals::StartTurnClock(const Room& room, Table& t, int seat) {
   const int moves = MovesMade(*t.game);
-  if (t.turnSeat == seat && t.turnMoves == moves) return;
+  const Member* m = club_.Find(HumanOn(room, seat));
+  const std::string holder = m ? m->who.folded : std::string();
+  if (t.turnSeat == seat && t.turnMoves == moves && t.turnHolder == holder) return;
   t.turnSeat = seat;
   t.turnMoves = moves;
+  t.turnHolder = holder;
   t.turnDue = now_() + turnLimit_;
+}
+
+SteadyTime Deals::HoldsEnd(const Room& room) const {
+  const SteadyTime now = now_();
+  SteadyTime end{};
+  for (const Seat& seat : room.seats)
+    if (seat.member == 0 && !seat.heldFor.empty() && now < seat.heldUntil)
+      end = std::max(end, seat.heldUntil);
+  return end;
 }
 
 // A deal with nobody seated but members whose seats wait for them would be played out by the
 // robots before anyone could come back: it waits until one does or the holds end.
 bool Deals::Paused(const Room& room, Table& t) {
-  const SteadyTime now = now_();
   t.paused = false;
   t.pausedUntil = {};
-  for (const Seat& seat : room.seats) {
+  for (const Seat& seat : room.seats)
     if (seat.member != 0) return false;
-    if (!seat.heldFor.empty() && now < seat.heldUntil)
-      t.pausedUntil = std::max(t.pausedUntil, seat.heldUntil);
-  }
+  t.pausedUntil = HoldsEnd(room);
   t.paused = t.pausedUntil != SteadyTime{};
   return t.paused;
 }
@@ -80,7 +90,7 @@ void Deals::TimeOut(Room& room, Table& t) {
   }
   Log("turn clock: the robot moved for " + nickname + " in " + room.name);
   NoticeRoom(room, std::string(text::kTurnTimedOut) + nickname);
-  if (++t.missed[static_cast<std::size_t>(seat)] >= kMissedToStand) {
+  if (++t.missed[m->who.folded] >= kMissedToStand) {
     Notice(id, text::kStoodUp);
     return club_.StandUp(room, seat);  // the robot keeps the seat; the "R" line goes on with the deal
   }
@@ -88,10 +98,17 @@ void Deals::TimeOut(Room& room, Table& t) {
 }
 
 // A seated human writes the result down ("F"); with none left the server writes what the score
-// tab would add up.
+// tab would add up, once no seat waits for a dropped member (he writes it himself when back).
 void Deals::WriteOwnResult(Room& room, Table& t) {
+  t.ownDue = false;
+  if (t.written) return;
   for (int s = 1; s <= kSeats; ++s)
     if (HumanOn(room, s)) return;
+  if (const SteadyTime end = HoldsEnd(room); end != SteadyTime{}) {
+    t.ownDue = true;
+    t.pausedUntil = end;
+    return;
+  }
   const std::int32_t a = Narrow(OwnTotal(t.game->Score(1), room.option));
   const std::int32_t b = Narrow(OwnTotal(t.game->Score(2), room.option));
   if (WriteResult(room, t, a, b))

@@ -21,10 +21,12 @@ MemberId Deals::HumanOn(const Room& room, int seat) const {
 
 void Deals::Start(Room& room, Table& t, std::int32_t number) {
   const auto missed = t.missed;  // "in a row" runs on into the next deal
+  const deal::MatchSecret match = *t.match;
   t = Table();
   t.missed = missed;
+  t.match = match;
   t.number = number;
-  t.game = std::make_unique<deal::Game>(number, deal::DealCards(number, key_));
+  t.game = std::make_unique<deal::Game>(number, deal::DealCards(number, key_, match));
   for (int s = 1; s <= kSeats; ++s) {
     const Seat& seat = room.seats[static_cast<std::size_t>(s)];
     const Member* m = seat.member ? club_.Find(seat.member) : nullptr;
@@ -54,7 +56,7 @@ void Deals::Advance(Room& room, Table& t) {
     const int seat = g.OnTurn();
     if (g.CurrentPhase() == deal::Game::Phase::Bidding) {
       if (!IsRobot(room, seat)) {
-        StartTurnClock(t, seat);
+        StartTurnClock(room, t, seat);
         return out_.Send(HumanOn(room, seat), proto::LineTurn());
       }
       if (runner_) return RobotThink(room, t, seat);
@@ -66,7 +68,7 @@ void Deals::Advance(Room& room, Table& t) {
       if (!t.waiting) StartWait(room, t);
       return;
     }
-    if (!IsRobot(room, seat)) return StartTurnClock(t, seat);
+    if (!IsRobot(room, seat)) return StartTurnClock(room, t, seat);
     if (runner_) return RobotThink(room, t, seat);
     RobotPlay(t, seat);
     ToAudience(room, PlayLine(t));

@@ -39,32 +39,59 @@ std::vector<JournaledMove> MovesFrom(const deal::Game& g, const std::vector<std:
   return moves;
 }
 
+namespace {
+
+JournalEntry Entry(JournalEntry::Kind kind, std::int64_t room) {
+  JournalEntry e;
+  e.kind = kind;
+  e.room = room;
+  return e;
+}
+
+}  // namespace
+
 void DealJournal::Begin() {
   ++batch_;
   entries_.clear();
   if (resync_) {
-    entries_.push_back({JournalEntry::Kind::Clear, 0, 0, {}, 0, {}});
+    entries_.push_back(Entry(JournalEntry::Kind::Clear, 0));
     known_.clear();
   }
 }
 
-void DealJournal::See(std::int64_t room, std::uint64_t run, const deal::Game& game,
-                      const std::vector<std::string>& bidders,
-                      const std::array<std::string, kSeats + 1>& names) {
+void DealJournal::See(std::int64_t room, View view) {
+  const auto& names = *view.names;
   const std::array<std::string, 4> seats{names[1], names[2], names[3], names[4]};
   auto [it, fresh] = known_.try_emplace(room);
   Known& k = it->second;
   k.batch = batch_;
-  if (fresh || k.run != run) {
-    k = {run, 0, seats, batch_};
-    entries_.push_back({JournalEntry::Kind::Deal, room, game.Number(), seats, 0, {}});
+  if (fresh || k.run != view.run) {
+    k = {view.run, 0, seats, {}, {}, 0, batch_};
+    JournalEntry& e = entries_.emplace_back(Entry(JournalEntry::Kind::Deal, room));
+    e.number = view.game->Number();
+    e.seats = seats;
+    e.match = view.match;
   } else if (k.seats != seats) {
     k.seats = seats;
-    entries_.push_back({JournalEntry::Kind::Seats, room, 0, seats, 0, {}});
+    entries_.emplace_back(Entry(JournalEntry::Kind::Seats, room)).seats = seats;
   }
-  if (MovesMade(game) == k.moves) return;
-  for (JournaledMove& move : MovesFrom(game, bidders, k.moves))
-    entries_.push_back({JournalEntry::Kind::Move, room, 0, {}, k.moves++, std::move(move)});
+  if (k.ledger != view.ledger || k.holds != view.holds) {
+    k.ledger = view.ledger;
+    k.holds = view.holds;
+    JournalEntry& e = entries_.emplace_back(Entry(JournalEntry::Kind::Fair, room));
+    e.ledger = std::move(view.ledger);
+    e.holds = std::move(view.holds);
+  }
+  if (k.record != view.record) {
+    k.record = view.record;
+    entries_.emplace_back(Entry(JournalEntry::Kind::Kept, room)).record = view.record;
+  }
+  if (MovesMade(*view.game) == k.moves) return;
+  for (JournaledMove& move : MovesFrom(*view.game, *view.bidders, k.moves)) {
+    JournalEntry& e = entries_.emplace_back(Entry(JournalEntry::Kind::Move, room));
+    e.index = k.moves++;
+    e.move = std::move(move);
+  }
 }
 
 void DealJournal::Write(SteadyTime now) {
@@ -74,7 +101,7 @@ void DealJournal::Write(SteadyTime now) {
       ++it;
       continue;
     }
-    entries_.push_back({JournalEntry::Kind::End, it->first, 0, {}, 0, {}});
+    entries_.push_back(Entry(JournalEntry::Kind::End, it->first));
     it = known_.erase(it);
   }
   if (entries_.empty()) return;

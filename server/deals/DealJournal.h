@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -35,10 +36,21 @@ class DealJournal {
   // The journal holds deals (one may have ended) or must be written again whole.
   bool Tracking() const { return !known_.empty() || resync_; }
 
+  // What the engine holds of one room's deal.
+  struct View {
+    std::uint64_t run = 0;
+    const deal::Game* game = nullptr;
+    const std::vector<std::string>* bidders = nullptr;
+    const std::array<std::string, kSeats + 1>* names = nullptr;
+    std::optional<deal::MatchSecret> match;
+    std::string ledger;
+    std::vector<JournaledHold> holds;
+    std::int64_t record = 0;  // the deal ended and was kept as this record
+  };
+
   // A batch: Begin, See for every deal the engine holds, then Write.
   void Begin();
-  void See(std::int64_t room, std::uint64_t run, const deal::Game& game,
-           const std::vector<std::string>& bidders, const std::array<std::string, kSeats + 1>& names);
+  void See(std::int64_t room, View view);
   // Ends the deals not seen since Begin and writes the batch; the next one is due kInterval after now.
   void Write(SteadyTime now);
 
@@ -50,6 +62,9 @@ class DealJournal {
     std::uint64_t run = 0;
     int moves = 0;
     std::array<std::string, 4> seats;
+    std::string ledger;
+    std::vector<JournaledHold> holds;
+    std::int64_t record = 0;
     std::uint64_t batch = 0;  // the last batch that saw it
   };
 

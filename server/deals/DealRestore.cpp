@@ -11,11 +11,34 @@ void Deals::UseJournal(JournalStore* store) {
   journal_ = store ? std::make_unique<DealJournal>(*store) : nullptr;
 }
 
+std::int64_t Deals::WallMs() const {
+  if (wallMs_) return wallMs_();
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+// The seats of the room held for dropped members, their ends on the wall clock (measured from one
+// moment, so an unchanged hold journals the same).
+std::vector<JournaledHold> Deals::HoldsIn(const Room& room) const {
+  std::vector<JournaledHold> holds;
+  for (int s = 1; s <= kSeats; ++s) {
+    const Seat& seat = room.seats[static_cast<std::size_t>(s)];
+    if (seat.heldFor.empty() || seat.member != 0) continue;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(seat.heldUntil - clockAnchor_);
+    holds.push_back({s, seat.heldFor, wallAnchor_ + left.count()});
+  }
+  return holds;
+}
+
 // A deal written down is over for the journal; one scored but not written stays until "F".
 void Deals::WriteJournal(SteadyTime now) {
   journal_->Begin();
-  for (const auto& [id, t] : tables_)
-    if (t.game && !t.written) journal_->See(id, t.run, *t.game, t.bidders, t.names);
+  for (const auto& [id, t] : tables_) {
+    if (!t.game || t.written) continue;
+    const Room* room = club_.FindRoom(id);
+    journal_->See(id, {t.run, t.game.get(), &t.bidders, &t.names, t.match, t.fair.Save(),
+                       room ? HoldsIn(*room) : std::vector<JournaledHold>{}, t.record});
+  }
   journal_->Write(now);
 }
 
@@ -41,25 +64,31 @@ bool Deals::Replay(Table& t, const JournaledDeal& d) {
   return true;
 }
 
-// The seat stays the member's for the grace period (the club's own hold, set here by hand).
+// A seat stays its member's for the grace period from the restart (the club's own hold, set here
+// by hand): the members who sat, and those whose hold had not ended when the server stopped. A
+// deal that had ended and was kept comes back ended, waiting for its result.
 void Deals::Restore(const std::vector<JournaledDeal>& deals) {
+  const std::int64_t wallNow = WallMs();
   for (const JournaledDeal& d : deals) {
     Room* room = club_.FindRoom(d.room);
     const std::string which = "deal " + std::to_string(d.number);
-    if (!room || d.number <= 0 || RunningElsewhere(*room, d.number)) {
+    if (!room || d.number <= 0) {
       Log("journal: " + which + " of room " + std::to_string(d.room) + " not restored");
       continue;
     }
     Table& t = TableOf(*room);
     t = Table();
-    t.game = std::make_unique<deal::Game>(d.number, deal::DealCards(d.number, key_));
+    t.game = std::make_unique<deal::Game>(
+        d.number, d.match ? deal::DealCards(d.number, key_, *d.match) : deal::DealCards(d.number, key_));
     if (!Replay(t, d)) {
       Log("journal: " + which + " in " + room->name + " does not replay; not restored");
       t = Table();
       continue;
     }
     t.number = d.number;
+    t.match = d.match;  // none: the room's own is read at its next order
     t.run = ++runs_;
+    t.fair = SeatLedger::Load(d.ledger);
     for (int s = 1; s <= kSeats; ++s) {
       const std::string& name = d.seats[static_cast<std::size_t>(s - 1)];
       t.names[static_cast<std::size_t>(s)] = name;
@@ -67,14 +96,33 @@ void Deals::Restore(const std::vector<JournaledDeal>& deals) {
       club_.RobotTakesSeat(*room, s);
       if (name.empty() || name.starts_with(text::kRobotPrefix)) continue;
       club_.HoldSeat(*room, s, name);
-      Member holder;  // the ledger knows members by folded nickname: they keep their own seats
+      if (!d.ledger.empty()) continue;
+      Member holder;  // a journal without a ledger: the members keep their own seats
       holder.who.nickname = name;
       holder.who.folded = NameKey(name);
       t.fair.Held(holder, s);
     }
+    for (const JournaledHold& h : d.holds)
+      if (h.untilMs > wallNow && room->seats[static_cast<std::size_t>(h.seat)].heldFor.empty())
+        club_.HoldSeat(*room, h.seat, h.folded);
+    if (d.record != 0 && Ended(t)) {
+      t.scored = true;  // its score went out and it was kept before the stop: neither again
+      t.record = d.record;
+      WriteOwnResult(*room, t);
+      Log("journal: " + which + " in " + room->name + " restored, ended, waiting for its result");
+      continue;
+    }
     Advance(*room, t);  // the held seats pause the robots until their members are back or the grace ends
     Log("journal: " + which + " in " + room->name + " restored at move " + std::to_string(d.moves.size()));
   }
+}
+
+// The last trick of a replayed deal is complete: the deal is over (its go-on is not journaled).
+bool Deals::Ended(Table& t) {
+  deal::Game& g = *t.game;
+  const deal::CardPlay* play = g.Play();
+  if (play && play->TrickComplete() && play->Record().count == kTricks) g.Continue();
+  return g.CurrentPhase() == deal::Game::Phase::Over;
 }
 
 }  // namespace zn::server

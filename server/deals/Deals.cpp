@@ -5,6 +5,7 @@
 #include "link/Protocol.h"
 #include "server/base/ClubTexts.h"
 #include "server/base/CommandRoutes.h"
+#include "server/base/DealKey.h"
 #include "server/base/Log.h"
 #include "server/base/SeatRules.h"
 
@@ -32,7 +33,9 @@ Deals::Deals(DealClub& club, RoomStore& store, Outbox& out, NowFn now, DrawFn dr
       out_(out),
       now_(std::move(now)),
       draw_(draw ? std::move(draw) : DrawFn(DrawMatchNumber)),
-      robot_(std::make_unique<deal::SimpleRobot>()) {}
+      robot_(std::make_unique<deal::SimpleRobot>()),
+      clockAnchor_(now_()),
+      wallAnchor_(WallMs()) {}
 
 Deals::~Deals() = default;
 
@@ -41,27 +44,37 @@ const deal::Game* Deals::GameIn(const Room& room) const {
   return it == tables_.end() ? nullptr : it->second.game.get();
 }
 
-bool Deals::RunningElsewhere(const Room& room, std::int32_t number) const {
-  for (const auto& [id, t] : tables_)
-    if (id != room.storeId && Running(t) && t.game->Number() == number) return true;
-  return false;
+// The room's match secret, read from the store or made for its first match. When the store fails
+// the secret made is kept for this run of the server (the journal keeps it with the deal): the deal
+// goes ahead, and only a restart starts another match.
+void Deals::MatchOf(const Room& room, Table& t) {
+  if (t.match) return;
+  try {
+    t.match = store_.MatchSecretOf(room.storeId);
+    if (t.match) return;
+    t.match = newMatch_();
+    store_.StartMatch(room.storeId, *t.match, false);
+  } catch (const StoreError& e) {
+    Log(std::string("store: match of ") + room.name + " kept for this run only: " + e.what());
+    if (!t.match) t.match = newMatch_();
+  }
 }
 
 void Deals::Order(Room& room, const Member& from, std::int32_t number) {
   Table& t = TableOf(room);
   if (number == 0) {
-    // A new match: the counter of written-down deals starts again.
+    // A new match: the counter of written-down deals starts again, and the cards of its numbers
+    // come from a secret of its own.
+    const deal::MatchSecret secret = newMatch_();
     try {
-      store_.SetPlayed(room.storeId, 0);
+      store_.StartMatch(room.storeId, secret, true);
     } catch (const StoreError& e) {
       Log(std::string("store: ") + e.what());
       return Notice(from.id, text::kNotStored);
     }
+    t.match = secret;
     t.game.reset();
-    for (int tries = 0; tries < 8; ++tries) {  // a number running elsewhere would be refused below
-      number = std::max(draw_(), kFirstMatchNumber);
-      if (!RunningElsewhere(room, number)) break;
-    }
+    number = std::max(draw_(), kFirstMatchNumber);
     club_.SetPlayed(room, 0);
   } else if (number == -1) {
     if (t.number <= 0) return Notice(from.id, text::kBadCommand);
@@ -69,9 +82,7 @@ void Deals::Order(Room& room, const Member& from, std::int32_t number) {
   } else if (number < 0) {
     return Notice(from.id, text::kBadCommand);
   }
-  // Deal n is the same cards everywhere: dealt in a second room while it runs, its seats and
-  // watchers there would see the hands of the first.
-  if (RunningElsewhere(room, number)) return Notice(from.id, text::kDealRunsElsewhere);
+  MatchOf(room, t);
   Start(room, t, number);
 }
 
@@ -104,9 +115,9 @@ void Deals::SeatChanged(Room& room, int seat) {
   const Seat& place = room.seats[static_cast<std::size_t>(seat)];
   auto& name = t.names[static_cast<std::size_t>(seat)];
   t.awaiting[static_cast<std::size_t>(seat)] = false;
-  t.missed[static_cast<std::size_t>(seat)] = 0;
-  if (t.turnSeat == seat) t.turnMoves = -1;  // a newcomer on turn gets his own time
-  if (place.member != 0) {                   // a member took over the hand
+  // The turn clock and the missed moves stay with the member: standing up and sitting down again
+  // starts neither afresh (StartTurnClock gives a newcomer on turn his own time).
+  if (place.member != 0) {  // a member took over the hand
     if (const Member* m = club_.Find(place.member)) {
       name = m->who.nickname;
       t.fair.Held(*m, seat);
@@ -137,9 +148,10 @@ void Deals::Watching(const Room& room, const Member& m) {
 
 void Deals::Tick(SteadyTime now) {
   for (auto& [id, t] : tables_) {
-    if (!Running(t)) continue;
     Room* room = club_.FindRoom(id);
     if (!room) continue;
+    if (t.ownDue && t.pausedUntil <= now) WriteOwnResult(*room, t);  // the holds ran out unanswered
+    if (!Running(t)) continue;
     if (t.paused && t.pausedUntil <= now) Advance(*room, t);  // the holds ran out: robots go on
     if (t.waiting && t.due <= now) EndTrick(*room, t);
     if (Running(t) && !t.waiting && t.turnMoves >= 0 && t.turnDue <= now) TimeOut(*room, t);
@@ -158,6 +170,7 @@ std::optional<SteadyTime> Deals::NextDue() const {
   bool journaled = false;  // a deal the journal holds or should hold
   for (const auto& [id, t] : tables_) {
     journaled = journaled || (t.game && !t.written);
+    if (t.ownDue) earlier(t.pausedUntil);
     if (!Running(t)) continue;
     if (t.paused) earlier(t.pausedUntil);
     if (t.waiting) earlier(t.due);
@@ -180,7 +193,7 @@ void Deals::Bid(Room& room, Table& t, const Member& m, std::string_view command)
   if (!read.counted) return refuse(read.count);
   if (auto refused = t.game->Bid(m.place.seat, read.block.bids)) return refuse(*refused);
   t.bidders.push_back(m.who.nickname);
-  t.missed[static_cast<std::size_t>(m.place.seat)] = 0;  // his own move: the count starts again
+  t.missed.erase(m.who.folded);  // his own move: the count starts again
   t.turnMoves = -1;
   ToAudience(room, BidLine(t));
   if (t.game->Play()) ToAudience(room, PlayLine(t));  // bidding over: the dealer leads
@@ -195,7 +208,7 @@ void Deals::PlayCard(Room& room, Table& t, const Member& m, std::string_view com
     Notice(m.id, text::kBadCard);
     return out_.Send(m.id, PlayLine(t));
   }
-  t.missed[static_cast<std::size_t>(m.place.seat)] = 0;
+  t.missed.erase(m.who.folded);
   t.turnMoves = -1;
   ToAudience(room, PlayLine(t));
   Advance(room, t);
@@ -221,7 +234,7 @@ void Deals::Hand(Table& t, const Member& m, std::string_view command) {
 // "F" a ":" b from the opener (seat 1, or the next seated human), once per finished deal: stored
 // first, then announced.
 void Deals::Result(Room& room, Table& t, const Member& m, std::string_view command) {
-  if (m.place.seat == 0 || m.id != OpenerOf(room)) return Notice(m.id, text::kOpenerOnly);
+  if (m.place.seat == 0 || m.id != OpenerOf(room, now_())) return Notice(m.id, text::kOpenerOnly);
   if (!t.game || !t.scored) return Notice(m.id, text::kNoResult);
   if (t.written) return Notice(m.id, text::kResultWritten);
   const std::optional<proto::TPoints> points = proto::ReadCmdResult(command);

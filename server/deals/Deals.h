@@ -54,6 +54,9 @@ class Deals : public DealSeam {
   // Deals from now on are drawn under key (the store's or the operator's); until then the engine
   // deals under a random key of its own, so no deal is ever drawn without a secret.
   void UseDealKey(const deal::DealKey& key) { key_ = key; }
+  // Where the secret of each new match comes from (tests fix it); the system's random source until
+  // then.
+  void UseMatchSecrets(std::function<deal::MatchSecret()> make) { newMatch_ = std::move(make); }
   // How long a seated member has for a bid or a card before the robot makes it (--turn-seconds).
   void UseTurnLimit(std::chrono::seconds limit) { turnLimit_ = limit; }
   // Watchers at a seated member's address see the hands too (--kibitz-same-address open).
@@ -66,6 +69,11 @@ class Deals : public DealSeam {
   // journaled deals back (robots on every seat, members' seats held for them); FlushJournal writes
   // what is queued now (at shutdown, before the store closes).
   void UseJournal(JournalStore* store);
+  // The wall clock the journal measures holds on, in milliseconds since the epoch (tests move it).
+  void UseWallClock(std::function<std::int64_t()> wallMs) {
+    wallMs_ = std::move(wallMs);
+    wallAnchor_ = WallMs();
+  }
   void Restore(const std::vector<JournaledDeal>& deals);
   void FlushJournal();
   std::string JournalSummary() const;
@@ -79,6 +87,7 @@ class Deals : public DealSeam {
   struct Table {
     std::unique_ptr<deal::Game> game;
     std::int32_t number = 0;                    // the last deal ordered ("D-1" deals it again)
+    std::optional<deal::MatchSecret> match;     // the room's current match (not yet read: none)
     std::vector<std::string> bidders;           // the nickname of every bidding block
     std::array<std::string, kSeats + 1> names;  // who held each seat last during the deal
     std::array<bool, kSeats + 1> awaiting{};    // seated humans whose "T" the trick waits for
@@ -96,16 +105,18 @@ class Deals : public DealSeam {
     int turnSeat = 0;
     int turnMoves = -1;
     SteadyTime turnDue{};
-    std::array<int, kSeats + 1> missed{};  // moves the robot made in a row for the seat's member
+    std::string turnHolder;             // the folded nickname of the member whose time runs
+    std::map<std::string, int> missed;  // moves the robot made in a row for a member (folded)
     // Only robots at the table, some on seats held for dropped members: the robots wait for them.
     bool paused = false;
     SteadyTime pausedUntil{};  // when the last of those holds ends
+    bool ownDue = false;       // the server writes the result when the holds end (pausedUntil)
   };
 
   Table& TableOf(Room& room) { return tables_[room.storeId]; }
   bool Running(const Table& t) const { return t.game && !t.scored; }
-  // Deal number runs in a room other than room.
-  bool RunningElsewhere(const Room& room, std::int32_t number) const;
+  // The room's current match secret in t (made and stored at its first match).
+  void MatchOf(const Room& room, Table& t);
 
   // Lines (DealLines.cpp).
   std::vector<MemberId> Audience(const Room& room) const;
@@ -134,6 +145,9 @@ class Deals : public DealSeam {
   // The journal (DealRestore.cpp).
   void WriteJournal(SteadyTime now);
   bool Replay(Table& t, const JournaledDeal& d);
+  bool Ended(Table& t);
+  std::vector<JournaledHold> HoldsIn(const Room& room) const;
+  std::int64_t WallMs() const;
   MemberId HumanOn(const Room& room, int seat) const;
 
   // Members' commands (Deals.cpp), each given the whole command and reading it with link/Protocol.
@@ -146,7 +160,9 @@ class Deals : public DealSeam {
   bool WriteResult(Room& room, Table& t, std::int32_t a, std::int32_t b);
 
   // The turn clock and a deal nobody is left to write down (DealClock.cpp).
-  void StartTurnClock(Table& t, int seat);
+  void StartTurnClock(const Room& room, Table& t, int seat);
+  // When the last hold on a seat of room for a dropped member ends (none: the zero time).
+  SteadyTime HoldsEnd(const Room& room) const;
   bool Paused(const Room& room, Table& t);
   void TimeOut(Room& room, Table& t);
   void WriteOwnResult(Room& room, Table& t);
@@ -168,6 +184,10 @@ class Deals : public DealSeam {
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   std::map<std::int64_t, Table> tables_;  // by the room's store id
   std::unique_ptr<DealJournal> journal_;
+  std::function<std::int64_t()> wallMs_;
+  std::function<deal::MatchSecret()> newMatch_ = NewMatchSecret;
+  SteadyTime clockAnchor_;  // the club's clock and the wall clock at one moment
+  std::int64_t wallAnchor_;
 };
 
 }  // namespace zn::server

@@ -4,6 +4,7 @@
 // seat, and a watcher at the address of a member who held a seat sees only what the public sees
 // (unless the club opens that rule). Members are known by their folded nickname, so logging in
 // again changes nothing. When the deal ends the table drops its ledger and everyone is free again.
+// The journal keeps the ledger with its deal (Save, Load), so a restart forgets nobody.
 #pragma once
 
 #include <map>
@@ -31,6 +32,11 @@ class SeatLedger {
   bool Limited(const Member& m, bool sameAddressRule) const;
   // True once per member and deal: the limited watcher is told why.
   bool FirstToldLimited(const Member& m);
+
+  // The ledger as text (a line per entry), and back; a line that does not read is left out.
+  std::string Save() const;
+  static SeatLedger Load(std::string_view text);
+  bool operator==(const SeatLedger&) const = default;
 
  private:
   std::map<std::string, int> held_;  // folded nickname -> the seat held

@@ -1,9 +1,15 @@
 #include "server/store/Export.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <map>
 #include <stdexcept>
+#include <vector>
 
 #include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
@@ -12,35 +18,83 @@ namespace zn::server {
 
 using namespace zn::literals;
 
+namespace {
+
+// A name's alias in the file: prefix and the order of its first appearance.
+class Aliases {
+ public:
+  explicit Aliases(std::string prefix) : prefix_(std::move(prefix)) {}
+  const std::string& Of(const std::string& name) {
+    auto [it, added] = names_.try_emplace(name);
+    if (added) it->second = prefix_ + std::to_string(names_.size());
+    return it->second;
+  }
+
+ private:
+  std::string prefix_;
+  std::map<std::string, std::string> names_;
+};
+
+// The temporary file beside the target: a new name made exclusively (never an existing file nor a
+// link planted there), readable by the owner only. Its descriptor closes with it.
+struct TempFile {
+  std::string path;
+  int fd = -1;
+  explicit TempFile(const std::string& target) {
+    std::vector<char> name(target.begin(), target.end());
+    for (char c : std::string_view(".part.XXXXXX")) name.push_back(c);
+    name.push_back('\0');
+    fd = ::mkostemp(name.data(), O_CLOEXEC);  // O_CREAT | O_EXCL, mode 0600
+    if (fd < 0) throw std::runtime_error("cannot write " + target + ".part");
+    path = name.data();
+  }
+  ~TempFile() {
+    if (fd >= 0) ::close(fd);
+    if (!path.empty()) std::remove(path.c_str());
+  }
+  void Write(std::string_view data) {
+    while (!data.empty()) {
+      const ssize_t n = ::write(fd, data.data(), data.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) throw std::runtime_error("cannot write " + path);
+      data.remove_prefix(static_cast<std::size_t>(n));
+    }
+  }
+  // Closes it and moves it over the target (a link at the target is replaced, not followed).
+  void Keep(const std::string& target) {
+    const int rc = ::fsync(fd) | ::close(fd);
+    fd = -1;
+    if (rc != 0 || std::rename(path.c_str(), target.c_str()) != 0)
+      throw std::runtime_error("cannot write " + target);
+    path.clear();
+  }
+};
+
+}  // namespace
+
 std::size_t ExportRecords(SqliteStore& store, const ExportOptions& options) {
-  const std::string part = options.file + ".part";
-  std::ofstream out(part, std::ios::binary | std::ios::trunc);
-  if (!out) throw std::runtime_error("cannot write " + part);
-  std::map<std::string, std::string> aliases;  // nickname -> its name in the file
+  TempFile out(options.file);
+  Aliases players(std::string("játékos"_cp)), rooms(std::string("terem"_cp));
   std::size_t count = 0;
-  try {
-    store.ForEachRecord(options.since, [&](const dealrecord::DealRecord& deal) {
-      dealrecord::DealRecord r = deal;
-      if (options.anonymise)
-        for (dealrecord::SeatRecord& seat : r.seats)
-          if (!seat.robot && !seat.name.empty()) {
-            auto [it, added] = aliases.try_emplace(seat.name);
-            if (added) it->second = std::string("játékos"_cp) + std::to_string(aliases.size());
-            seat.name = it->second;
-          }
-      out << (count++ ? "\n" : "") << dealrecord::WriteDeal(r);
-    });
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + part);
-  } catch (...) {
-    std::remove(part.c_str());
-    throw;
-  }
-  if (std::rename(part.c_str(), options.file.c_str()) != 0) {
-    std::remove(part.c_str());
-    throw std::runtime_error("cannot write " + options.file);
-  }
+  store.ForEachRecord(options.since, [&](const dealrecord::DealRecord& deal) {
+    dealrecord::DealRecord r = deal;
+    if (options.anonymise) {
+      for (dealrecord::SeatRecord& seat : r.seats)
+        if (!seat.robot && !seat.name.empty()) seat.name = players.Of(seat.name);
+      if (!r.room.empty()) r.room = rooms.Of(r.room);  // room names often carry a member's name
+    }
+    out.Write((count++ ? "\n" : "") + dealrecord::WriteDeal(r));
+  });
+  out.Keep(options.file);
   return count;
+}
+
+std::size_t ExportStore(const std::string& db, const ExportOptions& options) {
+  struct stat info {};
+  if (::stat(db.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    throw StoreError("no store at " + db + ": nothing exported");
+  SqliteStore store(db);
+  return ExportRecords(store, options);
 }
 
 }  // namespace zn::server

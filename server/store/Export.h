@@ -11,11 +11,16 @@ namespace zn::server {
 struct ExportOptions {
   std::string file;
   std::int64_t since = 0;  // deals that ended at or after this time (seconds since the epoch)
-  bool anonymise = false;  // human nicknames become "játékos1", "játékos2", ... throughout the file
+  // Human nicknames become "játékos1", "játékos2", ... and room names "terem1", "terem2", ...
+  // throughout the file.
+  bool anonymise = false;
 };
 
-// Writes the deals and returns how many. The file appears whole or not at all: written beside it
-// first and renamed. Throws StoreError (the store) or std::runtime_error (the file).
+// Writes the deals and returns how many. The file appears whole or not at all: written first to a
+// new file of its own beside it (created exclusively, mode 0600, never through a link) and renamed.
+// Throws StoreError (the store) or std::runtime_error (the file).
 std::size_t ExportRecords(SqliteStore& store, const ExportOptions& options);
+// The same from the store file db, which must exist (a mistyped --db creates nothing).
+std::size_t ExportStore(const std::string& db, const ExportOptions& options);
 
 }  // namespace zn::server

@@ -2,6 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
 #include "server/store/SqliteText.h"
 
 namespace zn::server {
@@ -19,6 +23,33 @@ std::vector<std::string> SplitBids(const std::string& joined) {
     start = end + 1;
   }
   return bids;
+}
+
+// Holds as lines of seat, end (milliseconds since the epoch) and folded nickname, which ends the
+// line (it holds no line break).
+std::string WriteHolds(const std::vector<JournaledHold>& holds) {
+  std::string text;
+  for (const JournaledHold& h : holds)
+    text += std::to_string(h.seat) + " " + std::to_string(h.untilMs) + " " + h.folded + "\n";
+  return text;
+}
+
+// A line that does not read is left out: its seat is not held.
+std::vector<JournaledHold> ReadHolds(std::string_view text) {
+  std::vector<JournaledHold> holds;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::string line(text.substr(0, end));
+    text.remove_prefix(std::min(end + 1, text.size()));
+    JournaledHold h;
+    long long until = 0;
+    int used = 0;
+    if (std::sscanf(line.c_str(), "%d %lld %n", &h.seat, &until, &used) != 2 || used <= 0) continue;
+    h.untilMs = until;
+    h.folded = line.substr(static_cast<std::size_t>(used));
+    if (h.seat >= 1 && h.seat <= 4 && !h.folded.empty()) holds.push_back(std::move(h));
+  }
+  return holds;
 }
 
 // Resets a prepared statement when the call leaves, whatever way it leaves.
@@ -44,8 +75,12 @@ SqliteJournal::SqliteJournal(const std::string& path) {
     sqlite3_busy_timeout(db_, 2000);
     Exec("PRAGMA synchronous=NORMAL");
     deal_ = Prepare(
-        "INSERT OR REPLACE INTO running_deals(room, deal, seat1, seat2, seat3, seat4, results_before) "
-        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, (SELECT COALESCE(MAX(id), 0) FROM results))");
+        "INSERT OR REPLACE INTO running_deals(room, deal, seat1, seat2, seat3, seat4, results_before, "
+        "match_secret, records_before) VALUES(?1, ?2, ?3, ?4, ?5, ?6, (SELECT COALESCE(MAX(id), 0) FROM "
+        "results), "
+        "?7, (SELECT COALESCE(MAX(id), 0) FROM deal_records))");
+    fair_ = Prepare("UPDATE running_deals SET ledger=?2, holds=?3 WHERE room=?1");
+    kept_ = Prepare("UPDATE running_deals SET record=?2 WHERE room=?1");
     seats_ = Prepare("UPDATE running_deals SET seat1=?2, seat2=?3, seat3=?4, seat4=?5 WHERE room=?1");
     move_ = Prepare(
         "INSERT OR REPLACE INTO running_moves(room, idx, seat, card, bidder, bids) VALUES(?1, ?2, ?3, ?4, "
@@ -61,8 +96,8 @@ SqliteJournal::SqliteJournal(const std::string& path) {
 SqliteJournal::~SqliteJournal() { Close(); }
 
 void SqliteJournal::Close() {
-  for (sqlite3_stmt* s : {deal_, seats_, move_, endDeal_, endMoves_}) sqlite3_finalize(s);
-  deal_ = seats_ = move_ = endDeal_ = endMoves_ = nullptr;
+  for (sqlite3_stmt* s : {deal_, seats_, move_, endDeal_, endMoves_, fair_, kept_}) sqlite3_finalize(s);
+  deal_ = seats_ = move_ = endDeal_ = endMoves_ = fair_ = kept_ = nullptr;
   if (db_) sqlite3_close(db_);
   db_ = nullptr;
 }
@@ -121,7 +156,22 @@ void SqliteJournal::Apply(const JournalEntry& e) {
       sqlite3_bind_int64(deal_, 1, e.room);
       sqlite3_bind_int(deal_, 2, e.number);
       for (int i = 0; i < 4; ++i) BindCp1250(deal_, 3 + i, e.seats[static_cast<std::size_t>(i)]);
+      if (e.match)
+        sqlite3_bind_blob(deal_, 7, e.match->data(), static_cast<int>(e.match->size()), SQLITE_TRANSIENT);
       return run(deal_);
+    }
+    case JournalEntry::Kind::Kept: {
+      Reset reset{kept_};
+      sqlite3_bind_int64(kept_, 1, e.room);
+      sqlite3_bind_int64(kept_, 2, e.record);
+      return run(kept_);
+    }
+    case JournalEntry::Kind::Fair: {
+      Reset reset{fair_};
+      sqlite3_bind_int64(fair_, 1, e.room);
+      BindCp1250(fair_, 2, e.ledger);
+      BindCp1250(fair_, 3, WriteHolds(e.holds));
+      return run(fair_);
     }
     case JournalEntry::Kind::Seats: {
       Reset reset{seats_};
@@ -151,7 +201,10 @@ std::vector<JournaledDeal> SqliteJournal::LoadRunning() {
   sqlite3_stmt* s = nullptr;
   if (sqlite3_prepare_v2(
           db_,
-          "SELECT room, deal, seat1, seat2, seat3, seat4 FROM running_deals d WHERE NOT EXISTS("
+          "SELECT room, deal, seat1, seat2, seat3, seat4, match_secret, ledger, holds, CASE WHEN d.record != "
+          "0 "
+          "THEN d.record ELSE (SELECT COALESCE(MAX(k.id), 0) FROM deal_records k WHERE k.room = d.room AND "
+          "k.deal = d.deal AND k.id > d.records_before) END FROM running_deals d WHERE NOT EXISTS("
           "SELECT 1 FROM results r WHERE r.room = d.room AND r.deal = d.deal AND r.id > "
           "d.results_before) ORDER BY room",
           -1, &s, nullptr) != SQLITE_OK)
@@ -162,6 +215,13 @@ std::vector<JournaledDeal> SqliteJournal::LoadRunning() {
     d.room = sqlite3_column_int64(s, 0);
     d.number = sqlite3_column_int(s, 1);
     for (int i = 0; i < 4; ++i) d.seats[static_cast<std::size_t>(i)] = ColumnCp1250(s, 2 + i);
+    if (sqlite3_column_bytes(s, 6) == static_cast<int>(deal::kMatchSecretBytes)) {
+      d.match.emplace();
+      std::memcpy(d.match->data(), sqlite3_column_blob(s, 6), d.match->size());
+    }
+    d.ledger = ColumnCp1250(s, 7);
+    d.holds = ReadHolds(ColumnCp1250(s, 8));
+    d.record = sqlite3_column_int64(s, 9);
     deals.push_back(std::move(d));
   }
   sqlite3_finalize(s);

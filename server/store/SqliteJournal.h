@@ -37,6 +37,8 @@ class SqliteJournal : public JournalStore {
   sqlite3_stmt* move_ = nullptr;
   sqlite3_stmt* endDeal_ = nullptr;
   sqlite3_stmt* endMoves_ = nullptr;
+  sqlite3_stmt* fair_ = nullptr;
+  sqlite3_stmt* kept_ = nullptr;
 };
 
 }  // namespace zn::server

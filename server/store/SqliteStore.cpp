@@ -121,6 +121,19 @@ CREATE TABLE IF NOT EXISTS deal_records(
   result INTEGER);
 CREATE INDEX IF NOT EXISTS deal_records_time ON deal_records(time);
 )",
+    // 8 -> 9: the secret of each room's current match (SqliteMatches.cpp); the journal keeps the
+    // running deal's secret, its fair-play ledger, the seats held for dropped members, the record of
+    // a deal that ended, and the last record id when the deal was journaled (a record of the deal
+    // kept after it, before the batch that names it, means the deal ended too).
+    R"(
+ALTER TABLE rooms ADD COLUMN match_secret BLOB;
+ALTER TABLE running_deals ADD COLUMN match_secret BLOB;
+ALTER TABLE running_deals ADD COLUMN records_before INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE running_deals ADD COLUMN ledger TEXT NOT NULL DEFAULT '';
+ALTER TABLE running_deals ADD COLUMN holds TEXT NOT NULL DEFAULT '';
+ALTER TABLE running_deals ADD COLUMN record INTEGER NOT NULL DEFAULT 0;
+UPDATE running_deals SET records_before = (SELECT COALESCE(MAX(id), 0) FROM deal_records);
+)",
 };
 
 // zn_cp1250_to_utf8(text), for the upgrade step that converts the names earlier servers wrote.

@@ -42,6 +42,9 @@ class SqliteStore : public RoomStore, public NameStore {
   std::int64_t CreateRoom(std::string_view name) override;
   void SetOption(std::int64_t room, bool on) override;
   void SetPlayed(std::int64_t room, std::int32_t played) override;
+  // The match secrets (SqliteMatches.cpp).
+  std::optional<deal::MatchSecret> MatchSecretOf(std::int64_t room) override;
+  void StartMatch(std::int64_t room, const deal::MatchSecret& secret, bool newMatch) override;
   std::int32_t AddResult(const StoredResult& result) override;
   std::int64_t AddRecord(std::int64_t room, const dealrecord::DealRecord& record) override;
   // Every kept deal that ended at or after since (seconds since the epoch), oldest first, with

@@ -24,11 +24,15 @@ struct TSeatPlace {
   int pictureLeft, pictureTop, labelLeft, labelTop;
   bool rightAligned;
 };
+// The page is only a little higher than a card: seats 3 and 1 lie side by side in the middle,
+// slightly staggered, so that every card shows whole within the page (none cut at the top or by
+// the hand below); their names lie on the foot of their own card.
 constexpr TSeatPlace kSeatPlaces[5] = {{0, 0, 0, 0, false},
-                                       {238, 103, 176, 136, true},
+                                       {290, 8, 292, 192, false},
                                        {414, 0, 530, 80, false},
-                                       {238, -100, 354, 44, false},
+                                       {186, 0, 188, 184, false},
                                        {62, 0, 0, 80, true}};
+constexpr int kMiddleLabelWidth = 100;
 
 // A picture is named by its card, as a screen reader speaks it; a place without a card says so.
 void ShowCode(TCardLabel* label, TCard code, bool framed, int scale) {
@@ -70,6 +74,7 @@ void TBidWindow::BuildPlayPage(QWidget* page) {
     picture->OnPress = [this, seat](bool) { Act([&] { form_.TrickImageClick(seat); }); };
     trickImages_[static_cast<std::size_t>(seat)] = picture;
   }
+  trickImages_[1]->raise();  // the own card lies over seat 3's right edge, never over its index
   for (int seat = 1; seat <= 4; ++seat) {
     const TSeatPlace& at = kSeatPlaces[seat];
     auto* label = new QLabel(page);
@@ -78,6 +83,10 @@ void TBidWindow::BuildPlayPage(QWidget* page) {
     if (at.rightAligned) {
       label->setFixedWidth(60);
       label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (seat == 1 || seat == 3) {
+      label->setFixedWidth(kMiddleLabelWidth);
+      label->setAutoFillBackground(true);  // readable over the card
     }
     QFont f = label->font();
     f.setBold(true);

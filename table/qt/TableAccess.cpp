@@ -145,7 +145,16 @@ void TBidWindow::RedrawFocus() {
     return;
   }
   TCardLabel* card = cards[static_cast<std::size_t>(i)];
-  focusFrame_->setGeometry(card->geometry());
+  // Only the part of the card that shows: a frame over the cards lying on it would hide their index.
+  QRect visible = card->geometry();
+  const auto& images = form_.Panels[1].Images;
+  for (std::size_t j = 0; j < images.size() && j < cards.size(); ++j) {
+    const int left = cards[j]->geometry().left();
+    if (images[j].Z > images[static_cast<std::size_t>(i)].Z && left > visible.left() &&
+        left <= visible.right())
+      visible.setRight(left - 1);
+  }
+  focusFrame_->setGeometry(visible);
   focusFrame_->show();
   focusFrame_->raise();
   if (card->Code != focusSaid_) {

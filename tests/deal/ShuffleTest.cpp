@@ -89,6 +89,25 @@ TEST(KeyedDealCards, TheUnkeyedShufflePredictsNoHand) {
   EXPECT_EQ(compared, 3005 * 16);
 }
 
+// A room's match deals under the key and the match's secret; pinned the same way (a separate
+// BLAKE2b over 'M', the secret and n, and a generator written apart).
+TEST(MatchDealCards, GoldenDeals) {
+  const DealtCards d1 = DealCards(1, test::kTestDealKey, test::kTestMatch);
+  EXPECT_THAT(d1.hands[1], ElementsAre(1, 3, 5, 6, 9, 13, 16, 29, 31, 32));
+  EXPECT_THAT(d1.hands[2], ElementsAre(7, 11, 17, 19, 23, 24, 28, 35, 40, 42));
+  EXPECT_THAT(d1.hands[3], ElementsAre(14, 18, 20, 21, 22, 25, 27, 33, 34, 37));
+  EXPECT_THAT(d1.hands[4], ElementsAre(2, 4, 8, 10, 15, 26, 36, 38, 39, 41));
+  EXPECT_THAT(d1.out, ElementsAre(12, 30));
+  EXPECT_THAT(DealCards(2, test::kTestDealKey, test::kTestMatch).hands[1],
+              ElementsAre(1, 5, 7, 14, 18, 20, 22, 26, 29, 39));
+  EXPECT_THAT(DealCards(1000, test::kTestDealKey, test::kTestMatch).hands[3],
+              ElementsAre(4, 9, 11, 14, 18, 25, 27, 33, 39, 42));
+  MatchSecret other = test::kTestMatch;
+  other[0] = 0xff;
+  EXPECT_THAT(DealCards(1, test::kTestDealKey, other).hands[1],
+              ElementsAre(4, 7, 11, 14, 15, 17, 19, 27, 34, 41));
+}
+
 TEST(DealCards, DealerByParity) {
   EXPECT_EQ(DealerOf(1), 1);
   EXPECT_EQ(DealerOf(2), 3);

@@ -2,6 +2,8 @@
 // nickname filter, the replay trick by trick, and export and import in the open format.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -127,9 +129,89 @@ TEST_F(ArchiveTest, ExportAndImportGoBothWaysAndAFaultyFileAddsNothing) {
   EXPECT_EQ(form.Store().All().size(), 6u);
   std::ofstream(dir / "bad.txt") << text << "\nzenit-deal 1\nroom x\n";
   fake.desk.OpenAnswers.push_back(dir / "bad.txt");
-  EXPECT_THROW(form.ImportClick(), EZnError);
+  form.ImportClick();
+  ASSERT_EQ(fake.desk.Errors.size(), 1u);
   EXPECT_EQ(form.Store().All().size(), 6u);
 }
+
+// The import reads on a worker and tells the window how far it got; a cancel keeps nothing.
+TEST_F(ArchiveTest, ImportRunsAsideShowsProgressAndCanBeCancelled) {
+  KeepDeals(3);
+  Export();
+  std::vector<std::function<void()>> work, posted;
+  form.RunInBackground = [&](std::function<void()> w) { work.push_back(std::move(w)); };
+  form.PostToInterface = [&](std::function<void()> p) { posted.push_back(std::move(p)); };
+  std::vector<int> percents;
+  form.Changed = [&](TArchiveForm::Aspect a) {
+    if (a == TArchiveForm::Aspect::Import && form.Importing) percents.push_back(form.ImportPercent);
+  };
+  for (const bool cancel : {true, false}) {
+    work.clear();
+    posted.clear();
+    fake.desk.OpenAnswers.push_back(dir / "out.txt");
+    form.ImportClick();
+    ASSERT_TRUE(form.Importing);
+    form.ImportClick();  // a second import waits for the first
+    ASSERT_EQ(work.size(), 1u);
+    if (cancel) form.ImportCancelClick();
+    work[0]();
+    EXPECT_TRUE(form.Importing) << "the answer comes on the interface thread";
+    for (auto& p : posted) p();
+    EXPECT_FALSE(form.Importing);
+  }
+  EXPECT_EQ(percents.back(), 100);
+  EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+  EXPECT_EQ(form.Store().All().size(), 6u) << "only the import that was not cancelled";
+  EXPECT_EQ(fake.desk.Messages,
+            (std::vector<std::string>{
+                std::string("A betöltés megszakadt: a fájlból semmi sem került az archívumba."_cp),
+                std::string("3 leosztás került az archívumba."_cp)}));
+}
+
+struct RefusedFile {
+  const char* name;
+  void (*write)(const std::string& path);
+  const char* message;  // UTF-8, the start of it
+  bool thrown;          // before the worker starts, as a refusal of the click
+};
+void PrintTo(const RefusedFile& c, std::ostream* os) { *os << c.name; }
+
+class ImportRefusal : public ArchiveTest, public ::testing::WithParamInterface<RefusedFile> {};
+
+TEST_P(ImportRefusal, SaysWhyAndKeepsNothing) {
+  const RefusedFile& c = GetParam();
+  c.write(dir / "in.txt");
+  fake.desk.OpenAnswers.push_back(dir / "in.txt");
+  std::string said;
+  try {
+    form.ImportClick();
+  } catch (const EZnError& e) {
+    said = e.what();
+  }
+  EXPECT_EQ(said.empty(), !c.thrown);
+  if (!c.thrown && !fake.desk.Errors.empty()) said = fake.desk.Errors[0];
+  EXPECT_TRUE(Cp1250ToUtf8(said).starts_with(c.message)) << Cp1250ToUtf8(said);
+  EXPECT_FALSE(form.Importing);
+  EXPECT_TRUE(form.Store().All().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImportRefusal,
+    ::testing::Values(RefusedFile{"LargerThanTheBound",
+                                  [](const std::string& p) {
+                                    std::ofstream(p) << dealrecord::WriteDeal(PlayedDeal(1));
+                                    std::filesystem::resize_file(p,
+                                                                 TArchiveForm::kMaxImportBytes + (1 << 20));
+                                  },
+                                  "A fájl túl nagy (65 MB): legfeljebb 64 MB-os fájl tölthető be", true},
+                      RefusedFile{"AGameSheet",
+                                  [](const std::string& p) {
+                                    std::ofstream(p, std::ios::binary)
+                                        << "Id\xF5pont\t2026.12.10. 12:00:00\r\nLeoszt\xE1s\t7\r\n";
+                                  },
+                                  "Ez nem leosztás-fájl", false},
+                      RefusedFile{"Missing", [](const std::string&) {}, "A fájl nem olvasható", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ArchiveWithoutFolder, KeepsNothingAndSaysSo) {
   ScopedFakeDesktop fake;  // no data folder

@@ -2,11 +2,15 @@
 // click, and the post-mortem searched on a worker thread and drawn when its answer comes back.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
+#include "dealrecord/DealFormat.h"
 #include "record/qt/ArchiveWindow.h"
 #include "tests/dealrecord/DealKit.h"
 #include "tests/support/FakeDesktop.h"
@@ -35,6 +39,29 @@ TEST(ArchiveWindow, OpensADealAndAnalysesItOffTheInterfaceThread) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return form.Verdicts.size() == 40; }, 20'000));
   form.ForwardClick();
   EXPECT_EQ(form.VerdictLines.size(), 4u);
+}
+
+// The import reads on a worker: the window stays live, shows the bar while it runs, then the rows.
+TEST(ArchiveWindow, ImportsOnAWorkerWithABarAndACancel) {
+  TempDir dir;
+  ScopedFakeDesktop fake;
+  fake.desk.Data = dir.Path();
+  std::string text;
+  for (int n = 1; n <= 40; ++n) text += dealrecord::WriteDeal(dealrecord::test::PlayedDeal(n)) + "\n";
+  std::ofstream(dir / "in.txt", std::ios::binary) << text;
+  TArchiveForm form;
+  TArchiveWindow window(form);
+  form.Show();
+  auto* bar = window.findChild<QProgressBar*>("ImportProgress");
+  auto* cancel = window.findChild<QPushButton*>("cmImportCancel");
+  auto* import = window.findChild<QPushButton*>("cmImport");
+  EXPECT_FALSE(bar->isVisibleTo(&window));
+  fake.desk.OpenAnswers.push_back(dir / "in.txt");
+  QTest::mouseClick(import, Qt::LeftButton);
+  EXPECT_TRUE(bar->isVisibleTo(&window) && cancel->isVisibleTo(&window) && !import->isEnabled());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Importing; }, 20'000));
+  EXPECT_FALSE(bar->isVisibleTo(&window));
+  EXPECT_EQ(window.findChild<QTableWidget*>("Deals")->rowCount(), 40);
 }
 
 // A member without a mouse: the arrow keys choose a deal and Enter opens the one chosen.

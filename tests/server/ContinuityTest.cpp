@@ -218,6 +218,53 @@ TEST_F(ContinuityTest, TheTurnClockMovesForALateMemberAndStandsHimUpAfterTwo) {
   }
 }
 
+// Robots that think on a pool: their moves come back when the test lets them.
+class QueuedRunner : public RobotRunner {
+ public:
+  explicit QueuedRunner(std::vector<std::function<void()>>& queue) : queue_(queue) {}
+  void Run(Think think, Done done) override {
+    queue_.push_back([think = std::move(think), done = std::move(done)] { done(think()); });
+  }
+
+ private:
+  std::vector<std::function<void()>>& queue_;
+};
+
+// "S0" and "S" + own seat in one read, just before the limit, while the robot that took the seat
+// thinks: its move is dropped as the member is back, and his time runs on, as does his count of
+// missed moves; the second miss stands him up.
+TEST_F(ContinuityTest, SittingDownAgainKeepsTheTurnClockAndTheMissedCount) {
+  std::vector<std::function<void()>> thinking;
+  deals_->UseRobots({RobotKind::Strong, {}, 0}, std::make_unique<QueuedRunner>(thinking));
+  Player& anna = Seat("anna", 1);
+  Player& bela = Seat("bela", 2);
+  Seat("cili", 3);
+  Seat("dani", 4);
+  bela.asleep = true;
+  Pump();
+  Play(anna, "D1");
+  int timedOut = 0;
+  for (int turn = 1; turn <= 2; ++turn) {
+    ASSERT_EQ(Game()->OnTurn(), 2);
+    Advance(std::chrono::seconds(59));
+    club().Receive(bela.id, "S0");
+    club().Receive(bela.id, "S2");
+    Pump();
+    for (auto& answer : std::exchange(thinking, {})) answer();
+    ASSERT_EQ(Game()->OnTurn(), 2);
+    Advance(std::chrono::seconds(1));
+    Pump();
+    timedOut = static_cast<int>(std::count(anna.seen.begin(), anna.seen.end(), TimedOut("bela")));
+    EXPECT_EQ(timedOut, turn);
+    while (turn == 1 && Game()->OnTurn() != 2) {  // the others pass, then anna leads
+      Advance(Deals::kTrickWait);
+      Pump();
+    }
+  }
+  EXPECT_TRUE(SeatOf(2).robot);
+  EXPECT_THAT(bela.seen, Contains(kStood));
+}
+
 TEST_F(ContinuityTest, SeatOneLeavesAndTheDealGoesOn) {
   const std::string kOpenerOnly = Cp("M >>>>> Ezt csak az induló helyén ülő teheti"_cp);
   for (const std::string how : {"S0", "E0", "drop"}) {
@@ -238,6 +285,12 @@ TEST_F(ContinuityTest, SeatOneLeavesAndTheDealGoesOn) {
     EXPECT_TRUE(SeatOf(1).robot);
     Pump();  // the robot on seat 1 and cili play the deal out
     ASSERT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
+    if (how == "drop") {  // anna may come back: nobody else writes down or deals during her grace
+      EXPECT_THAT(Do(cili.id, "F3:-3"), ElementsAre(kOpenerOnly));
+      EXPECT_THAT(Do(cili.id, "D0"), ElementsAre(kOpenerOnly));
+      EXPECT_EQ(Game()->Number(), 1);
+      Advance(std::chrono::seconds(120));
+    }
     // The lowest seated human now writes down, deals and sets the option.
     EXPECT_THAT(Do(cili.id, "F3:-3"), Contains("F3:-3"));
     EXPECT_THAT(Do(cili.id, "A0"), Contains("A0"));

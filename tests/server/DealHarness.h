@@ -85,6 +85,11 @@ class DealFixture : public ClubFixture {
     deals_ = std::make_unique<Deals>(
         club(), store, out, [this] { return now; }, [this] { return drawn; });
     deals_->UseDealKey(zn::test::kTestDealKey);
+    deals_->UseMatchSecrets([this] {  // the first match of a test is kTestMatch, each later one new
+      deal::MatchSecret secret = zn::test::kTestMatch;
+      secret[31] = static_cast<unsigned char>(secret[31] + matches_++);
+      return secret;
+    });
     club().SetDeals(deals_.get());
   }
   ~DealFixture() override { club().SetDeals(nullptr); }
@@ -125,6 +130,7 @@ class DealFixture : public ClubFixture {
   const deal::Game* Game() { return deals_->GameIn(club().RoomAt(1)); }
 
   std::int32_t drawn = 4321;
+  int matches_ = 0;
   std::unique_ptr<Deals> deals_;
   std::vector<std::unique_ptr<Player>> players_;
 };

@@ -164,22 +164,22 @@ TEST_F(DealTest, WrongCardsAreRefusedWithTheSamePlayLineAgain) {
   Do(anna.id, "Banna 0");  // robots pass in the second round: bidding ends, anna leads
   ASSERT_EQ(Game()->OnTurn(), 1);
   const std::string wrong = Cp("M >>>>> Ezt a lapot most nem teheted"_cp);
-  // Deal 1 (the tests' key): anna holds 6 14 15 18 20 24 30 31 32 42.
+  // Deal 1 (the tests' key and first match): anna holds 1 3 5 6 9 13 16 29 31 32.
   EXPECT_THAT(Do(anna.id, "P2"), ElementsAre(wrong, "P1 1 0 0 0 0 0"));
   EXPECT_THAT(Do(anna.id, "P99"), ElementsAre(wrong, "P1 1 0 0 0 0 0"));
   EXPECT_THAT(Do(anna.id, "Pxx"), ElementsAre(wrong, "P1 1 0 0 0 0 0"));
-  // The robots on seats 2 and 3 follow suit, seat 4 has none and takes it with a tarokk.
+  // The robots on seats 2 and 4 follow suit, seat 3 has none and takes it with a tarokk.
   const auto lines = Do(anna.id, "P6");
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], "P2 1 0 6 0 0 0");
-  EXPECT_EQ(lines[3], "P0 1 0 6 7 8 27");
-  // Seat 4 took it; a card now is out of turn.
-  EXPECT_THAT(Do(anna.id, "P14"), ElementsAre(wrong, "P0 1 0 6 7 8 27"));
-  // "T" goes on: the remaining hand, then seat 4 leads and the robots play up to anna.
+  EXPECT_EQ(lines[3], "P0 1 1 6 7 21 8");
+  // Seat 3 took it; a card now is out of turn.
+  EXPECT_THAT(Do(anna.id, "P1"), ElementsAre(wrong, "P0 1 1 6 7 21 8"));
+  // "T" goes on: the remaining hand, then seat 3 leads and the robots play up to anna.
   const auto next = Do(anna.id, "T");
   ASSERT_GE(next.size(), 2u);
-  EXPECT_EQ(next[0], "H1 14 15 18 20 24 30 31 32 42");
-  EXPECT_EQ(next[1], "P4 2 0 0 0 0 0");
+  EXPECT_EQ(next[0], "H1 1 3 5 9 13 16 29 31 32");
+  EXPECT_EQ(next[1], "P3 2 1 0 0 0 0");
   EXPECT_THAT(Do(anna.id, "T"), IsEmpty());  // nothing waits for it now
 }
 
@@ -200,7 +200,7 @@ TEST_F(DealTest, TheTrickWaitsThirtySecondsForTheHumans) {
   Advance(std::chrono::seconds(1));
   Pump();  // the wait ran out: trick 2 starts, and so on until the next waits
   EXPECT_EQ(Game()->Play()->TrickNumber(), 2);
-  EXPECT_THAT(dani.seen, Contains(StartsWith("P4 2 0 0 0 0 0")));
+  EXPECT_THAT(dani.seen, Contains(StartsWith("P2 2 1 0 0 0 0")));
 }
 
 TEST_F(DealTest, AMemberLeavingIsReplacedByARobotAndANewcomerTakesOver) {

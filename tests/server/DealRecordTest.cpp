@@ -176,7 +176,9 @@ TEST_F(RecordStoreTest, ExportTakesTheDaysAskedForAndHidesNicknames) {
   store_.AddRecord(room, Deal(1, "anna"));
   clock_ += 86'400;
   store_.AddRecord(room, Deal(2, "cili"));
-  store_.AddRecord(room, Deal(3, "anna"));
+  dealrecord::DealRecord named = Deal(3, "anna");
+  named.room = "annaszoba";
+  store_.AddRecord(room, named);
   ExportOptions since;
   since.since = clock_ - clock_ % 86'400;
   EXPECT_EQ(Exported(store_, since).size(), 2u);
@@ -192,6 +194,10 @@ TEST_F(RecordStoreTest, ExportTakesTheDaysAskedForAndHidesNicknames) {
   EXPECT_EQ(deals[1].seats[1].name, j3);  // cili
   EXPECT_EQ(deals[2].seats[1].name, j1);
   EXPECT_EQ(deals[2].seats[2].name, "-Robot2");
+  // Room names often carry a member's name: aliased the same way.
+  EXPECT_EQ(deals[0].room, "terem1");
+  EXPECT_EQ(deals[1].room, "terem1");
+  EXPECT_EQ(deals[2].room, "terem2");
 }
 
 TEST_F(RecordStoreTest, AnExportThatCannotBeWrittenLeavesNoFile) {
@@ -201,8 +207,33 @@ TEST_F(RecordStoreTest, AnExportThatCannotBeWrittenLeavesNoFile) {
     ExportOptions options;
     options.file = dir_ / name;
     EXPECT_THROW(ExportRecords(store_, options), std::runtime_error) << name;
-    for (const std::string& file : dir_.Names()) EXPECT_FALSE(file.ends_with(".part")) << file;
+    for (const std::string& file : dir_.Names()) EXPECT_EQ(file.find(".part"), std::string::npos) << file;
   }
+}
+
+// The temporary file is made new and owner-only: a link planted where an earlier server wrote it
+// is not written through, and the export's own file is the owner's alone.
+TEST_F(RecordStoreTest, AnExportWritesThroughNoPlantedLinkAndOnlyForItsOwner) {
+  store_.AddRecord(store_.CreateRoom("kertes"), Deal(1, "anna"));
+  { std::ofstream(dir_ / "victim") << "keep me"; }
+  std::filesystem::create_symlink(dir_ / "victim", dir_ / "deals.txt.part");
+  ExportOptions options;
+  options.file = dir_ / "deals.txt";
+  EXPECT_EQ(ExportRecords(store_, options), 1u);
+  EXPECT_EQ(ReadFile(dir_ / "victim"), "keep me");
+  EXPECT_EQ(dealrecord::ReadDeals(ReadFile(options.file)).size(), 1u);
+  const auto perms = std::filesystem::status(options.file).permissions();
+  EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+            std::filesystem::perms::none);
+}
+
+// A mistyped --db: nothing is created and nothing is exported.
+TEST(ExportStore, AStoreThatDoesNotExistIsRefused) {
+  const zn::test::TempDir dir;
+  ExportOptions options;
+  options.file = dir / "deals.txt";
+  EXPECT_THROW(ExportStore(dir / "klub.db", options), StoreError);
+  EXPECT_TRUE(dir.Names().empty());
 }
 
 }  // namespace

@@ -209,24 +209,58 @@ TEST_F(FairPlayTest, NobodyFromAWatchersAddressMaySit) {
   EXPECT_TRUE(SeatAt(3).robot);
 }
 
-// Deal n is the same cards in every room of a server.
-// The same number is the same cards in every room, so a room may not deal it while it runs in
-// another: an accomplice there would see the hands of the players here.
-TEST_F(FairPlayTest, TwoRoomsPlayingTheSameNumberGetTheSameCardsOneAfterTheOther) {
-  const auto hands = deals_->GameIn(club().RoomAt(1))->Dealt().hands;
+// The pre-play attack: a member who saw the number of a running deal orders it and the numbers
+// after it in a room of his own, and in later matches, to read the hands from the ends of those
+// deals. The cards of a number come from the room's match, so none of them is a hand of the running
+// deal; within one match a number ("D-1" too) deals the same cards, also after a restart.
+TEST_F(FairPlayTest, NumbersOrderedElsewhereOrLaterPredictNoHandOfARunningDeal) {
+  const auto running = deals_->GameIn(club().RoomAt(1))->Dealt().hands;  // deal 5 at anna's table
+  int compared = 0;
+  const auto check = [&](const deal::Game* g) {
+    ASSERT_TRUE(g);
+    for (int s = 1; s <= 4; ++s)
+      for (int r = 1; r <= 4; ++r, ++compared)
+        ASSERT_NE(g->Dealt().hands[static_cast<std::size_t>(s)], running[static_cast<std::size_t>(r)])
+            << "deal " << g->Number() << " seat " << s;
+  };
   const MemberId dani = JoinFrom("dani", "10.0.0.4");
   Do(dani, "Rpince");
   Do(dani, "E2");
   Do(dani, "S1");
   for (int s = 2; s <= 4; ++s) Do(dani, "S-" + std::to_string(s));
-  EXPECT_THAT(Do(dani, "D5"), Contains(NoticeOf(text::kDealRunsElsewhere)));
-  EXPECT_EQ(deals_->GameIn(club().RoomAt(2)), nullptr);
-  Do(anna, "D6");  // room 1 goes on to another deal
-  Do(dani, "D5");
-  const deal::Game* second = deals_->GameIn(club().RoomAt(2));
-  ASSERT_TRUE(second);
-  EXPECT_EQ(second->Dealt().hands, hands);
-  EXPECT_EQ(hands, deal::DealCards(5, zn::test::kTestDealKey).hands);
+  for (std::int32_t n = 1; n <= 500; ++n) {  // the running number and those "Következő" orders
+    Do(dani, "D" + std::to_string(4 + n));
+    check(deals_->GameIn(club().RoomAt(2)));
+  }
+  for (int match = 0; match < 5; ++match) {  // later matches, here and there
+    const MemberId who = match % 2 ? dani : anna;
+    const Room& room = club().RoomAt(match % 2 ? 2 : 1);
+    Do(who, "D0");
+    for (std::int32_t n = 1; n <= 100; ++n) {
+      Do(who, "D" + std::to_string(4 + n));
+      check(deals_->GameIn(room));
+    }
+  }
+  EXPECT_EQ(compared, 1000 * 16);
+
+  Do(dani, "D7");
+  const auto seven = deals_->GameIn(club().RoomAt(2))->Dealt().hands;
+  Do(dani, "D8");
+  Do(dani, "D7");
+  EXPECT_EQ(deals_->GameIn(club().RoomAt(2))->Dealt().hands, seven);
+  Do(dani, "D-1");
+  EXPECT_EQ(deals_->GameIn(club().RoomAt(2))->Dealt().hands, seven);
+  Rebuild(store_);  // the match is kept in the store
+  const MemberId back = JoinFrom("dani", "10.0.0.4");
+  Do(back, "E2");
+  Do(back, "S1");
+  for (int s = 2; s <= 4; ++s) Do(back, "S-" + std::to_string(s));
+  Do(back, "D7");
+  EXPECT_EQ(deals_->GameIn(club().RoomAt(2))->Dealt().hands, seven);
+  ASSERT_TRUE(store_.MatchSecretOf(club().RoomAt(2).storeId));
+  EXPECT_EQ(
+      seven,
+      deal::DealCards(7, zn::test::kTestDealKey, *store_.MatchSecretOf(club().RoomAt(2).storeId)).hands);
 }
 
 }  // namespace

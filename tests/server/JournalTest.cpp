@@ -1,5 +1,6 @@
 // Running deals survive a restart: journaled in batches on the club's clock, dealt again under the
 // same key and replayed, then finished as if nothing had happened.
+#include "server/base/ClubTexts.h"
 #include "server/base/Names.h"
 #include "server/store/SqliteJournal.h"
 #include "tests/server/DealHarness.h"
@@ -7,6 +8,10 @@
 
 namespace zn::server::test {
 namespace {
+
+using ::testing::Contains;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 // Every set of bids and every card of a deal with its seat, in order.
 std::string Course(const deal::Game& g) {
@@ -48,6 +53,15 @@ class JournalTest : public DealFixture {
     deals_->UseJournal(journal_.get());
     deals_->Restore(journal_->LoadRunning());
   }
+  // Logs in from address and enters room 1 (when there is one).
+  MemberId JoinAt(const std::string& nickname, const std::string& address) {
+    const MemberId id = ++lastId_;
+    club().Connect(id, address);
+    club().Receive(id, "N" + nickname);
+    club().Receive(id, "E1");
+    club().Flush();
+    return id;
+  }
   void Batch() {
     Advance(DealJournal::kInterval);
     club().Flush();
@@ -69,6 +83,7 @@ TEST_P(RestartTest, ARestartedDealEndsWithTheCardsAndMovesOfAnUninterruptedOne) 
   const std::string course = Course(*Game());
 
   Start();
+  matches_ = 0;  // the room's match has the secret of the uninterrupted one's
   Player& anna = Table();
   anna.budget = GetParam();
   Play(anna, "D5");
@@ -110,6 +125,85 @@ TEST_F(JournalTest, ARestoredDealGoesOnWithRobotsWhenNobodyComesBack) {
   EXPECT_EQ(Course(*Game()), before);  // still waiting for its members
   Batch();
   EXPECT_EQ(Game()->CurrentPhase(), deal::Game::Phase::Over);
+}
+
+std::string NoticeOf(std::string_view text) { return "M" + std::string(text::kNotice) + std::string(text); }
+
+// The server is killed while bela's seat waits for him and cili watches with the four hands: after
+// the restart the ledger and the hold are back. cili may not sit, anna (who sat) may not watch, a
+// stranger does not get bela's seat and hand, the robots do not play the deal out meanwhile, and
+// bela gets his own seat back.
+TEST_F(JournalTest, ARestartKeepsWhoSatWhoWatchedAndWhoseSeatWaits) {
+  Start();
+  const MemberId anna = JoinAt("anna", "10.0.0.1");
+  Do(anna, "Rkertes");
+  Do(anna, "E1");
+  Do(anna, "S1");
+  const MemberId bela = JoinAt("bela", "10.0.0.2");
+  Do(bela, "S2");
+  Do(anna, "S-3");
+  Do(anna, "S-4");
+  const MemberId cili = JoinAt("cili", "10.0.0.3");
+  Do(anna, "D5");  // anna deals and is on turn: the deal waits for her
+  EXPECT_THAT(Do(cili, "K1"), Contains(StartsWith("H2")));
+  club().Disconnect(bela);
+  Batch();
+  const std::string before = Course(*Game());
+
+  Start();  // killed: nobody is told
+  const MemberId cili2 = JoinAt("cili", "10.0.0.3");
+  EXPECT_THAT(Do(cili2, "S3"), Contains(NoticeOf(text::kWatchedThisDeal)));
+  const MemberId anna2 = JoinAt("anna", "10.0.0.1");
+  EXPECT_THAT(Do(anna2, "K1"), Contains(NoticeOf(text::kSatThisDeal)));
+  const MemberId dora = JoinAt("dora", "10.0.0.4");
+  const auto stranger = Do(dora, "S2");
+  EXPECT_THAT(stranger, Contains(NoticeOf(text::kSeatHeld)));
+  EXPECT_THAT(stranger, Not(Contains(StartsWith("H2"))));
+  Advance(ClubLimits{}.seatGrace - std::chrono::seconds(1));
+  club().Flush();
+  EXPECT_EQ(Course(*Game()), before);  // nobody seated, seats held: the robots wait
+  const MemberId bela2 = JoinAt("bela", "10.0.0.2");
+  EXPECT_THAT(Do(bela2, "S2"), Contains(proto::LineHand(2, Game()->HandOf(2))));
+}
+
+// A deal that ended (scored and kept) before the stop but was not written down comes back ended:
+// no second score and no second record, and its one result marks its one record, whether the
+// member writes it down or, nobody back, the server does once the holds end.
+TEST_F(JournalTest, ADealThatEndedBeforeTheStopIsScoredAndKeptOnce) {
+  int deals = 0;
+  for (const bool comesBack : {true, false}) {
+    SCOPED_TRACE(comesBack);
+    Start();
+    Player& anna = Table();
+    Play(anna, "D5");
+    ASSERT_EQ(anna.scores.size(), 2u);
+    Batch();
+    ++deals;
+    Start();
+    if (comesBack) {
+      Player& back = Seat("anna", 0);
+      back.seat = 1;
+      Play(back, "S1");
+      EXPECT_THAT(Do(back.id, "F3:-3"), Contains("F3:-3"));
+      EXPECT_TRUE(back.scores.empty());
+    } else {
+      Advance(ClubLimits{}.seatGrace - std::chrono::seconds(1));
+      club().Flush();
+      EXPECT_EQ(file_->ResultCount(club().RoomAt(1).storeId), deals - 1);  // the hold still lasts
+      Advance(std::chrono::seconds(1));
+      club().Flush();
+    }
+    Batch();
+    EXPECT_TRUE(journal_->LoadRunning().empty());
+    int kept = 0, written = 0;
+    file_->ForEachRecord(0, [&](const dealrecord::DealRecord& r) {
+      ++kept;
+      written += r.written;
+    });
+    EXPECT_EQ(kept, deals);
+    EXPECT_EQ(written, deals);
+    EXPECT_EQ(file_->ResultCount(club().RoomAt(1).storeId), deals);
+  }
 }
 
 // Nothing is written before the batch is due; the shutdown's flush writes the rest; a deal
@@ -180,8 +274,16 @@ TEST(SqliteJournal, ADealWhoseResultIsStoredDoesNotComeBack) {
   SqliteJournal journal(dir / "club.db");
   const std::int64_t kertes = store.CreateRoom("kertes"), terasz = store.CreateRoom("terasz");
   const auto deal = [&](std::int64_t room, std::int32_t number) {
-    return JournalEntry{
-        JournalEntry::Kind::Deal, room, number, {"anna", "-Robot2", "-Robot3", "-Robot4"}, 0, {}};
+    return JournalEntry{JournalEntry::Kind::Deal,
+                        room,
+                        number,
+                        {"anna", "-Robot2", "-Robot3", "-Robot4"},
+                        0,
+                        {},
+                        {},
+                        {},
+                        {},
+                        0};
   };
   journal.Write({deal(kertes, 5), deal(terasz, 7)});
   store.AddResult({kertes, 5, 1, -1, {"anna", "-Robot2", "-Robot3", "-Robot4"}});

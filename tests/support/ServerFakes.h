@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -71,6 +72,14 @@ class MemoryStore : public RoomStore {
   }
   void SetOption(std::int64_t, bool) override { Write(); }
   void SetPlayed(std::int64_t, std::int32_t) override { Write(); }
+  std::optional<deal::MatchSecret> MatchSecretOf(std::int64_t room) override {
+    auto it = matches.find(room);
+    return it == matches.end() ? std::nullopt : std::optional(it->second);
+  }
+  void StartMatch(std::int64_t room, const deal::MatchSecret& secret, bool) override {
+    Write();
+    matches[room] = secret;
+  }
   std::int32_t AddResult(const StoredResult&) override {
     Write();
     return ++results;
@@ -90,6 +99,7 @@ class MemoryStore : public RoomStore {
   std::int64_t last = 0;                      // the last id given
   std::int32_t results = 0;
   std::vector<dealrecord::DealRecord> kept;  // every deal kept, in order
+  std::map<std::int64_t, deal::MatchSecret> matches;
 
  private:
   void Write() const {

@@ -86,10 +86,25 @@ TEST_F(TableKeysTest, OwnHandByKeysPlaysAndGoesOn) {
   auto* frame = Find<QWidget>("FocusFrame");
   const auto& cards = window.HandPictures(1);
   EXPECT_TRUE(frame->isVisible());
-  EXPECT_EQ(frame->geometry(), cards[0]->geometry());
+  // The frame marks the part of the card that shows, never the index of the card lying on it.
+  const auto shownPart = [&](int i) {
+    QRect r = cards[static_cast<std::size_t>(i)]->geometry();
+    r.setRight(cards[static_cast<std::size_t>(i) + 1]->geometry().left() - 1);
+    return r;
+  };
+  EXPECT_EQ(frame->geometry(), shownPart(0));
   QTest::keyClick(hand, Qt::Key_Right);
   QTest::keyClick(hand, Qt::Key_Right);
-  EXPECT_EQ(frame->geometry(), cards[2]->geometry());
+  EXPECT_EQ(frame->geometry(), shownPart(2));
+  QTest::keyClick(hand, Qt::Key_End);
+  EXPECT_EQ(frame->geometry(), cards.back()->geometry()) << "the last card shows whole";
+  QTest::keyClick(hand, Qt::Key_Left);
+  QTest::keyClick(hand, Qt::Key_Left);
+  QTest::keyClick(hand, Qt::Key_Left);
+  QTest::keyClick(hand, Qt::Key_Left);
+  QTest::keyClick(hand, Qt::Key_Left);
+  QTest::keyClick(hand, Qt::Key_Left);
+  QTest::keyClick(hand, Qt::Key_Left);
   EXPECT_EQ(cards[2]->accessibleName(), QStringLiteral("Tarokk X"));
   QTest::keyClick(hand, Qt::Key_Space);
   EXPECT_EQ(club.Sent.back(), "P30");
@@ -105,6 +120,25 @@ TEST_F(TableKeysTest, OwnHandByKeysPlaysAndGoesOn) {
   EXPECT_FALSE(form.TrickPause);
   Find<QWidget>("fdTrick")->setFocus();
   EXPECT_FALSE(frame->isVisible()) << "the frame shows only while the hand has the keys";
+}
+
+// Each card of a full trick lies whole on the play page, and no card or name lies over another
+// card's index (its top left corner).
+TEST_F(TableKeysTest, EveryCardOnTheTableShowsItsIndexWhole) {
+  Deal();
+  form.PlayLine("P0 1 0 11 12 13 14");
+  auto* page = Find<QWidget>("TrickImage1")->parentWidget();
+  const QObjectList stack = page->children();  // later children lie over earlier ones
+  for (int seat = 1; seat <= 4; ++seat) {
+    auto* card = Find<QWidget>(("TrickImage" + std::to_string(seat)).c_str());
+    EXPECT_TRUE(page->rect().contains(card->geometry())) << "seat " << seat << " cut";
+    const QRect index(card->geometry().topLeft(), QSize(26, 44));
+    for (auto i = stack.indexOf(card) + 1; i < stack.size(); ++i) {
+      auto* over = qobject_cast<QWidget*>(stack[i]);
+      if (over && over->isVisible() && over->geometry().intersects(index))
+        ADD_FAILURE() << over->objectName().toStdString() << " covers the index of seat " << seat;
+    }
+  }
 }
 
 // Large print doubles the window, the cards and the fonts; every caption still fits, and going
