@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "dealrecord/DealRecord.h"
-
-struct sqlite3;
+#include "sqlite/Database.h"
 
 namespace zn {
 
@@ -28,7 +27,8 @@ struct TArchiveRow {
 
 class TArchiveStore {
  public:
-  // Opens or creates the file; EZnError (with the file's name) when it cannot.
+  // Opens or creates the file and brings its schema up to date; EZnError (with the file's name)
+  // when it cannot, also for an archive written by a newer release.
   explicit TArchiveStore(const std::string& path);
   ~TArchiveStore();
   TArchiveStore(const TArchiveStore&) = delete;
@@ -47,10 +47,8 @@ class TArchiveStore {
   std::vector<dealrecord::DealRecord> All() const;
 
  private:
-  void Exec(const char* sql) const;
   std::int64_t Insert(const dealrecord::DealRecord& deal);
-  [[noreturn]] void Fail(const std::string& what) const;
-  sqlite3* db_ = nullptr;
+  sqlite::Database db_;
 };
 
 }  // namespace zn

@@ -7,9 +7,7 @@
 #include <string>
 
 #include "server/base/Journal.h"
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include "sqlite/Database.h"
 
 namespace zn::server {
 
@@ -26,19 +24,9 @@ class SqliteJournal : public JournalStore {
 
  private:
   void Apply(const JournalEntry& e);
-  void Exec(const char* sql);
-  sqlite3_stmt* Prepare(const char* sql);
-  [[noreturn]] void Fail(const char* what);
-  void Close();
 
-  sqlite3* db_ = nullptr;
-  sqlite3_stmt* deal_ = nullptr;
-  sqlite3_stmt* seats_ = nullptr;
-  sqlite3_stmt* move_ = nullptr;
-  sqlite3_stmt* endDeal_ = nullptr;
-  sqlite3_stmt* endMoves_ = nullptr;
-  sqlite3_stmt* fair_ = nullptr;
-  sqlite3_stmt* kept_ = nullptr;
+  sqlite::Database db_;
+  sqlite::Statement deal_, fair_, kept_, seats_, move_, endDeal_, endMoves_;
 };
 
 }  // namespace zn::server

@@ -2,34 +2,19 @@
 // are a 42-byte map (byte c-1: the seat dealt card c, 0 for a card out), the cards played one
 // byte each in playing order (the leaders follow from the rules), the bids one line per set: the
 // seat, then every bid after a tab. Names and bids are UTF-8 in the file, like the results'.
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <string>
 
+#include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
 #include "game/PlayRules.h"
+#include "game/ZnError.h"
 #include "server/store/SqliteStore.h"
 #include "server/store/SqliteText.h"
 
 namespace zn::server {
 
 namespace {
-
-// Resets and clears a kept statement when a call leaves, whatever way it leaves.
-struct Reset {
-  sqlite3_stmt* s;
-  ~Reset() {
-    sqlite3_reset(s);
-    sqlite3_clear_bindings(s);
-  }
-  sqlite3_stmt* get() const { return s; }
-};
-
-std::string ColumnBlob(sqlite3_stmt* s, int i) {
-  const auto* blob = static_cast<const char*>(sqlite3_column_blob(s, i));
-  return std::string(blob ? blob : "", static_cast<std::size_t>(sqlite3_column_bytes(s, i)));
-}
 
 std::string HandsBlob(const dealrecord::DealRecord& r) {
   std::string map(kMaxCard, '\0');
@@ -93,79 +78,89 @@ bool ReadFields(const std::string& hands, const std::string& bids, const std::st
   return true;
 }
 
+// The rules the open format's reader holds a deal to (each card played from the hand that held it,
+// the suit followed, the bids in turn): a kept deal that breaks one would be exported as a file no
+// reader takes. The reason, or empty when the deal keeps them.
+std::string BrokenRule(const dealrecord::DealRecord& r) {
+  try {
+    const std::vector<dealrecord::DealRecord> back = dealrecord::ReadDeals(dealrecord::WriteDeal(r));
+    if (back.size() != 1 || back.front() != r) return "it changes in the open format";
+  } catch (const EZnError& e) {
+    return Cp1250ToUtf8(e.what());
+  }
+  return {};
+}
+
 }  // namespace
 
 std::int64_t SqliteStore::AddRecord(std::int64_t room, const dealrecord::DealRecord& r) {
-  if (!addRecord_)
-    addRecord_ = Prepare(
+  std::optional<sqlite::Statement>& kept = addRecord_;
+  if (!kept)
+    kept.emplace(
+        db_,
         "INSERT INTO deal_records(room, room_name, deal, time, dealer, seat1, seat2, seat3, seat4, robots, "
         "hands, "
         "bids, cards, taken14, taken23) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, "
-        "?15)");
-  Reset s{addRecord_};
-  sqlite3_bind_int64(s.get(), 1, room);
+        "?15)",
+        true);
+  const sqlite::Use s(*kept);
+  s->Bind(1, room);
   BindCp1250(s.get(), 2, r.room);
-  sqlite3_bind_int(s.get(), 3, r.number);
-  sqlite3_bind_int64(s.get(), 4, Now());
-  sqlite3_bind_int(s.get(), 5, r.dealer);
+  s->Bind(3, r.number);
+  s->Bind(4, Now());
+  s->Bind(5, r.dealer);
   int robots = 0;
   for (int seat = 1; seat <= kSeats; ++seat) {
     BindCp1250(s.get(), 5 + seat, r.seats[static_cast<std::size_t>(seat)].name);
     if (r.seats[static_cast<std::size_t>(seat)].robot) robots |= 1 << (seat - 1);
   }
-  sqlite3_bind_int(s.get(), 10, robots);
-  const std::string hands = HandsBlob(r), cards = CardsBlob(r);
-  sqlite3_bind_blob(s.get(), 11, hands.data(), static_cast<int>(hands.size()), SQLITE_TRANSIENT);
+  s->Bind(10, robots);
+  s->BindBlob(11, HandsBlob(r));
   BindCp1250(s.get(), 12, BidsText(r));
-  sqlite3_bind_blob(s.get(), 13, cards.data(), static_cast<int>(cards.size()), SQLITE_TRANSIENT);
-  sqlite3_bind_int(s.get(), 14, r.TakenBy(1));
-  sqlite3_bind_int(s.get(), 15, r.TakenBy(2));
-  if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("keep deal");
-  return sqlite3_last_insert_rowid(db_);
+  s->BindBlob(13, CardsBlob(r));
+  s->Bind(14, r.TakenBy(1));
+  s->Bind(15, r.TakenBy(2));
+  s->Run("keep deal");
+  return sqlite3_last_insert_rowid(db_.get());
 }
 
 void SqliteStore::MarkRecord(std::int64_t record, std::int64_t result) {
-  if (!markRecord_) markRecord_ = Prepare("UPDATE deal_records SET result=?2 WHERE id=?1");
-  Reset s{markRecord_};
-  sqlite3_bind_int64(s.get(), 1, record);
-  sqlite3_bind_int64(s.get(), 2, result);
-  if (sqlite3_step(s.get()) != SQLITE_DONE) Fail("mark deal");
+  std::optional<sqlite::Statement>& kept = markRecord_;
+  if (!kept) kept.emplace(db_, "UPDATE deal_records SET result=?2 WHERE id=?1", true);
+  const sqlite::Use s(*kept);
+  s->Bind(1, record);
+  s->Bind(2, result);
+  s->Run("mark deal");
 }
 
 void SqliteStore::ForEachRecord(std::int64_t since,
                                 const std::function<void(const dealrecord::DealRecord&)>& each) {
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(
-          db_,
-          "SELECT d.id, d.room, d.room_name, d.deal, d.time, d.dealer, d.seat1, d.seat2, d.seat3, "
-          "d.seat4, d.robots, d.hands, d.bids, d.cards, r.points14, r.points23 FROM deal_records d "
-          "LEFT JOIN results r ON r.id = d.result WHERE d.time >= ?1 ORDER BY d.time, d.id",
-          -1, &raw, nullptr) != SQLITE_OK)
-    Fail("prepare");
-  struct Finalize {
-    sqlite3_stmt* s;
-    ~Finalize() { sqlite3_finalize(s); }
-  } finalize{raw};
-  sqlite3_bind_int64(raw, 1, since);
-  int rc;
-  while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+  const sqlite::Statement s(
+      db_,
+      "SELECT d.id, d.room, d.room_name, d.deal, d.time, d.dealer, d.seat1, d.seat2, d.seat3, d.seat4, "
+      "d.robots, d.hands, d.bids, d.cards, r.points14, r.points23 FROM deal_records d LEFT JOIN results r "
+      "ON r.id = d.result WHERE d.time >= ?1 ORDER BY d.time, d.id");
+  s.Bind(1, since);
+  while (s.Step("read kept deals")) {
     dealrecord::DealRecord r;
-    r.room = ColumnCp1250(raw, 2);
-    r.number = sqlite3_column_int(raw, 3);
-    r.time = sqlite3_column_int64(raw, 4);
-    r.dealer = sqlite3_column_int(raw, 5);
-    const int robots = sqlite3_column_int(raw, 10);
+    r.room = ColumnCp1250(s.get(), 2);
+    r.number = s.Int(3);
+    r.time = s.Int64(4);
+    r.dealer = s.Int(5);
+    const int robots = s.Int(10);
     for (int seat = 1; seat <= kSeats; ++seat)
-      r.seats[static_cast<std::size_t>(seat)] = {ColumnCp1250(raw, 5 + seat),
+      r.seats[static_cast<std::size_t>(seat)] = {ColumnCp1250(s.get(), 5 + seat),
                                                  (robots >> (seat - 1) & 1) != 0};
-    r.written = sqlite3_column_type(raw, 14) != SQLITE_NULL;
-    r.points14 = sqlite3_column_int(raw, 14);
-    r.points23 = sqlite3_column_int(raw, 15);
-    if (!ReadFields(ColumnBlob(raw, 11), ColumnCp1250(raw, 12), ColumnBlob(raw, 13), r))
-      throw StoreError("kept deal " + std::to_string(sqlite3_column_int64(raw, 0)) + " does not read back");
+    r.written = !s.IsNull(14);
+    r.points14 = s.Int(14);
+    r.points23 = s.Int(15);
+    const std::string deal = "kept deal " + std::to_string(s.Int64(0));
+    if (!ReadFields(s.Blob(11), ColumnCp1250(s.get(), 12), s.Blob(13), r))
+      db_.Refuse(deal + " does not read back");
+    if (const std::string broken = BrokenRule(r); !broken.empty())
+      db_.Refuse(deal + " breaks the rules: " + broken);
     each(r);
   }
-  if (rc != SQLITE_DONE) Fail("read kept deals");
 }
 
 }  // namespace zn::server

@@ -3,14 +3,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "deal/Shuffle.h"
 #include "server/base/ClaimStore.h"
 #include "server/base/Store.h"
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include "sqlite/Database.h"
 
 namespace zn::server {
 
@@ -58,29 +58,15 @@ class SqliteStore : public RoomStore, public NameStore {
   bool Release(std::string_view folded) override;
 
  private:
-  class Statement;
-  void Close();
-  void Exec(const char* sql);
-  // Brings the file to the latest schema version, one committed step at a time.
-  void Upgrade();
-  [[noreturn]] void Fail(const char* what);
-  sqlite3_stmt* Prepare(const char* sql);
+  struct Kept;
   std::int64_t Now() const;
   // Marks the kept deal with the result just inserted, inside AddResult's transaction.
   void MarkRecord(std::int64_t record, std::int64_t result);
 
-  sqlite3* db_ = nullptr;
+  sqlite::Database db_;
   NowFn now_;
-  sqlite3_stmt* createRoom_ = nullptr;
-  sqlite3_stmt* setOption_ = nullptr;
-  sqlite3_stmt* setPlayed_ = nullptr;
-  sqlite3_stmt* addResult_ = nullptr;
-  sqlite3_stmt* bumpPlayed_ = nullptr;
-  sqlite3_stmt* getPlayed_ = nullptr;
-  sqlite3_stmt* touch_ = nullptr;
-  sqlite3_stmt* dropRoom_ = nullptr;
-  sqlite3_stmt* addRecord_ = nullptr;  // prepared at the first use (SqliteRecords.cpp)
-  sqlite3_stmt* markRecord_ = nullptr;
+  std::unique_ptr<Kept> kept_;  // the statements every room and result uses, prepared once
+  std::optional<sqlite::Statement> addRecord_, markRecord_;  // prepared at the first use
 };
 
 }  // namespace zn::server

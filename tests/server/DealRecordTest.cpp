@@ -5,8 +5,11 @@
 #include <fstream>
 #include <sstream>
 
+#include <sqlite3.h>
+
 #include "dealrecord/DealFormat.h"
 #include "dealrecord/GameRecord.h"
+#include "game/PlayRules.h"
 #include "server/store/Export.h"
 #include "tests/server/DealHarness.h"
 #include "tests/support/TempDir.h"
@@ -210,6 +213,58 @@ TEST_F(RecordStoreTest, AnExportThatCannotBeWrittenLeavesNoFile) {
     for (const std::string& file : dir_.Names()) EXPECT_EQ(file.find(".part"), std::string::npos) << file;
   }
 }
+
+// A kept row that breaks a rule of play is refused as the open format's reader refuses it, not
+// exported as a file no reader takes. The row is changed as a broken disk or another tool might:
+// in the first trick, the second card is swapped with a later card that its seat could not play
+// there (not held, or not following the lead).
+struct BrokenPlay {
+  const char* name;
+  bool sameSeat;  // the card swapped in is the seat's own (it breaks the follow rule) or another's
+  const char* reason;
+};
+void PrintTo(const BrokenPlay& c, std::ostream* os) { *os << c.name; }
+
+class BrokenPlayTest : public RecordStoreTest, public ::testing::WithParamInterface<BrokenPlay> {};
+
+TEST_P(BrokenPlayTest, IsRefusedWhenRead) {
+  // The first deal whose first trick's second seat holds a card it may not play there.
+  dealrecord::DealRecord r;
+  std::size_t swapWith = 0;
+  for (std::int32_t n = 1; n < 50 && swapWith == 0; ++n) {
+    r = Deal(n, "anna");
+    if (r.tricks.size() < 2) continue;
+    const dealrecord::TrickRecord& first = r.tricks[0];
+    const THand hand(r.hands[static_cast<std::size_t>(first.SeatAt(1))]);
+    for (std::size_t at = kSeats; at < r.tricks.size() * kSeats && swapWith == 0; ++at) {
+      const dealrecord::TrickRecord& t = r.tricks[at / kSeats];
+      const TCard c = t.cards[at % kSeats];
+      const bool own = t.SeatAt(static_cast<int>(at % kSeats)) == first.SeatAt(1);
+      if (own == GetParam().sameSeat && (!own || !MayPlay(hand, first.cards[0], c))) swapWith = at;
+    }
+  }
+  ASSERT_NE(swapWith, 0u);
+  store_.AddRecord(store_.CreateRoom("kertes"), r);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_ / "club.db").c_str(), &db), SQLITE_OK);
+  const std::string sql = "UPDATE deal_records SET cards = substr(cards, 1, 1) || substr(cards, " +
+                          std::to_string(swapWith + 1) + ", 1) || substr(cards, 3, " +
+                          std::to_string(swapWith - 2) + ") || substr(cards, 2, 1) || substr(cards, " +
+                          std::to_string(swapWith + 2) + ")";
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+  try {
+    store_.ForEachRecord(0, [](const dealrecord::DealRecord&) { ADD_FAILURE() << "a broken deal was read"; });
+    ADD_FAILURE() << "not refused";
+  } catch (const StoreError& e) {
+    EXPECT_NE(std::string(e.what()).find("breaks the rules"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find(GetParam().reason), std::string::npos) << e.what();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BrokenPlayTest,
+                         ::testing::Values(BrokenPlay{"CardNotHeld", false, "nincs a kijátszó kezében"},
+                                           BrokenPlay{"SuitNotFollowed", true, "szabálytalan lap"}));
 
 // The temporary file is made new and owner-only: a link planted where an earlier server wrote it
 // is not written through, and the export's own file is the owner's alone.
