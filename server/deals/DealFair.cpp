@@ -27,7 +27,8 @@ void Deals::ShowAllHands(Table& t, const Member& m) {
     if (t.fair.FirstToldLimited(m)) Notice(m.id, text::kSameAddress);
     return;
   }
-  t.fair.SawHands(m);
+  // Journaled before the hands leave: a server killed right after must not forget who saw them.
+  if (t.fair.SawHands(m)) FlushJournal();
   for (int s = 1; s <= kSeats; ++s) out_.Send(m.id, HandLine(t, s));
 }
 

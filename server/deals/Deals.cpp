@@ -123,12 +123,15 @@ void Deals::SeatChanged(Room& room, int seat) {
       t.fair.Held(*m, seat);
     }
     t.catchUp.push_back(place.member);
-    return;
+    // Journaled now, before the catch-up hands the member his cards: a killed server keeps who sat.
+    return FlushJournal();
   }
   // The member left: a robot plays the hand for the rest of the deal (seat 1 too: its commands
-  // pass to the next seated human, server/base/SeatRules.h).
+  // pass to the next seated human, server/base/SeatRules.h). A hold for a dropped member is
+  // journaled at once.
   club_.RobotTakesSeat(room, seat);
   name = std::string(text::kRobotPrefix) + std::to_string(seat);
+  FlushJournal();
 }
 
 void Deals::RoomSent(Room& room) {

@@ -6,14 +6,18 @@
 
 namespace zn::server {
 
-void SeatLedger::Held(const Member& m, int seat) {
-  held_.emplace(m.who.folded, seat);  // the first seat stays the member's own
-  if (const std::string key = AddressKey(m.who.address); !key.empty()) heldAddresses_.insert(key);
+bool SeatLedger::Held(const Member& m, int seat) {
+  bool changed = held_.emplace(m.who.folded, seat).second;  // the first seat stays the member's own
+  if (const std::string key = AddressKey(m.who.address); !key.empty())
+    changed = heldAddresses_.insert(key).second || changed;
+  return changed;
 }
 
-void SeatLedger::SawHands(const Member& m) {
-  saw_.insert(m.who.folded);
-  if (const std::string key = AddressKey(m.who.address); !key.empty()) sawAddresses_.insert(key);
+bool SeatLedger::SawHands(const Member& m) {
+  bool changed = saw_.insert(m.who.folded).second;
+  if (const std::string key = AddressKey(m.who.address); !key.empty())
+    changed = sawAddresses_.insert(key).second || changed;
+  return changed;
 }
 
 std::string_view SeatLedger::SitRefusal(const Member& m, int seat, bool sameAddressRule) const {

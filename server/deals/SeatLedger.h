@@ -19,10 +19,11 @@ namespace zn::server {
 
 class SeatLedger {
  public:
-  // The member holds seat in this deal (at the deal's start or on taking a seat during it).
-  void Held(const Member& m, int seat);
-  // The member got the hands of seats other than their own.
-  void SawHands(const Member& m);
+  // The member holds seat in this deal (at the deal's start or on taking a seat during it); true
+  // when the ledger changed.
+  bool Held(const Member& m, int seat);
+  // The member got the hands of seats other than their own; true when the ledger changed.
+  bool SawHands(const Member& m);
 
   // The notice that refuses m the seat, or empty when m may take it.
   std::string_view SitRefusal(const Member& m, int seat, bool sameAddressRule) const;

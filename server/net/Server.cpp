@@ -68,6 +68,7 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
   club_.SetDeals(&deals_);
   club_.SetNames(options.names);
   if (options.dealKey) deals_.UseDealKey(*options.dealKey);
+  if (options.matchSecrets) deals_.UseMatchSecrets(options.matchSecrets);
   deals_.OpenSameAddress(options.kibitzSameAddressOpen);
   deals_.UseTurnLimit(options.turnLimit);
   deals_.UseRobots(options.robots, std::make_unique<RobotPool>(options.robots.threads, [this](auto job) {

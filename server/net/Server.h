@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,9 @@ struct ServerOptions {
   RobotSettings robots;
   // The deal key; none: the engine's own random one (deals change with every start).
   std::optional<deal::DealKey> dealKey;
+  // Where each new match's secret comes from; none: the system's random source. Tests pin it so
+  // that a deal number gives the same cards at every run.
+  std::function<deal::MatchSecret()> matchSecrets;
   // Watchers at a seated member's address see all hands too (a club of one household or a LAN).
   bool kibitzSameAddressOpen = false;
   // A seated member's time for a bid or a card before the robot makes it.

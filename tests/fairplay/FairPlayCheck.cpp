@@ -18,6 +18,8 @@ void FairPlayCheck::Left(std::uint64_t id) {
   auto it = members_.find(id);
   if (it == members_.end()) return;
   addressOf_.erase(it->second.nickname);
+  // The deal stays the member's: logging in again (or a restarted server) changes nothing.
+  if (it->second.byRun && it->second.deal.open) past_[it->second.nickname] = it->second.deal;
   members_.erase(it);
 }
 
@@ -29,7 +31,8 @@ void FairPlayCheck::Run(std::uint64_t id, std::uint64_t run) {
   if (run == 0) {
     w.deal.open = false;
   } else if (!w.deal.open || w.deal.run != run) {
-    w.deal = Deal{true, 0, run, 0, 0, {}};
+    auto past = past_.find(w.nickname);
+    w.deal = past != past_.end() && past->second.run == run ? past->second : Deal{true, 0, run, 0, 0, {}};
     w.seatPending = true;
   }
 }

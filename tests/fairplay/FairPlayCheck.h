@@ -65,6 +65,7 @@ class FairPlayCheck {
   bool sameAddressRule_;
   std::map<std::uint64_t, Watched> members_;
   std::map<std::string, std::string> addressOf_;  // nickname -> AddressKey
+  std::map<std::string, Deal> past_;              // nickname -> the deal it was in when it left
   std::uint64_t lines_ = 0, hands_ = 0;
   std::vector<std::string> violations_;
 };

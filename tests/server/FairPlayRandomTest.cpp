@@ -1,13 +1,16 @@
 // The fair play invariant under a seeded storm of members sitting, standing, watching, leaving and
-// coming back, robots filling seats, deals ordered and played out: checked after every command.
+// coming back, robots filling seats, deals ordered and played out, and the server stopped and
+// started again on its journal: checked after every command.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <random>
 
 #include "server/base/ClubTexts.h"
+#include "server/store/SqliteJournal.h"
 #include "tests/fairplay/FairPlayCheck.h"
 #include "tests/server/DealHarness.h"
+#include "tests/support/TempDir.h"
 
 namespace zn::server::test {
 namespace {
@@ -17,17 +20,59 @@ namespace {
 class FairPlayStorm : public DealFixture, public ::testing::WithParamInterface<bool> {
  protected:
   // Rooms stay however long the clock runs while the members come and go.
-  FairPlayStorm() {
-    club().SetDeals(nullptr);
+  FairPlayStorm() { Boot(); }
+  ~FairPlayStorm() override { club().SetDeals(nullptr); }
+
+  // A server starting on the store file and its journal, the deals journaled before it stopped
+  // brought back. The engine numbers its runs afresh: the check hears them moved past every run it
+  // knows, and a restored deal's run as the one it had.
+  void Boot() {
+    std::map<std::int64_t, std::uint64_t> before;  // room store id -> the run it had
+    if (deals_) {
+      for (std::size_t r = 1; r < club().RoomCount(); ++r)
+        if (const std::uint64_t run = deals_->RunIn(club().RoomAt(r)))
+          before[club().RoomAt(r).storeId] = Translated(run);
+      club().SetDeals(nullptr);
+    }
+    deals_.reset();
+    journal_.reset();
+    file_ = std::make_unique<SqliteStore>(dir_ / "club.db");
+    journal_ = std::make_unique<SqliteJournal>(dir_ / "club.db");
     ClubLimits limits;
     limits.commandBurst = 1u << 30;
     limits.roomIdleFree = std::chrono::hours(1000);
-    MakeClub(limits);
+    MakeClub(limits, file_.get());
     deals_ = std::make_unique<Deals>(
-        club(), store_, out, [this] { return now; }, [] { return 1234; });
+        club(), *file_, out, [this] { return now; }, [] { return 1234; });
     deals_->UseDealKey(zn::test::kTestDealKey);
     deals_->OpenSameAddress(GetParam());
+    deals_->UseJournal(journal_.get());
+    deals_->Restore(journal_->LoadRunning());
     club().SetDeals(deals_.get());
+    offset_ = highest_ + 1;
+    restored_.clear();
+    for (std::size_t r = 1; r < club().RoomCount(); ++r)
+      if (const std::uint64_t run = deals_->RunIn(club().RoomAt(r));
+          run && before.count(club().RoomAt(r).storeId))
+        restored_[run] = before[club().RoomAt(r).storeId];
+  }
+  // Every member's connection ends with the server, without a word; then it starts again.
+  void Restart(bool clean) {
+    if (clean) deals_->FlushJournal();  // SIGTERM; a kill loses what the last batch did not write
+    for (Someone& p : people_)
+      if (p.id) {
+        out.Take(p.id);
+        check_.Left(p.id);
+        p.id = 0;
+      }
+    Boot();
+    ++restarts_;
+  }
+  std::uint64_t Translated(std::uint64_t run) {
+    if (run == 0) return 0;
+    if (auto it = restored_.find(run); it != restored_.end()) return it->second;
+    highest_ = std::max(highest_, run + offset_);
+    return run + offset_;
   }
 
   struct Someone {
@@ -45,7 +90,7 @@ class FairPlayStorm : public DealFixture, public ::testing::WithParamInterface<b
     for (Someone& p : people_) {
       if (!p.id) continue;
       const Member* m = club().Find(p.id);
-      check_.Run(p.id, m && m->place.room ? deals_->RunIn(club().RoomAt(m->place.room)) : 0);
+      check_.Run(p.id, m && m->place.room ? Translated(deals_->RunIn(club().RoomAt(m->place.room))) : 0);
       for (const std::string& line : out.Take(p.id)) {
         check_.Received(p.id, line);
         if (line[0] == 'X') ++scores_;
@@ -69,6 +114,12 @@ class FairPlayStorm : public DealFixture, public ::testing::WithParamInterface<b
     ASSERT_TRUE(check_.Violations().empty()) << command << ": " << check_.Violations().front();
   }
 
+  zn::test::TempDir dir_;
+  std::unique_ptr<SqliteStore> file_;
+  std::unique_ptr<SqliteJournal> journal_;
+  std::map<std::uint64_t, std::uint64_t> restored_;  // this engine's run -> the run before the stop
+  std::uint64_t offset_ = 0, highest_ = 0;
+  int restarts_ = 0;
   std::vector<Someone> people_;
   FairPlayCheck check_{!GetParam()};
   std::uint64_t commands_ = 0, scores_ = 0;
@@ -91,6 +142,7 @@ TEST_P(FairPlayStorm, NoMemberEverSeesAHandThatIsNotTheirs) {
   const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   const int kSteps = 5000;
   for (int step = 0; step < kSteps; ++step) {
+    if (step % 500 == 499) Restart(step % 1000 == 999);  // killed, or stopped cleanly
     Someone& p = people_[static_cast<std::size_t>(pick(10))];
     if (!p.id) {
       p.id = ++lastId_;
@@ -153,6 +205,7 @@ TEST_P(FairPlayStorm, NoMemberEverSeesAHandThatIsNotTheirs) {
       notices_[std::string(text::kSatThisDeal)], notices_[std::string(text::kSameAddress)],
       notices_[std::string(text::kSeatHeld)]);
   // The storm reached every rule, and deals were played out.
+  EXPECT_EQ(restarts_, kSteps / 500);
   EXPECT_GT(scores_, 0u);
   EXPECT_GT(check_.HandLines(), 100u);
   for (std::string_view t : {text::kWatchedThisDeal, text::kOwnSeatOnly, text::kSatThisDeal, text::kSeatHeld})

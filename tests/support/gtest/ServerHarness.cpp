@@ -18,6 +18,8 @@ RunningServer::RunningServer(const std::string& dbPath, ServerOptions options) {
   options.listen = "127.0.0.1";
   options.port = 0;
   if (!options.dealKey) options.dealKey = zn::test::kTestDealKey;
+  // Every match of a test deals the cards of the test match: a numbered deal is the same at each run.
+  if (!options.matchSecrets) options.matchSecrets = [] { return zn::test::kTestMatch; };
   if (options.limits.lobbyInterval == ClubLimits{}.lobbyInterval)
     options.limits.lobbyInterval = std::chrono::milliseconds(100);  // keeps the tests quick
   store_ = std::make_unique<SqliteStore>(dbPath);
