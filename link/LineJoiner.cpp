@@ -51,6 +51,14 @@ void TLineJoiner::DropHeld(TReceiveQueue& queue) {
 void TLineJoiner::Push(std::string text, TReceiveQueue& queue) {
   // Every entry starts with "#", so even a one-letter first line is cut as a line.
   if (text.front() != '#') text.insert(text.begin(), '#');
+  if (Seen) {
+    for (std::size_t at = 0; at < text.size();) {
+      std::size_t next = text.find('#', at + 1);
+      if (next == std::string::npos) next = text.size();
+      if (next - at - 1 <= kMaxLineBytes) Seen(std::string_view(text).substr(at + 1, next - at - 1));
+      at = next;
+    }
+  }
   bool tooLong = false;
   for (std::size_t at = 0; at < text.size() && !tooLong;) {
     std::size_t next = text.find('#', at + 1);

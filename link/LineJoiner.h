@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,8 @@ class TLineJoiner {
   void Flush(TReceiveQueue& queue);
   // Bytes held back.
   std::size_t Held() const { return held_.size(); }
+  // Told of every whole line (without its "#") as it goes to the queue, in order.
+  std::function<void(std::string_view line)> Seen;
 
  private:
   std::string held_;       // from the last "#" on (no "#" only at the start of the stream)

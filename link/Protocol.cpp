@@ -6,10 +6,12 @@
 
 namespace zn::proto {
 
-const std::array<TLineCode, 17> kLineCodes = {{
+const std::array<TLineCode, 20> kLineCodes = {{
     {'A', TLineRole::RoomOption, "room option"},
     {'B', TLineRole::Bidding, "bidding so far"},
+    {'C', TLineRole::Closing, "the server ends the connection, and why"},
     {'D', TLineRole::Deal, "new deal number"},
+    {'E', TLineRole::CaughtUp, "the end of a catch-up"},
     {'F', TLineRole::Result, "written-down result"},
     {'G', TLineRole::Ping, "answer to a ping"},
     {'H', TLineRole::Hand, "a hand"},
@@ -20,6 +22,7 @@ const std::array<TLineCode, 17> kLineCodes = {{
     {'Q', TLineRole::Inquiry, "introduction request"},
     {'R', TLineRole::Room, "current room"},
     {'T', TLineRole::Turn, "turn to bid"},
+    {'V', TLineRole::Reads, "the newer lines the server sends"},
     {'W', TLineRole::Profile, "an introduction"},
     {'X', TLineRole::Score, "score items of a pair"},
     {'Y', TLineRole::Challenge, "nonce to sign for a claimed nickname"},
@@ -245,6 +248,10 @@ std::string LineRecord(std::string_view block) {
 }
 
 std::string CmdRecords(bool on) { return on ? "Z1" : "Z0"; }
+std::string CmdReads(std::uint32_t bits) { return "V" + Number(bits); }
+std::string LineClosing(TCloseReason why) { return "C" + Number(static_cast<std::int32_t>(why)); }
+std::string LineCaughtUp() { return "E"; }
+std::string LineReads(std::uint32_t bits) { return "V" + Number(bits); }
 
 std::string Relayable(std::string_view text) {
   std::string s(text);

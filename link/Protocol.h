@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,9 @@ enum class TLineRole {
   Score,       // X: the score items of one pair (score tab)
   Challenge,   // Y: a nonce to sign for the nickname's claim (club window)
   Record,      // Z: the record of a deal that ended (the archive)
+  Closing,     // C: the server ends the connection, and why (only to clients that read it)
+  CaughtUp,    // E: the deal so far has been sent to a member back at the table (the same)
+  Reads,       // V: which of those lines the server sends this connection (answer to "V")
   Unknown,     // anything else: shown in a message box (always the last role)
 };
 inline constexpr std::size_t kLineRoles = static_cast<std::size_t>(TLineRole::Unknown) + 1;
@@ -51,8 +55,8 @@ struct TLineCode {
   const char* meaning;
 };
 
-// The seventeen codes, in alphabetical order.
-extern const std::array<TLineCode, 17> kLineCodes;
+// The twenty codes, in alphabetical order.
+extern const std::array<TLineCode, 20> kLineCodes;
 
 // The role of a line by its first byte; Unknown for an empty line or any other byte.
 TLineRole RoleOf(std::string_view line);
@@ -71,7 +75,7 @@ enum class TCommandShape {
   Rest,          // N M R Q: to the end of the read
 };
 
-// What a command asks for; the server routes each one by it (server/ClubRoutes.h checks at compile
+// What a command asks for; the server routes each one by it (server/base/CommandRoutes.h checks at compile
 // time that every command has exactly one route).
 enum class TCommand {
   Nick,       // N
@@ -92,9 +96,10 @@ enum class TCommand {
   Inquiry,    // Q
   Claim,      // Y
   Answer,     // W
-  Records,    // Z (always the last command)
+  Records,    // Z
+  Reads,      // V: the lines beyond the old set this client reads (always the last command)
 };
-inline constexpr std::size_t kCommands = static_cast<std::size_t>(TCommand::Records) + 1;
+inline constexpr std::size_t kCommands = static_cast<std::size_t>(TCommand::Reads) + 1;
 
 struct TCommandCode {
   char code;
@@ -124,6 +129,7 @@ inline constexpr std::array<TCommandCode, kCommands> kCommandCodes = {{
     {'Y', TCommand::Claim, TCommandShape::Proof, "ask for a claim challenge, or answer one"},
     {'W', TCommand::Answer, TCommandShape::Answer, "answer an introduction request"},
     {'Z', TCommand::Records, TCommandShape::SignedNumber, "send (1) or not (0) the record of every deal"},
+    {'V', TCommand::Reads, TCommandShape::SignedNumber, "the newer lines this client reads (bits)"},
 }};
 
 // The longest chat text (after "M") the server relays; the client's message box holds no more.
@@ -161,6 +167,14 @@ std::string CmdProof(const claim::TProof& proof);
 std::string CmdAnswer(std::string_view inquiryWithoutQ, const std::array<std::string, 4>& texts);
 std::string CmdRecords(bool on);  // "Z1" / "Z0"
 
+// The newer lines a client reads, announced with "V" and a sum of bits once logged in; the server
+// answers with a "V" line naming the bits it knows, and sends those lines from then on. A client
+// that never announces gets none of them. One more line later is one more bit.
+inline constexpr std::uint32_t kReadsClosing = 1;   // "C": why the server ends the connection
+inline constexpr std::uint32_t kReadsCaughtUp = 2;  // "E": the end of a catch-up
+inline constexpr std::uint32_t kReadsKnown = kReadsClosing | kReadsCaughtUp;
+std::string CmdReads(std::uint32_t bits);  // "V" bits
+
 // ---- Server lines (built by the server, read by the client) ------------------------------------
 
 struct TLobbyMember {
@@ -193,6 +207,18 @@ std::string LineTurn();                                 // "T"
 std::string LineLobby(const TLobby& lobby);             // "I" n rooms m (index name)*
 std::string LineRoom(const TRoom& room);                // "R" played (seat name)*
 std::string LineChallenge(const claim::TNonce& nonce);  // "Y" nonce in lower-case hex
+
+// Why the server ends a connection ("C" reason), after the notice that says it in words.
+enum class TCloseReason : std::int32_t {
+  Other = 0,
+  Idle = 1,         // sent nothing for too long
+  TooFast = 2,      // too many commands
+  Replaced = 3,     // the same nickname logged in from elsewhere
+  ClaimFailed = 4,  // a proof for the nickname's claim failed
+};
+std::string LineClosing(TCloseReason why);  // "C" reason
+std::string LineCaughtUp();                 // "E"
+std::string LineReads(std::uint32_t bits);  // "V" bits
 
 // One turn of the bidding: the bidder's name and the bids made in that turn (none: a pass).
 struct TBidBlock {
@@ -414,5 +440,30 @@ TCommandSpan MeasureCommand(std::string_view buffer);
 // The same as a length: complete is true for a whole command; a result of 0 with complete false
 // means "wait for more bytes"; any other result with complete false is bytes to drop.
 std::size_t CommandLength(std::string_view buffer, bool& complete);
+
+// ---- Printing (test failures show the values, not just a row's name) ----------------------------
+// Texts in double quotes, every byte outside printable ASCII as \xNN (cp1250 stays exact).
+
+std::ostream& operator<<(std::ostream& os, const TLobbyMember& m);
+std::ostream& operator<<(std::ostream& os, const TLobby& lobby);
+std::ostream& operator<<(std::ostream& os, const TRoomMember& m);
+std::ostream& operator<<(std::ostream& os, const TRoom& room);
+std::ostream& operator<<(std::ostream& os, const TBidBlock& block);
+std::ostream& operator<<(std::ostream& os, const TScoreItem& item);
+std::ostream& operator<<(std::ostream& os, const TBidding& bidding);
+std::ostream& operator<<(std::ostream& os, const THandLine& hand);
+std::ostream& operator<<(std::ostream& os, const TPlayLine& play);
+std::ostream& operator<<(std::ostream& os, const TScore& score);
+std::ostream& operator<<(std::ostream& os, const TResultText& result);
+std::ostream& operator<<(std::ostream& os, const TAnswer& answer);
+std::ostream& operator<<(std::ostream& os, const TInquiry& inquiry);
+std::ostream& operator<<(std::ostream& os, const TPoints& points);
+std::ostream& operator<<(std::ostream& os, const TBidCommand& command);
+std::ostream& operator<<(std::ostream& os, const TReadStop& stop);
+std::ostream& operator<<(std::ostream& os, const TCommandSpan& span);
+template <class T>
+std::ostream& operator<<(std::ostream& os, const TRead<T>& read) {
+  return os << "{" << read.value << " " << read.stop << "}";
+}
 
 }  // namespace zn::proto

@@ -11,6 +11,9 @@ using namespace zn::literals;
 
 namespace {
 
+// "G" lines whose arrival is kept; a server sending more unasked ones gets no more kept.
+constexpr std::size_t kMaxPingArrivals = 1024;
+
 std::string_view KindText(TSocketErrorKind kind) {
   switch (kind) {
     case TSocketErrorKind::Send:
@@ -52,6 +55,7 @@ TZnLink::TZnLink(TReceiveQueue& queue, std::unique_ptr<TSocketPort> socket)
   // Every handler is safe to run inside a call of the link (Connect, Write, pending events) and
   // touches nothing of the link once a message box has been shown: the box runs the event loop,
   // and the club window may replace (destroy) the link meanwhile.
+  joiner_.Seen = [this](std::string_view line) { Seen(line); };
   socket_->OnConnected = [this] { Connected = true; };
   socket_->OnDisconnected = [this] {
     Connected = false;
@@ -81,12 +85,22 @@ void TZnLink::Open() {
   socket_->Close();
   joiner_.Flush(queue_);  // what the old connection sent stays; the new stream starts afresh
   Connected = false;
+  loggedIn_ = false;
+  closing_ = false;
   if (Host.empty()) return;
   // May report an error before it returns; nothing of the link is used after it.
   socket_->Connect(Host, Port);
 }
 
+std::optional<std::int64_t> TZnLink::TakePingArrival() {
+  if (pingArrivals_.empty()) return std::nullopt;
+  const std::int64_t at = pingArrivals_.front();
+  pingArrivals_.pop_front();
+  return at;
+}
+
 void TZnLink::Receive(std::string_view chunk) {
+  chunkAt_ = Desktop().SteadyMs();
   // A server that sends faster than the lines are taken (or while a trick pause holds them)
   // must not fill the memory: past the bound the connection counts as broken.
   const std::size_t unread = queue_.Bytes() + joiner_.Held();
@@ -100,11 +114,21 @@ void TZnLink::Receive(std::string_view chunk) {
   if (joiner_.Feed(chunk, queue_) && !socket_->WatchQuiet(kQuietTime)) joiner_.Flush(queue_);
 }
 
+void TZnLink::Seen(std::string_view line) {
+  // Seen here as each line comes whole, not when it is dispatched: the close that follows it may
+  // come first.
+  if (line.empty()) return;
+  if (line.front() == 'I') loggedIn_ = true;
+  if (line.front() == 'C') closing_ = true;
+  if (line.front() == 'G' && pingArrivals_.size() < kMaxPingArrivals) pingArrivals_.push_back(chunkAt_);
+}
+
 void TZnLink::Send(std::string_view text) {
   if (!socket_->Active()) {
     Desktop().ShowMessage(std::string(text));
     return;
   }
+  lastSend_ = Desktop().SteadyMs();
   Desktop().SetCursor(TCursor::Hourglass);
   socket_->Write(text);
   // Any handler may run here, the replacement of this link included: nothing follows.

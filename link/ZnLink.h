@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,10 +40,27 @@ class TZnLink {
 
   TSocketPort& Socket() { return *socket_; }
 
+  // The desktop's steady time (ms) of the last command Send wrote; -1 before the first.
+  std::int64_t LastSendMs() const { return lastSend_; }
+  // The server let the member in on this connection: its first lobby line has come whole.
+  bool LoggedIn() const { return loggedIn_; }
+  // The server said on this connection that it ends it (a closing line came whole).
+  bool ServerClosing() const { return closing_; }
+  // When the bytes of the oldest "G" line not yet taken arrived (desktop steady ms), so a ping is
+  // timed by its arrival, not by the quiet time a held last line waits; none when not known.
+  std::optional<std::int64_t> TakePingArrival();
+
  private:
   TReceiveQueue& queue_;
   std::unique_ptr<TSocketPort> socket_;
   TLineJoiner joiner_;  // the line the last read left open
+  std::int64_t lastSend_ = -1;
+  bool loggedIn_ = false;
+  bool closing_ = false;
+  std::int64_t chunkAt_ = 0;               // when the last read came
+  std::deque<std::int64_t> pingArrivals_;  // of the "G" lines seen and not yet taken
+
+  void Seen(std::string_view line);
 
   void Receive(std::string_view chunk);
 };

@@ -49,7 +49,7 @@ void TZnForm::InitActions() {
   Set(cmTable, "&Asztal...", "", "", [this] { cmTableExecute(); });
   Set(cmShowBid, "&Licitek...", "", "Megmutatja a liciteket", [this] { cmShowBidExecute(); });
   Set(cmResults, "&Partik...", "", "", [this] { cmResultsExecute(); });
-  Set(cmArchive, "&Archívum..."_cp, "", "", [this] { cmArchiveExecute(); });
+  Set(cmArchive, "A&rchívum..."_cp, "", "", [this] { cmArchiveExecute(); });
   Set(cmKibic, "&Kibic...", "", "", [this] { cmKibicExecute(); });
   Set(cmReplay, "Ú&jrajátszás"_cp, "Újra &játszás"_cp, "Ugyanezt a leosztást újrakezdi"_cp,
       [this] { cmReplayExecute(); });

@@ -56,17 +56,20 @@ bool TZnForm::IsClaimRefusal(std::string_view line) {
          line.substr(1, notice.size()) == notice && line.substr(1 + notice.size()) == claim::kRefusedText;
 }
 
-void TZnForm::ClaimRefused() {
+void TZnForm::NicknameRefused(std::string_view why) {
   // The server closes the connection: a new nickname logs in on a new one.
-  std::string typed = Nickname;
-  for (;;) {
-    auto answer = Desktop().InputBox(std::string("Milyen néven akarsz játszani?"_cp),
-                                     std::string("Ez a becenév egy másik tagé. Új név:"_cp), typed);
-    if (!answer) return;  // the member may enter his code first ("&Külvilág")
-    typed = *answer;
-    if (ValidNickname(typed) && typed != Nickname) break;
+  std::optional<std::string> typed = AskNickname(why, Nickname);
+  while (typed && *typed == Nickname) typed = AskNickname(why, *typed);
+  if (!typed) {
+    // The member may bring his code first: no attempt of the way back may log in meanwhile.
+    StopReturning();
+    NewLink();
+    const std::string notice = Memo.empty() ? std::string() : Memo.back();
+    ResetToConnectPage();
+    if (!notice.empty()) AddMemo(notice);  // it says why the member is back here
+    return;
   }
-  Nickname = typed;
+  Nickname = *typed;
   StatusNick = Nickname;
   Notify(Aspect::Status);
   NewLink();

@@ -30,14 +30,19 @@ void TZnForm::NewLink() {
   // A close the member did not ask for is a drop: the way back starts.
   socket.OnDisconnected = wrap([this, inner = socket.OnDisconnected] {
     const bool wasConnected = Link && Link->Connected;
-    if (inner) inner();
-    if (wasConnected) BidForm->LinkChanged(false);
-    if (wasConnected && !opening_) LinkDropped();
+    if (inner) inner();  // the line held back is seen now
+    if (!wasConnected) return;
+    BidForm->LinkChanged(false);
+    if (opening_) return;
+    // Closed before the lobby came: the server refused the login (the nickname, the club full...),
+    // and would only refuse it again. After it, the server's closing line says it meant to close.
+    if (!Link->LoggedIn() || Link->ServerClosing()) serverEnded_ = true;
+    LinkDropped();
   });
   socket.OnQuiet = wrap(socket.OnQuiet);  // a held line has gone to the queue
   auto data = socket.OnData;
   socket.OnData = [this, data](std::string chunk) {
-    LinkData(chunk);
+    Keeper.DataArrived();
     if (data) data(std::move(chunk));
     if (WakeIdle) WakeIdle();
   };
@@ -86,6 +91,10 @@ void TZnForm::cmExitExecute() {
 }
 
 void TZnForm::LLine(const std::string& line) {
+  // One "N" a connection: an "L" line of an older connection (left in the queue while a box was
+  // open) or a second one must not glue a second nickname to the first.
+  if (!Link->Connected || loginSent_ == connection_) return;
+  loginSent_ = connection_;
   ClaimNewConnection();
   const std::string_view version = std::string_view(line).substr(line.empty() ? 0 : 1);
   if (version != proto::kVersion)
@@ -94,6 +103,8 @@ void TZnForm::LLine(const std::string& line) {
   Send(proto::CmdNick(Nickname));
   RecordsAsked = false;  // a new connection: "Z1" again once logged in
   RecordGate.Reset();
+  readsAnnounced_ = false;
+  serverReads_ = 0;
 }
 
 }  // namespace zn

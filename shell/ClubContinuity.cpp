@@ -14,23 +14,7 @@ using namespace zn::literals;
 
 namespace {
 std::int64_t Steady() { return Desktop().SteadyMs(); }
-// The server's notices ("M >>>>> ..."; a chat line starts with a nickname, never a space) that
-// come before a close it means: a refused login, and those that say the connection ends (a member
-// idle for an hour, or one sending too fast). The way back would only be turned away again.
 constexpr std::string_view kReturning = "Újrakapcsolódás ("_cp;
-constexpr std::string_view kNotice = "#M >>>>> ";
-constexpr std::string_view kRefusedLogin = "Ez a becenév nem használható"_cp;
-constexpr std::string_view kLinkEnds = "a kapcsolat megszakad"_cp;
-
-bool EndsLink(std::string_view chunk) {
-  for (std::size_t at = chunk.find(kNotice); at != std::string_view::npos; at = chunk.find(kNotice, at + 1)) {
-    const std::string_view notice = chunk.substr(at + 1, chunk.find('#', at + 1) - (at + 1));
-    if (notice.find(kRefusedLogin) != std::string_view::npos ||
-        notice.find(kLinkEnds) != std::string_view::npos)
-      return true;
-  }
-  return false;
-}
 }  // namespace
 
 void TZnForm::SyncLinkTimer() {
@@ -57,6 +41,7 @@ void TZnForm::ShowReturnStatus() {
 }
 
 void TZnForm::LinkConnected() {
+  ++connection_;
   Keeper.Connected(Steady());
   serverEnded_ = false;
   if (Keeper.Stage() == TLinkKeeper::TStage::Connecting) {
@@ -64,12 +49,6 @@ void TZnForm::LinkConnected() {
     ShowReturnStatus();
   }
   SyncLinkTimer();
-}
-
-void TZnForm::LinkData(std::string_view chunk) {
-  Keeper.DataArrived();
-  // Decided here, not when the line is dispatched: the close that follows it may come first.
-  if (EndsLink(chunk)) serverEnded_ = true;
 }
 
 void TZnForm::LinkDropped() {
@@ -141,7 +120,8 @@ void TZnForm::ReturnAttempt() {
 
 void TZnForm::ReturnEnd(std::string memo, bool back) {
   Keeper.Stop();
-  if (back) catchUpUntil_ = Steady() + kCatchUpMs;
+  // A server that marks the end of its catch-up ends it; the time bound is for one that does not.
+  if (back) catchUpUntil_ = Steady() + (serverReads_ & proto::kReadsCaughtUp ? kCatchUpMarkMs : kCatchUpMs);
   SetReturnStatus({});
   if (!memo.empty()) AddMemo(std::move(memo));
   SyncLinkTimer();
@@ -176,14 +156,26 @@ void TZnForm::ReturnRoomShown() {
     return ReturnEnd({}, true);
   }
   if (place.Seat < 1 || place.Seat > 4 || MySeat == place.Seat) return ReturnEnd({}, true);
-  const std::string& label = SeatLabels[static_cast<std::size_t>(place.Seat)];
-  if (label.empty() || label[0] != '-')
+  if (!SeatTakeable(place.Seat))
     return ReturnEnd(std::string(" >>>>> A helyedre időközben más ült le."_cp), false);
   if (stage == TLinkKeeper::TStage::Entering) {
     Keeper.Reached(TLinkKeeper::TStage::Sitting, Steady());
     TakeSeat(place.Seat);
   }
   // Sitting: the seat is still free for us; the "R" line that shows us on it ends the way back.
+}
+
+void TZnForm::CaughtUpLine(const std::string&) { catchUpUntil_ = 0; }
+
+void TZnForm::VLine(const std::string& line) {
+  const std::optional<std::int32_t> bits = proto::ReadCmdNumber(line);
+  serverReads_ = bits && *bits > 0 ? static_cast<std::uint32_t>(*bits) & proto::kReadsKnown : 0;
+}
+
+void TZnForm::AnnounceReads() {
+  if (readsAnnounced_ || loginSent_ != connection_) return;  // once, after this connection's "N"
+  readsAnnounced_ = true;
+  Send(proto::CmdReads(proto::kReadsKnown));
 }
 
 bool TZnForm::CatchingUp() const {
@@ -228,7 +220,10 @@ void TZnForm::LinkTimerTimer() {
     NewLink();
     return SyncLinkTimer();
   }
-  if (Keeper.QuietPingDue(now) && Link->Socket().Active()) Link->Socket().Write(proto::CmdPing());
+  // Never from inside a Send (its pending events run this timer): the command just written
+  // counts as the member's last one, so the spell has not begun.
+  if (Link->Socket().Active() && Keeper.QuietPingDue(now, Link->LastSendMs()))
+    Link->Socket().Write(proto::CmdPing());
 }
 
 }  // namespace zn

@@ -52,6 +52,10 @@ constexpr TRoute kRoutes[] = {
     {R::Score, [](TZnForm& f, const std::string& l) { f.BidForm->ScoreLine(l); }},
     {R::Challenge, [](TZnForm& f, const std::string& l) { f.YLine(l); }},
     {R::Record, [](TZnForm& f, const std::string& l) { f.ZLine(l); }},
+    // The notice before it said why in words; the link has taken the close as meant.
+    {R::Closing, [](TZnForm&, const std::string&) {}},
+    {R::CaughtUp, [](TZnForm& f, const std::string& l) { f.CaughtUpLine(l); }},
+    {R::Reads, [](TZnForm& f, const std::string& l) { f.VLine(l); }},
     {R::Unknown, [](TZnForm&, const std::string& l) { Desktop().ShowMessage(l); }},
 };
 

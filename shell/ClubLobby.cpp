@@ -37,6 +37,7 @@ void TZnForm::ILine(const std::string& line) {
   }
   ShowLobby(lobby);
   AskForRecords();
+  AnnounceReads();
   if (!Rooms.empty()) fdRoomsClick(0);
 }
 

@@ -1,10 +1,12 @@
 // "Ü&zenetek": chat, clearing, ping, news and introductions; the present list; the "G" (ping
 // answer) and "M" (message) lines.
+#include <algorithm>
 #include <cstdio>
 
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
 #include "game/ErrorHandler.h"
+#include "link/NameRule.h"
 #include "shell/ZnCliTop.h"
 
 namespace zn {
@@ -67,8 +69,12 @@ void TZnForm::fdPresentDblClick(int index) {
 }
 
 void TZnForm::GLine(const std::string&) {
+  const std::optional<std::int64_t> arrived = Link->TakePingArrival();
   if (Keeper.QuietAnswer()) return;  // the link timer's own ping: nothing to show
   PingSeconds = (Now() - PingTime) * 86400.0;
+  // Timed when its bytes came: a last line waits the quiet time, and any line the trick pause.
+  if (arrived)
+    PingSeconds -= static_cast<double>(std::max<std::int64_t>(0, Desktop().SteadyMs() - *arrived)) / 1000.0;
   char number[64];
   std::snprintf(number, sizeof number, "%0.3f", PingSeconds);  // the locale's decimal separator
   AddMemo(std::string(" >>>>> Válaszidő "_cp) + number + " sec");
@@ -78,7 +84,15 @@ void TZnForm::GLine(const std::string&) {
 void TZnForm::MLine(const std::string& line) {
   Alert();
   AddMemo(line.empty() ? std::string() : line.substr(1));
-  if (IsClaimRefusal(line)) ClaimRefused();
+  if (IsClaimRefusal(line))
+    NicknameRefused(
+        "Ez a becenév egy másik tagé. Ha a tiéd, a másik gépeden a Külvilág > Névkód... "
+        "mutatja a kódját: a Mégse után a Külvilág > Névkód megadása... kéri, aztán "
+        "jelentkezz be újra. Vagy adj meg új nevet."_cp);
+  else if (line == "M >>>>> " + std::string(proto::kBadNicknameText) + Nickname)
+    NicknameRefused(
+        std::string("A szerver ezt a nevet nem fogadta el (rossz név, vagy most is bent van "
+                    "valaki ezzel a névvel)."_cp));
 }
 
 }  // namespace zn

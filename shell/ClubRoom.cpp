@@ -74,8 +74,7 @@ void TZnForm::fdSeatClick(int seat) {
       Say("Kibic nem játszhat!"_cp);
     } else if (Seated()) {
       Say("Előbb állj fel, ha át akarsz ülni!"_cp);
-    } else if (!SeatLabels[static_cast<std::size_t>(seat)].empty() &&
-               SeatLabels[static_cast<std::size_t>(seat)][0] == '-') {
+    } else if (SeatTakeable(seat)) {
       TakeSeat(seat);
     }
   });
@@ -94,12 +93,12 @@ void TZnForm::cmStandExecute() {
 
 void TZnForm::cmRobotExecute() {
   Guarded([&] {
-    if (SeatLabels[1] == kFreeSeat) {
+    if (SeatFree(1)) {
       Say("Az induló helyén ülni kell valakinek!"_cp);
       return;
     }
     for (std::int32_t seat = 2; seat <= 4; ++seat) {
-      if (SeatLabels[static_cast<std::size_t>(seat)] == kFreeSeat) {
+      if (SeatFree(seat)) {
         Send(proto::CmdSit(-seat));
         return;
       }
@@ -243,9 +242,14 @@ void TZnForm::ShowRoomMembers(const proto::TRoom& room) {
   PresentIndex = -1;
   MatchText = room.played;
   for (int seat = 1; seat <= 4; ++seat) SeatLabels[static_cast<std::size_t>(seat)] = std::string(kFreeSeat);
+  SeatHolders.fill(TSeatHolder::Free);
   for (const proto::TRoomMember& m : room.members) {
-    // Members without a seat 1..4 are only present.
-    if (m.seat >= 1 && m.seat <= 4) SeatLabels[static_cast<std::size_t>(m.seat)] = m.nickname;
+    // Members without a seat 1..4 are only present; robots' nicknames begin with "-".
+    if (m.seat >= 1 && m.seat <= 4) {
+      SeatLabels[static_cast<std::size_t>(m.seat)] = m.nickname;
+      SeatHolders[static_cast<std::size_t>(m.seat)] =
+          !m.nickname.empty() && m.nickname[0] == '-' ? TSeatHolder::Robot : TSeatHolder::Member;
+    }
     if (m.nickname == Nickname) MySeat = m.seat;
     Present.push_back(m.nickname);
   }

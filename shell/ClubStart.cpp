@@ -2,26 +2,37 @@
 #include "game/Confirm.h"
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
+#include "link/NameRule.h"
 #include "shell/ZnCliTop.h"
 
 namespace zn {
 
 using namespace zn::literals;
 
-bool TZnForm::ValidNickname(std::string_view name) {
-  // A space or a "#" would split every line the nickname travels in.
-  return name.size() > 3 && name[0] != '-' && name.find(' ') == std::string_view::npos &&
-         name.find('#') == std::string_view::npos;
+bool TZnForm::ValidNickname(std::string_view name) { return proto::ValidNickname(name); }
+
+std::optional<std::string> TZnForm::AskNickname(std::string_view why, std::string typed) {
+  std::string problem(why);
+  for (;;) {
+    std::string prompt = problem;
+    if (!prompt.empty()) prompt += "\r";
+    prompt += "Milyen néven akarsz játszani?\rNév: "_cp;
+    prompt += proto::kNicknameRule;
+    auto answer = Desktop().InputBox(std::string("Milyen néven akarsz játszani?"_cp), prompt, typed);
+    if (!answer) return std::nullopt;
+    typed = *answer;
+    problem = proto::NicknameProblem(typed);
+    if (problem.empty()) return typed;
+  }
 }
 
 void TZnForm::FormShow() {
+  // No way past the first prompt without a valid nickname: Cancel asks again.
   std::string typed = Nickname;
+  std::string why = Nickname.empty() ? std::string() : proto::NicknameProblem(Nickname);
   while (!ValidNickname(Nickname)) {
-    auto answer = Desktop().InputBox(std::string("Milyen néven akarsz játszani?"_cp),
-                                     std::string("Név: (legalább 4 betű)"_cp), typed);
-    if (!answer) continue;
-    typed = *answer;
-    if (ValidNickname(typed)) Nickname = typed;
+    if (auto answer = AskNickname(why, typed)) Nickname = *answer;
+    why.clear();
   }
   if (StatusNick != Nickname) {
     StatusNick = Nickname;

@@ -88,11 +88,22 @@ class TClubState {
 
   // Room page.
   std::array<std::string, 5> SeatLabels;  // index 1..4; empty until the first "R" line
-  bool SeatDownVisible = true;            // lbSeatDown (shown only on the room page)
-  std::string DealText;                   // lbDeal
-  std::string MatchText;                  // lbMatch
-  bool Dealer1Visible = false;            // lbDealer1
-  bool Dealer3Visible = false;            // lbDealer3
+  // Who holds each seat (index 1..4) by the last "R" line's pairs: the rules read this, never
+  // the label's text.
+  enum class TSeatHolder { Free, Robot, Member };
+  std::array<TSeatHolder, 5> SeatHolders{};
+  // A seat the member may take: free, or a robot's.
+  bool SeatTakeable(int seat) const {
+    return seat >= 1 && seat <= 4 && SeatHolders[static_cast<std::size_t>(seat)] != TSeatHolder::Member;
+  }
+  bool SeatFree(int seat) const {
+    return seat >= 1 && seat <= 4 && SeatHolders[static_cast<std::size_t>(seat)] == TSeatHolder::Free;
+  }
+  bool SeatDownVisible = true;  // lbSeatDown (shown only on the room page)
+  std::string DealText;         // lbDeal
+  std::string MatchText;        // lbMatch
+  bool Dealer1Visible = false;  // lbDealer1
+  bool Dealer3Visible = false;  // lbDealer3
 
   // Status bar: the nickname, the fixed "Szerver ", the server; while the client finds its way
   // back after a drop, StatusReturn stands in the server's place.

@@ -9,8 +9,9 @@ void TLinkKeeper::Connected(std::int64_t now) {
   pending_.clear();
 }
 
-bool TLinkKeeper::QuietPingDue(std::int64_t now) {
+bool TLinkKeeper::QuietPingDue(std::int64_t now, std::int64_t lastSend) {
   if (!connected_ || now < nextPing_) return false;
+  if (lastSend >= 0 && now - lastSend < kQuietSpellMs) return false;
   nextPing_ = now + kQuietPingMs;
   if (pending_.size() >= kMaxPendingPings) return false;
   pending_.push_back(true);

@@ -14,7 +14,13 @@ inline constexpr int kLinkTickMs = 250;  // the club window's link timer
 // After the way back ends in the room, the deal's lines for this long are the deal the member
 // dropped out of (the server sends them right after the "R" line).
 inline constexpr std::int64_t kCatchUpMs = 5000;
-inline constexpr std::int64_t kQuietPingMs = 15000;             // a quiet "G" this often while connected
+// The same for a server that marks the catch-up's end: only a bound for a mark that never comes.
+inline constexpr std::int64_t kCatchUpMarkMs = 60000;
+inline constexpr std::int64_t kQuietPingMs = 15000;  // a quiet "G" this often while connected
+// The quiet "G" waits until the member has sent nothing for this long: written right after a
+// command that runs to the end of the server's read (chat, a room name, a bid), it would be read
+// as part of it.
+inline constexpr std::int64_t kQuietSpellMs = 2000;
 inline constexpr std::int64_t kPingAnswerMs = 10000;            // nothing at all back for this long: a drop
 inline constexpr std::int64_t kReturnWindowMs = 5 * 60 * 1000;  // attempts start within this of the drop
 inline constexpr std::int64_t kMaxBackoffMs = 30000;
@@ -44,8 +50,9 @@ class TLinkKeeper {
   void Connected(std::int64_t now);
   void Disconnected() { connected_ = false; }
   void DataArrived() { awaitingSince_ = -1; }
-  // True when a quiet "G" should go now (it then counts as sent at now).
-  bool QuietPingDue(std::int64_t now);
+  // True when a quiet "G" should go now (it then counts as sent at now); lastSend is when the
+  // member's last command went (-1: none), and a due ping waits for kQuietSpellMs after it.
+  bool QuietPingDue(std::int64_t now, std::int64_t lastSend);
   // A quiet "G" has had nothing back for kPingAnswerMs.
   bool Silent(std::int64_t now) const;
   // The member's own "G" went.

@@ -71,8 +71,10 @@ class TZnForm : public TClubState, public TClubActions {
   bool CloseQuery(bool clubWindowActive);
   // The program ends: no line is dispatched while the windows go.
   void StopDispatching() { Dispatching = false; }
-  // A valid nickname: more than 3 characters, not beginning with "-", no space and no "#".
+  // A valid nickname by the club's one rule (link/NameRule.h).
   static bool ValidNickname(std::string_view name);
+  // Asks for a nickname until a valid one is typed (why: the first prompt's reason); none on Cancel.
+  std::optional<std::string> AskNickname(std::string_view why, std::string typed);
 
   // ---- The dispatcher ----
   // One pass: takes at most one line (none while the table window's pause is set). Returns true
@@ -108,7 +110,9 @@ class TZnForm : public TClubState, public TClubActions {
   void ClaimNewConnection();                  // the "L" line: a new connection
   void ClaimAfterLobby();                     // an "I" line
   static bool IsClaimRefusal(std::string_view line);
-  void ClaimRefused();  // the refusal notice: asks for another nickname and logs in with it
+  // The server refused the nickname (why says how): asks for another and logs in with it; Cancel
+  // leaves the member on the connect page.
+  void NicknameRefused(std::string_view why);
   void cmShowCodeExecute();
   void cmEnterCodeExecute();
 
@@ -170,6 +174,9 @@ class TZnForm : public TClubState, public TClubActions {
   void ZLine(const std::string& line);          // the record of a deal that ended: kept in the archive
   void ArchiveResult(const std::string& line);  // "F": the result of the kept deal
   void AskForRecords();                         // the first lobby after logging in: "Z1"
+  void AnnounceReads();                         // then the newer lines this client reads: "V"
+  void VLine(const std::string& line);          // the newer lines the server sends
+  void CaughtUpLine(const std::string& line);   // "E": the deal so far has come
 
  private:
   TClubPortImpl club_{*this};  // the club port the other windows reach
@@ -185,11 +192,14 @@ class TZnForm : public TClubState, public TClubActions {
   void Send(std::string_view command) { Link->Send(command); }
 
   // Continuity (ClubContinuity.cpp).
-  bool opening_ = false;      // the link is being (re)opened: its close is no drop
-  bool serverEnded_ = false;  // the server said it ends this connection (a refused login...)
+  bool opening_ = false;           // the link is being (re)opened: its close is no drop
+  bool serverEnded_ = false;       // the server said it ends this connection (a refused login...)
+  std::uint64_t connection_ = 0;   // connections made so far
+  std::uint64_t loginSent_ = 0;    // the connection the last "N" went on
+  bool readsAnnounced_ = false;    // "V" sent on this connection
+  std::uint32_t serverReads_ = 0;  // the newer lines the server said it sends (proto::kReads*)
   std::int64_t catchUpUntil_ = 0;
   void LinkConnected();
-  void LinkData(std::string_view chunk);
   void LinkDropped();
   bool LinkErrorHandled(TSocketErrorKind kind);  // true: no error box
   void ReturnAttempt();

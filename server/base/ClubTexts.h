@@ -6,6 +6,7 @@
 
 #include "game/Cp1250.h"
 #include "link/ClaimProof.h"
+#include "link/NameRule.h"
 
 namespace zn::server::text {
 
@@ -20,7 +21,7 @@ inline constexpr std::string_view kDefaultNews = "Üdvözlünk a Zenit Tarokk Kl
 // Notices are "M" lines beginning with this.
 inline constexpr std::string_view kNotice = " >>>>> ";
 
-inline constexpr std::string_view kBadNickname = "Ez a becenév nem használható: "_cp;
+inline constexpr std::string_view kBadNickname = proto::kBadNicknameText;
 inline constexpr std::string_view kDuplicateRoom = "Ilyen nevű terem már van"_cp;
 inline constexpr std::string_view kBadRoomName = "Ez a teremnév nem használható: "_cp;
 inline constexpr std::string_view kTooManyRooms = "Több terem nem nyitható"_cp;

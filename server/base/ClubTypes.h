@@ -27,9 +27,10 @@ struct Member {
   } who;
 
   struct Connection {
-    bool admitted = false;  // counts against the club's places and its address's connections
-    bool closing = false;   // refused or disconnected: its commands are ignored
-    bool records = false;   // asked for the record of every deal it sees end ("Z1")
+    bool admitted = false;    // counts against the club's places and its address's connections
+    bool closing = false;     // refused or disconnected: its commands are ignored
+    bool records = false;     // asked for the record of every deal it sees end ("Z1")
+    std::uint32_t reads = 0;  // the newer lines it announced it reads ("V", proto::kReads*)
     RateLimit rate;
     RateLimit chatBytes{0, 0};  // set from the club's limits at Connect
     // Chat to it is dropped: its queue was over the limit and it got the one notice saying so.

@@ -4,20 +4,17 @@
 #include <string>
 #include <string_view>
 
+#include "link/NameRule.h"
+
 namespace zn::server {
 
-inline constexpr std::size_t kMinNameBytes = 4;
-inline constexpr std::size_t kMaxNameBytes = 20;
-// The marks a name may hold besides letters and digits.
-inline constexpr std::string_view kNameMarks = "-_.!'+";
-
-// True for a letter of code page 1250, accented capitals and small letters included.
-bool NameLetter(unsigned char c);
-
-// 4 to 20 bytes of letters, digits and kNameMarks, not beginning with "-" (robots' names do).
-bool ValidNickname(std::string_view nickname);
-// 4 to 20 bytes of letters, digits and kNameMarks.
-bool ValidRoomName(std::string_view name);
+// The rule itself is the client's too (link/NameRule.h).
+using proto::kMaxNameBytes;
+using proto::kMinNameBytes;
+using proto::kNameMarks;
+using proto::NameLetter;
+using proto::ValidNickname;
+using proto::ValidRoomName;
 
 // Two names are the same when their keys are: case folded, and every byte that shows as nothing
 // or as a space (space, no-break space, soft hyphen, control bytes, bytes cp1250 leaves undefined)

@@ -163,6 +163,7 @@ void Club::CloseLateLogins(SteadyTime now) {
 bool Club::Charge(Member& m) {
   if (m.link.rate.Count(now_())) return true;
   Refuse(m, "too many commands", text::kTooFast);
+  Closing(m, proto::TCloseReason::TooFast);
   m.link.closing = true;
   out_.Close(m.id);
   return false;
@@ -179,6 +180,7 @@ void Club::CloseIdleMembers(SteadyTime now) {
     if (m.link.closing || !m.LoggedIn() || now - m.presence.lastOwn < limits_.idleTimeout) continue;
     if (m.place.seat != 0 && deals_->DealRunning(rooms_[m.place.room])) continue;
     Refuse(m, "idle", text::kIdle);
+    Closing(m, proto::TCloseReason::Idle);
     m.link.closing = true;
     out_.Close(id);
   }
@@ -236,6 +238,7 @@ void Club::Dispatch(Member& m, std::string_view command) {
       {TCommand::Claim, [](Club& c, Member& m, std::string_view s) { c.ClaimCommand(m, s); }},
       {TCommand::Answer, [](Club& c, Member& m, std::string_view s) { c.Answer(m, s); }},
       {TCommand::Records, [](Club& c, Member& m, std::string_view s) { c.Records(m, s); }},
+      {TCommand::Reads, [](Club& c, Member& m, std::string_view s) { c.Reads(m, s); }},
   };
   // The deal commands go to the deal engine, whose own table routes them (server/deals/Deals.cpp).
   static constexpr std::array<Handler, proto::kCommands> kHandlerOf = RoutesByCommand(kRoutes, IsClubCommand);

@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "link/Protocol.h"
 #include "server/base/Addresses.h"
 #include "server/base/ClaimStore.h"
 #include "server/base/ClubTypes.h"
@@ -207,6 +208,9 @@ class Club : public DealClub {
   void Inquiry(Member& m, std::string_view command);
   void Answer(Member& m, std::string_view command);
   void Records(Member& m, std::string_view command);
+  void Reads(Member& m, std::string_view command);
+  // Before a close the server means: the reason, to a member that reads it.
+  void Closing(Member& m, proto::TCloseReason why);
 
   RoomStore& store_;
   Outbox& out_;

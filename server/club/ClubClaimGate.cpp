@@ -29,6 +29,7 @@ void Club::Challenge(Member& m, std::string_view nickname, bool free) {
 
 void Club::RefuseClaim(Member& m, std::string_view why, std::string_view text) {
   Refuse(m, why, text);
+  Closing(m, proto::TCloseReason::ClaimFailed);
   claims_.Forget(m.id);
   m.link.closing = true;
   out_.Close(m.id);

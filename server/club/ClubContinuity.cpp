@@ -55,7 +55,10 @@ void Club::SettleTakeovers(SteadyTime now) {
         RefuseNickname(*newcomer, t.nickname);
         continue;
       }
-      if (!old->link.closing) Notice(*old, text::kReplaced);
+      if (!old->link.closing) {
+        Notice(*old, text::kReplaced);
+        Closing(*old, proto::TCloseReason::Replaced);
+      }
       old->link.closing = true;
       out_.Close(old->id);
       Disconnect(old->id, "silent, replaced by #" + std::to_string(t.newcomer));

@@ -67,6 +67,7 @@ void Deals::CatchUp(const Room& room, Table& t, MemberId who) {
   }
   out_.Send(who, BidLine(t));
   if (t.game->Play()) out_.Send(who, PlayLine(t));
+  if (m->link.reads & proto::kReadsCaughtUp) out_.Send(who, proto::LineCaughtUp());
 }
 
 }  // namespace zn::server

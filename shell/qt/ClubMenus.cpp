@@ -132,8 +132,14 @@ void TClubWindow::DrawMenus() {
   const TZnForm::TMenus& m = form_.Menus;
   const std::pair<const QString*, bool> shown[] = {
       {&kMessages, m.Messages}, {&kLobby, m.Lobby}, {&kRoom, m.Room}, {&kView, m.View}, {&kDeal, m.Deal}};
-  for (const auto& [caption, visible] : shown)
-    if (QMenu* menu = Menu(*caption)) menu->menuAction()->setVisible(visible);
+  for (const auto& [caption, visible] : shown) {
+    QMenu* menu = Menu(*caption);
+    if (!menu) continue;
+    menu->menuAction()->setVisible(visible);
+    // A hidden menu gives up its Alt letter: the menu bar would still cycle through it ("&Terem"
+    // hidden in the lobby took Alt+T from "&Társalgó").
+    menu->setTitle(visible ? *caption : QString(*caption).remove(QLatin1Char('&')));
+  }
 }
 
 void TClubWindow::DrawActions() {

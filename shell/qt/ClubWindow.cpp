@@ -136,7 +136,9 @@ QWidget* TClubWindow::BuildSharedArea() {
   connect(fdChat_, &QComboBox::editTextChanged, this, [this](const QString& text) {
     if (!drawing_) form_.ChatText = FromQt(text);
   });
-  // Enter is taken here, before the box's own handling sees it a second time.
+  // Enter is taken here, before the box's own handling sees it a second time: on the box itself,
+  // which holds the focus, and on its line edit, which it passes some keys on to.
+  fdChat_->installEventFilter(this);
   fdChat_->lineEdit()->installEventFilter(this);
 
   auto* lower = new QHBoxLayout;
@@ -169,7 +171,7 @@ QWidget* TClubWindow::BuildSharedArea() {
 }
 
 bool TClubWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == fdChat_->lineEdit() && event->type() == QEvent::KeyPress) {
+  if ((watched == fdChat_ || watched == fdChat_->lineEdit()) && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       form_.ChatText = FromQt(fdChat_->currentText());

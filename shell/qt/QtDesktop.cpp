@@ -1,5 +1,7 @@
 #include "shell/qt/QtDesktop.h"
 
+#include <algorithm>
+
 #include "game/qt/Cp1250Codec.h"
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -55,8 +58,15 @@ std::optional<std::string> TQtDesktop::InputBox(const std::string& caption, cons
   QInputDialog dialog(Parent());
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(ToQt(caption));
-  dialog.setLabelText(ToQt(prompt));
+  QString label = ToQt(prompt);
+  label.replace(QLatin1Char('\r'), QLatin1Char('\n'));  // the texts break lines as message boxes do
+  dialog.setLabelText(label);
   dialog.setTextValue(ToQt(initial));
+  // The caption is often the question itself: wide enough that the title bar shows it whole, and a
+  // long prompt wraps instead of widening the box past the screen.
+  dialog.setMinimumWidth(
+      std::min(640, dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) * 3 / 2 + 120));
+  for (QLabel* text : dialog.findChildren<QLabel*>()) text->setWordWrap(true);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return FromQt(dialog.textValue());
 }

@@ -170,14 +170,15 @@ INSTANTIATE_TEST_SUITE_P(
                       RoleCase{"Qa b", TLineRole::Inquiry}, RoleCase{"R0", TLineRole::Room},
                       RoleCase{"T", TLineRole::Turn}, RoleCase{"Wa b 0 0 0 0 ", TLineRole::Profile},
                       RoleCase{"X1 ", TLineRole::Score}, RoleCase{"Y", TLineRole::Challenge},
-                      RoleCase{"Zzenit-deal 1", TLineRole::Record}));
+                      RoleCase{"Zzenit-deal 1", TLineRole::Record}, RoleCase{"C1", TLineRole::Closing},
+                      RoleCase{"E", TLineRole::CaughtUp}, RoleCase{"V3", TLineRole::Reads}));
 
 INSTANTIATE_TEST_SUITE_P(
     Others, RoleTest,
     ::testing::Values(RoleCase{"", TLineRole::Unknown}, RoleCase{"a1", TLineRole::Unknown},
                       RoleCase{"m hi", TLineRole::Unknown}, RoleCase{" M", TLineRole::Unknown},
-                      RoleCase{"#M", TLineRole::Unknown}, RoleCase{"C", TLineRole::Unknown},
-                      RoleCase{"E0", TLineRole::Unknown}, RoleCase{"N", TLineRole::Unknown},
+                      RoleCase{"#M", TLineRole::Unknown}, RoleCase{"c1", TLineRole::Unknown},
+                      RoleCase{"J0", TLineRole::Unknown}, RoleCase{"N", TLineRole::Unknown},
                       RoleCase{"O", TLineRole::Unknown}, RoleCase{"1", TLineRole::Unknown},
                       RoleCase{S("Ágnes"_cp), TLineRole::Unknown},
                       RoleCase{std::string(1, '\0'), TLineRole::Unknown},
@@ -196,7 +197,7 @@ TEST(LineCodes, AreDistinctUpperCaseLettersInOrder) {
 }
 
 TEST(CommandCodes, HaveTheirShapesAndNothingElseHasOne) {
-  const std::string expected = "NMGLRESHADKBPTFQYWZ";
+  const std::string expected = "NMGLRESHADKBPTFQYWZV";
   ASSERT_EQ(kCommandCodes.size(), expected.size());
   for (std::size_t i = 0; i < kCommandCodes.size(); ++i) {
     EXPECT_EQ(kCommandCodes[i].code, expected[i]);

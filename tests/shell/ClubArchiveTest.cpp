@@ -30,8 +30,9 @@ class ClubArchiveTest : public ClubTest {
 TEST_F(ClubArchiveTest, AsksOnceAConnectionAfterTheLoginAndNeverWithTheNickname) {
   LoggedIn();
   Feed({proto::LineLobby({{S("Társalgó"_cp)}, {}})});
-  // Separate writes ("N" runs to the end of a read): the claim request, then the records.
-  EXPECT_THAT(log.sent, ElementsAre("NAnna", "Y", "Z1"));
+  // Separate writes ("N" runs to the end of a read): the claim request, the records, then the
+  // newer lines this client reads.
+  EXPECT_THAT(log.sent, ElementsAre("NAnna", "Y", "Z1", proto::CmdReads(proto::kReadsKnown)));
   form->cmDisconnectExecute();
   Connect();
   Feed({"L0.99", proto::LineLobby({{S("Társalgó"_cp)}, {}})});

@@ -106,7 +106,16 @@ INSTANTIATE_TEST_SUITE_P(
         NoReturnCase{"ServerEndsIdleMember",
                      [](ReturnTest& t, TZnForm&) {
                        t.Receive({proto::LineMessage(
-                           S(" >>>>> Egy órája nem küldtél semmit, a kapcsolat megszakad"_cp))});
+                                      S(" >>>>> Egy órája nem küldtél semmit, a kapcsolat megszakad"_cp)),
+                                  proto::LineClosing(proto::TCloseReason::Idle)});
+                       t.Drop();
+                     }},
+        // The notice and the closing line cut across reads, as TCP may cut them.
+        NoReturnCase{"ClosingSplitAcrossReads",
+                     [](ReturnTest& t, TZnForm& f) {
+                       f.Link->Socket().OnData(S("#M >>>>> Egy órája nem küldtél"_cp));
+                       f.Link->Socket().OnData(S(" semmit, a kapcsolat megszakad#C"_cp));
+                       f.Link->Socket().OnData("1");
                        t.Drop();
                      }},
         NoReturnCase{"RefusedLogin",
@@ -155,7 +164,8 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   Feed({proto::LineRoom({"0", c.entered})});
   EXPECT_EQ(form->BidForm->ShownHand.Count(), 0) << "the old deal's cards are gone";
   // A login no challenge answered asks for one, so the nickname gets claimed.
-  std::vector<std::string> sent = {proto::CmdNick("Anna"), proto::CmdClaimRequest(), proto::CmdEnter(2)};
+  std::vector<std::string> sent = {proto::CmdNick("Anna"), proto::CmdClaimRequest(),
+                                   proto::CmdReads(proto::kReadsKnown), proto::CmdEnter(2)};
   sent.insert(sent.end(), c.sent.begin(), c.sent.end());
   if (!c.sent.empty() &&
       c.sent.front() == proto::CmdSit(c.seat)) {  // "S": the server puts the member on the seat
@@ -222,6 +232,101 @@ TEST_F(ReturnTest, QuietPingAnswersAndTimeout) {
   EXPECT_EQ(form->StatusReturn, S("Újrakapcsolódás (1.) 1 mp múlva..."_cp));
   Pump();
   EXPECT_EQ(Memos(S("Válaszidő"_cp)), 1);
+}
+
+// The quiet "G" waits for a spell after the member's own command, even when the link timer runs
+// inside that command's Send: written within the server's read of a command that runs to the end
+// of it, the server's framing would take it as part of the chat line or the room's name.
+struct QuietCase {
+  const char* name;
+  std::function<void(ReturnTest&, TZnForm&)> act;
+  std::string command;
+};
+class QuietPingTest : public ReturnTest, public ::testing::WithParamInterface<QuietCase> {};
+
+TEST_P(QuietPingTest, WaitsForASpellAfterTheMembersCommand) {
+  Entered({{2, "Anna"}});
+  Tick(kQuietPingMs - 1);  // the quiet ping falls due during the member's command
+  std::vector<std::function<void()>> pending{[this] { Tick(1); }};
+  desk.desk.PendingHooks = &pending;
+  GetParam().act(*this, *form);
+  desk.desk.PendingHooks = nullptr;
+  EXPECT_EQ(log.sent, std::vector<std::string>{GetParam().command});
+  Tick(kQuietSpellMs - 2);
+  EXPECT_EQ(log.sent.size(), 1u);
+  Tick(1);
+  EXPECT_EQ(log.sent, (std::vector<std::string>{GetParam().command, proto::CmdPing()}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, QuietPingTest,
+                         ::testing::Values(QuietCase{"Chat",
+                                                     [](ReturnTest&, TZnForm& f) {
+                                                       f.ChatText = "szia";
+                                                       f.cmMsgExecute();
+                                                     },
+                                                     "Mszia"},
+                                           QuietCase{"NewRoom",
+                                                     [](ReturnTest& t, TZnForm& f) {
+                                                       t.desk.desk.InputAnswers.push_back(
+                                                           std::string("Piros"));
+                                                       f.cmNewRoomExecute();
+                                                     },
+                                                     "RPiros"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A server that marks the end of its catch-up: the deal's lines before the mark continue the
+// deal's row however late they come on a slow link; after it a deal of the same number is a new
+// row.
+TEST_F(ReturnTest, CatchUpLastsUntilTheServersMark) {
+  Entered({{1, "Bela"}, {2, "Anna"}});
+  Feed({proto::LineDeal(77), proto::LineHand(2, {4, 5, 6, 7, 8, 9, 10, 11, 12, 13})});
+  Drop();
+  Tick(1000);
+  Reconnected();
+  log.sent.clear();
+  Feed({proto::LineVersion(proto::kVersion), proto::LineLobby({{kLobbyName, kKek}, {}})});
+  EXPECT_EQ(log.sent, (std::vector<std::string>{proto::CmdNick("Anna"), proto::CmdClaimRequest(),
+                                                proto::CmdReads(proto::kReadsKnown), proto::CmdEnter(1)}));
+  Feed({proto::LineReads(proto::kReadsKnown), proto::LineRoom({"0", {{1, "Bela"}, {2, "Anna"}}})});
+  EXPECT_FALSE(form->Keeper.Returning());
+  desk.desk.Clock += 3 * kCatchUpMs;  // a slow link
+  Feed({proto::LineDeal(77), proto::LineHand(2, {1, 2, 3, 21, 22, 23, 42})});
+  EXPECT_EQ(form->ResForm->GameCount(), 1);
+  Feed({proto::LineCaughtUp(), proto::LineDeal(77)});
+  EXPECT_EQ(form->ResForm->GameCount(), 2);
+}
+
+// One "N" a connection: "L" lines left from older connections (while a box held the dispatcher)
+// or a second one on the same connection never glue a second nickname to the first.
+TEST_F(ReturnTest, OneLoginPerConnection) {
+  Start();
+  Connect();
+  Feed({proto::LineVersion(proto::kVersion), proto::LineVersion(proto::kVersion)});
+  EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdNick("Anna")});
+}
+
+// The claimed-name refusal while the way back waits, and the member cancels the prompt after a
+// while: no attempt logs in meanwhile or after, and he is left on the connect page, where the
+// name code can be entered.
+TEST_F(ReturnTest, ClaimRefusalCancelStaysOnTheConnectPage) {
+  Start();
+  Connect();
+  Feed({proto::LineVersion(proto::kVersion)});
+  log.sent.clear();
+  const std::size_t connects = log.connects.size();
+  desk.desk.InsideInput = [this] {
+    for (int i = 0; i < 30 * 4; ++i) Tick(250);  // the prompt stays open for half a minute
+  };
+  Receive({proto::LineMessage(" >>>>> " + S(claim::kRefusedText))});
+  Drop();
+  Pump();
+  for (int i = 0; i < 60; ++i) Tick(1000);
+  EXPECT_EQ(log.connects.size(), connects);
+  EXPECT_TRUE(log.sent.empty()) << log.written;
+  EXPECT_FALSE(form->Keeper.Returning());
+  EXPECT_EQ(form->Page, TZnForm::tabConnect);
+  EXPECT_EQ(form->Nickname, "Anna");
+  EXPECT_NE(desk.desk.Log.back().find("Névkód megadása"_cp), std::string::npos) << desk.desk.Log.back();
 }
 
 }  // namespace

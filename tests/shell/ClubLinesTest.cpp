@@ -20,6 +20,8 @@ TEST_F(ClubLines, VersionIsCheckedAndTheNicknameSentEitherWay) {
   Feed({proto::LineVersion("0.99")});
   EXPECT_TRUE(desk.desk.Messages.empty());
   EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdNick("Anna")});
+  desk.desk.Clock += 2000;  // the next connection
+  Connect();
   Feed({proto::LineVersion("0.990")});
   EXPECT_EQ(desk.desk.Messages,
             std::vector<std::string>{
@@ -158,6 +160,24 @@ TEST_F(ClubLines, PingMeasuresTheResponseTime) {
   EXPECT_EQ(form->Memo.back(), S(" >>>>> Válaszidő 1.234 sec"_cp));
   EXPECT_NEAR(form->PingSeconds, 1.234, 1e-6);
   EXPECT_EQ(desk.desk.Beeps, 1);
+}
+
+// The answer is timed when its bytes came, not when the line is taken: a last line is held for
+// the quiet time, and a trick pause holds every line.
+TEST_F(ClubLines, PingIsTimedByTheAnswersArrival) {
+  log.hasTimer = true;
+  form->cmPing.Execute();
+  desk.desk.Clock += 100;
+  form->Link->Socket().OnData("#" + proto::LinePing());
+  desk.desk.Clock += kQuietTime.count();
+  form->Link->Socket().OnQuiet();
+  form->BidForm->TrickPause = true;
+  Pump();
+  desk.desk.Clock += 700;
+  form->BidForm->LiftPause();
+  Pump();
+  EXPECT_NEAR(form->PingSeconds, 0.100, 1e-6);
+  EXPECT_EQ(form->Memo.back(), S(" >>>>> Válaszidő 0.100 sec"_cp));
 }
 
 TEST_F(ClubLines, ChatAndNews) {

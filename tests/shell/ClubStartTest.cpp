@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "link/NameRule.h"
 #include "shell/IniFile.h"
 #include "tests/shell/ClubFixture.h"
 
@@ -19,7 +20,10 @@ TEST_F(ClubTest, WithoutSettingsFileTheDefaultsAreShownAndTheNicknameAsked) {
   desk.desk.InputAnswers = {std::nullopt, S("Anna"_cp)};
   form->FormShow();
   ASSERT_EQ(desk.desk.Log.size(), 2u);
-  EXPECT_EQ(desk.desk.Log[0], S("input:Milyen néven akarsz játszani?:Név: (legalább 4 betű):"_cp));
+  // The question stands in the prompt too (a narrow box elides its title), with the rule.
+  EXPECT_EQ(desk.desk.Log[0],
+            S("input:Milyen néven akarsz játszani?:Milyen néven akarsz játszani?\rNév: "_cp) +
+                S(proto::kNicknameRule) + ":");
   EXPECT_EQ(form->Nickname, "Anna");
   EXPECT_EQ(form->StatusNick, "Anna");
   EXPECT_TRUE(form->Dispatching);
@@ -42,7 +46,47 @@ TEST_F(ClubTest, PromptAsksAgainUntilTheNicknameIsValidPrefilledWithTheLastTyped
   form->FormShow();
   EXPECT_EQ(form->Nickname, "Anna");
   ASSERT_EQ(desk.desk.Log.size(), 5u);
-  EXPECT_EQ(desk.desk.Log[4], S("input:Milyen néven akarsz játszani?:Név: (legalább 4 betű):An#na"_cp));
+  // Each prompt after a refused name says why, and holds what was typed.
+  const char* why[] = {"Legalább 4 betű kell.", "Kötőjellel csak", "Szóköz nem lehet",
+                       "Ez a jel nem lehet a névben: #"};
+  for (std::size_t i = 1; i < 5; ++i) {
+    const std::string& prompt = desk.desk.Log[i];
+    EXPECT_NE(prompt.find(Utf8ToCp1250(why[i - 1])), std::string::npos) << prompt;
+  }
+  EXPECT_TRUE(desk.desk.Log[4].ends_with(":An#na"));
+}
+
+// A nickname the server refuses (one an older client let through and saved, or one in use) asks
+// for another at once and logs in with it; Cancel leaves the member on the connect page. A saved
+// nickname that breaks the rule is asked for again at the start.
+TEST_F(ClubTest, RefusedNicknameIsAskedAgain) {
+  IniWrite(Ini(), "Program", "User", "anna@kiss");
+  Create();
+  desk.desk.InputAnswers = {S("Anna")};
+  form->FormShow();
+  EXPECT_NE(desk.desk.Log.at(0).find(S("Ez a jel nem lehet a névben: @"_cp)), std::string::npos);
+  Connect();
+  Feed({proto::LineVersion(proto::kVersion)});
+  log.sent.clear();
+  desk.desk.InputAnswers = {S("Anna"), S("Bella")};  // the same name is asked for again
+  desk.desk.Clock += 2000;
+  Receive({proto::LineMessage(" >>>>> " + S(proto::kBadNicknameText) + "Anna")});
+  log.active = false;
+  form->Link->Socket().OnDisconnected();
+  Pump();
+  EXPECT_EQ(form->Nickname, "Bella");
+  EXPECT_EQ(IniRead(Ini(), "Program", "User", ""), "Bella");
+  log.active = true;
+  form->Link->Socket().OnConnected();
+  Feed({proto::LineVersion(proto::kVersion)});
+  EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdNick("Bella")});
+
+  // Cancel: the connect page, the notice still in the message area.
+  Receive({proto::LineMessage(" >>>>> " + S(proto::kBadNicknameText) + "Bella")});
+  Pump();
+  EXPECT_EQ(form->Nickname, "Bella");
+  EXPECT_EQ(form->Page, TZnForm::tabConnect);
+  EXPECT_EQ(form->Memo.back(), " >>>>> " + S(proto::kBadNicknameText) + "Bella");
 }
 
 struct NickCase {
@@ -57,7 +101,15 @@ INSTANTIATE_TEST_SUITE_P(Names, NicknameRule,
                          ::testing::Values(NickCase{"abc", false}, NickCase{"abcd", true},
                                            NickCase{"-abcd", false}, NickCase{"ab cd", false},
                                            NickCase{"ab#cd", false}, NickCase{"", false},
-                                           NickCase{S("Kőrös"_cp), true}, NickCase{"a-bc", true}));
+                                           NickCase{S("Kőrös"_cp), true}, NickCase{"a-bc", true},
+                                           // The server's rule: letters, digits, a few marks, 20 bytes.
+                                           NickCase{"anna@kiss", false},
+                                           NickCase{"ab\xA0"
+                                                    "cd",
+                                                    false},
+                                           NickCase{"abcdefghij0123456789", true},
+                                           NickCase{"abcdefghij0123456789x", false},
+                                           NickCase{"Anna!", true}));
 
 TEST_F(ClubTest, CloseAsksOnlyWhenTheClubWindowIsActive) {
   Start();

@@ -87,18 +87,52 @@ INSTANTIATE_TEST_SUITE_P(
                   false},
         TMenuCase{"&Nézet",
                   "&Sorrend[&Normál|&Fordított|&Osztott]|&Hang|&Nagy betűk|-|"
-                  "&Asztal...|&Licitek...|&Partik...|&Archívum...|-|&Kibic...",
+                  "&Asztal...|&Licitek...|&Partik...|A&rchívum...|-|&Kibic...",
                   false},
         TMenuCase{"&Osztás", "Újra &játszás|&Számozott osztás|-|Új &meccs|&Következő osztás|-|&Igazítás",
                   false},
         TMenuCase{"&Súgó", "&Tartalom|-|&Névjegy", true}),
     [](const auto& info) { return std::to_string(info.index); });
 
+// Alt letters: each menu shown takes its own, as does each item shown in a menu; a hidden menu
+// takes none, so the letter it shares with a shown one reaches the shown one at once.
+TEST_F(ClubWindowTest, AltLettersBelongToWhatIsShown) {
+  auto letterOf = [](const QAction* a) {
+    const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+    return amp < 0 || amp + 1 >= a->text().size() ? QChar() : a->text().at(amp + 1).toLower();
+  };
+  auto unique = [&](const QList<QAction*>& actions, const char* where) {
+    QList<QChar> seen;
+    for (const QAction* a : actions) {
+      if (a->isSeparator() || !a->isVisible()) continue;
+      const QChar c = letterOf(a);
+      EXPECT_FALSE(c.isNull() || seen.contains(c)) << where << ": " << a->text().toStdString();
+      seen << c;
+    }
+  };
+  TZnForm& f = *club.form;
+  TZnForm::TMenus lobby, room;
+  lobby.Messages = lobby.Lobby = true;
+  room.Messages = room.Room = room.View = room.Deal = true;
+  for (const TZnForm::TMenus& state : {TZnForm::TMenus{}, lobby, room}) {
+    f.Menus = state;
+    f.Notify(TZnForm::Aspect::Menus);
+    unique(w.menuBar()->actions(), "menu bar");
+    for (const QAction* a : w.menuBar()->actions()) {
+      if (!a->isVisible()) {
+        EXPECT_EQ(letterOf(a), QChar()) << a->text().toStdString();
+      }
+      if (a->menu()) unique(a->menu()->actions(), "menu");
+    }
+  }
+}
+
 TEST_F(ClubWindowTest, MenuBarOrderAndStartingCheckMarks) {
   QStringList captions;
   for (const QAction* a : w.menuBar()->actions()) captions << a->text();
+  // The hidden ones without their Alt letters.
   EXPECT_EQ(captions,
-            QStringList({"&Külvilág", "Ü&zenetek", "&Társalgó", "&Terem", "&Nézet", "&Osztás", "&Súgó"}));
+            QStringList({"&Külvilág", "Üzenetek", "Társalgó", "Terem", "Nézet", "Osztás", "&Súgó"}));
   TZnForm& f = *club.form;
   EXPECT_TRUE(w.ActionOf(f.cmNormal)->isChecked());
   EXPECT_FALSE(w.ActionOf(f.cmReverse)->isChecked());

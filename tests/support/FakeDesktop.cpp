@@ -47,6 +47,7 @@ std::optional<std::string> FakeDesktop::InputBox(const std::string& caption, con
                                                  const std::string& initial) {
   ++Boxes;
   Note("input:" + caption + ":" + prompt + ":" + initial);
+  if (auto hook = std::exchange(InsideInput, nullptr)) hook();
   if (InputAnswers.empty()) return std::nullopt;
   auto answer = InputAnswers.front();
   InputAnswers.pop_front();

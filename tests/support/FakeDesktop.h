@@ -58,6 +58,8 @@ class FakeDesktop : public TDesktop {
   // Runs once inside the next message box, as the user (or the event loop) could act while it is
   // open; cleared before it runs.
   std::function<void()> InsideBox;
+  // The same for the next input box.
+  std::function<void()> InsideInput;
 
  private:
   void Note(std::string entry);  // into Log, when kept
