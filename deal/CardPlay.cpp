@@ -1,5 +1,6 @@
 #include "deal/CardPlay.h"
 
+#include "game/Assert.h"
 #include "game/PlayRules.h"
 
 namespace zn::deal {
@@ -40,6 +41,7 @@ int TrickWinnerSeat(const std::array<TCard, kSeats + 1>& cards, int leader) {
 }
 
 void CardPlay::Play(int seat, TCard card) {
+  ZN_ASSERT(MayPlayCard(seat, card));  // else the erase below runs before the hand's first card
   THand& hand = hands_[static_cast<std::size_t>(seat)];
   hand.Cards.erase(hand.Cards.begin() + hand.IndexOf(card));
   table_[static_cast<std::size_t>(seat)] = card;
@@ -49,6 +51,7 @@ void CardPlay::Play(int seat, TCard card) {
   }
   const int winner = TrickWinnerSeat(table_, leader_);
   ++taken_[static_cast<std::size_t>(winner)];
+  ZN_ASSERT(record_.count < kTricks);
   record_.tricks[static_cast<std::size_t>(record_.count++)] = {leader_, winner, table_};
   onTurn_ = 0;
 }

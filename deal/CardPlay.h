@@ -5,6 +5,7 @@
 #include <array>
 
 #include "deal/Seats.h"
+#include "game/Assert.h"
 #include "game/Hands.h"
 
 namespace zn::deal {
@@ -46,8 +47,14 @@ class CardPlay {
   const std::array<TCard, kSeats + 1>& Table() const { return table_; }
   TCard Lead() const { return table_[static_cast<std::size_t>(leader_)]; }
   int Leader() const { return leader_; }
-  const THand& Hand(int seat) const { return hands_[static_cast<std::size_t>(seat)]; }
-  int Taken(int seat) const { return taken_[static_cast<std::size_t>(seat)]; }
+  const THand& Hand(int seat) const {
+    ZN_ASSERT(seat >= 0 && seat <= kSeats);
+    return hands_[static_cast<std::size_t>(seat)];
+  }
+  int Taken(int seat) const {
+    ZN_ASSERT(seat >= 0 && seat <= kSeats);
+    return taken_[static_cast<std::size_t>(seat)];
+  }
   int TakenByPair(int pair) const;
   const PlayRecord& Record() const { return record_; }
 

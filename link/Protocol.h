@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,7 +75,7 @@ enum class TCommandShape {
   Rest,          // N M R Q: to the end of the read
 };
 
-// What a command asks for; the server routes each one by it (server/ClubRoutes.h checks at compile
+// What a command asks for; the server routes each one by it (server/base/CommandRoutes.h checks at compile
 // time that every command has exactly one route).
 enum class TCommand {
   Nick,       // N
@@ -439,5 +440,30 @@ TCommandSpan MeasureCommand(std::string_view buffer);
 // The same as a length: complete is true for a whole command; a result of 0 with complete false
 // means "wait for more bytes"; any other result with complete false is bytes to drop.
 std::size_t CommandLength(std::string_view buffer, bool& complete);
+
+// ---- Printing (test failures show the values, not just a row's name) ----------------------------
+// Texts in double quotes, every byte outside printable ASCII as \xNN (cp1250 stays exact).
+
+std::ostream& operator<<(std::ostream& os, const TLobbyMember& m);
+std::ostream& operator<<(std::ostream& os, const TLobby& lobby);
+std::ostream& operator<<(std::ostream& os, const TRoomMember& m);
+std::ostream& operator<<(std::ostream& os, const TRoom& room);
+std::ostream& operator<<(std::ostream& os, const TBidBlock& block);
+std::ostream& operator<<(std::ostream& os, const TScoreItem& item);
+std::ostream& operator<<(std::ostream& os, const TBidding& bidding);
+std::ostream& operator<<(std::ostream& os, const THandLine& hand);
+std::ostream& operator<<(std::ostream& os, const TPlayLine& play);
+std::ostream& operator<<(std::ostream& os, const TScore& score);
+std::ostream& operator<<(std::ostream& os, const TResultText& result);
+std::ostream& operator<<(std::ostream& os, const TAnswer& answer);
+std::ostream& operator<<(std::ostream& os, const TInquiry& inquiry);
+std::ostream& operator<<(std::ostream& os, const TPoints& points);
+std::ostream& operator<<(std::ostream& os, const TBidCommand& command);
+std::ostream& operator<<(std::ostream& os, const TReadStop& stop);
+std::ostream& operator<<(std::ostream& os, const TCommandSpan& span);
+template <class T>
+std::ostream& operator<<(std::ostream& os, const TRead<T>& read) {
+  return os << "{" << read.value << " " << read.stop << "}";
+}
 
 }  // namespace zn::proto

@@ -26,6 +26,9 @@ class Outbox {
   // one not known). A live connection takes a line in within moments, even from a client that
   // answers nothing.
   virtual std::size_t Unacknowledged(MemberId who) const { return Queued(who); }
+  // Bytes ever queued for the member: the length of its stream so far (0 for one not known). With
+  // Unacknowledged it tells how far into the stream its end has taken in.
+  virtual std::uint64_t Streamed(MemberId) const { return 0; }
   // Closes the member's connection once what was queued for it has gone out.
   virtual void Close(MemberId who) = 0;
 };

@@ -30,14 +30,15 @@ void Club::StandUp(Room& room, int seat) {
 }
 
 // The old connection gets a notice as the probe: a live one takes it in (its end acknowledges the
-// bytes) even when its client sends nothing back.
+// bytes) even when its client sends nothing back. Only the probe counts, not what follows it: a
+// member reading slowly while chat flows never has an empty queue.
 void Club::StartTakeover(Member& newcomer, Member& old, std::string_view nickname) {
   const SteadyTime now = now_();
   if (!takeovers_.MayProbe(old.id, now)) return RefuseNickname(newcomer, nickname);
-  takeovers_.Start(newcomer.id, old.id, nickname, now);
   LogAddress(newcomer, "login #" + std::to_string(newcomer.id) + " " + std::string(nickname) + ": probing #" +
                            std::to_string(old.id));
   Notice(old, text::kNicknameTried);
+  takeovers_.Start(newcomer.id, old.id, nickname, now, out_.Streamed(old.id));
 }
 
 // After the wait: an old connection that sent something or took the probe in keeps the nickname;
@@ -47,7 +48,9 @@ void Club::SettleTakeovers(SteadyTime now) {
     Member* newcomer = Get(t.newcomer);
     if (!newcomer || newcomer->link.closing || newcomer->LoggedIn()) continue;
     if (Member* old = Get(t.old)) {
-      if (!old->link.closing && (old->presence.lastHeard >= t.since || out_.Unacknowledged(old->id) == 0)) {
+      if (!old->link.closing &&
+          (old->presence.lastHeard >= t.since ||
+           Takeovers::TookIn(t, out_.Streamed(old->id), out_.Unacknowledged(old->id)))) {
         takeovers_.ProvedAlive(old->id, now);
         RefuseNickname(*newcomer, t.nickname);
         continue;

@@ -14,8 +14,9 @@ bool Takeovers::Awaiting(MemberId newcomer) const {
   return std::any_of(probes_.begin(), probes_.end(), [&](const Probe& p) { return p.newcomer == newcomer; });
 }
 
-void Takeovers::Start(MemberId newcomer, MemberId old, std::string_view nickname, SteadyTime now) {
-  probes_.push_back({newcomer, old, std::string(nickname), now});
+void Takeovers::Start(MemberId newcomer, MemberId old, std::string_view nickname, SteadyTime now,
+                      std::uint64_t probeEnd) {
+  probes_.push_back({newcomer, old, std::string(nickname), now, probeEnd});
 }
 
 std::vector<Takeovers::Probe> Takeovers::TakeDue(SteadyTime now) {

@@ -26,13 +26,20 @@ class Takeovers {
     MemberId newcomer = 0;
     MemberId old = 0;
     std::string nickname;
-    SteadyTime since{};  // when the probe went out
+    SteadyTime since{};          // when the probe went out
+    std::uint64_t probeEnd = 0;  // where the probe ends in the old connection's stream (Outbox::Streamed)
   };
 
   // Whether the old connection may be probed now (no probe open, not proved alive lately).
   bool MayProbe(MemberId old, SteadyTime now) const;
   bool Awaiting(MemberId newcomer) const;
-  void Start(MemberId newcomer, MemberId old, std::string_view nickname, SteadyTime now);
+  void Start(MemberId newcomer, MemberId old, std::string_view nickname, SteadyTime now,
+             std::uint64_t probeEnd);
+  // Whether the old connection's end took the probe in: its stream is acknowledged past the probe,
+  // however much was queued after it (room chat to a slow reader).
+  static bool TookIn(const Probe& probe, std::uint64_t streamed, std::size_t unacknowledged) {
+    return streamed >= unacknowledged && streamed - unacknowledged >= probe.probeEnd;
+  }
   // The probes whose wait has ended, the first sent first.
   std::vector<Probe> TakeDue(SteadyTime now);
   void ProvedAlive(MemberId old, SteadyTime now) { alive_[old] = now; }

@@ -44,11 +44,11 @@ void Deals::StartTurnClock(const Room& room, Table& t, int seat) {
   const int moves = MovesMade(*t.game);
   const Member* m = club_.Find(HumanOn(room, seat));
   const std::string holder = m ? m->who.folded : std::string();
-  if (t.turnSeat == seat && t.turnMoves == moves && t.turnHolder == holder) return;
-  t.turnSeat = seat;
-  t.turnMoves = moves;
-  t.turnHolder = holder;
-  t.turnDue = now_() + turnLimit_;
+  if (t.turn.seat == seat && t.turn.moves == moves && t.turn.holder == holder) return;
+  t.turn.seat = seat;
+  t.turn.moves = moves;
+  t.turn.holder = holder;
+  t.turn.due = now_() + turnLimit_;
 }
 
 SteadyTime Deals::HoldsEnd(const Room& room) const {
@@ -63,20 +63,20 @@ SteadyTime Deals::HoldsEnd(const Room& room) const {
 // A deal with nobody seated but members whose seats wait for them would be played out by the
 // robots before anyone could come back: it waits until one does or the holds end.
 bool Deals::Paused(const Room& room, Table& t) {
-  t.paused = false;
-  t.pausedUntil = {};
+  t.hold.paused = false;
+  t.hold.until = {};
   for (const Seat& seat : room.seats)
     if (seat.member != 0) return false;
-  t.pausedUntil = HoldsEnd(room);
-  t.paused = t.pausedUntil != SteadyTime{};
-  return t.paused;
+  t.hold.until = HoldsEnd(room);
+  t.hold.paused = t.hold.until != SteadyTime{};
+  return t.hold.paused;
 }
 
 void Deals::TimeOut(Room& room, Table& t) {
   deal::Game& g = *t.game;
-  const int seat = t.turnSeat;
-  const bool sameTurn = g.OnTurn() == seat && MovesMade(g) == t.turnMoves;
-  t.turnMoves = -1;
+  const int seat = t.turn.seat;
+  const bool sameTurn = g.OnTurn() == seat && MovesMade(g) == t.turn.moves;
+  t.turn.moves = -1;
   const MemberId id = seat >= 1 && seat <= kSeats ? HumanOn(room, seat) : 0;
   const Member* m = id ? club_.Find(id) : nullptr;
   if (!sameTurn || !m) return;  // a clock left over from a turn already made
@@ -100,13 +100,13 @@ void Deals::TimeOut(Room& room, Table& t) {
 // A seated human writes the result down ("F"); with none left the server writes what the score
 // tab would add up, once no seat waits for a dropped member (he writes it himself when back).
 void Deals::WriteOwnResult(Room& room, Table& t) {
-  t.ownDue = false;
+  t.hold.ownResult = false;
   if (t.written) return;
   for (int s = 1; s <= kSeats; ++s)
     if (HumanOn(room, s)) return;
   if (const SteadyTime end = HoldsEnd(room); end != SteadyTime{}) {
-    t.ownDue = true;
-    t.pausedUntil = end;
+    t.hold.ownResult = true;
+    t.hold.until = end;
     return;
   }
   const std::int32_t a = Narrow(OwnTotal(t.game->Score(1), room.option));

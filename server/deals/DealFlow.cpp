@@ -65,7 +65,7 @@ void Deals::Advance(Room& room, Table& t) {
     }
     if (g.CurrentPhase() != deal::Game::Phase::Playing) return;
     if (seat == 0) {
-      if (!t.waiting) StartWait(room, t);
+      if (!t.trick.waiting) StartWait(room, t);
       return;
     }
     if (!IsRobot(room, seat)) return StartTurnClock(room, t, seat);
@@ -99,9 +99,9 @@ void Deals::UseRobots(const RobotSettings& settings, std::unique_ptr<RobotRunner
 // request carries a ticket (new for every request, so a new deal never takes an old answer) and
 // the turn it is for.
 void Deals::RobotThink(Room& room, Table& t, int seat) {
-  if (t.thinking != 0) return;  // its move is on the way
-  t.thinking = ++tickets_;
-  t.thinkingTurn = MovesMade(*t.game);
+  if (t.thinking.ticket != 0) return;  // its move is on the way
+  t.thinking.ticket = ++tickets_;
+  t.thinking.turn = MovesMade(*t.game);
   struct Copy {
     int seat, dealer, leader;
     TCards hand;
@@ -114,7 +114,7 @@ void Deals::RobotThink(Room& room, Table& t, int seat) {
                                           std::vector<deal::BidBlock>(v.bids.begin(), v.bids.end()), v.table,
                                           v.played ? std::optional(*v.played) : std::nullopt});
   int thinkingNow = 0;
-  for (const auto& [id, other] : tables_) thinkingNow += other.thinking != 0;
+  for (const auto& [id, other] : tables_) thinkingNow += other.thinking.ticket != 0;
   deal::StrongSettings settings;
   settings.budget = SharedBudget(robots_.budget, thinkingNow, runner_->Workers());
   settings.parts = runner_->Workers();  // the pool outlives every decision it runs
@@ -139,8 +139,8 @@ void Deals::RobotThink(Room& room, Table& t, int seat) {
     return move;
   };
   const std::weak_ptr<bool> alive = alive_;
-  runner_->Run(std::move(think), [this, alive, id = room.storeId, ticket = t.thinking, turn = t.thinkingTurn,
-                                  seat](RobotMove move) {
+  runner_->Run(std::move(think), [this, alive, id = room.storeId, ticket = t.thinking.ticket,
+                                  turn = t.thinking.turn, seat](RobotMove move) {
     if (alive.lock()) RobotAnswer(id, ticket, turn, seat, std::move(move));
   });
 }
@@ -151,9 +151,9 @@ void Deals::RobotThink(Room& room, Table& t, int seat) {
 void Deals::RobotAnswer(std::int64_t roomId, std::uint64_t ticket, int turn, int seat, RobotMove move) {
   Room* room = club_.FindRoom(roomId);
   auto it = tables_.find(roomId);
-  if (!room || it == tables_.end() || it->second.thinking != ticket) return;
+  if (!room || it == tables_.end() || it->second.thinking.ticket != ticket) return;
   Table& t = it->second;
-  t.thinking = 0;
+  t.thinking.ticket = 0;
   if (!Running(t) || t.game->OnTurn() != seat || !IsRobot(*room, seat) || MovesMade(*t.game) != turn)
     return Advance(*room, t);
   if (!t.game->Play()) {
@@ -166,18 +166,18 @@ void Deals::RobotAnswer(std::int64_t roomId, std::uint64_t ticket, int turn, int
 }
 
 void Deals::StartWait(Room& room, Table& t) {
-  t.awaiting = {};
+  t.trick.awaiting = {};
   bool any = false;
   for (int s = 1; s <= kSeats; ++s)
-    if (HumanOn(room, s)) any = t.awaiting[static_cast<std::size_t>(s)] = true;
-  t.waiting = true;
-  t.due = now_() + kTrickWait;
+    if (HumanOn(room, s)) any = t.trick.awaiting[static_cast<std::size_t>(s)] = true;
+  t.trick.waiting = true;
+  t.trick.due = now_() + kTrickWait;
   if (!any) EndTrick(room, t);
 }
 
 // Every human acknowledged the trick, or the wait ran out.
 void Deals::EndTrick(Room& room, Table& t) {
-  t.waiting = false;
+  t.trick.waiting = false;
   deal::Game& g = *t.game;
   g.Continue();
   if (g.CurrentPhase() == deal::Game::Phase::Over) {

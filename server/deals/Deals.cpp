@@ -114,7 +114,7 @@ void Deals::SeatChanged(Room& room, int seat) {
   Table& t = it->second;
   const Seat& place = room.seats[static_cast<std::size_t>(seat)];
   auto& name = t.names[static_cast<std::size_t>(seat)];
-  t.awaiting[static_cast<std::size_t>(seat)] = false;
+  t.trick.awaiting[static_cast<std::size_t>(seat)] = false;
   // The turn clock and the missed moves stay with the member: standing up and sitting down again
   // starts neither afresh (StartTurnClock gives a newcomer on turn his own time).
   if (place.member != 0) {  // a member took over the hand
@@ -139,7 +139,7 @@ void Deals::RoomSent(Room& room) {
   if (it == tables_.end() || !Running(it->second)) return;
   Table& t = it->second;
   for (const MemberId id : std::exchange(t.catchUp, {})) CatchUp(room, t, id);
-  if (t.waiting && t.awaiting == decltype(t.awaiting){}) return EndTrick(room, t);
+  if (t.trick.waiting && t.trick.awaiting == decltype(t.trick.awaiting){}) return EndTrick(room, t);
   // The "R" line disabled the bidder's send button: "T" again (Advance sends it).
   Advance(room, t);
 }
@@ -153,11 +153,11 @@ void Deals::Tick(SteadyTime now) {
   for (auto& [id, t] : tables_) {
     Room* room = club_.FindRoom(id);
     if (!room) continue;
-    if (t.ownDue && t.pausedUntil <= now) WriteOwnResult(*room, t);  // the holds ran out unanswered
+    if (t.hold.ownResult && t.hold.until <= now) WriteOwnResult(*room, t);  // the holds ran out unanswered
     if (!Running(t)) continue;
-    if (t.paused && t.pausedUntil <= now) Advance(*room, t);  // the holds ran out: robots go on
-    if (t.waiting && t.due <= now) EndTrick(*room, t);
-    if (Running(t) && !t.waiting && t.turnMoves >= 0 && t.turnDue <= now) TimeOut(*room, t);
+    if (t.hold.paused && t.hold.until <= now) Advance(*room, t);  // the holds ran out: robots go on
+    if (t.trick.waiting && t.trick.due <= now) EndTrick(*room, t);
+    if (Running(t) && !t.trick.waiting && t.turn.moves >= 0 && t.turn.due <= now) TimeOut(*room, t);
   }
   if (journal_ && now >= journal_->Due()) WriteJournal(now);
 }
@@ -173,11 +173,11 @@ std::optional<SteadyTime> Deals::NextDue() const {
   bool journaled = false;  // a deal the journal holds or should hold
   for (const auto& [id, t] : tables_) {
     journaled = journaled || (t.game && !t.written);
-    if (t.ownDue) earlier(t.pausedUntil);
+    if (t.hold.ownResult) earlier(t.hold.until);
     if (!Running(t)) continue;
-    if (t.paused) earlier(t.pausedUntil);
-    if (t.waiting) earlier(t.due);
-    if (!t.waiting && t.turnMoves >= 0) earlier(t.turnDue);
+    if (t.hold.paused) earlier(t.hold.until);
+    if (t.trick.waiting) earlier(t.trick.due);
+    if (!t.trick.waiting && t.turn.moves >= 0) earlier(t.turn.due);
   }
   if (journal_ && (journaled || journal_->Tracking())) earlier(journal_->Due());
   return due;
@@ -197,7 +197,7 @@ void Deals::Bid(Room& room, Table& t, const Member& m, std::string_view command)
   if (auto refused = t.game->Bid(m.place.seat, read.block.bids)) return refuse(*refused);
   t.bidders.push_back(m.who.nickname);
   t.missed.erase(m.who.folded);  // his own move: the count starts again
-  t.turnMoves = -1;
+  t.turn.moves = -1;
   ToAudience(room, BidLine(t));
   if (t.game->Play()) ToAudience(room, PlayLine(t));  // bidding over: the dealer leads
   Advance(room, t);
@@ -212,17 +212,17 @@ void Deals::PlayCard(Room& room, Table& t, const Member& m, std::string_view com
     return out_.Send(m.id, PlayLine(t));
   }
   t.missed.erase(m.who.folded);
-  t.turnMoves = -1;
+  t.turn.moves = -1;
   ToAudience(room, PlayLine(t));
   Advance(room, t);
 }
 
 void Deals::Acknowledge(Room& room, Table& t, const Member& m) {
-  if (!Running(t) || !t.waiting || m.place.seat < 1) return;  // nothing waits for it: ignored
-  auto& mine = t.awaiting[static_cast<std::size_t>(m.place.seat)];
+  if (!Running(t) || !t.trick.waiting || m.place.seat < 1) return;  // nothing waits for it: ignored
+  auto& mine = t.trick.awaiting[static_cast<std::size_t>(m.place.seat)];
   if (!mine) return;
   mine = false;
-  if (t.awaiting == decltype(t.awaiting){}) EndTrick(room, t);
+  if (t.trick.awaiting == decltype(t.trick.awaiting){}) EndTrick(room, t);
 }
 
 // "H" + own seat: the own hand; "H0" from a watcher: the four hands. Nothing once the deal is over.

@@ -84,33 +84,52 @@ class Deals : public DealSeam {
   std::size_t TableCount() const { return tables_.size(); }
 
  private:
+  // A room's table, by concern: the match, the deal and its record, who sat and saw, the trick's
+  // wait for "T", the turn clock, the robot's move being thought of, and the holds it waits for.
   struct Table {
+    // The match: kept from deal to deal.
+    std::int32_t number = 0;                 // the last deal ordered ("D-1" deals it again)
+    std::optional<deal::MatchSecret> match;  // the room's current match (not yet read: none)
+    std::map<std::string, int> missed;       // moves the robot made in a row for a member (folded)
+
+    // The deal and how it ended.
     std::unique_ptr<deal::Game> game;
-    std::int32_t number = 0;                    // the last deal ordered ("D-1" deals it again)
-    std::optional<deal::MatchSecret> match;     // the room's current match (not yet read: none)
+    std::uint64_t run = 0;                      // which deal dealt by the engine this is
     std::vector<std::string> bidders;           // the nickname of every bidding block
     std::array<std::string, kSeats + 1> names;  // who held each seat last during the deal
-    std::array<bool, kSeats + 1> awaiting{};    // seated humans whose "T" the trick waits for
-    bool waiting = false;                       // a complete trick waits for "T"
-    SteadyTime due{};                           // when the wait ends without them
     bool scored = false;                        // the "X" lines are out
     bool written = false;                       // "F" stored
     std::int64_t record = 0;                    // the deal kept whole in the store (0: not kept)
-    std::vector<MemberId> catchUp;              // sat down during the deal, get it after the "R"
-    std::uint64_t thinking = 0;                 // the ticket of the robot move being thought of
-    int thinkingTurn = 0;                       // the moves made in the deal when it was asked for
-    SeatLedger fair;                            // who held a seat and who saw the hands
-    std::uint64_t run = 0;                      // which deal dealt by the engine this is
-    // The turn clock: the seat on turn and the moves made when its time started (-1: none runs).
-    int turnSeat = 0;
-    int turnMoves = -1;
-    SteadyTime turnDue{};
-    std::string turnHolder;             // the folded nickname of the member whose time runs
-    std::map<std::string, int> missed;  // moves the robot made in a row for a member (folded)
+
+    // Who sat and who saw.
+    SeatLedger fair;                // who held a seat and who saw the hands
+    std::vector<MemberId> catchUp;  // sat down during the deal, get it after the "R"
+
+    struct TrickWait {
+      bool waiting = false;                     // a complete trick waits for "T"
+      std::array<bool, kSeats + 1> awaiting{};  // seated humans whose "T" it waits for
+      SteadyTime due{};                         // when the wait ends without them
+    } trick;
+
+    // The seat on turn and the moves made when its time started (-1: none runs).
+    struct TurnClock {
+      int seat = 0;
+      int moves = -1;
+      SteadyTime due{};
+      std::string holder;  // the folded nickname of the member whose time runs
+    } turn;
+
+    struct RobotWait {
+      std::uint64_t ticket = 0;  // the robot move being thought of (0: none)
+      int turn = 0;              // the moves made in the deal when it was asked for
+    } thinking;
+
     // Only robots at the table, some on seats held for dropped members: the robots wait for them.
-    bool paused = false;
-    SteadyTime pausedUntil{};  // when the last of those holds ends
-    bool ownDue = false;       // the server writes the result when the holds end (pausedUntil)
+    struct HoldWait {
+      bool paused = false;
+      SteadyTime until{};      // when the last of those holds ends
+      bool ownResult = false;  // the server writes the result when they end
+    } hold;
   };
 
   Table& TableOf(Room& room) { return tables_[room.storeId]; }

@@ -1,6 +1,23 @@
 #include "server/net/Framing.h"
 
 namespace zn::server {
+namespace {
+
+// A login or a room name runs to the end of its read, so a client that sends it twice before the
+// server reads gets one command with its own text glued on ("NBenceNBence"). A read that is one
+// such command repeated is refused rather than taken as a nickname or a room everyone would see.
+bool RepeatedRunToEnd(std::string_view read) {
+  if (read.empty() || (read[0] != 'N' && read[0] != 'R')) return false;
+  for (std::size_t unit = 2; unit <= read.size() / 2; ++unit) {
+    if (read.size() % unit != 0 || read[unit] != read[0]) continue;
+    bool repeated = true;
+    for (std::size_t i = unit; i < read.size() && repeated; ++i) repeated = read[i] == read[i - unit];
+    if (repeated) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 void Framing::Feed(std::string_view read, bool more, std::vector<Piece>& out) {
   std::string().swap(work_);  // an idle member keeps no buffer
@@ -32,6 +49,10 @@ void Framing::Feed(std::string_view read, bool more, std::vector<Piece>& out) {
         break;
     }
     const std::size_t n = span.length;
+    if (n == s.size() && RepeatedRunToEnd(s)) {
+      out.push_back({Piece::Malformed, {}});
+      return;
+    }
     if (n > kMaxCommandBytes) {
       out.push_back({Piece::TooLong, {}});
       if (n == s.size()) dropBurst_ = more;  // it runs on into the next read

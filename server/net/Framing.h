@@ -1,6 +1,7 @@
 // Splitting a member's input into commands. Commands carry no terminator and TCP may join them, so
 // a read is cut by the commands' own shapes (proto::MeasureCommand); N M R Q run to the end of the
-// read. A command the read cut short (B, W, F) waits for the next read.
+// read. A command the read cut short (B, W, F) waits for the next read. A login or room name
+// repeated within its read ("NBenceNBence") is refused as broken.
 #pragma once
 
 #include <cstddef>

@@ -28,6 +28,7 @@ struct Server::Connection {
   std::vector<OutPiece> out;                   // queued in this turn
   std::vector<OutPiece> inflight;              // being written
   std::size_t queued = 0;                      // bytes in out and inflight
+  std::uint64_t streamed = 0;                  // bytes ever queued
   std::unique_ptr<asio::steady_timer> linger;  // only while the server closes it
   bool dirty = false;
   bool writing = false;
@@ -213,6 +214,7 @@ void Server::Send(MemberId to, std::string_view line) {
   c->out.back().own.push_back(kHash);
   c->out.back().own.append(line);
   c->queued += line.size() + 1;
+  c->streamed += line.size() + 1;
   MarkDirty(*c);
 }
 
@@ -221,12 +223,18 @@ void Server::SendShared(MemberId to, const SharedLine& line) {
   if (!c) return;
   c->out.push_back({line, {}});
   c->queued += line->size() + 1;
+  c->streamed += line->size() + 1;
   MarkDirty(*c);
 }
 
 std::size_t Server::Queued(MemberId who) const {
   auto it = connections_.find(who);
   return it == connections_.end() ? 0 : it->second->queued;
+}
+
+std::uint64_t Server::Streamed(MemberId who) const {
+  auto it = connections_.find(who);
+  return it == connections_.end() ? 0 : it->second->streamed;
 }
 
 // What the server still holds, and what the kernel sent but the peer has not acknowledged.

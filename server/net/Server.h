@@ -68,6 +68,7 @@ class Server : private Outbox {
   void Close(MemberId who) override;
   std::size_t Queued(MemberId who) const override;
   std::size_t Unacknowledged(MemberId who) const override;
+  std::uint64_t Streamed(MemberId who) const override;
 
   void Accept();
   void Start(asio::ip::tcp::socket socket);

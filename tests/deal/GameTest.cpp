@@ -90,6 +90,22 @@ TEST(GamePlay, TrickWinners) {
   }
 }
 
+#ifndef NDEBUG
+// Play trusts its caller to have asked MayPlayCard; a debug build stops a caller that did not
+// before the hand is cut at a card it does not hold.
+TEST(GamePlayDeathTest, PlayStopsACardTheCallerDidNotCheck) {
+  const struct {
+    const char* why;
+    int seat;
+    TCard card;
+  } cases[] = {{"not on turn", 2, 6}, {"not held", 1, 6}, {"no seat", 0, 1}};
+  for (const auto& c : cases) {
+    CardPlay play({TCards{}, {1, 30}, {6, 7}, {2, 31}, {3, 32}}, 1);
+    EXPECT_DEATH(play.Play(c.seat, c.card), "invariant broken: MayPlayCard") << c.why;
+  }
+}
+#endif
+
 // Robots on every seat play a deal to its end; returns the moves made.
 int PlayOut(Game& g) {
   SimpleRobot robot;

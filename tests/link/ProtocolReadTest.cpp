@@ -32,7 +32,10 @@ TEST_P(RoundTripTest, ReadsBackWhatWasBuilt) { EXPECT_TRUE(GetParam().same()); }
 
 template <class T>
 bool Whole(const TRead<T>& read, const T& expected) {
-  return !read.stop.Failed() && read.value == expected;
+  if (!read.stop.Failed() && read.value == expected) return true;
+  ADD_FAILURE() << "read   " << ::testing::PrintToString(read) << "\nwanted "
+                << ::testing::PrintToString(expected);
+  return false;
 }
 
 INSTANTIATE_TEST_SUITE_P(

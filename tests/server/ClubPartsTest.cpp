@@ -78,8 +78,8 @@ TEST(RoomQuotaTest, CountsPerNicknameAndPerAddressWithinAnHour) {
 TEST(TakeoversTest, OneProbeAtATimeAndNoneSoonAfterProvedAlive) {
   Takeovers t;
   EXPECT_TRUE(t.MayProbe(1, kStart));
-  t.Start(2, 1, "Anna", kStart);
-  t.Start(4, 3, "Bela", kStart + seconds(1));
+  t.Start(2, 1, "Anna", kStart, 0);
+  t.Start(4, 3, "Bela", kStart + seconds(1), 0);
   EXPECT_FALSE(t.MayProbe(1, kStart));
   EXPECT_TRUE(t.Awaiting(2));
   EXPECT_EQ(t.NextDue(), kStart + Takeovers::kProbeWait);

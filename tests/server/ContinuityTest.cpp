@@ -126,11 +126,13 @@ TEST_F(ContinuityTest, OnlyASilentConnectionIsReplaced) {
     const char* name;
     bool takesProbeIn;  // its end acknowledges what the server sent
     bool sends;         // it sends something during the wait
+    bool chatFlows;     // lines keep coming after the probe (it reads them slowly)
     bool replaced;
   } cases[] = {
-      {"takes the probe in", true, false, false},
-      {"sends during the wait", false, true, false},
-      {"silent", false, false, true},
+      {"takes the probe in", true, false, false, false},
+      {"sends during the wait", false, true, false, false},
+      {"reads slowly while chat flows", false, false, true, false},
+      {"silent", false, false, false, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -147,7 +149,8 @@ TEST_F(ContinuityTest, OnlyASilentConnectionIsReplaced) {
     EXPECT_THAT(out.Take(old), ElementsAre(kTried));
     Advance(Club::kProbeWait - std::chrono::seconds(1));
     if (c.sends) club().Receive(old, "G");
-    EXPECT_THAT(Do(newcomer, "Nanna"), IsEmpty());  // a second "N" changes nothing
+    if (c.chatFlows) Do(bela_->id, "M" + std::string(120, 'x'));  // its end has not taken this in
+    EXPECT_THAT(Do(newcomer, "Nanna"), IsEmpty());                // a second "N" changes nothing
     Advance(std::chrono::seconds(1));
     const auto lines = Do(newcomer, "G");
     EXPECT_EQ(out.closed.count(old) == 1, c.replaced);

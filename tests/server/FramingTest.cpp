@@ -59,6 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"EachReadStartsAfresh", {"Mhello", "G"}, {"Mhello", "G"}},
         SplitCase{"NoCommandCode", {"zzz", "G"}, {"zzz", "G"}}, SplitCase{"Nickname", {"Nanna"}, {"Nanna"}},
         SplitCase{"BigRoomIndex", {"E999"}, {"E999"}},
+        SplitCase{"LoginsGlued", {"NBenceNBence", "NBenceNBenceNBence"}, {"?", "?"}},
+        SplitCase{"RoomNamesGlued", {"E1RKertRKert"}, {"E1", "?"}},
+        SplitCase{"NicknameWithItsCodeInside", {"NNNannaNN", "NaN"}, {"NNNannaNN", "NaN"}},
+        SplitCase{"ChatMayRepeat", {"MhahaMhaha"}, {"MhahaMhaha"}},
         SplitCase{"LongestCommand", {"M" + std::string(4095, 'x')}, {"M" + std::string(4095, 'x')}},
         SplitCase{"TooLongText", {"M" + std::string(4096, 'x'), "G"}, {"!", "G"}},
         SplitCase{"TooLongNumber", {"E" + std::string(5000, '1') + "G"}, {"!", "G"}}));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The two source gates checked on planted faults: scripts/check-layers and scripts/check-format
-# must pass a clean small tree and fail, naming the file, on each planted violation.
+# The source gates checked on planted faults: scripts/check-layers, scripts/check-format and
+# tests/source/check-doc-paths.py must pass a clean small tree and fail, naming the file, on each
+# planted violation.
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
@@ -79,6 +80,32 @@ format() {
 format pass $'int Main() { return 0; }\n'
 format fail $'int  Main( ){return 0;}\n'
 format fail $'int Main() {\n\treturn 0;\n}\n'
+
+# docs EXPECT TEXT: a tree with game/Hands.h (class THand) and docs/a.md holding TEXT.
+docs() {
+  local expect=$1 text=$2 tree="$work/docs"
+  rm -rf "$tree"
+  mkdir -p "$tree/game" "$tree/docs"
+  echo 'class THand {};' >"$tree/game/Hands.h"
+  printf '%s\n' "$text" >"$tree/docs/a.md"
+  local out status=0
+  out=$(python3 "$repo/tests/source/check-doc-paths.py" "$tree" 2>&1) || status=$?
+  if [ "$expect" = pass ] && [ "$status" -ne 0 ]; then
+    echo "FAIL: docs with '$text' should pass: $out"
+    failures=$((failures + 1))
+  elif [ "$expect" = fail ] && { [ "$status" -eq 0 ] || [[ "$out" != *"docs/a.md:1:"* ]]; }; then
+    echo "FAIL: docs with '$text' should fail naming docs/a.md:1 (status $status): $out"
+    failures=$((failures + 1))
+  fi
+}
+
+docs pass 'See `THand` in game/Hands.h, `THand` (`game/Hands.h`), the folder game/ and Hands.h.'
+docs pass '| hand | `THand` | `game/Hands.*` |'
+docs fail 'See game/Gone.h.'
+docs fail 'See Gone.cpp.'
+docs fail 'See `TSeat` in game/Hands.h.'
+docs fail 'See `TSeat` (game/Hands.h).'
+docs fail '| seat | `TSeat` | `game/Hands.*` |'
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures gate check(s) wrong"

@@ -24,16 +24,22 @@ class RecordingOutbox : public Outbox {
   void Send(MemberId to, std::string_view line) override {
     Check(line);
     lines[to].emplace_back(line);
+    streamed[to] += line.size() + 1;
   }
   void SendShared(MemberId to, const SharedLine& line) override {
     Check(*line);
     lines[to].push_back(*line);
     shared[to].push_back(line);
+    streamed[to] += line->size() + 1;
   }
   void Close(MemberId who) override { closed.insert(who); }
   std::size_t Queued(MemberId who) const override {
     auto it = queued.find(who);
     return it == queued.end() ? 0 : it->second;
+  }
+  std::uint64_t Streamed(MemberId who) const override {
+    auto it = streamed.find(who);
+    return it == streamed.end() ? 0 : it->second;
   }
 
   // The lines a member got since the last call.
@@ -42,6 +48,7 @@ class RecordingOutbox : public Outbox {
   std::map<MemberId, std::vector<std::string>> lines;
   std::set<MemberId> closed;
   std::map<MemberId, std::size_t> queued;              // what Queued answers: set by the test
+  std::map<MemberId, std::uint64_t> streamed;          // bytes of every line sent
   std::map<MemberId, std::vector<SharedLine>> shared;  // which line objects each got
   std::function<void(std::string_view)> checkLine;     // sees every line first (the fuzz target's rule)
 
