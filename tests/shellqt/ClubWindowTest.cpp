@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TMenuCase{"&Külvilág", "&Távkapcsolat|-|&Névkód...|Névkód &megadása...|-|&Kilépés", true},
         TMenuCase{"Ü&zenetek", "&Elküld|&Töröl|-|&Válaszidő|&Közhír|-|&Bemutatkozás...", false},
-        TMenuCase{"&Társalgó", "Új &terem létrehozás|&Belépés a terembe|-|&Archívum...|&Nagy betűk", false},
+        TMenuCase{"&Társalgó", "Új &terem létrehozás|&Belépés a terembe|-|A&rchívum...|&Nagy betűk", false},
         TMenuCase{"&Terem",
                   "&Leül[<< Induló &1|<< Elfogó &4|Induló >> &3|Elfogó >> &2]|&Feláll|&Robot ültetés|-|"
                   "&Vissza a társalgóba",
