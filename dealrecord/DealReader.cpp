@@ -158,6 +158,8 @@ class Reader {
       if (b.seat != onTurn) Fail("nem ez az ülés licitál most"_cp, which);
       if (rest != "-")
         for (std::string bid : Items(rest)) {
+          // The writer writes a tab as a space: a bid holding one would not read back the same.
+          if (bid.find('\t') != std::string::npos) Fail("tabulátor a licitben"_cp, bid);
           std::replace(bid.begin(), bid.end(), ' ', kNoBreakSpace);
           b.bids.push_back(std::move(bid));
         }

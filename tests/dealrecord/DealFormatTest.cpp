@@ -177,6 +177,12 @@ const Malformed kMalformed[] = {
      },
      At("hand 2"), "kétszer"},
     {"NineCards", [](auto& l) { l[11] = l[11].substr(0, l[11].rfind(',')); }, At("hand 3"), "nem ennyi lap"},
+    {"TabInABid",
+     [](auto& l) {
+       BidsInAll(l, 1);
+       Replace(l, "bid ", "Gém", "G\tém");
+     },
+     At("bid "), "tabulátor"},
     {"BidOutOfTurn", [](auto& l) { NextDigit(l, "bid ", 4); }, At("bid "), "nem ez az ülés licitál"},
     {"CardsSwapped", SwapInTrick, At("trick 1 "), "nincs a kijátszó kezében"},
     {"WrongWinner", [](auto& l) { NextDigit(l, "trick 1 ", 19); }, At("trick 1 "), "nem ez az ülés vitte"},
