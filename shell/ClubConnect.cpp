@@ -15,40 +15,22 @@ void TZnForm::NewLink() {
   Link.reset();  // the old link is gone before the new one is made
   Link = std::make_unique<TZnLink>(ReceiveQueue, socketFactory_());
   // The dispatcher runs when something arrives or the connection changes, not in a busy loop.
-  TSocketPort& socket = Link->Socket();
-  auto wrap = [this](std::function<void()> inner) {
-    return [this, inner] {
-      if (inner) inner();
-      if (WakeIdle) WakeIdle();
-    };
-  };
-  socket.OnConnected = wrap([this, inner = socket.OnConnected] {
-    if (inner) inner();
-    BidForm->LinkChanged(true);
-    LinkConnected();
-  });
-  // A close the member did not ask for is a drop: the way back starts.
-  socket.OnDisconnected = wrap([this, inner = socket.OnDisconnected] {
-    const bool wasConnected = Link && Link->Connected;
-    if (inner) inner();  // the line held back is seen now
-    if (!wasConnected) return;
-    BidForm->LinkChanged(false);
-    if (opening_) return;
-    // Closed before the lobby came: the server refused the login (the nickname, the club full...),
-    // and would only refuse it again. After it, the server's closing line says it meant to close.
-    if (!Link->LoggedIn() || Link->ServerClosing()) serverEnded_ = true;
-    LinkDropped();
-  });
-  socket.OnQuiet = wrap(socket.OnQuiet);  // a held line has gone to the queue
-  auto data = socket.OnData;
-  socket.OnData = [this, data](std::string chunk) {
-    Keeper.DataArrived();
-    if (data) data(std::move(chunk));
+  Link->OnLines = [this] {
     if (WakeIdle) WakeIdle();
   };
-  socket.OnError = [this, inner = socket.OnError](TSocketErrorKind kind, int code) {
-    if (!LinkErrorHandled(kind) && inner) inner(kind, code);
+  Link->OnReceived = [this] { Keeper.DataArrived(); };
+  Link->OnConnected = [this] {
+    BidForm->LinkChanged(true);
+    LinkConnected();
   };
+  // A close the member did not ask for is a drop: the way back starts.
+  Link->OnClosed = [this](TLinkEnd end) {
+    BidForm->LinkChanged(false);
+    if (end == TLinkEnd::Reopened) return;
+    if (end == TLinkEnd::ByServer) serverEnded_ = true;
+    LinkDropped();
+  };
+  Link->OnError = [this](TSocketErrorKind kind) { return LinkErrorHandled(kind); };
   SyncLinkTimer();
 }
 
@@ -65,9 +47,7 @@ void TZnForm::cmConnectExecute() {
     }
     Link->Port = StrToInt(PortText);
     Link->Host = Address;
-    opening_ = true;
     Link->Open();
-    opening_ = false;
     WriteConnectSettings(SettingsPath, Nickname, AddressList, PortText);
     MakeClaimSecret();  // the first start's secret goes with the first settings written
   });

@@ -112,9 +112,7 @@ void TZnForm::ReturnAttempt() {
   }
   Link->Host = place.Host;
   Link->Port = place.Port;
-  opening_ = true;
   Link->Open();  // a refused connect may be reported before it returns
-  opening_ = false;
   SyncLinkTimer();
 }
 

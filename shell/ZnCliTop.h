@@ -192,7 +192,6 @@ class TZnForm : public TClubState, public TClubActions {
   void Send(std::string_view command) { Link->Send(command); }
 
   // Continuity (ClubContinuity.cpp).
-  bool opening_ = false;           // the link is being (re)opened: its close is no drop
   bool serverEnded_ = false;       // the server said it ends this connection (a refused login...)
   std::uint64_t connection_ = 0;   // connections made so far
   std::uint64_t loginSent_ = 0;    // the connection the last "N" went on
