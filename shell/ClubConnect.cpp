@@ -37,25 +37,27 @@ void TZnForm::NewLink() {
 void TZnForm::cmConnectExecute() {
   Guarded([&] {
     const double now = Now();
-    if ((now - ConnectTime) * 86400.0 < 1.0) return;  // a second click within a second
-    ConnectTime = now;
+    if ((now - State.Connect.ConnectTime) * 86400.0 < 1.0) return;  // a second click within a second
+    State.Connect.ConnectTime = now;
     StopReturning();  // the member's own connect stands for any way back
-    if (AddressList.empty() || Address != AddressList.front()) {
-      AddressList.insert(AddressList.begin(), Address);
-      AddressIndex = 0;
+    if (State.Connect.AddressList.empty() || State.Connect.Address != State.Connect.AddressList.front()) {
+      State.Connect.AddressList.insert(State.Connect.AddressList.begin(), State.Connect.Address);
+      State.Connect.AddressIndex = 0;
       Notify(Aspect::Address);
     }
-    Link->Port = StrToInt(PortText);
-    Link->Host = Address;
+    Link->Port = StrToInt(State.Connect.PortText);
+    Link->Host = State.Connect.Address;
     Link->Open();
-    WriteConnectSettings(SettingsPath, Nickname, AddressList, PortText);
+    WriteConnectSettings(State.SettingsPath, State.Nickname, State.Connect.AddressList,
+                         State.Connect.PortText);
     MakeClaimSecret();  // the first start's secret goes with the first settings written
   });
 }
 
 void TZnForm::cmDisconnectExecute() {
   Guarded([&] {
-    Address = AddressList.empty() ? std::string() : AddressList.front();
+    State.Connect.Address =
+        State.Connect.AddressList.empty() ? std::string() : State.Connect.AddressList.front();
     Notify(Aspect::Address);
     StopReturning();  // a disconnect the member chose: no way back
     NewLink();
@@ -80,7 +82,7 @@ void TZnForm::LLine(const std::string& line) {
   if (version != proto::kVersion)
     Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +
                           std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
-  Send(proto::CmdNick(Nickname));
+  Send(proto::CmdNick(State.Nickname));
   RecordsAsked = false;  // a new connection: "Z1" again once logged in
   RecordGate.Reset();
   readsAnnounced_ = false;
