@@ -102,6 +102,16 @@ ALTER TABLE running_deals ADD COLUMN holds TEXT NOT NULL DEFAULT '';
 ALTER TABLE running_deals ADD COLUMN record BIGINT NOT NULL DEFAULT 0;
 UPDATE running_deals SET records_before = (SELECT COALESCE(MAX(id), 0) FROM deal_records);
 )",
+    // 9 -> 10: the club's identity, one row, which claim proofs name; when each claimed nickname
+    // was last used.
+    R"(
+CREATE TABLE club_identity(
+  id INTEGER PRIMARY KEY CHECK(id = 1),
+  identity BYTEA NOT NULL CHECK(length(identity) = 32));
+ALTER TABLE claims ADD COLUMN used BIGINT NOT NULL DEFAULT 0;
+UPDATE claims SET used = time;
+CREATE INDEX claims_used ON claims(used);
+)",
 };
 
 // The lock every upgrading server takes inside its step's transaction (any fixed number will do).

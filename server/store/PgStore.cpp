@@ -145,7 +145,8 @@ std::optional<claim::TPublicKey> PgStore::ClaimOf(std::string_view folded) {
 
 claim::TPublicKey PgStore::Claim(std::string_view folded, const claim::TPublicKey& key) {
   // DO NOTHING: a nickname claimed first (by a second server on the database) stays with its key.
-  db_.Exec("store claim", "INSERT INTO claims(name, key, time) VALUES($1, $2, $3) ON CONFLICT DO NOTHING",
+  db_.Exec("store claim",
+           "INSERT INTO claims(name, key, time, used) VALUES($1, $2, $3, $3) ON CONFLICT DO NOTHING",
            pg::Params().Text(Cp1250ToUtf8(folded)).Bytes(AsBytes(key)).Int(Now()));
   const std::optional<claim::TPublicKey> held = ClaimOf(folded);
   if (!held) db_.Refuse("read claim");
@@ -156,6 +157,33 @@ bool PgStore::Release(std::string_view folded) {
   return db_.Exec("release claim", "DELETE FROM claims WHERE name=$1",
                   pg::Params().Text(Cp1250ToUtf8(folded)))
              .Changed() > 0;
+}
+
+void PgStore::MarkUsed(std::string_view folded) {
+  db_.Exec("mark claim used", "UPDATE claims SET used=$2 WHERE name=$1",
+           pg::Params().Text(Cp1250ToUtf8(folded)).Int(Now()));
+}
+
+std::size_t PgStore::ReleaseUnused(std::int64_t unusedSeconds) {
+  return static_cast<std::size_t>(db_.Exec("release unused claims", "DELETE FROM claims WHERE used < $1",
+                                           pg::Params().Int(Now() - unusedSeconds))
+                                      .Changed());
+}
+
+// Kept, not derived, like the deal key: a second server on the same database keeps the first one's.
+claim::TClubId PgStore::ClubIdentity() {
+  const auto read = [this] {
+    return BytesOf<claim::TClubId>(
+        db_.Exec("read club identity", "SELECT identity FROM club_identity WHERE id=1"), 0, 0);
+  };
+  if (const auto id = read()) return *id;
+  const claim::TClubId made = claim::NewClubId();
+  db_.Exec("store club identity",
+           "INSERT INTO club_identity(id, identity) VALUES(1, $1) ON CONFLICT DO NOTHING",
+           pg::Params().Bytes(AsBytes(made)));
+  const auto id = read();
+  if (!id) db_.Refuse("read club identity");
+  return *id;
 }
 
 }  // namespace zn::server

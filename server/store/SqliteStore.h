@@ -43,10 +43,13 @@ class SqliteStore : public ClubStore {
                      const std::function<void(const dealrecord::DealRecord&)>& each) override;
   void TouchRoom(std::int64_t room) override;
   void DropRoom(std::int64_t room) override;
-  // Claimed nicknames (server/base/ClaimStore.h), by folded name.
+  // Claimed nicknames and the club's identity (server/base/ClaimStore.h), by folded name.
+  claim::TClubId ClubIdentity() override;
   std::optional<claim::TPublicKey> ClaimOf(std::string_view folded) override;
   claim::TPublicKey Claim(std::string_view folded, const claim::TPublicKey& key) override;
   bool Release(std::string_view folded) override;
+  void MarkUsed(std::string_view folded) override;
+  std::size_t ReleaseUnused(std::int64_t unusedSeconds) override;
   // The copy's rows (SqliteRows.cpp).
   void ReadRows(const StoreTable& table, const std::function<void(const StoreRow&)>& each) override;
   void InsertRows(const StoreTable& table, const std::vector<StoreRow>& rows) override;

@@ -56,6 +56,8 @@ struct JournalCase {
   std::vector<std::string> running;
 };
 
+void PrintTo(const JournalCase& c, std::ostream* os) { *os << c.name; }
+
 std::vector<JournalCase> Cases() {
   JournalEntry fair = Entry(Kind::Fair, 1);
   fair.ledger = "1 anna\n2 cili";

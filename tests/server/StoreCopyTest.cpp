@@ -30,6 +30,7 @@ void Fill(ClubStore& s, JournalStore& journal) {
   s.AddResult({gone, 1, 5, -5, {"a", "b", "c", "d"}});
   s.DropRoom(gone);
   s.DealKey();
+  s.ClubIdentity();
   claim::TPublicKey key{};
   key.fill(5);
   s.Claim(std::string("árpád"_cp), key);
@@ -163,6 +164,9 @@ class ChangedOnReading : public ClubStore {
     return real_.Claim(f, k);
   }
   bool Release(std::string_view f) override { return real_.Release(f); }
+  claim::TClubId ClubIdentity() override { return real_.ClubIdentity(); }
+  void MarkUsed(std::string_view f) override { real_.MarkUsed(f); }
+  std::size_t ReleaseUnused(std::int64_t s) override { return real_.ReleaseUnused(s); }
 
  private:
   ClubStore& real_;
