@@ -45,9 +45,10 @@ int main(int argc, char** argv) {
     zn::TClubWindow club(form);
     zn::TBidWindow table(*form.BidForm);
     // The table window's deal and game-over buttons are the club window's actions.
-    table.SetActions({[&form] { form.cmReplay.Execute(); }, [&form] { form.cmMatch.Execute(); },
-                      [&form] { form.cmNextDeal.Execute(); }, [&form] { form.cmShowBid.Execute(); },
-                      [&form] { form.cmResults.Execute(); }, [&form] { return form.cmMatch.Enabled; }});
+    table.SetActions(
+        {[&form] { form.Actions.cmReplay.Execute(); }, [&form] { form.Actions.cmMatch.Execute(); },
+         [&form] { form.Actions.cmNextDeal.Execute(); }, [&form] { form.Actions.cmShowBid.Execute(); },
+         [&form] { form.Actions.cmResults.Execute(); }, [&form] { return form.Actions.cmMatch.Enabled; }});
     zn::TShownLater<zn::TInfo, zn::TInfoWindow> info(*form.InfoForm);
     zn::TShownLater<zn::TResForm, zn::TResWindow> games(*form.ResForm);
     zn::TShownLater<zn::TArchiveForm, zn::TArchiveWindow> archive(*form.ArchiveForm);
