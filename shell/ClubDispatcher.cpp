@@ -84,9 +84,9 @@ bool TClubDispatcher::Pass() {
     ~TPass() { flag = false; }
   } pass(inPass_);
   const std::string server = f.Link && f.Link->Connected ? f.Link->Host : std::string(" nincs");
-  if (server != f.StatusServer) {
-    f.StatusServer = server;
-    f.Notify(TZnForm::Aspect::Status);
+  if (server != f.State.StatusServer) {
+    f.State.StatusServer = server;
+    f.State.Notify(TClubState::Aspect::Status);
   }
   std::string line;
   if (!NextLine(f.ReceiveQueue, f.BidForm->TrickPause, line)) {

@@ -1,8 +1,9 @@
 // TZnForm: the club window (connect, lobby and room pages, chat, presence list, seats). Its parts,
-// each with one job: the state its widgets show (ClubState.h), its actions (ClubActions.h), the
-// dispatcher of every incoming line (ClubDispatcher.h) and the club port the other windows reach
-// (ClubPortImpl.h). The handlers live in files by job: ClubStart (first showing, nickname, close),
-// ClubConnect (the link), ClubAddressList, ClubMessages, ClubLobby, ClubRoom, ClubView, ClubAlert.
+// each with one job: the state its widgets show (ClubState.h, the pages' own in PageState.h), its
+// actions (ClubActions.h), the dispatcher of every incoming line (ClubDispatcher.h) and the club
+// port the other windows reach (ClubPortImpl.h). The handlers live in files by job: ClubStart (first showing,
+// nickname, close), ClubConnect (the link), ClubAddressList, ClubMessages, ClubLobby, ClubRoom, ClubView,
+// ClubAlert.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +30,7 @@
 
 namespace zn {
 
-class TZnForm : public TClubState, public TClubActions {
+class TZnForm {
  public:
   using TSocketFactory = std::function<std::unique_ptr<TSocketPort>()>;
   // The settings file's path for the program directory (LocateSettings, which first moves an old
@@ -43,6 +44,9 @@ class TZnForm : public TClubState, public TClubActions {
   ~TZnForm();
   TZnForm(const TZnForm&) = delete;
   TZnForm& operator=(const TZnForm&) = delete;
+
+  TClubState State;      // what the widgets show, the three pages' state among it
+  TClubActions Actions;  // the menu items and buttons
 
   // ---- The link ----
   TReceiveQueue ReceiveQueue;
@@ -190,14 +194,15 @@ class TZnForm : public TClubState, public TClubActions {
   void ShowRoomMembers(const proto::TRoom& room);  // the seats and present list of an "R" line
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
+  using Aspect = TClubState::Aspect;
+  void Notify(Aspect a) { State.Notify(a); }
 
   // Continuity (ClubContinuity.cpp).
-  bool opening_ = false;          // the link is being (re)opened: its close is no drop
-  bool serverEnded_ = false;      // the server said it ends this connection (a refused login...)
-  std::uint64_t connection_ = 0;  // connections made so far
-  std::uint64_t loginSent_ = 0;   // the connection the last "N" went on
-  bool readsAnnounced_ = false;   // "V" answered on this connection, or sent after the login
-  std::int64_t loginDueMs_ = -1;  // "N" waits for the answer to "V" until then; -1: sent
+  bool serverEnded_ = false;       // the server said it ends this connection (a refused login...)
+  std::uint64_t connection_ = 0;   // connections made so far
+  std::uint64_t loginSent_ = 0;    // the connection the last "N" went on
+  bool readsAnnounced_ = false;    // "V" answered on this connection, or sent after the login
+  std::int64_t loginDueMs_ = -1;   // "N" waits for the answer to "V" until then; -1: sent
   void AnnounceBeforeLogin();
   void SendLogin();
   std::uint32_t serverReads_ = 0;  // the newer lines the server said it sends (proto::kReads*)

@@ -23,12 +23,12 @@ W* Place(W* w, int left, int top, int width, int height) {
   return w;
 }
 
-// List rows 16 pixels high, twice that with large print.
+// List rows 16 pixels high at the designed print size, in proportion at others.
 class TRowDelegate : public QStyledItemDelegate {
  public:
   TRowDelegate(QObject* parent, const int* scale) : QStyledItemDelegate(parent), scale_(scale) {}
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    return {option.fontMetrics.horizontalAdvance(index.data().toString()) + 6, 16 * *scale_};
+    return {option.fontMetrics.horizontalAdvance(index.data().toString()) + 6, 16 * *scale_ / kOrdinaryPrint};
   }
 
  private:

@@ -118,7 +118,7 @@ TEST_P(QuietPingReadCases, TheCommandIsReadWholeAndTheQuietPingAlone) {
 INSTANTIATE_TEST_SUITE_P(Commands, QuietPingReadCases,
                          ::testing::Values(ReadCase{"Chat",
                                                     [](FakeDesktop&, TZnForm& f) {
-                                                      f.ChatText = "szia";
+                                                      f.State.ChatText = "szia";
                                                       f.cmMsgExecute();
                                                     },
                                                     "Mszia"},
@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, QuietPingReadCases,
                                                     "RPiros"},
                                            ReadCase{"Inquiry",
                                                     [](FakeDesktop&, TZnForm& f) {
-                                                      f.InfoThrottle = 0;  // asked again at once
+                                                      f.State.InfoThrottle = 0;  // asked again at once
                                                       f.fdPresentDblClick(1);
                                                     },
                                                     "QAnna bela"}),
