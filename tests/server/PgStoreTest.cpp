@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "server/base/Log.h"
+#include "server/store/PgSchema.h"
+#include "server/store/SqliteStore.h"
 #include "tests/server/StoreBackends.h"
 
 namespace zn::server::test {
@@ -82,6 +84,22 @@ TEST_F(PgStoreTest, AResultRetriedAfterALostCommitIsStoredOnce) {
   EXPECT_EQ(store->AddResult(result), 1);
   EXPECT_EQ(store->ResultCount(room), 1);
   EXPECT_EQ(store->AddResult({room, 6, 1, -1, {}}), 2);  // without a record: a result of its own
+}
+
+// A database an earlier server left at version 9 (claims without their last use) is brought up
+// step by step, its claims kept and counted as used when they were made.
+TEST_F(PgStoreTest, AnEarlierDatabaseIsUpgradedStepByStep) {
+  std::string earlier =
+      "CREATE TABLE schema_version(version INTEGER NOT NULL); INSERT INTO schema_version VALUES(9);";
+  for (std::size_t step = 0; step < 9; ++step) earlier += PgSchemaSteps()[step];
+  backend_->Sql(earlier +
+                "INSERT INTO claims(name, key, time) VALUES('anna', decode(repeat('00', 32), 'hex'), 1000), "
+                "('bela', decode(repeat('00', 32), 'hex'), 5000)");
+  auto store = backend_->Open([] { return std::int64_t{6000}; });
+  EXPECT_EQ(store->SchemaVersion(), SqliteStore::LatestSchemaVersion());
+  EXPECT_EQ(store->ReleaseUnused(2000), 1u);  // anna: used at 1000; bela at 5000 stays
+  EXPECT_TRUE(store->ClaimOf("bela"));
+  EXPECT_FALSE(store->ClaimOf("anna"));
 }
 
 }  // namespace
