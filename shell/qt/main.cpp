@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
         [configDir](const std::string& dir) { return zn::LocateSettings(dir, configDir); });
     zn::TClubWindow club(form);
     zn::TBidWindow table(*form.BidForm);
+    table.KeepClear(&club);  // the table opens beside the club window and its chat where it fits
     // The table window's deal and game-over buttons are the club window's actions.
     table.SetActions(
         {[&form] { form.Actions.cmReplay.Execute(); }, [&form] { form.Actions.cmMatch.Execute(); },

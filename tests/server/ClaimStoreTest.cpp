@@ -9,33 +9,33 @@
 
 #include "server/base/Names.h"
 #include "server/store/SqliteStore.h"
+#include "tests/server/StoreBackends.h"
 
 namespace zn::server {
 namespace {
 
 constexpr std::int64_t kDay = 86400;
 
-class ClaimStoreTest : public ::testing::TestWithParam<bool> {  // true: the SQLite file
+// The memory's claims, or a store of a backend (its name).
+class ClaimStoreTest : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("znclaims-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    std::filesystem::create_directories(dir_);
+    for (const test::BackendKind& kind : test::AllBackends())
+      if (kind.name == GetParam()) try {
+          backend_ = kind.make();
+        } catch (const std::exception& e) {
+          FAIL() << kind.name << ": " << e.what();
+        }
     names_ = Open();
-  }
-  void TearDown() override {
-    names_.reset();
-    std::filesystem::remove_all(dir_);
   }
   std::unique_ptr<NameStore> Open() {
     auto clock = [this] { return clock_; };
-    if (GetParam()) return std::make_unique<SqliteStore>((dir_ / "club.db").string(), clock);
+    if (backend_) return backend_->Open(clock);
     return std::make_unique<MemoryNames>(clock);
   }
   bool Held(const char* name) { return names_->ClaimOf(NameKey(name)).has_value(); }
 
-  std::filesystem::path dir_;
+  std::unique_ptr<test::Backend> backend_;
   std::int64_t clock_ = 1'000'000'000;
   std::unique_ptr<NameStore> names_;
 };
@@ -74,15 +74,16 @@ TEST_P(ClaimStoreTest, TheClubIdentityIsMadeOnceAndKept) {
   const claim::TClubId first = names_->ClubIdentity();
   EXPECT_NE(first, claim::TClubId{});
   EXPECT_EQ(names_->ClubIdentity(), first);
-  if (!GetParam()) return;
+  if (!backend_) return;
   names_.reset();
   names_ = Open();
   EXPECT_EQ(names_->ClubIdentity(), first) << "reopened";
-  EXPECT_NE(SqliteStore((dir_ / "other.db").string()).ClubIdentity(), first) << "another club";
+  for (const test::BackendKind& kind : test::AllBackends())
+    EXPECT_NE(kind.make()->Open()->ClubIdentity(), first) << "another club on " << kind.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, ClaimStoreTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Sqlite" : "Memory"; });
+INSTANTIATE_TEST_SUITE_P(Stores, ClaimStoreTest, ::testing::Values("Memory", "SQLite", "PostgreSQL"),
+                         [](const auto& info) { return info.param; });
 
 // A claim kept by an earlier server counts as used when it was made, so an upgrade frees nothing
 // that was claimed lately.
