@@ -61,6 +61,7 @@ class TBidWindow : public QWidget {
  private:
   void Build();
   void BuildBidPage(QWidget* page);
+  void PlaceArrow();
   void BuildPlayPage(QWidget* page);
   void BuildScorePage(QWidget* page);
   void BuildPanels();
@@ -105,6 +106,7 @@ class TBidWindow : public QWidget {
   QListWidget* fdSend_ = nullptr;
   QToolButton *fdUp_ = nullptr, *fdAdd_ = nullptr, *fdDel_ = nullptr, *fdDown_ = nullptr;
   QPushButton* cmGo_ = nullptr;
+  QLabel* lbArrow_ = nullptr;  // "<<<": from the catalogue into the set
   QLabel* pnHint_ = nullptr;
   QListWidget* fdBid_ = nullptr;
   QListWidget* fdGroups_ = nullptr;

@@ -207,6 +207,7 @@ void TBidWindow::ApplyPrint(int percent) {
   }
   for (QLabel* label : trickLabels_)  // the names that size themselves to their text
     if (label && label->minimumWidth() != label->maximumWidth()) label->adjustSize();
+  PlaceArrow();
   RedrawBidding();
 }
 

@@ -39,6 +39,14 @@ class TableKeysTest : public TableTest {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   }
   QWidget* Focus() { return QApplication::focusWidget(); }
+  // "<<<" drawn whole in the gap between the composed set and the catalogue.
+  void ExpectArrowWhole() {
+    auto* arrow = Find<QLabel>("lbArrow");
+    const QRect a = arrow->geometry();
+    EXPECT_GE(a.width(), arrow->fontMetrics().horizontalAdvance(arrow->text()));
+    EXPECT_GT(a.left(), Find<QListWidget>("fdSend")->geometry().right());
+    EXPECT_LT(a.right(), Find<QListWidget>("fdBid")->geometry().left());
+  }
   // Captions that do not fit their control, and controls reaching out of their parent.
   std::vector<std::string> Cut() {
     std::vector<std::string> cut;
@@ -213,7 +221,9 @@ TEST_P(LargePrintScreens, FitsTheFreeAreaAndComesBack) {
   for (QWidget* w : window.findChildren<QWidget*>()) before[w] = w->geometry();
   const QSize ordinary = window.size();
 
+  ExpectArrowWhole();
   form.SetLargePrint(true);
+  ExpectArrowWhole();
   const QRect frame = window.frameGeometry();
   EXPECT_TRUE(c.area.contains(frame))
       << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
