@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     // cannot be opened leaves the club running without one.
     std::unique_ptr<JournalStore> journal;
     try {
-      if (options.journal) journal = OpenJournal(options.db);
+      if (options.journal) journal = OpenJournal(options.db, &store);
     } catch (const StoreError& e) {
       Log(std::string(e.what()) + ": running deals are not journaled");
     }

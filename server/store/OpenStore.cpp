@@ -33,8 +33,8 @@ std::unique_ptr<ClubStore> OpenStore(const std::string& db, ClubStore::NowFn now
   return std::make_unique<SqliteStore>(db, std::move(now));
 }
 
-std::unique_ptr<JournalStore> OpenJournal(const std::string& db) {
-  if (IsDatabaseUrl(db)) return std::make_unique<PgJournal>(db);
+std::unique_ptr<JournalStore> OpenJournal(const std::string& db, ClubStore* store) {
+  if (IsDatabaseUrl(db)) return std::make_unique<PgJournal>(db, dynamic_cast<PgStore*>(store));
   return std::make_unique<SqliteJournal>(db);
 }
 

@@ -18,7 +18,9 @@ std::string StoreName(const std::string& db);
 bool StoreExists(const std::string& db);
 // Opens or creates the store and brings its schema up to date. Throws StoreError.
 std::unique_ptr<ClubStore> OpenStore(const std::string& db, ClubStore::NowFn now = {});
-// The journal's own connection to the same store, opened after OpenStore. Throws StoreError.
-std::unique_ptr<JournalStore> OpenJournal(const std::string& db);
+// The journal's own connection to the same store, opened after OpenStore; store (when given) is
+// that store, which then writes a record or a result only after the journal's queued batches. The
+// journal goes before the store. Throws StoreError.
+std::unique_ptr<JournalStore> OpenJournal(const std::string& db, ClubStore* store = nullptr);
 
 }  // namespace zn::server

@@ -2,8 +2,11 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <charconv>
 
+#include "game/Cp1250.h"
+#include "server/base/Log.h"
 #include "server/base/Store.h"
 
 namespace zn::server::pg {
@@ -87,7 +90,17 @@ Connection::~Connection() { PQfinish(conn_); }
 
 void Connection::Open() {
   if (conn_) PQfinish(conn_);
-  conn_ = PQconnectdb(conninfo_.c_str());
+  // Bounds on how long a connection or a statement may wait on a database that went silent; the
+  // connection string's own values come after them and win.
+  const char* keys[] = {"connect_timeout",
+                        "keepalives_idle",
+                        "keepalives_interval",
+                        "keepalives_count",
+                        "tcp_user_timeout",
+                        "dbname",
+                        nullptr};
+  const char* values[] = {"5", "10", "5", "3", "10000", conninfo_.c_str(), nullptr};
+  conn_ = PQconnectdbParams(keys, values, 1);
   if (PQstatus(conn_) != CONNECTION_OK) Fail("cannot connect to the database", PQerrorMessage(conn_));
   PQsetNoticeProcessor(
       conn_, [](void*, const char*) {}, nullptr);
@@ -109,13 +122,40 @@ void Connection::Check(std::string_view what, pg_result* r, bool rows) {
   if (status == PGRES_COMMAND_OK || (rows && status == PGRES_TUPLES_OK)) return;
   const std::string why = r ? PQresultErrorMessage(r) : PQerrorMessage(conn_);
   PQclear(r);
+  if (PQstatus(conn_) == CONNECTION_BAD && !lost_) {
+    lost_ = true;
+    std::string line = prefix_ + "database connection lost (" + std::string(what) + " failed): " + why;
+    for (char& c : line)
+      if (c == '\n' || c == '\t') c = ' ';
+    Log(Utf8ToCp1250(line));
+  }
   Fail(what, why);
 }
 
+void Connection::Reconnect() {
+  // Inside a transaction the earlier statements went with the old connection: the statement fails.
+  if (PQstatus(conn_) != CONNECTION_BAD || inTransaction_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now < retryAt_)
+    Fail("the database is away", "the next try is within " + std::to_string(backoff_.count()) + " ms");
+  try {
+    Open();
+  } catch (const StoreError& e) {
+    backoff_ = std::min<std::chrono::milliseconds>(
+        std::max<std::chrono::milliseconds>(backoff_ * 2, std::chrono::milliseconds(500)),
+        std::chrono::seconds(30));
+    retryAt_ = now + backoff_;
+    Log(Utf8ToCp1250(prefix_ + "database still away, next try in " + std::to_string(backoff_.count()) +
+                     " ms: " + e.what()));
+    throw;
+  }
+  backoff_ = {};
+  if (lost_) Log(Utf8ToCp1250(prefix_ + "database connection back"));
+  lost_ = false;
+}
+
 Result Connection::Exec(std::string_view what, const char* sql, const Params& params) {
-  // Broken before anything was sent: nothing of this statement was done, so it may go on a new
-  // connection. Inside a transaction the earlier statements are lost with the old one.
-  if (PQstatus(conn_) == CONNECTION_BAD && !inTransaction_) Open();
+  Reconnect();
   std::vector<const char*> values;
   std::vector<int> lengths;
   for (std::size_t i = 0; i < params.values_.size(); ++i) {
@@ -129,7 +169,7 @@ Result Connection::Exec(std::string_view what, const char* sql, const Params& pa
 }
 
 void Connection::Run(std::string_view what, const char* sql) {
-  if (PQstatus(conn_) == CONNECTION_BAD && !inTransaction_) Open();
+  Reconnect();
   pg_result* r = PQexec(conn_, sql);
   Check(what, r, true);
   PQclear(r);

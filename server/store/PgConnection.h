@@ -1,9 +1,12 @@
 // One connection to a PostgreSQL database through libpq: parameterised statements only (values
 // travel apart from the SQL text), results read as text, failures thrown as StoreError with the
-// owner's prefix. A connection found broken before a statement is sent is re-opened once; one that
-// breaks while a statement runs is reported, never retried (the statement may have been done).
+// owner's prefix. A statement that fails with the connection is reported, never sent again (it may
+// have been done); the next statement opens a new connection first, and while the database cannot
+// be reached those tries back off (0.5 s doubling to 30 s) and statements fail at once meanwhile,
+// so the loop never waits on a database that is away. The log tells when it goes and comes back.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -72,6 +75,8 @@ class Connection {
 
  private:
   void Open();
+  // Before a statement outside a transaction: a new connection for a broken one, within the backoff.
+  void Reconnect();
   void Check(std::string_view what, pg_result* r, bool rows);
   [[noreturn]] void Fail(std::string_view what, std::string why) const;
 
@@ -79,6 +84,9 @@ class Connection {
   std::string prefix_;
   pg_conn* conn_ = nullptr;
   bool inTransaction_ = false;
+  bool lost_ = false;  // the log was told the connection went
+  std::chrono::milliseconds backoff_{0};
+  std::chrono::steady_clock::time_point retryAt_{};
 };
 
 // BEGIN; rolled back when it leaves without Commit.

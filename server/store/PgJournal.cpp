@@ -15,15 +15,71 @@ std::string_view AsBytes(const deal::MatchSecret& secret) {
 
 }  // namespace
 
-PgJournal::PgJournal(const std::string& conninfo) : db_(conninfo, "journal: ") {
+PgJournal::PgJournal(const std::string& conninfo, PgStore* store)
+    : store_(store), db_(conninfo, "journal: ") {
   db_.Run("set up the journal", "SET synchronous_commit TO off");
+  writer_ = std::thread([this] { Run(); });
+  if (store_) store_->AfterJournal([this] { Drain(); });
+}
+
+PgJournal::~PgJournal() {
+  if (store_) store_->AfterJournal({});
+  {
+    const std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  wake_.notify_one();
+  writer_.join();
 }
 
 void PgJournal::Write(const std::vector<JournalEntry>& entries) {
-  if (entries.empty()) return;
-  pg::Transaction t(db_);
-  for (const JournalEntry& e : entries) Apply(e);
-  t.Commit();
+  {
+    const std::lock_guard lock(mutex_);
+    if (!failure_.empty()) {
+      const std::string failure = std::move(failure_);
+      failure_.clear();
+      throw StoreError(failure);
+    }
+    if (entries.empty()) return;
+    queue_.push_back(entries);
+  }
+  wake_.notify_one();
+}
+
+void PgJournal::Drain() {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
+}
+
+void PgJournal::Run() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
+    if (queue_.empty()) return;  // stopping, everything written
+    std::vector<JournalEntry> batch = std::move(queue_.front());
+    queue_.pop_front();
+    // After a failure every batch is dropped until Write has reported it: the next one the
+    // caller queues writes everything again.
+    if (failure_.empty()) {
+      busy_ = true;
+      lock.unlock();
+      std::string failed;
+      try {
+        pg::Transaction t(db_);
+        for (const JournalEntry& e : batch) Apply(e);
+        t.Commit();
+      } catch (const StoreError& e) {
+        failed = e.what();
+      }
+      lock.lock();
+      busy_ = false;
+      if (!failed.empty()) {
+        failure_ = failed;
+        queue_.clear();
+      }
+    }
+    if (queue_.empty()) idle_.notify_all();
+  }
 }
 
 void PgJournal::Apply(const JournalEntry& e) {
@@ -87,6 +143,8 @@ void PgJournal::Apply(const JournalEntry& e) {
 
 // A deal whose result was stored after it was journaled is over, and is not brought back.
 std::vector<JournaledDeal> PgJournal::LoadRunning() {
+  Drain();
+  // The writer is idle and stays so while the caller's thread, the only one that queues, reads.
   std::vector<JournaledDeal> deals;
   const pg::Result s = db_.Exec(
       "load deals",

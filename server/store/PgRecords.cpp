@@ -7,6 +7,7 @@
 namespace zn::server {
 
 std::int64_t PgStore::AddRecord(std::int64_t room, const dealrecord::DealRecord& r) {
+  if (drainJournal_) drainJournal_();
   pg::Params p;
   p.Int(room).Text(Cp1250ToUtf8(r.room)).Int(r.number).Int(Now()).Int(r.dealer);
   int robots = 0;

@@ -103,7 +103,21 @@ void PgStore::StartMatch(std::int64_t room, const deal::MatchSecret& secret, boo
 }
 
 std::int32_t PgStore::AddResult(const StoredResult& r) {
+  if (drainJournal_) drainJournal_();
   pg::Transaction t(db_);
+  // A commit whose answer was lost with the connection may have been done: the retry of that
+  // result finds its record marked already and stores it no second time.
+  if (r.record != 0) {
+    const pg::Result marked = db_.Exec("read deal", "SELECT result FROM deal_records WHERE id=$1 FOR UPDATE",
+                                       pg::Params().Int(r.record));
+    if (marked.Rows() == 1 && !marked.IsNull(0, 0)) {
+      const pg::Result played =
+          db_.Exec("read counter", "SELECT played FROM rooms WHERE id=$1", pg::Params().Int(r.room));
+      if (played.Rows() != 1) db_.Refuse("read counter: no room " + std::to_string(r.room));
+      t.Commit();
+      return static_cast<std::int32_t>(played.Int(0, 0));
+    }
+  }
   pg::Params p;
   p.Int(r.room).Int(r.deal).Int(r.points14).Int(r.points23);
   for (const std::string& seat : r.seats) p.Text(Cp1250ToUtf8(seat));

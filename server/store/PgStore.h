@@ -49,12 +49,16 @@ class PgStore : public ClubStore {
   std::int64_t LastId(const StoreTable& table) override;
   void SetLastId(const StoreTable& table, std::int64_t id) override;
   void Transact(const std::function<void()>& body) override;
+  // The journal's batches queued before a record or a result are written before it: each names the
+  // last record and result that came before its deal (PgJournal::Drain; empty: none).
+  void AfterJournal(std::function<void()> drain) { drainJournal_ = std::move(drain); }
 
  private:
   std::int64_t Now() const;
 
   pg::Connection db_;
   NowFn now_;
+  std::function<void()> drainJournal_;
 };
 
 }  // namespace zn::server

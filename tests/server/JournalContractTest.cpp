@@ -139,7 +139,7 @@ class JournalAndStore : public ::testing::TestWithParam<BackendKind> {
 // The server stopped after a result was written and before the batch that ends its deal.
 TEST_P(JournalAndStore, ADealWhoseResultIsStoredDoesNotComeBack) {
   auto store = backend_->Open();
-  auto journal = backend_->Journal();
+  auto journal = backend_->Journal(store.get());
   const std::int64_t kertes = store->CreateRoom("kertes"), terasz = store->CreateRoom("terasz");
   journal->Write({DealIn(kertes, 5), DealIn(terasz, 7)});
   store->AddResult({kertes, 5, 1, -1, kSeats});
@@ -151,7 +151,7 @@ TEST_P(JournalAndStore, ADealWhoseResultIsStoredDoesNotComeBack) {
 // A deal kept as a record after it was journaled, before the batch that names the record, ended.
 TEST_P(JournalAndStore, ARecordKeptAfterTheBatchMarksTheDealEnded) {
   auto store = backend_->Open();
-  auto journal = backend_->Journal();
+  auto journal = backend_->Journal(store.get());
   const std::int64_t kertes = store->CreateRoom("kertes");
   const std::int64_t before = store->AddRecord(kertes, dealrecord::DealRecord{});
   journal->Write({DealIn(kertes, 5)});

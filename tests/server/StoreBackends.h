@@ -30,7 +30,7 @@ class Backend {
   virtual std::vector<std::string> Columns(const std::string& table) = 0;
 
   std::unique_ptr<ClubStore> Open(ClubStore::NowFn now = {}) const { return OpenStore(Db(), std::move(now)); }
-  std::unique_ptr<JournalStore> Journal() const { return OpenJournal(Db()); }
+  std::unique_ptr<JournalStore> Journal(ClubStore* store = nullptr) const { return OpenJournal(Db(), store); }
 };
 
 struct BackendKind {
