@@ -30,7 +30,7 @@
 
 namespace zn {
 
-class TZnForm {
+class TZnForm : private TLineReader, private TClubPortHost {
  public:
   using TSocketFactory = std::function<std::unique_ptr<TSocketPort>()>;
   // The settings file's path for the program directory (LocateSettings, which first moves an old
@@ -98,11 +98,11 @@ class TZnForm {
   bool CatchingUp() const;
 
   // ---- Operations other windows call ----
-  void Alert();       // ClubAlert.cpp
-  void TimerTimer();  // the 100 ms flash timer
+  void Alert() override;  // ClubAlert.cpp
+  void TimerTimer();      // the 100 ms flash timer
   void ResetToConnectPage();
   void TakeSeat(std::int32_t seat);
-  void EnableDealCommands(bool enable);
+  void EnableDealCommands(bool enable) override;
 
   // ---- The claimed nickname (ClubClaimKey.cpp) ----
   std::optional<claim::TSecret> ClaimSecret;  // none before the first connect, or when damaged
@@ -183,11 +183,24 @@ class TZnForm {
   void CaughtUpLine(const std::string& line);   // "E": the deal so far has come
 
  private:
-  TClubPortImpl club_{*this};  // the club port the other windows reach
-  TClubDispatcher dispatcher_{*this};
+  TClubPortImpl club_{State, Actions, *this};  // the club port the other windows reach
+  TClubDispatcher dispatcher_{ReceiveQueue, *this};
   TSocketFactory socketFactory_;
 
   void InitActions();
+
+  // The dispatcher's reader (ClubRoutes.cpp).
+  bool Reading() const override;
+  bool Held() const override;
+  void PassStarts() override;
+  void Route(const std::string& line) override;
+
+  // The club port's host (ClubPortImpl.cpp).
+  TZnLink& CurrentLink() override { return *Link; }
+  void WakeDispatcher() override {
+    if (WakeIdle) WakeIdle();
+  }
+  TResForm& PlayedGames() override { return *ResForm; }
   void NewLink();
   void ClearLists(bool keepMemo);
   void ShowLobby(const proto::TLobby& lobby);      // the rooms and members read from an "I" line
