@@ -9,7 +9,8 @@ namespace zn::claim {
 namespace {
 
 // Binds a signature to this use: a key used elsewhere can never be made to sign a login here.
-constexpr std::string_view kContext = "Zenit Tarokk Klub: nickname claim v1";
+// v2 names the club, so a proof made for one club never opens a login at another.
+constexpr std::string_view kContext = "Zenit Tarokk Klub: nickname claim v2";
 constexpr std::string_view kAlphabet = "0123456789ABCDEFGHJKMNPQRSTVWXYZ";
 constexpr std::size_t kCheckBytes = 3;
 constexpr std::size_t kCodeBytes = kSecretBytes + kCheckBytes;  // 35 bytes: 280 bits, 56 characters
@@ -62,10 +63,11 @@ TClubId NewClubId() {
   return id;
 }
 
-std::string ProofMessage(const TNonce& nonce, std::string_view nickname) {
+std::string ProofMessage(const TChallenge& challenge, std::string_view nickname) {
   std::string m(kContext);
   m += '\0';
-  m.append(reinterpret_cast<const char*>(nonce.data()), nonce.size());
+  m.append(reinterpret_cast<const char*>(challenge.club.data()), challenge.club.size());
+  m.append(reinterpret_cast<const char*>(challenge.nonce.data()), challenge.nonce.size());
   m.append(nickname);
   return m;
 }
@@ -79,23 +81,23 @@ TPublicKey PublicKeyOf(const TSecret& secret) {
   return key;
 }
 
-TProof MakeProof(const TSecret& secret, const TNonce& nonce, std::string_view nickname) {
+TProof MakeProof(const TSecret& secret, const TChallenge& challenge, std::string_view nickname) {
   Init();
   static_assert(crypto_sign_BYTES == kSignatureBytes && crypto_sign_PUBLICKEYBYTES == kKeyBytes &&
                 crypto_sign_SEEDBYTES == kSecretBytes);
   TProof proof;
   std::array<std::uint8_t, crypto_sign_SECRETKEYBYTES> full;
   crypto_sign_seed_keypair(proof.key.data(), full.data(), secret.data());
-  const std::string message = ProofMessage(nonce, nickname);
+  const std::string message = ProofMessage(challenge, nickname);
   crypto_sign_detached(proof.signature.data(), nullptr,
                        reinterpret_cast<const unsigned char*>(message.data()), message.size(), full.data());
   sodium_memzero(full.data(), full.size());
   return proof;
 }
 
-bool Verify(const TProof& proof, const TNonce& nonce, std::string_view nickname) {
+bool Verify(const TProof& proof, const TChallenge& challenge, std::string_view nickname) {
   Init();
-  const std::string message = ProofMessage(nonce, nickname);
+  const std::string message = ProofMessage(challenge, nickname);
   return crypto_sign_verify_detached(proof.signature.data(),
                                      reinterpret_cast<const unsigned char*>(message.data()), message.size(),
                                      proof.key.data()) == 0;

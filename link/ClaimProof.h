@@ -1,7 +1,8 @@
 // Claimed nicknames: a member's client keeps a 32-byte secret and proves it to the server without
 // sending it. The secret is the seed of an Ed25519 key pair (libsodium); the server sends a fresh
-// nonce, the client signs a message that binds the nonce, the nickname and a fixed context, and the
-// server keeps only the public key of each claimed nickname. Shared by the client and the server.
+// nonce and its club's identity, the client signs a message that binds them, the nickname and a
+// fixed context, and the server keeps only the public key of each claimed nickname. Shared by the
+// client and the server.
 #pragma once
 
 #include <array>
@@ -35,6 +36,13 @@ using TSignature = std::array<std::uint8_t, kSignatureBytes>;
 inline constexpr std::size_t kClubIdBytes = 32;
 using TClubId = std::array<std::uint8_t, kClubIdBytes>;
 
+// What the server sends: a fresh nonce and the identity of the club that asks.
+struct TChallenge {
+  TNonce nonce{};
+  TClubId club{};
+  bool operator==(const TChallenge&) const = default;
+};
+
 // What the client sends for a challenge: its public key and the signature.
 struct TProof {
   TPublicKey key{};
@@ -47,12 +55,13 @@ TSecret NewSecret();
 TNonce NewNonce();
 TClubId NewClubId();
 
-// The message a proof signs: the context, the nonce and the nickname's bytes as sent after "N".
-std::string ProofMessage(const TNonce& nonce, std::string_view nickname);
+// The message a proof signs: the context, the club's identity, the nonce and the nickname's bytes
+// as sent after "N".
+std::string ProofMessage(const TChallenge& challenge, std::string_view nickname);
 TPublicKey PublicKeyOf(const TSecret& secret);
-TProof MakeProof(const TSecret& secret, const TNonce& nonce, std::string_view nickname);
-// True when proof.signature is proof.key's signature of ProofMessage(nonce, nickname).
-bool Verify(const TProof& proof, const TNonce& nonce, std::string_view nickname);
+TProof MakeProof(const TSecret& secret, const TChallenge& challenge, std::string_view nickname);
+// True when proof.signature is proof.key's signature of ProofMessage(challenge, nickname).
+bool Verify(const TProof& proof, const TChallenge& challenge, std::string_view nickname);
 
 // Lower-case hex, two digits a byte; FromHex takes exactly that many lower-case digits.
 std::string ToHex(const std::uint8_t* bytes, std::size_t size);

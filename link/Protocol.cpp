@@ -172,8 +172,9 @@ std::string LineLobby(const TLobby& lobby) {
   return s;
 }
 
-std::string LineChallenge(const claim::TNonce& nonce) {
-  return "Y" + claim::ToHex(nonce.data(), nonce.size());
+std::string LineChallenge(const claim::TChallenge& challenge) {
+  return "Y" + claim::ToHex(challenge.nonce.data(), challenge.nonce.size()) +
+         claim::ToHex(challenge.club.data(), challenge.club.size());
 }
 
 std::string LineRoom(const TRoom& room) {

@@ -40,7 +40,7 @@ enum class TLineRole {
   Turn,        // T: the user's turn to bid (bidding panel)
   Profile,     // W: an introduction (personal-data window)
   Score,       // X: the score items of one pair (score tab)
-  Challenge,   // Y: a nonce to sign for the nickname's claim (club window)
+  Challenge,   // Y: a nonce and the club's identity to sign for the nickname's claim (club window)
   Record,      // Z: the record of a deal that ended (the archive)
   Closing,     // C: the server ends the connection, and why (only to clients that read it)
   CaughtUp,    // E: the deal so far has been sent to a member back at the table (the same)
@@ -199,15 +199,16 @@ struct TRoom {
   bool operator==(const TRoom&) const = default;
 };
 
-std::string LineVersion(std::string_view version);      // "L" version
-std::string LineMessage(std::string_view text);         // "M" text
-std::string LinePing();                                 // "G"
-std::string LineOption(bool on);                        // "A1" / "A0"
-std::string LineDeal(std::int32_t number);              // "D" number
-std::string LineTurn();                                 // "T"
-std::string LineLobby(const TLobby& lobby);             // "I" n rooms m (index name)*
-std::string LineRoom(const TRoom& room);                // "R" played (seat name)*
-std::string LineChallenge(const claim::TNonce& nonce);  // "Y" nonce in lower-case hex
+std::string LineVersion(std::string_view version);  // "L" version
+std::string LineMessage(std::string_view text);     // "M" text
+std::string LinePing();                             // "G"
+std::string LineOption(bool on);                    // "A1" / "A0"
+std::string LineDeal(std::int32_t number);          // "D" number
+std::string LineTurn();                             // "T"
+std::string LineLobby(const TLobby& lobby);         // "I" n rooms m (index name)*
+std::string LineRoom(const TRoom& room);            // "R" played (seat name)*
+// "Y" nonce and club identity, 128 lower-case hex digits.
+std::string LineChallenge(const claim::TChallenge& challenge);
 
 // Why the server ends a connection ("C" reason), after the notice that says it in words.
 enum class TCloseReason : std::int32_t {
@@ -386,7 +387,7 @@ struct TInquiry {
 TInquiry ReadInquiry(std::string_view text);
 
 // Y line: the nonce; nothing unless exactly 2 * kNonceBytes lower-case hex digits follow "Y".
-std::optional<claim::TNonce> ReadChallenge(std::string_view line);
+std::optional<claim::TChallenge> ReadChallenge(std::string_view line);
 
 // ---- Reading the client's commands (server side) ------------------------------------------------
 

@@ -184,10 +184,15 @@ TInquiry ReadInquiry(std::string_view text) {
   return inquiry;
 }
 
-std::optional<claim::TNonce> ReadChallenge(std::string_view line) {
-  claim::TNonce nonce;
-  if (!claim::FromHex(AfterCode(line), nonce.data(), nonce.size())) return std::nullopt;
-  return nonce;
+std::optional<claim::TChallenge> ReadChallenge(std::string_view line) {
+  const std::string_view hex = AfterCode(line);
+  constexpr std::size_t kNonceHex = 2 * claim::kNonceBytes;
+  claim::TChallenge c;
+  if (hex.size() != kNonceHex + 2 * claim::kClubIdBytes ||
+      !claim::FromHex(hex.substr(0, kNonceHex), c.nonce.data(), c.nonce.size()) ||
+      !claim::FromHex(hex.substr(kNonceHex), c.club.data(), c.club.size()))
+    return std::nullopt;
+  return c;
 }
 
 // ---- Client commands ----------------------------------------------------------------------------

@@ -34,19 +34,63 @@ void TZnForm::MakeClaimSecret() {
 void TZnForm::ClaimNewConnection() {
   ClaimAnswered = false;
   ClaimAsked = false;
+  ClaimGate.NewConnection();
 }
 
+namespace {
+
+// The Zn.INI key of a server address: characters the file gives a meaning are left out.
+std::string ClubAddressKey(const std::string& host, std::int32_t port) {
+  std::string key;
+  for (char c : host)
+    if (c != '=' && c != '[' && c != ']' && c != ';' && static_cast<unsigned char>(c) > ' ')
+      key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return key + ":" + std::to_string(port);
+}
+
+}  // namespace
+
 void TZnForm::YLine(const std::string& line) {
-  const std::optional<claim::TNonce> nonce = proto::ReadChallenge(line);
-  if (!nonce) throw EZnError(std::string("Hibás névigazolás-kérés érkezett a szervertől"_cp));
+  const std::optional<claim::TChallenge> challenge = proto::ReadChallenge(line);
+  if (!challenge) throw EZnError(std::string("Hibás névigazolás-kérés érkezett a szervertől"_cp));
   ClaimAnswered = true;
-  if (ClaimSecret) Send(proto::CmdProof(claim::MakeProof(*ClaimSecret, *nonce, State.Nickname)));
+  if (!ClaimSecret) return;
+  const std::string address = ClubAddressKey(Link->Host, Link->Port);
+  std::optional<claim::TClubId> known;
+  claim::TClubId stored{};
+  const std::string hex = IniRead(State.SettingsPath, kSectionClaimClubs, address, "");
+  if (claim::FromHex(hex, stored.data(), stored.size())) known = stored;
+  switch (ClaimGate.Judge(known, challenge->club, Desktop().SteadyMs())) {
+    case claim::TProofGate::TVerdict::Unasked:
+    case claim::TProofGate::TVerdict::TooOften:
+      return;  // not signed: the server refuses the login when its time runs out
+    case claim::TProofGate::TVerdict::OtherClub: {
+      // Another club may be passing this one's challenge on: the connection ends here.
+      StopReturning();
+      NewLink();
+      ResetToConnectPage();
+      throw EZnError(std::string("A(z) "_cp) + address +
+                     std::string(" címen most nem az a klub válaszol, amelyiknek korábban igazoltad itt "
+                                 "a becenevedet, ezért a program nem igazolta, és bontotta a kapcsolatot. "
+                                 "Lehet, hogy valaki a klubnak adja ki magát. Ha a klub gazdája megerősíti, "
+                                 "hogy a szerver valóban megváltozott, töröld a Zn.INI [ClaimClubs] "
+                                 "részéből ezt a címet, és kapcsolódj újra"_cp));
+    }
+    case claim::TProofGate::TVerdict::Sign:
+      break;
+  }
+  if (!known)  // the first club met at this address is the one trusted there
+    IniWrite(State.SettingsPath, kSectionClaimClubs, address,
+             claim::ToHex(challenge->club.data(), challenge->club.size()));
+  Send(proto::CmdProof(claim::MakeProof(*ClaimSecret, *challenge, State.Nickname)));
 }
 
 void TZnForm::ClaimAfterLobby() {
+  ClaimGate.LobbyReached();
   // A login the server let in without a challenge: ask for one, so the nickname becomes ours.
   if (ClaimAnswered || ClaimAsked || !ClaimSecret) return;
   ClaimAsked = true;
+  ClaimGate.Requested();
   Send(proto::CmdClaimRequest());
 }
 

@@ -184,6 +184,7 @@ void TZnForm::SendLogin() {
   if (loginDueMs_ < 0) return;
   loginDueMs_ = -1;
   Send(proto::CmdNick(State.Nickname));
+  ClaimGate.LoginSent();
 }
 
 // A server that read no "V" before the login may read it now.

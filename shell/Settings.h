@@ -14,6 +14,9 @@ inline constexpr std::string_view kSectionPersonal = "Personal";
 inline constexpr std::size_t kStoredAddresses = 5;
 // The secret of the claimed nickname (shell/ClubClaimKey.cpp): its code without the spaces.
 inline constexpr std::string_view kClaimKey = "ClaimCode";
+// The club each server address answered for when the client first signed a claim there (trust on
+// first use): "host:port" = the club's identity in hex.
+inline constexpr std::string_view kSectionClaimClubs = "ClaimClubs";
 
 struct TProgramSettings {
   std::string User;                                     // "" when missing

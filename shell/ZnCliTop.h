@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "link/ClaimProof.h"
+#include "link/ClaimProofGate.h"
 #include "link/NextLine.h"
 #include "link/Protocol.h"
 #include "link/Socket.h"
@@ -109,6 +110,7 @@ class TZnForm : private TLineReader, private TClubPortHost {
   bool ClaimDamaged = false;                  // Zn.INI holds a code that does not read
   bool ClaimAnswered = false;                 // this connection got a challenge
   bool ClaimAsked = true;                     // this connection asked for one (or sent no "N")
+  claim::TProofGate ClaimGate;                // which challenges the client signs
   void LoadClaimSecret();                     // at creation
   void MakeClaimSecret();                     // the first connect: made and written once
   void ClaimNewConnection();                  // the "L" line: a new connection

@@ -12,35 +12,41 @@ ClaimGate::Entry ClaimGate::AtLogin(std::string_view nickname) {
   return mode_ == ClaimMode::On ? Entry::Admit : Entry::ChallengeFree;  // a free nickname: old clients too
 }
 
-claim::TNonce ClaimGate::Challenge(MemberId id, std::string_view nickname, bool free, SteadyTime now) {
+void ClaimGate::SetNames(NameStore* names) {
+  names_ = names ? names : &memoryNames_;
+  identity_.reset();
+}
+
+claim::TChallenge ClaimGate::Challenge(MemberId id, std::string_view nickname, bool free, SteadyTime now) {
+  if (!identity_) identity_ = names_->ClubIdentity();
   State& c = states_[id];
   c.nickname.assign(nickname);
   c.free = free;
-  c.nonce = claim::NewNonce();
+  c.challenge = claim::TChallenge{claim::NewNonce(), *identity_};
   c.due = now + proofTimeout_;
   deadlines_.emplace_back(c.due, id);
-  return *c.nonce;
+  return *c.challenge;
 }
 
 bool ClaimGate::MayRequest(MemberId id) const {
   if (mode_ == ClaimMode::Off) return false;
   auto it = states_.find(id);
-  return it == states_.end() || (!it->second.nonce && !it->second.proven);
+  return it == states_.end() || (!it->second.challenge && !it->second.proven);
 }
 
 ClaimGate::Outcome ClaimGate::Prove(MemberId id, std::string_view command) {
   auto it = states_.find(id);
-  if (it == states_.end() || !it->second.nonce) return {};
+  if (it == states_.end() || !it->second.challenge) return {};
   State& c = it->second;
-  const claim::TNonce nonce = *c.nonce;
-  c.nonce.reset();  // a nonce answers once, rightly or not
+  const claim::TChallenge challenge = *c.challenge;
+  c.challenge.reset();  // a nonce answers once, rightly or not
   Outcome out;
   out.nickname = c.nickname;
   const std::optional<claim::TProof> proof = proto::ReadCmdProof(command);
   const std::string folded = NameKey(c.nickname);
   const std::optional<claim::TPublicKey> held = names_->ClaimOf(folded);
   out.held = held.has_value();
-  if (!proof || (held && *held != proof->key) || !claim::Verify(*proof, nonce, c.nickname)) {
+  if (!proof || (held && *held != proof->key) || !claim::Verify(*proof, challenge, c.nickname)) {
     out.verdict = Verdict::Bad;
     return out;
   }
@@ -60,8 +66,8 @@ std::vector<std::pair<MemberId, bool>> ClaimGate::TakeLapsed(SteadyTime now) {
     const MemberId id = deadlines_.front().second;
     deadlines_.pop_front();
     auto it = states_.find(id);
-    if (it == states_.end() || !it->second.nonce || it->second.due > now) continue;
-    it->second.nonce.reset();
+    if (it == states_.end() || !it->second.challenge || it->second.due > now) continue;
+    it->second.challenge.reset();
     lapsed.emplace_back(id, it->second.free);
   }
   return lapsed;

@@ -26,15 +26,17 @@ class ClaimGate {
  public:
   ClaimGate(ClaimMode mode, std::chrono::seconds proofTimeout) : mode_(mode), proofTimeout_(proofTimeout) {}
 
-  // Where claimed nicknames are kept (not owned); nullptr: in memory, for this run only.
-  void SetNames(NameStore* names) { names_ = names ? names : &memoryNames_; }
+  // Where claimed nicknames and the club's identity are kept (not owned); nullptr: in memory, for
+  // this run only. Throws StoreError when the identity cannot be read or made.
+  void SetNames(NameStore* names);
   ClaimMode Mode() const { return mode_; }
 
   // What a login under nickname needs. Throws StoreError when the claims cannot be read.
   enum class Entry { Admit, Challenge, ChallengeFree };
   Entry AtLogin(std::string_view nickname);
-  // Opens a challenge for the connection; the nonce goes to the client.
-  claim::TNonce Challenge(MemberId id, std::string_view nickname, bool free, SteadyTime now);
+  // Opens a challenge for the connection: a fresh nonce and the club's identity, for the client.
+  // Throws StoreError when the identity cannot be read.
+  claim::TChallenge Challenge(MemberId id, std::string_view nickname, bool free, SteadyTime now);
   // Whether the member (logged in) may ask for a challenge now: none open, not yet proven.
   bool MayRequest(MemberId id) const;
   bool Challenged(MemberId id) const { return states_.count(id) > 0; }
@@ -62,17 +64,18 @@ class ClaimGate {
 
  private:
   struct State {
-    std::string nickname;                // the nickname the proof is for
-    std::optional<claim::TNonce> nonce;  // the challenge not yet answered
-    SteadyTime due{};                    // when the answer is too late
-    bool proven = false;                 // this connection proved the nickname's secret
-    bool free = false;                   // nobody had claimed the nickname when challenged
+    std::string nickname;                        // the nickname the proof is for
+    std::optional<claim::TChallenge> challenge;  // not yet answered
+    SteadyTime due{};                            // when the answer is too late
+    bool proven = false;                         // this connection proved the nickname's secret
+    bool free = false;                           // nobody had claimed the nickname when challenged
   };
 
   ClaimMode mode_;
   std::chrono::seconds proofTimeout_;
   MemoryNames memoryNames_;
   NameStore* names_ = &memoryNames_;
+  std::optional<claim::TClubId> identity_;  // read at the first challenge
   std::map<MemberId, State> states_;
   std::deque<std::pair<SteadyTime, MemberId>> deadlines_;  // in the order sent (one timeout)
 };

@@ -31,7 +31,15 @@ bool Club::PassClaimGate(Member& m, std::string_view nickname) {
 }
 
 void Club::Challenge(Member& m, std::string_view nickname, bool free) {
-  out_.Send(m.id, proto::LineChallenge(claims_.Challenge(m.id, nickname, free, now_())));
+  try {
+    out_.Send(m.id, proto::LineChallenge(claims_.Challenge(m.id, nickname, free, now_())));
+  } catch (const StoreError& e) {
+    Log(std::string("claims: ") + e.what());
+    if (m.LoggedIn())  // a member in the club only loses his claim's request
+      Refuse(m, "club identity cannot be read", text::kClaimsUnavailable);
+    else
+      RefuseClaim(m, "club identity cannot be read", text::kClaimsUnavailable);
+  }
 }
 
 void Club::RefuseClaim(Member& m, std::string_view why, std::string_view text) {

@@ -47,7 +47,7 @@ class CheckingOutbox : public Outbox {
     }
     pending[to].emplace_back(line);
   }
-  std::map<MemberId, zn::claim::TNonce> challenges;  // the last one each member got
+  std::map<MemberId, zn::claim::TChallenge> challenges;  // the last one each member got
   // The lines of one command go to the fair play check after it hears each member's deal run.
   void Deliver(const Club& club, const Deals& deals, FairPlayCheck& check) {
     for (auto& [id, lines] : pending) {

@@ -108,9 +108,11 @@ INSTANTIATE_TEST_SUITE_P(
                     return Whole(ReadAnswer(CmdAnswer("anna " + kBela, answer.texts)), answer);
                   }},
         RoundTrip{"challenge", [] {
-                    const claim::TNonce nonce = claim::NewNonce();
-                    return ReadChallenge(LineChallenge(nonce)) == nonce && !ReadChallenge("Y") &&
-                           !ReadChallenge("Y" + std::string(64, 'G'));
+                    const claim::TChallenge c{claim::NewNonce(), claim::NewClubId()};
+                    const std::string line = LineChallenge(c);
+                    return ReadChallenge(line) == c && !ReadChallenge("Y") &&
+                           !ReadChallenge(line.substr(0, 65)) && !ReadChallenge(line + "0") &&
+                           !ReadChallenge("Y" + std::string(128, 'G'));
                   }}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -140,11 +142,12 @@ INSTANTIATE_TEST_SUITE_P(
                   [] {
                     return ReadCmdResult(CmdResult("-5:120")) == TPoints{-5, 120};
                   }},
-        RoundTrip{"proof", [] {
-                    const claim::TProof proof = claim::MakeProof(claim::TSecret{7}, claim::NewNonce(), kBela);
-                    return ReadCmdProof(CmdProof(proof)) == proof && !ReadCmdProof(CmdClaimRequest()) &&
-                           !ReadCmdProof(CmdProof(proof).substr(1));
-                  }}));
+        RoundTrip{
+            "proof", [] {
+              const claim::TProof proof = claim::MakeProof(claim::TSecret{7}, {claim::NewNonce(), {}}, kBela);
+              return ReadCmdProof(CmdProof(proof)) == proof && !ReadCmdProof(CmdClaimRequest()) &&
+                     !ReadCmdProof(CmdProof(proof).substr(1));
+            }}));
 
 // ---- Malformed lines: what was read stays, the stop names the field -----------------------------
 

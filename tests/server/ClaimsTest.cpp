@@ -20,8 +20,9 @@ const std::string kNeeded =
 const std::string kClaimed = Cp("M >>>>> Ez a becenév mostantól a tiéd"_cp);
 
 // What the client does with the challenge. Old: a client that did not announce it reads "Y";
-// Silent: one that did, and then sends no proof.
-enum class Client { Old, Silent, Owner, Other, Replay, OtherName };
+// Silent: one that did, and then sends no proof; OtherClub: the owner's client signed this nonce
+// for another club (which passed this club's challenge on to it).
+enum class Client { Old, Silent, Owner, Other, Replay, OtherName, OtherClub };
 struct ClaimCase {
   const char* name;
   ClaimMode mode;
@@ -41,7 +42,7 @@ class ClaimsTest : public ClubFixture {
     return c;
   }
   // The nonce of the challenge among lines, if one came.
-  static std::optional<claim::TNonce> NonceIn(const std::vector<std::string>& lines) {
+  static std::optional<claim::TChallenge> NonceIn(const std::vector<std::string>& lines) {
     for (const std::string& l : lines)
       if (!l.empty() && l[0] == 'Y') return proto::ReadChallenge(l);
     return std::nullopt;
@@ -70,7 +71,7 @@ TEST_P(ClaimCaseTest, LoginUnderTheNickname) {
   Make(c.mode);
   if (c.claimed) store_.Claim(NameKey("anna"), claim::PublicKeyOf(kOwner));
   // A proof from an earlier login, for the replay.
-  const claim::TProof stale = claim::MakeProof(kOwner, claim::NewNonce(), "Anna");
+  const claim::TProof stale = claim::MakeProof(kOwner, {claim::NewNonce(), store_.ClubIdentity()}, "Anna");
 
   club().Connect(1);
   if (c.client != Client::Old) club().Receive(1, proto::CmdReads(proto::kReadsClaims));
@@ -80,9 +81,13 @@ TEST_P(ClaimCaseTest, LoginUnderTheNickname) {
   if (nonce) {
     if (c.client == Client::Silent) Advance(std::chrono::seconds(11));  // no answer to the challenge
     if (c.client == Client::Replay) club().Receive(1, proto::CmdProof(stale));
+    EXPECT_EQ(nonce->club, store_.ClubIdentity());
+    claim::TChallenge signedFor = *nonce;
+    if (c.client == Client::OtherClub) signedFor.club = claim::TClubId{9};
     if (c.client != Client::Silent && c.client != Client::Replay)
-      club().Receive(1, proto::CmdProof(claim::MakeProof(c.client == Client::Other ? kOther : kOwner, *nonce,
-                                                         c.client == Client::OtherName ? "Bela" : "Anna")));
+      club().Receive(1,
+                     proto::CmdProof(claim::MakeProof(c.client == Client::Other ? kOther : kOwner, signedFor,
+                                                      c.client == Client::OtherName ? "Bela" : "Anna")));
     club().Flush();
     const std::vector<std::string> more = out.Take(1);
     lines.insert(lines.end(), more.begin(), more.end());
@@ -110,6 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
         ClaimCase{"RequiredFreeNoProof", ClaimMode::Required, false, Client::Silent, kNeeded, false},
         ClaimCase{"OnClaimedReplay", ClaimMode::On, true, Client::Replay, kRefused, true},
         ClaimCase{"OnClaimedSignedForAnother", ClaimMode::On, true, Client::OtherName, kRefused, true},
+        ClaimCase{"OnClaimedSignedForAnotherClub", ClaimMode::On, true, Client::OtherClub, kRefused, true},
+        ClaimCase{"RequiredFreeSignedForAnotherClub", ClaimMode::Required, false, Client::OtherClub, kNeeded,
+                  false},
         ClaimCase{"RequiredFreeOldClient", ClaimMode::Required, false, Client::Old, kNeeded, false},
         ClaimCase{"RequiredFreeNewClient", ClaimMode::Required, false, Client::Other, "in", true},
         ClaimCase{"RequiredClaimedOwner", ClaimMode::Required, true, Client::Owner, "in", true},
@@ -149,7 +157,8 @@ TEST_F(ClaimsTest, ClaimRefuseReturnRelease) {
 // hold), gets one challenge at most and no signature check, and the command limit closes him.
 TEST_F(ClaimsTest, FloodsAreBoundedByTheRateLimit) {
   Make(ClaimMode::On);
-  const std::string forged = proto::CmdProof(claim::MakeProof(kOther, claim::NewNonce(), "Anna"));
+  const std::string forged =
+      proto::CmdProof(claim::MakeProof(kOther, {claim::NewNonce(), store_.ClubIdentity()}, "Anna"));
   for (const std::string& flood : {std::string("Y"), forged}) {
     const MemberId id = JoinAnnounced("Mallory");
     int challenges = 0, sent = 0;

@@ -120,18 +120,18 @@ TEST(ClaimGateTest, AProofAnswersItsChallengeOnceAndLapses) {
   const claim::TSecret owner{1};
   const claim::TSecret other{2};
   ClaimGate gate(ClaimMode::On, seconds(10));
-  const auto prove = [&](MemberId id, const claim::TSecret& secret, const claim::TNonce& nonce) {
-    return gate.Prove(id, proto::CmdProof(claim::MakeProof(secret, nonce, "Anna"))).verdict;
+  const auto prove = [&](MemberId id, const claim::TSecret& secret, const claim::TChallenge& challenge) {
+    return gate.Prove(id, proto::CmdProof(claim::MakeProof(secret, challenge, "Anna"))).verdict;
   };
-  const claim::TNonce first = gate.Challenge(1, "Anna", true, kStart);
+  const claim::TChallenge first = gate.Challenge(1, "Anna", true, kStart);
   EXPECT_FALSE(gate.MayRequest(1));
   EXPECT_EQ(prove(1, owner, first), ClaimGate::Verdict::Claimed);
   EXPECT_EQ(prove(1, owner, first), ClaimGate::Verdict::NoChallenge);  // a replay
   EXPECT_FALSE(gate.MayRequest(1));                                    // proven already
 
-  const claim::TNonce second = gate.Challenge(2, "Anna", false, kStart);
+  const claim::TChallenge second = gate.Challenge(2, "Anna", false, kStart);
   EXPECT_EQ(prove(2, other, second), ClaimGate::Verdict::Bad);
-  const claim::TNonce third = gate.Challenge(3, "Anna", false, kStart);
+  const claim::TChallenge third = gate.Challenge(3, "Anna", false, kStart);
   EXPECT_EQ(prove(3, owner, third), ClaimGate::Verdict::Proven);
 
   gate.Challenge(4, "Bela", true, kStart + seconds(1));

@@ -41,20 +41,52 @@ TEST_F(ClubClaimKeyTest, DamagedCodeIsKeptAndProvesNothing) {
   IniWrite(Ini(), "Program", "ClaimCode", "ABCD");
   LoggedIn();
   EXPECT_FALSE(form->ClaimSecret);
-  Feed({proto::LineChallenge(claim::NewNonce()), proto::LineLobby({{"Lobby"}, {}})});
+  Feed({proto::LineChallenge({claim::NewNonce(), claim::TClubId{1}}), proto::LineLobby({{"Lobby"}, {}})});
   EXPECT_THAT(log.sent, ::testing::IsEmpty()) << "no proof";
   EXPECT_EQ(StoredCode(), "ABCD");
 }
 
 TEST_F(ClubClaimKeyTest, ChallengeIsAnsweredWithAProofForTheNickname) {
   LoggedIn();
-  const claim::TNonce nonce = claim::NewNonce();
+  const claim::TChallenge nonce{claim::NewNonce(), claim::NewClubId()};
   Feed({proto::LineChallenge(nonce), proto::LineLobby({{"Lobby"}, {}})});
   ASSERT_EQ(log.sent.size(), 1u);  // no request after a challenged login: the proof alone
   const auto proof = proto::ReadCmdProof(log.sent[0]);
   ASSERT_TRUE(proof);
   EXPECT_EQ(proof->key, claim::PublicKeyOf(*form->ClaimSecret));
   EXPECT_TRUE(claim::Verify(*proof, nonce, "Anna"));
+}
+
+// The client signs only a challenge it waits for (its login, or its own request after the lobby),
+// and only for the club the address answered for the first time: another one may be passing on
+// the challenge of a club where the member is known, to log in there as him.
+TEST_F(ClubClaimKeyTest, SignsOnlyItsOwnLoginsAtTheClubItKnows) {
+  const claim::TClubId home = claim::NewClubId();
+  const claim::TClubId other = claim::NewClubId();
+  const auto challenge = [](const claim::TClubId& club) {
+    return proto::LineChallenge({claim::NewNonce(), club});
+  };
+  const auto proofs = [this] {
+    return std::count_if(log.sent.begin(), log.sent.end(),
+                         [](const std::string& s) { return s.size() > 1 && s[0] == 'Y'; });
+  };
+  Start();
+  Connect();
+  Feed({proto::LineVersion(proto::kVersion), challenge(home)});
+  EXPECT_EQ(proofs(), 0) << "before its \"N\"";
+  Feed({proto::LineReads(proto::kReadsKnown), challenge(home), challenge(home)});
+  EXPECT_EQ(proofs(), 1) << "the login's challenge, once";
+  Feed({proto::LineLobby({{"Lobby"}, {}}), challenge(home)});
+  EXPECT_EQ(proofs(), 1) << "in the lobby, unasked";
+
+  form->cmDisconnectExecute();
+  desk.desk.Clock += 2000;
+  Connect();
+  Feed({proto::LineVersion(proto::kVersion), proto::LineReads(proto::kReadsKnown), challenge(other)});
+  EXPECT_EQ(proofs(), 1) << "another club at the same address";
+  ASSERT_EQ(desk.desk.Errors.size(), 1u);
+  EXPECT_NE(desk.desk.Errors[0].find("ClaimClubs"), std::string::npos) << desk.desk.Errors[0];
+  EXPECT_EQ(form->State.Page, TClubState::tabConnect);
 }
 
 TEST_F(ClubClaimKeyTest, FreeLoginAsksOnceForAChallenge) {
