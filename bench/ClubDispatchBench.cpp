@@ -24,7 +24,7 @@ void BM_DispatchMessageLines(benchmark::State& state) {
     zn::TZnForm form(
         dir.string(), [] { return std::make_unique<NullSocket>(); },
         [](const std::string& programDir) { return programDir + "/Zn.INI"; });
-    form.Nickname = "Bench";
+    form.State.Nickname = "Bench";
     form.FormShow();
     const int lines = static_cast<int>(state.range(0));
     std::string chunk;
@@ -54,7 +54,7 @@ void BM_DispatchHugeLobbyLine(benchmark::State& state) {
     zn::TZnForm form(
         dir.string(), [] { return std::make_unique<NullSocket>(); },
         [](const std::string& programDir) { return programDir + "/Zn.INI"; });
-    form.Nickname = "Bench";
+    form.State.Nickname = "Bench";
     form.FormShow();
     zn::proto::TLobby lobby{{"Lobby", "Room1"}, {}};
     for (int i = 0; i < state.range(0); ++i) lobby.members.push_back({i % 2, "member" + std::to_string(i)});

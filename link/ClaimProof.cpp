@@ -55,6 +55,13 @@ TNonce NewNonce() {
   return n;
 }
 
+TClubId NewClubId() {
+  Init();
+  TClubId id;
+  randombytes_buf(id.data(), id.size());
+  return id;
+}
+
 std::string ProofMessage(const TNonce& nonce, std::string_view nickname) {
   std::string m(kContext);
   m += '\0';

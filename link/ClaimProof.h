@@ -30,6 +30,11 @@ using TNonce = std::array<std::uint8_t, kNonceBytes>;
 using TPublicKey = std::array<std::uint8_t, kKeyBytes>;
 using TSignature = std::array<std::uint8_t, kSignatureBytes>;
 
+// The club's identity: random bytes a server makes at its first start and keeps for ever. Proofs
+// name it, so a proof given to one club is worth nothing at another.
+inline constexpr std::size_t kClubIdBytes = 32;
+using TClubId = std::array<std::uint8_t, kClubIdBytes>;
+
 // What the client sends for a challenge: its public key and the signature.
 struct TProof {
   TPublicKey key{};
@@ -40,6 +45,7 @@ struct TProof {
 // Fails only when the system's random source cannot be used (throws std::runtime_error).
 TSecret NewSecret();
 TNonce NewNonce();
+TClubId NewClubId();
 
 // The message a proof signs: the context, the nonce and the nickname's bytes as sent after "N".
 std::string ProofMessage(const TNonce& nonce, std::string_view nickname);

@@ -56,18 +56,31 @@ TZnLink::TZnLink(TReceiveQueue& queue, std::unique_ptr<TSocketPort> socket)
   // touches nothing of the link once a message box has been shown: the box runs the event loop,
   // and the club window may replace (destroy) the link meanwhile.
   joiner_.Seen = [this](std::string_view line) { Seen(line); };
-  socket_->OnConnected = [this] { Connected = true; };
+  // Each notification copies the owner's wake event first: the handlers before it may destroy
+  // the link.
+  socket_->OnConnected = [this] {
+    const auto lines = OnLines;
+    const auto connected = OnConnected;
+    Connected = true;
+    if (connected) connected();
+    if (lines) lines();
+  };
   socket_->OnDisconnected = [this] {
-    Connected = false;
-    joiner_.Flush(queue_);  // nothing can continue the held line now
+    const auto lines = OnLines;
+    Disconnected();
+    if (lines) lines();
   };
-  socket_->OnData = [this](std::string chunk) { Receive(chunk); };
-  socket_->OnQuiet = [this] { joiner_.Flush(queue_); };
-  socket_->OnError = [this](TSocketErrorKind kind, int code) {
-    const std::string text = ErrorText(kind, code, Host);
-    Desktop().ShowMessage(text);
-    // The error counts as handled here: nothing is raised to the caller.
+  socket_->OnData = [this](std::string chunk) {
+    const auto lines = OnLines;
+    Receive(chunk);
+    if (lines) lines();
   };
+  socket_->OnQuiet = [this] {
+    const auto lines = OnLines;
+    joiner_.Flush(queue_);
+    if (lines) lines();
+  };
+  socket_->OnError = [this](TSocketErrorKind kind, int code) { Error(kind, code); };
 }
 
 TZnLink::~TZnLink() {
@@ -82,7 +95,9 @@ TZnLink::~TZnLink() {
 }
 
 void TZnLink::Open() {
+  reopening_ = true;  // a port that reports its own close: no drop
   socket_->Close();
+  reopening_ = false;
   joiner_.Flush(queue_);  // what the old connection sent stays; the new stream starts afresh
   Connected = false;
   loggedIn_ = false;
@@ -99,7 +114,29 @@ std::optional<std::int64_t> TZnLink::TakePingArrival() {
   return at;
 }
 
+void TZnLink::Disconnected() {
+  const bool was = Connected;
+  Connected = false;
+  joiner_.Flush(queue_);  // nothing can continue the held line now; it is seen before the close
+  if (!was || !OnClosed) return;
+  // Closed before the lobby came: the server refused the login (the nickname, the club full...),
+  // and would only refuse it again. After it, the server's closing line says it meant to close.
+  const TLinkEnd end = reopening_               ? TLinkEnd::Reopened
+                       : !loggedIn_ || closing_ ? TLinkEnd::ByServer
+                                                : TLinkEnd::Dropped;
+  const auto closed = OnClosed;
+  closed(end);
+}
+
+void TZnLink::Error(TSocketErrorKind kind, int code) {
+  if (const auto handled = OnError; handled && handled(kind)) return;
+  const std::string text = ErrorText(kind, code, Host);
+  Desktop().ShowMessage(text);
+  // The error counts as handled here: nothing is raised to the caller.
+}
+
 void TZnLink::Receive(std::string_view chunk) {
+  if (const auto received = OnReceived) received();
   chunkAt_ = Desktop().SteadyMs();
   // A server that sends faster than the lines are taken (or while a trick pause holds them)
   // must not fill the memory: past the bound the connection counts as broken.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,14 @@
 #include "link/Socket.h"
 
 namespace zn {
+
+// How a connection that was made ended, as the link's owner hears it.
+enum class TLinkEnd {
+  Reopened,  // the link closed it itself to connect again (Open)
+  ByServer,  // the server meant it: it closed before the lobby came (a refused login), or after
+             // its closing line
+  Dropped,   // neither: the connection was lost
+};
 
 // Unread received data the client holds at most; beyond it the link is closed as broken.
 inline constexpr std::size_t kMaxQueueBytes = std::size_t{64} << 20;
@@ -28,6 +37,19 @@ class TZnLink {
   std::string Host;
   std::int32_t Port = 0;
   bool Connected = false;
+
+  // ---- Events for the link's one owner, each after the link has done its own part ----
+  // The link is the socket's only reader: the owner hears of the stream through these. OnConnected,
+  // OnClosed and OnLines may replace (destroy) the link: nothing of it is touched after them.
+  std::function<void()> OnConnected;
+  std::function<void(TLinkEnd)> OnClosed;  // a connection that was made has ended
+  std::function<void()> OnReceived;        // bytes came, before they are read: the server lives
+  // After every notification of the socket but an error: lines may wait in the queue, or the
+  // connection changed.
+  std::function<void()> OnLines;
+  // A socket error; true when the owner has handled it, so no error box is shown. Neither this nor
+  // OnReceived may destroy the link.
+  std::function<bool(TSocketErrorKind)> OnError;
 
   // Closes, then starts a connect to Host:Port when Host is not empty.
   void Open();
@@ -57,12 +79,14 @@ class TZnLink {
   std::int64_t lastSend_ = -1;
   bool loggedIn_ = false;
   bool closing_ = false;
+  bool reopening_ = false;                 // Open is closing the old connection: its close is no drop
   std::int64_t chunkAt_ = 0;               // when the last read came
   std::deque<std::int64_t> pingArrivals_;  // of the "G" lines seen and not yet taken
 
   void Seen(std::string_view line);
-
   void Receive(std::string_view chunk);
+  void Disconnected();
+  void Error(TSocketErrorKind kind, int code);
 };
 
 }  // namespace zn

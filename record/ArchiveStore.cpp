@@ -55,6 +55,11 @@ void TArchiveStore::KeepAll(const std::vector<dealrecord::DealRecord>& deals) {
 }
 
 void TArchiveStore::MarkResult(std::int64_t id, std::int32_t points14, std::int32_t points23) {
+  {
+    const sqlite::Statement s(db_, "SELECT 1 FROM deals WHERE id=?1");
+    s.Bind(1, id);
+    if (!s.Step("result")) return;  // deleted while it was played: the "F" line has nothing to mark
+  }
   dealrecord::DealRecord d = Load(id);
   d.written = true;
   d.points14 = points14;
@@ -91,6 +96,13 @@ std::vector<TArchiveRow> TArchiveStore::List(const std::string& nickname) const 
     if (match) rows.push_back(std::move(r));
   }
   return rows;
+}
+
+bool TArchiveStore::Remove(std::int64_t id) {
+  const sqlite::Statement s(db_, "DELETE FROM deals WHERE id=?1");
+  s.Bind(1, id);
+  s.Run("delete");
+  return sqlite3_changes(db_.get()) > 0;
 }
 
 dealrecord::DealRecord TArchiveStore::Load(std::int64_t id) const {

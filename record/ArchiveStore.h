@@ -38,8 +38,10 @@ class TArchiveStore {
   std::int64_t Keep(const dealrecord::DealRecord& deal);
   // Keeps every deal or none (an import).
   void KeepAll(const std::vector<dealrecord::DealRecord>& deals);
-  // The result written down for a kept deal.
+  // The result written down for a kept deal; nothing when the member has deleted it meanwhile.
   void MarkResult(std::int64_t id, std::int32_t points14, std::int32_t points23);
+  // Deletes one deal; false when there is none of that id.
+  bool Remove(std::int64_t id);
   // The deals, newest first; with a nickname, only those it sat in (without regard to case).
   std::vector<TArchiveRow> List(const std::string& nickname = {}) const;
   dealrecord::DealRecord Load(std::int64_t id) const;

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "game/Cp1250.h"
+#include "game/LinkTarget.h"
 #include "game/ZnError.h"
 
 namespace zn {
@@ -31,30 +32,15 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// The file the sheet goes into: a symbolic link is followed to its target (a dangling link to
-// where it points), so the link stays a link. A loop of links is refused as the system would.
-std::string WriteTarget(const std::string& path) {
-  std::string target = path;
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
-    std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
-    const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-    if (n < 0 || static_cast<std::size_t>(n) >= link.size()) Fail(path, n < 0 ? errno : ENAMETOOLONG);
-    link.resize(static_cast<std::size_t>(n));
-    const std::size_t slash = target.rfind('/');
-    target = link.front() == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
-  }
-  Fail(path, ELOOP);
-}
-
 }  // namespace
 
 void WriteSheet(const std::string& path, const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
 
-  const std::string target = WriteTarget(path);
+  // A symbolic link is written through to its target, so the link stays a link.
+  std::string target;
+  if (const int err = LinkTarget(path, target)) Fail(path, err);
   // A file that may not be written is refused, read-only mark included (the settings writer's
   // rule): the rename would otherwise replace it, since only the folder's rights count for that.
   struct stat old {};

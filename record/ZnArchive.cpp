@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "dealrecord/DealFormat.h"
+#include "game/Confirm.h"
 #include "game/Cp1250.h"
 #include "game/Desktop.h"
 #include "game/ZnError.h"
@@ -100,6 +101,7 @@ void TArchiveForm::ListDblClick(int index) {
   if (index < 0 || index >= static_cast<int>(Rows.size())) return;
   ListIndex = index;
   Deal = Store().Load(Rows[static_cast<std::size_t>(index)].id);
+  opened_ = Rows[static_cast<std::size_t>(index)].id;
   BidLines.clear();
   for (const dealrecord::BidRecord& b : Deal->bids)
     BidLines.push_back(std::to_string(b.seat) + ". " + Deal->seats[static_cast<std::size_t>(b.seat)].name +
@@ -110,6 +112,45 @@ void TArchiveForm::ListDblClick(int index) {
   Verdicts.clear();
   Analysing = false;
   ShowStep();
+}
+
+void TArchiveForm::DeleteClick() {
+  if (ListIndex < 0 || ListIndex >= static_cast<int>(Rows.size())) {
+    Desktop().ShowMessage(std::string("Előbb válassz egy leosztást a listából!"_cp));
+    return;
+  }
+  // The import keeps its deals on a worker: the list changes under it only when it is done.
+  if (Importing) {
+    Desktop().ShowMessage(std::string("Betöltés közben nem lehet törölni."_cp));
+    return;
+  }
+  const std::array<std::string, 5>& cells = ListCells[static_cast<std::size_t>(ListIndex)];
+  const std::int64_t id = Rows[static_cast<std::size_t>(ListIndex)].id;
+  if (!Confirm(std::string("Törlöd ezt a leosztást? "_cp) + cells[0] + ", " + cells[1] + ", " + cells[2] +
+               std::string(". osztás"_cp)))
+    return;
+  Store().Remove(id);
+  if (opened_ == id) CloseDeal();
+  Refresh();
+}
+
+void TArchiveForm::CloseDeal() {
+  *stop_ = true;  // its analysis is of no use now
+  stop_ = std::make_shared<std::atomic<bool>>(false);
+  Deal.reset();
+  opened_ = 0;
+  Step = 0;
+  Hands = {};
+  Table = {};
+  Leader = Winner = 0;
+  BidLines.clear();
+  StepText.clear();
+  CanBack = CanForward = false;
+  Verdicts.clear();
+  VerdictLines.clear();
+  VerdictLegend.clear();
+  Analysing = false;
+  Notify(Aspect::Replay);
 }
 
 void TArchiveForm::ForwardClick() {

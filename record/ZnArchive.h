@@ -80,6 +80,8 @@ class TArchiveForm {
   void ImportClick();
   void ImportCancelClick();  // nothing of the file is kept
   void AnalyseClick();       // the post-mortem of the opened deal, off the interface thread
+  // "&Törlés": the chosen deal, after a Yes to the question; not while a file is imported.
+  void DeleteClick();
 
   // The club window keeps every deal that ends here; returns its id (0: no archive).
   std::int64_t Keep(const dealrecord::DealRecord& deal);
@@ -93,7 +95,9 @@ class TArchiveForm {
   void Notify(Aspect a) {
     if (Changed) Changed(a);
   }
+  void CloseDeal();
   std::optional<std::string> path_;  // found at the first use; empty: no data folder
+  std::int64_t opened_ = 0;          // the id of the deal in Deal
   std::unique_ptr<TArchiveStore> store_;
   // The running analysis: a new deal or a new analysis makes the old one's answer stale, and the
   // window going stops it.

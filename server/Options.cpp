@@ -38,10 +38,11 @@ std::vector<OptionRow> MakeRows() {
        .high = 65535},
       // An empty --db is refused after all options are read, so that "--db '' --help" still helps.
       {.name = "--db",
-       .arg = "FILE",
+       .arg = "FILE|URL",
        .kind = K::Text,
        .set = [](Options& o, const std::string& v, std::int32_t) { return o.db = v, true; },
-       .help = "SQLite store (default znserver.db)"},
+       .help = "the store: a SQLite file (default znserver.db) or a PostgreSQL\n"
+               "database, postgresql://[USER@]HOST[:PORT]/DBNAME[?...]"},
       {.name = "--news",
        .arg = "FILE",
        .kind = K::Text,
@@ -166,6 +167,15 @@ std::vector<OptionRow> MakeRows() {
        .set = [](Options& o, const std::string&, std::int32_t) { return o.exportDeals.anonymise = true; },
        .help = "write every member's nickname and every room name as a numbered alias",
        .form = OptionForm::ExportPart},
+      {.name = "--copy-store",
+       .arg = "FROM TO",
+       .kind = K::Pair,
+       .set = [](Options& o, const std::string& v,
+                 std::int32_t n) { return (n == 0 ? o.copyFrom : o.copyTo) = v, !v.empty(); },
+       .help = "copy the whole store FROM (a file or URL, as --db) to TO, which\nmust be empty, check "
+               "the copy and exit",
+       .what = "needs two stores, FROM and TO",
+       .form = OptionForm::Copy},
       {.name = "--seat-grace-seconds",
        .arg = "N",
        .kind = K::Number,
@@ -292,6 +302,9 @@ std::string Usage() {
     if (row.form == OptionForm::Export) out += " " + std::string(row.name) + " " + std::string(row.arg);
   for (const OptionRow& row : OptionRows())
     if (row.form == OptionForm::ExportPart) out += " " + Synopsis(row);
+  for (const OptionRow& row : OptionRows())
+    if (row.form == OptionForm::Copy)
+      out += "\n       znserver " + std::string(row.name) + " " + std::string(row.arg);
   out += "\n";
   for (const OptionRow& row : OptionRows()) {
     std::string head = "  " + std::string(row.name);
@@ -325,6 +338,14 @@ ParseResult ParseOptions(const std::vector<std::string>& args, Options& o, std::
     if (row->form == OptionForm::ExportPart) exportPart = true;
     if (row->kind == K::Flag) {
       row->set(o, a, 0);
+      continue;
+    }
+    if (row->kind == K::Pair) {
+      if (i + 2 >= args.size() || !row->set(o, args[i + 1], 0) || !row->set(o, args[i + 2], 1)) {
+        error = a + " " + std::string(row->what);
+        return ParseResult::Error;
+      }
+      i += 2;
       continue;
     }
     if (i + 1 >= args.size()) {

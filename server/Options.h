@@ -15,11 +15,12 @@ namespace zn::server {
 struct Options {
   ServerOptions server;
   std::string db = "znserver.db";
-  std::string newsFile;       // empty: the built-in news
-  std::string dealKeyFile;    // empty: the store's own key
-  bool journal = true;        // journal running deals, so a restart brings them back
-  std::string release;        // --release: the nickname to free in the store (cp1250); then exit
-  ExportOptions exportDeals;  // a file name: write the kept deals there and exit
+  std::string newsFile;          // empty: the built-in news
+  std::string dealKeyFile;       // empty: the store's own key
+  bool journal = true;           // journal running deals, so a restart brings them back
+  std::string release;           // --release: the nickname to free in the store (cp1250); then exit
+  ExportOptions exportDeals;     // a file name: write the kept deals there and exit
+  std::string copyFrom, copyTo;  // --copy-store: copy the whole store from one to the other and exit
 };
 
 enum class ParseResult { Run, Help, Version, Error };
@@ -35,11 +36,12 @@ enum class OptionKind {
   Number,   // a whole number from low to high
   Word,     // one of words
   Checked,  // the setter checks the value: "<name> <what>: <value>"
+  Pair,     // two values: the setter takes the first with n 0, the second with n 1
 };
 
-// Where an option stands in the usage: the server's form, or the export form that the Export
-// option selects and its ExportPart options go with.
-enum class OptionForm { Serve, Export, ExportPart };
+// Where an option stands in the usage: the server's form, the export form that the Export
+// option selects and its ExportPart options go with, or the copy's form of its own.
+enum class OptionForm { Serve, Export, ExportPart, Copy };
 
 struct OptionRow {
   std::string_view name = {};  // "--port"

@@ -5,7 +5,6 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <memory>
 
 #include "game/Cp1250.h"
@@ -13,8 +12,8 @@
 #include "server/base/DealKey.h"
 #include "server/base/Log.h"
 #include "server/base/Names.h"
-#include "server/store/SqliteJournal.h"
-#include "server/store/SqliteStore.h"
+#include "server/store/OpenStore.h"
+#include "server/store/StoreCopy.h"
 
 namespace {
 
@@ -24,6 +23,35 @@ void RaiseFileLimit() {
   if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
     limit.rlim_cur = limit.rlim_max;
     setrlimit(RLIMIT_NOFILE, &limit);
+  }
+}
+
+// --copy-store FROM TO. A target file this run made is removed again when the copy fails.
+int CopyStores(const std::string& from, const std::string& to) {
+  using namespace zn::server;
+  if (from == to) {
+    std::fprintf(stderr, "znserver: --copy-store needs two different stores\n");
+    return 2;
+  }
+  if (!StoreExists(from)) {
+    std::fprintf(stderr, "znserver: no store at %s: nothing copied\n", from.c_str());
+    return 1;
+  }
+  const bool newFile = !StoreExists(to);
+  try {
+    const std::unique_ptr<ClubStore> source = OpenStore(from);
+    const std::unique_ptr<ClubStore> target = OpenStore(to);
+    for (const CopiedTable& t : CopyStore(*source, *target))
+      std::printf("znserver: %-14s %10lld rows, checksum %.16s\n", t.name.c_str(),
+                  static_cast<long long>(t.rows), t.checksum.c_str());
+    std::printf("znserver: %s copied to %s: every table checked\n", StoreName(from).c_str(),
+                StoreName(to).c_str());
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "znserver: %s\n", e.what());
+    if (newFile)
+      for (const char* suffix : {"", "-wal", "-shm"}) std::remove((to + suffix).c_str());
+    return 1;
   }
 }
 
@@ -50,19 +78,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "znserver: %s\n", error.c_str());
     return 1;
   }
+  if (!options.copyFrom.empty()) return CopyStores(options.copyFrom, options.copyTo);
   if (!options.release.empty()) {
     // A mistyped path must not leave a new, empty store behind.
-    if (!std::filesystem::exists(options.db)) {
+    if (!StoreExists(options.db)) {
       std::fprintf(stderr, "znserver: no store at %s: nothing released\n", options.db.c_str());
       return 1;
     }
     try {
-      SqliteStore store(options.db);
-      const bool released = store.Release(NameKey(options.release));
+      const bool released = OpenStore(options.db)->Release(NameKey(options.release));
       const std::string nick = zn::Cp1250ToUtf8(options.release);
       std::printf(released ? "znserver: %s released in %s: anyone may claim it now\n"
                            : "znserver: %s is not claimed in %s: nothing changed\n",
-                  nick.c_str(), options.db.c_str());
+                  nick.c_str(), StoreName(options.db).c_str());
       return 0;
     } catch (const std::exception& e) {
       std::fprintf(stderr, "znserver: %s\n", e.what());
@@ -81,17 +109,18 @@ int main(int argc, char** argv) {
       Log(std::to_string(n) + " deals written to " + options.exportDeals.file);
       return 0;
     }
-    SqliteStore store(options.db);
+    const std::unique_ptr<ClubStore> opened = OpenStore(options.db);
+    ClubStore& store = *opened;
     const int dropped = store.DropIdleRooms(24 * 3600);
-    Log("store " + options.db + ": " + std::to_string(dropped) + " idle rooms dropped");
+    Log("store " + StoreName(options.db) + ": " + std::to_string(dropped) + " idle rooms dropped");
     if (!options.server.dealKey) options.server.dealKey = store.DealKey();
     options.server.names = &store;
     Log(std::string("deal key from ") + (options.dealKeyFile.empty() ? "the store" : options.dealKeyFile));
     // The journal's connection opens after the store brought the schema up to date; a journal that
     // cannot be opened leaves the club running without one.
-    std::unique_ptr<SqliteJournal> journal;
+    std::unique_ptr<JournalStore> journal;
     try {
-      if (options.journal) journal = std::make_unique<SqliteJournal>(options.db);
+      if (options.journal) journal = OpenJournal(options.db, &store);
     } catch (const StoreError& e) {
       Log(std::string(e.what()) + ": running deals are not journaled");
     }

@@ -34,7 +34,7 @@ struct TClubActions {
   TAction cmReplay, cmNumDeal, cmMatch, cmNextDeal, cmAlign;  // "&Osztás"
   TAction cmHelp, cmAbout;                                    // "&Súgó"
   // Every action with its name, in menu order.
-  std::vector<std::pair<std::string_view, TAction*>> Actions();
+  std::vector<std::pair<std::string_view, TAction*>> All();
 };
 
 }  // namespace zn

@@ -4,37 +4,40 @@
 namespace zn {
 
 void TZnForm::adrListClick(int index) {
-  AddressIndex = index >= 0 && index < static_cast<int>(AddressList.size()) ? index : -1;
+  State.Connect.AddressIndex =
+      index >= 0 && index < static_cast<int>(State.Connect.AddressList.size()) ? index : -1;
   Notify(Aspect::Address);
 }
 
 void TZnForm::adrUpClick() {
-  const int i = AddressIndex;
-  if (i < 0 || i >= static_cast<int>(AddressList.size())) return;
+  const int i = State.Connect.AddressIndex;
+  if (i < 0 || i >= static_cast<int>(State.Connect.AddressList.size())) return;
   if (i == 0) {
-    Address = AddressList[0];
+    State.Connect.Address = State.Connect.AddressList[0];
   } else {
-    std::swap(AddressList[static_cast<std::size_t>(i)], AddressList[static_cast<std::size_t>(i - 1)]);
-    AddressIndex = i - 1;
+    std::swap(State.Connect.AddressList[static_cast<std::size_t>(i)],
+              State.Connect.AddressList[static_cast<std::size_t>(i - 1)]);
+    State.Connect.AddressIndex = i - 1;
   }
   Notify(Aspect::Address);
 }
 
 void TZnForm::adrDownClick() {
-  const int i = AddressIndex;
-  if (i < 0 || i + 1 >= static_cast<int>(AddressList.size())) return;
-  std::swap(AddressList[static_cast<std::size_t>(i)], AddressList[static_cast<std::size_t>(i + 1)]);
-  AddressIndex = i + 1;
+  const int i = State.Connect.AddressIndex;
+  if (i < 0 || i + 1 >= static_cast<int>(State.Connect.AddressList.size())) return;
+  std::swap(State.Connect.AddressList[static_cast<std::size_t>(i)],
+            State.Connect.AddressList[static_cast<std::size_t>(i + 1)]);
+  State.Connect.AddressIndex = i + 1;
   Notify(Aspect::Address);
 }
 
 void TZnForm::adrListDblClick(int index) {
-  if (index < 0 || index >= static_cast<int>(AddressList.size())) return;
-  std::string entry = AddressList[static_cast<std::size_t>(index)];
-  AddressList.erase(AddressList.begin() + index);
-  AddressList.insert(AddressList.begin(), entry);
-  AddressIndex = 0;
-  Address = std::move(entry);
+  if (index < 0 || index >= static_cast<int>(State.Connect.AddressList.size())) return;
+  std::string entry = State.Connect.AddressList[static_cast<std::size_t>(index)];
+  State.Connect.AddressList.erase(State.Connect.AddressList.begin() + index);
+  State.Connect.AddressList.insert(State.Connect.AddressList.begin(), entry);
+  State.Connect.AddressIndex = 0;
+  State.Connect.Address = std::move(entry);
   Notify(Aspect::Address);
 }
 

@@ -5,17 +5,17 @@
 namespace zn {
 
 void TZnForm::Alert() {
-  if (cmSound.Checked) Desktop().Beep();
-  FlashCount = 6;
-  TimerEnabled = true;
+  if (Actions.cmSound.Checked) Desktop().Beep();
+  State.FlashCount = 6;
+  State.TimerEnabled = true;
   Notify(Aspect::Flash);
 }
 
 void TZnForm::TimerTimer() {
   Desktop().ProcessPendingEvents();
-  FlashOn = !FlashOn;
-  --FlashCount;
-  if (FlashCount <= 0) TimerEnabled = false;
+  State.FlashOn = !State.FlashOn;
+  --State.FlashCount;
+  if (State.FlashCount <= 0) State.TimerEnabled = false;
   Notify(Aspect::Flash);
 }
 

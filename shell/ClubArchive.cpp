@@ -35,7 +35,8 @@ void TZnForm::ZLine(const std::string& line) {
   ResForm->CompleteTricks(deal);
   // The room is the one the client is in ("<name> terem"), the time the client's own.
   const std::string suffix(" terem");
-  deal.room = Caption.ends_with(suffix) ? Caption.substr(0, Caption.size() - suffix.size()) : Caption;
+  deal.room = State.Caption.ends_with(suffix) ? State.Caption.substr(0, State.Caption.size() - suffix.size())
+                                              : State.Caption;
   deal.time = Desktop().NowMs() / 1000;
   ArchivedDeal = 0;
   ArchivedDeal = ArchiveForm->Keep(deal);

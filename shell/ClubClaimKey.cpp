@@ -15,7 +15,7 @@ namespace zn {
 using namespace zn::literals;
 
 void TZnForm::LoadClaimSecret() {
-  const std::string stored = IniRead(SettingsPath, kSectionProgram, kClaimKey, "");
+  const std::string stored = IniRead(State.SettingsPath, kSectionProgram, kClaimKey, "");
   // A damaged code is left as it is (the member may mend it, or enter his code): a new secret
   // written over it would give the name away for good.
   ClaimSecret = claim::ParseSecretCode(stored);
@@ -27,7 +27,7 @@ void TZnForm::MakeClaimSecret() {
   const claim::TSecret secret = claim::NewSecret();
   std::string code = claim::SecretCode(secret);
   std::erase(code, ' ');
-  IniWrite(SettingsPath, kSectionProgram, kClaimKey, code);  // throws when it cannot be written
+  IniWrite(State.SettingsPath, kSectionProgram, kClaimKey, code);  // throws when it cannot be written
   ClaimSecret = secret;
 }
 
@@ -40,7 +40,7 @@ void TZnForm::YLine(const std::string& line) {
   const std::optional<claim::TNonce> nonce = proto::ReadChallenge(line);
   if (!nonce) throw EZnError(std::string("Hibás névigazolás-kérés érkezett a szervertől"_cp));
   ClaimAnswered = true;
-  if (ClaimSecret) Send(proto::CmdProof(claim::MakeProof(*ClaimSecret, *nonce, Nickname)));
+  if (ClaimSecret) Send(proto::CmdProof(claim::MakeProof(*ClaimSecret, *nonce, State.Nickname)));
 }
 
 void TZnForm::ClaimAfterLobby() {
@@ -58,22 +58,22 @@ bool TZnForm::IsClaimRefusal(std::string_view line) {
 
 void TZnForm::NicknameRefused(std::string_view why) {
   // The server closes the connection: a new nickname logs in on a new one.
-  std::optional<std::string> typed = AskNickname(why, Nickname);
-  while (typed && *typed == Nickname) typed = AskNickname(why, *typed);
+  std::optional<std::string> typed = AskNickname(why, State.Nickname);
+  while (typed && *typed == State.Nickname) typed = AskNickname(why, *typed);
   if (!typed) {
     // The member may bring his code first: no attempt of the way back may log in meanwhile.
     StopReturning();
     NewLink();
-    const std::string notice = Memo.empty() ? std::string() : Memo.back();
+    const std::string notice = State.Memo.empty() ? std::string() : State.Memo.back();
     ResetToConnectPage();
-    if (!notice.empty()) AddMemo(notice);  // it says why the member is back here
+    if (!notice.empty()) State.AddMemo(notice);  // it says why the member is back here
     return;
   }
-  Nickname = *typed;
-  StatusNick = Nickname;
+  State.Nickname = *typed;
+  State.StatusNick = State.Nickname;
   Notify(Aspect::Status);
   NewLink();
-  ConnectTime = 0;  // this is no second click
+  State.Connect.ConnectTime = 0;  // this is no second click
   cmConnectExecute();
 }
 
@@ -109,7 +109,7 @@ void TZnForm::cmEnterCodeExecute() {
       return;
     std::string code = claim::SecretCode(*secret);
     std::erase(code, ' ');
-    IniWrite(SettingsPath, kSectionProgram, kClaimKey, code);
+    IniWrite(State.SettingsPath, kSectionProgram, kClaimKey, code);
     ClaimSecret = secret;
     ClaimDamaged = false;
     Desktop().ShowMessage(

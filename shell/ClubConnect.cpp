@@ -15,67 +15,49 @@ void TZnForm::NewLink() {
   Link.reset();  // the old link is gone before the new one is made
   Link = std::make_unique<TZnLink>(ReceiveQueue, socketFactory_());
   // The dispatcher runs when something arrives or the connection changes, not in a busy loop.
-  TSocketPort& socket = Link->Socket();
-  auto wrap = [this](std::function<void()> inner) {
-    return [this, inner] {
-      if (inner) inner();
-      if (WakeIdle) WakeIdle();
-    };
-  };
-  socket.OnConnected = wrap([this, inner = socket.OnConnected] {
-    if (inner) inner();
-    BidForm->LinkChanged(true);
-    LinkConnected();
-  });
-  // A close the member did not ask for is a drop: the way back starts.
-  socket.OnDisconnected = wrap([this, inner = socket.OnDisconnected] {
-    const bool wasConnected = Link && Link->Connected;
-    if (inner) inner();  // the line held back is seen now
-    if (!wasConnected) return;
-    BidForm->LinkChanged(false);
-    if (opening_) return;
-    // Closed before the lobby came: the server refused the login (the nickname, the club full...),
-    // and would only refuse it again. After it, the server's closing line says it meant to close.
-    if (!Link->LoggedIn() || Link->ServerClosing()) serverEnded_ = true;
-    LinkDropped();
-  });
-  socket.OnQuiet = wrap(socket.OnQuiet);  // a held line has gone to the queue
-  auto data = socket.OnData;
-  socket.OnData = [this, data](std::string chunk) {
-    Keeper.DataArrived();
-    if (data) data(std::move(chunk));
+  Link->OnLines = [this] {
     if (WakeIdle) WakeIdle();
   };
-  socket.OnError = [this, inner = socket.OnError](TSocketErrorKind kind, int code) {
-    if (!LinkErrorHandled(kind) && inner) inner(kind, code);
+  Link->OnReceived = [this] { Keeper.DataArrived(); };
+  Link->OnConnected = [this] {
+    BidForm->LinkChanged(true);
+    LinkConnected();
   };
+  // A close the member did not ask for is a drop: the way back starts.
+  Link->OnClosed = [this](TLinkEnd end) {
+    BidForm->LinkChanged(false);
+    if (end == TLinkEnd::Reopened) return;
+    if (end == TLinkEnd::ByServer) serverEnded_ = true;
+    LinkDropped();
+  };
+  Link->OnError = [this](TSocketErrorKind kind) { return LinkErrorHandled(kind); };
   SyncLinkTimer();
 }
 
 void TZnForm::cmConnectExecute() {
   Guarded([&] {
     const double now = Now();
-    if ((now - ConnectTime) * 86400.0 < 1.0) return;  // a second click within a second
-    ConnectTime = now;
+    if ((now - State.Connect.ConnectTime) * 86400.0 < 1.0) return;  // a second click within a second
+    State.Connect.ConnectTime = now;
     StopReturning();  // the member's own connect stands for any way back
-    if (AddressList.empty() || Address != AddressList.front()) {
-      AddressList.insert(AddressList.begin(), Address);
-      AddressIndex = 0;
+    if (State.Connect.AddressList.empty() || State.Connect.Address != State.Connect.AddressList.front()) {
+      State.Connect.AddressList.insert(State.Connect.AddressList.begin(), State.Connect.Address);
+      State.Connect.AddressIndex = 0;
       Notify(Aspect::Address);
     }
-    Link->Port = StrToInt(PortText);
-    Link->Host = Address;
-    opening_ = true;
+    Link->Port = StrToInt(State.Connect.PortText);
+    Link->Host = State.Connect.Address;
     Link->Open();
-    opening_ = false;
-    WriteConnectSettings(SettingsPath, Nickname, AddressList, PortText);
+    WriteConnectSettings(State.SettingsPath, State.Nickname, State.Connect.AddressList,
+                         State.Connect.PortText);
     MakeClaimSecret();  // the first start's secret goes with the first settings written
   });
 }
 
 void TZnForm::cmDisconnectExecute() {
   Guarded([&] {
-    Address = AddressList.empty() ? std::string() : AddressList.front();
+    State.Connect.Address =
+        State.Connect.AddressList.empty() ? std::string() : State.Connect.AddressList.front();
     Notify(Aspect::Address);
     StopReturning();  // a disconnect the member chose: no way back
     NewLink();
@@ -100,7 +82,7 @@ void TZnForm::LLine(const std::string& line) {
   if (version != proto::kVersion)
     Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +
                           std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
-  Send(proto::CmdNick(Nickname));
+  Send(proto::CmdNick(State.Nickname));
   RecordsAsked = false;  // a new connection: "Z1" again once logged in
   RecordGate.Reset();
   readsAnnounced_ = false;

@@ -19,14 +19,14 @@ constexpr std::string_view kReturning = "Újrakapcsolódás ("_cp;
 
 void TZnForm::SyncLinkTimer() {
   const bool on = (Link && Link->Connected) || Keeper.Returning();
-  if (on == LinkTimerEnabled) return;
-  LinkTimerEnabled = on;
+  if (on == State.LinkTimerEnabled) return;
+  State.LinkTimerEnabled = on;
   Notify(Aspect::Status);
 }
 
 void TZnForm::SetReturnStatus(std::string text) {
-  if (text == StatusReturn) return;
-  StatusReturn = std::move(text);
+  if (text == State.StatusReturn) return;
+  State.StatusReturn = std::move(text);
   Notify(Aspect::Status);
 }
 
@@ -65,10 +65,10 @@ void TZnForm::LinkDropped() {
     if (!Link || Link->Host.empty()) return;
     place.Host = Link->Host;
     place.Port = Link->Port;
-    if (Page == tabRoom) {
-      place.Room = RoomName;
+    if (State.Page == TClubState::tabRoom) {
+      place.Room = State.Room.RoomName;
       place.Watching = BidForm->Watching;
-      place.Seat = Seated() ? MySeat : 0;
+      place.Seat = State.Room.Seated() ? State.Room.MySeat : 0;
     }
   }
   if (Keeper.Dropped(Steady(), place))
@@ -104,17 +104,15 @@ void TZnForm::ReturnAttempt() {
   NewLink();  // the old link goes first: its last held line joins the queue
   DrainOldLines();
   // The server has the member nowhere now: no seat, not watching.
-  MySeat = 0;
+  State.Room.MySeat = 0;
   if (BidForm->Watching) {
     BidForm->Watching = false;
-    cmKibic.Checked = false;
+    Actions.cmKibic.Checked = false;
     Notify(Aspect::Actions);
   }
   Link->Host = place.Host;
   Link->Port = place.Port;
-  opening_ = true;
   Link->Open();  // a refused connect may be reported before it returns
-  opening_ = false;
   SyncLinkTimer();
 }
 
@@ -123,7 +121,7 @@ void TZnForm::ReturnEnd(std::string memo, bool back) {
   // A server that marks the end of its catch-up ends it; the time bound is for one that does not.
   if (back) catchUpUntil_ = Steady() + (serverReads_ & proto::kReadsCaughtUp ? kCatchUpMarkMs : kCatchUpMs);
   SetReturnStatus({});
-  if (!memo.empty()) AddMemo(std::move(memo));
+  if (!memo.empty()) State.AddMemo(std::move(memo));
   SyncLinkTimer();
 }
 
@@ -131,10 +129,10 @@ void TZnForm::ReturnLobbyShown() {
   if (Keeper.Stage() != TLinkKeeper::TStage::LoggingIn) return;
   const std::string& room = Keeper.Place().Room;
   if (room.empty()) return ReturnEnd({}, true);
-  for (std::size_t i = 1; i < Rooms.size(); ++i) {
-    if (Rooms[i] != room) continue;
+  for (std::size_t i = 1; i < State.Lobby.Rooms.size(); ++i) {
+    if (State.Lobby.Rooms[i] != room) continue;
     Keeper.Reached(TLinkKeeper::TStage::Entering, Steady());
-    RoomIndex = static_cast<int>(i);
+    State.Lobby.RoomIndex = static_cast<int>(i);
     cmEnterExecute();
     return;
   }
@@ -149,14 +147,14 @@ void TZnForm::ReturnRoomShown() {
     // The old deal's cards go: if a deal runs, the server sends it as it stands.
     BidForm->LeaveTable();
     BidForm->ResetDeal();
-    if (MySeat != 0) BidForm->Show();
+    if (State.Room.MySeat != 0) BidForm->Show();
   }
   if (place.Watching) {
     if (!BidForm->Watching) cmKibicExecute();
     return ReturnEnd({}, true);
   }
-  if (place.Seat < 1 || place.Seat > 4 || MySeat == place.Seat) return ReturnEnd({}, true);
-  if (!SeatTakeable(place.Seat))
+  if (place.Seat < 1 || place.Seat > 4 || State.Room.MySeat == place.Seat) return ReturnEnd({}, true);
+  if (!State.Room.SeatTakeable(place.Seat))
     return ReturnEnd(std::string(" >>>>> A helyedre időközben más ült le."_cp), false);
   if (stage == TLinkKeeper::TStage::Entering) {
     Keeper.Reached(TLinkKeeper::TStage::Sitting, Steady());

@@ -13,15 +13,15 @@ using namespace zn::literals;
 void TZnForm::ILine(const std::string& line) {
   ClaimAfterLobby();
   // The chat stays when the server only refreshes a lobby already shown.
-  const bool refresh = Page == tabLobby;
-  Page = tabConnect;
-  Caption = std::string("Társalgó"_cp);
-  Menus = TMenus{};
+  const bool refresh = State.Page == TClubState::tabLobby;
+  State.Page = TClubState::tabConnect;
+  State.Caption = std::string("Társalgó"_cp);
+  State.Menus = TClubState::TMenus{};
   BidForm->Hide();
   ClearLists(refresh);
-  Page = tabLobby;
-  Menus.Messages = true;
-  Menus.Lobby = true;
+  State.Page = TClubState::tabLobby;
+  State.Menus.Messages = true;
+  State.Menus.Lobby = true;
   Notify(Aspect::Page);
   Notify(Aspect::Caption);
   Notify(Aspect::Menus);
@@ -38,20 +38,20 @@ void TZnForm::ILine(const std::string& line) {
   ShowLobby(lobby);
   AskForRecords();
   AnnounceReads();
-  if (!Rooms.empty()) fdRoomsClick(0);
+  if (!State.Lobby.Rooms.empty()) fdRoomsClick(0);
 }
 
 void TZnForm::ShowLobby(const proto::TLobby& lobby) {
-  Rooms = lobby.rooms;
-  RoomMembers.assign(Rooms.size(), {});
+  State.Lobby.Rooms = lobby.rooms;
+  State.Lobby.RoomMembers.assign(State.Lobby.Rooms.size(), {});
   for (const proto::TLobbyMember& m : lobby.members) {
-    if (m.room < 0 || m.room >= static_cast<std::int32_t>(Rooms.size())) {
+    if (m.room < 0 || m.room >= static_cast<std::int32_t>(State.Lobby.Rooms.size())) {
       Notify(Aspect::Lobby);
       Notify(Aspect::Present);
       throw EZnError(ListIndexError(m.room));
     }
-    if (m.room == 0) Present.push_back(m.nickname);
-    RoomMembers[static_cast<std::size_t>(m.room)].push_back(m.nickname);
+    if (m.room == 0) State.Present.push_back(m.nickname);
+    State.Lobby.RoomMembers[static_cast<std::size_t>(m.room)].push_back(m.nickname);
   }
   Notify(Aspect::Present);
   Notify(Aspect::Lobby);
@@ -59,10 +59,11 @@ void TZnForm::ShowLobby(const proto::TLobby& lobby) {
 
 void TZnForm::fdRoomsClick(int index) {
   Guarded([&] {
-    if (index < 0 || index >= static_cast<int>(Rooms.size())) throw EZnError(ListIndexError(index));
-    RoomIndex = index;
-    Users = RoomMembers[static_cast<std::size_t>(index)];
-    UserIndex = Users.empty() ? -1 : 0;
+    if (index < 0 || index >= static_cast<int>(State.Lobby.Rooms.size()))
+      throw EZnError(ListIndexError(index));
+    State.Lobby.RoomIndex = index;
+    State.Lobby.Users = State.Lobby.RoomMembers[static_cast<std::size_t>(index)];
+    State.Lobby.UserIndex = State.Lobby.Users.empty() ? -1 : 0;
     Notify(Aspect::Lobby);
   });
 }

@@ -15,12 +15,12 @@ using namespace zn::literals;
 
 void TZnForm::cmMsgExecute() {
   Guarded([&] {
-    if (ChatText.empty()) {
+    if (State.ChatText.empty()) {
       Desktop().ShowMessage(std::string("Nincs üzenet!"_cp));
       return;
     }
-    const std::string text = std::move(ChatText);
-    ChatText.clear();
+    const std::string text = std::move(State.ChatText);
+    State.ChatText.clear();
     Send(proto::CmdChat(text));
     Notify(Aspect::Chat);
   });
@@ -28,11 +28,11 @@ void TZnForm::cmMsgExecute() {
 
 void TZnForm::fdChatEnter() { cmMsgExecute(); }
 
-void TZnForm::cmClearExecute() { ClearMemo(); }
+void TZnForm::cmClearExecute() { State.ClearMemo(); }
 
 void TZnForm::cmPingExecute() {
   Guarded([&] {
-    PingTime = Now();
+    State.PingTime = Now();
     if (Link->Socket().Active()) Keeper.MemberPing();  // before the send: its answer may come inside
     Send(proto::CmdPing());
   });
@@ -44,22 +44,22 @@ void TZnForm::cmLogMsgExecute() {
 
 void TZnForm::cmInfoExecute() {
   Guarded([&] {
-    if (PresentIndex < 0 || PresentIndex >= static_cast<int>(Present.size())) {
+    if (State.PresentIndex < 0 || State.PresentIndex >= static_cast<int>(State.Present.size())) {
       Desktop().ShowMessage(std::string("Előbb válassz valakit a jelenlevők közül!"_cp));
       return;
     }
-    if (InfoThrottle >= 1) {
+    if (State.InfoThrottle >= 1) {
       Desktop().Beep();
-      --InfoThrottle;
+      --State.InfoThrottle;
       return;
     }
-    InfoThrottle = 3;
-    InfoForm->ShowProfile(Present[static_cast<std::size_t>(PresentIndex)]);
+    State.InfoThrottle = 3;
+    InfoForm->ShowProfile(State.Present[static_cast<std::size_t>(State.PresentIndex)]);
   });
 }
 
 void TZnForm::fdPresentClick(int index) {
-  PresentIndex = index >= 0 && index < static_cast<int>(Present.size()) ? index : -1;
+  State.PresentIndex = index >= 0 && index < static_cast<int>(State.Present.size()) ? index : -1;
   Notify(Aspect::Present);
 }
 
@@ -71,25 +71,26 @@ void TZnForm::fdPresentDblClick(int index) {
 void TZnForm::GLine(const std::string&) {
   const std::optional<std::int64_t> arrived = Link->TakePingArrival();
   if (Keeper.QuietAnswer()) return;  // the link timer's own ping: nothing to show
-  PingSeconds = (Now() - PingTime) * 86400.0;
+  State.PingSeconds = (Now() - State.PingTime) * 86400.0;
   // Timed when its bytes came: a last line waits the quiet time, and any line the trick pause.
   if (arrived)
-    PingSeconds -= static_cast<double>(std::max<std::int64_t>(0, Desktop().SteadyMs() - *arrived)) / 1000.0;
+    State.PingSeconds -=
+        static_cast<double>(std::max<std::int64_t>(0, Desktop().SteadyMs() - *arrived)) / 1000.0;
   char number[64];
-  std::snprintf(number, sizeof number, "%0.3f", PingSeconds);  // the locale's decimal separator
-  AddMemo(std::string(" >>>>> Válaszidő "_cp) + number + " sec");
+  std::snprintf(number, sizeof number, "%0.3f", State.PingSeconds);  // the locale's decimal separator
+  State.AddMemo(std::string(" >>>>> Válaszidő "_cp) + number + " sec");
   Alert();
 }
 
 void TZnForm::MLine(const std::string& line) {
   Alert();
-  AddMemo(line.empty() ? std::string() : line.substr(1));
+  State.AddMemo(line.empty() ? std::string() : line.substr(1));
   if (IsClaimRefusal(line))
     NicknameRefused(
         "Ez a becenév egy másik tagé. Ha a tiéd, a másik gépeden a Külvilág > Névkód... "
         "mutatja a kódját: a Mégse után a Külvilág > Névkód megadása... kéri, aztán "
         "jelentkezz be újra. Vagy adj meg új nevet."_cp);
-  else if (line == "M >>>>> " + std::string(proto::kBadNicknameText) + Nickname)
+  else if (line == "M >>>>> " + std::string(proto::kBadNicknameText) + State.Nickname)
     NicknameRefused(
         std::string("A szerver ezt a nevet nem fogadta el (rossz név, vagy most is bent van "
                     "valaki ezzel a névvel)."_cp));

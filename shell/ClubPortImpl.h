@@ -11,11 +11,27 @@
 
 namespace zn {
 
-class TZnForm;
+class TResForm;
+class TClubState;
+struct TClubActions;
+
+// What the port needs of the club window beyond its state and actions.
+class TClubPortHost {
+ public:
+  virtual TZnLink& CurrentLink() = 0;  // replaced by "&Távkapcsolat"
+  virtual void Alert() = 0;
+  virtual void EnableDealCommands(bool enable) = 0;
+  virtual void WakeDispatcher() = 0;
+  virtual TResForm& PlayedGames() = 0;
+
+ protected:
+  ~TClubPortHost() = default;
+};
 
 class TClubPortImpl : public TClubPort {
  public:
-  explicit TClubPortImpl(TZnForm& form) : f_(form) {}
+  TClubPortImpl(TClubState& state, const TClubActions& actions, TClubPortHost& host)
+      : state_(state), actions_(actions), host_(host) {}
   TZnLink& Link() override;
   const std::string& Nickname() const override;
   std::int32_t MySeat() const override;
@@ -36,7 +52,9 @@ class TClubPortImpl : public TClubPort {
   void WriteSetting(std::string_view section, std::string_view key, std::string_view value) override;
 
  private:
-  TZnForm& f_;
+  TClubState& state_;
+  const TClubActions& actions_;
+  TClubPortHost& host_;
 };
 
 }  // namespace zn

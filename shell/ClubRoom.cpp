@@ -20,21 +20,22 @@ void Say(std::string_view text) { Desktop().ShowMessage(std::string(text)); }
 
 void TZnForm::cmEnterExecute() {
   Guarded([&] {
-    if (RoomIndex <= 0 || RoomIndex >= static_cast<int>(Rooms.size())) {
+    if (State.Lobby.RoomIndex <= 0 || State.Lobby.RoomIndex >= static_cast<int>(State.Lobby.Rooms.size())) {
       Say("Előbb válassz termet, majd újra add ki a belépés utasítást!"_cp);
       return;
     }
     // Sending lets other events run: take what is needed of the lists first.
-    const std::int32_t room = RoomIndex;
-    const std::string caption = Rooms[static_cast<std::size_t>(room)] + std::string(" terem");
+    const std::int32_t room = State.Lobby.RoomIndex;
+    const std::string caption = State.Lobby.Rooms[static_cast<std::size_t>(room)] + std::string(" terem");
     Send(proto::CmdEnter(room));
-    RoomName =
-        Rooms.size() > static_cast<std::size_t>(room) ? Rooms[static_cast<std::size_t>(room)] : std::string();
-    ClearMemo();
+    State.Room.RoomName = State.Lobby.Rooms.size() > static_cast<std::size_t>(room)
+                              ? State.Lobby.Rooms[static_cast<std::size_t>(room)]
+                              : std::string();
+    State.ClearMemo();
     BidForm->LeaveTable();  // another room's deal is not this one's
-    Caption = caption;
-    DealText.clear();
-    MatchText.clear();
+    State.Caption = caption;
+    State.Room.DealText.clear();
+    State.Room.MatchText.clear();
     Notify(Aspect::Caption);
     Notify(Aspect::Room);
   });
@@ -63,18 +64,18 @@ void TZnForm::TakeSeat(std::int32_t seat) {
   if (seat > 0) BidForm->ClearTable();
   Send(proto::CmdSit(seat));
   BidForm->EnableGo(false);
-  DealText.clear();
+  State.Room.DealText.clear();
   Notify(Aspect::Room);
 }
 
 void TZnForm::fdSeatClick(int seat) {
   Guarded([&] {
     if (seat < 1 || seat > 4) return;
-    if (cmKibic.Checked) {
+    if (Actions.cmKibic.Checked) {
       Say("Kibic nem játszhat!"_cp);
-    } else if (Seated()) {
+    } else if (State.Room.Seated()) {
       Say("Előbb állj fel, ha át akarsz ülni!"_cp);
-    } else if (SeatTakeable(seat)) {
+    } else if (State.Room.SeatTakeable(seat)) {
       TakeSeat(seat);
     }
   });
@@ -82,7 +83,7 @@ void TZnForm::fdSeatClick(int seat) {
 
 void TZnForm::cmStandExecute() {
   Guarded([&] {
-    if (!Seated()) {
+    if (!State.Room.Seated()) {
       Say("Előbb ülj le, ha fel akarsz állni!"_cp);
       return;
     }
@@ -93,12 +94,12 @@ void TZnForm::cmStandExecute() {
 
 void TZnForm::cmRobotExecute() {
   Guarded([&] {
-    if (SeatFree(1)) {
+    if (State.Room.SeatFree(1)) {
       Say("Az induló helyén ülni kell valakinek!"_cp);
       return;
     }
     for (std::int32_t seat = 2; seat <= 4; ++seat) {
-      if (SeatFree(seat)) {
+      if (State.Room.SeatFree(seat)) {
         Send(proto::CmdSit(-seat));
         return;
       }
@@ -108,11 +109,11 @@ void TZnForm::cmRobotExecute() {
 
 void TZnForm::cmKibicExecute() {
   Guarded([&] {
-    if (Seated()) {
+    if (State.Room.Seated()) {
       Say("Előbb állj fel, ha kibicelni akarsz!"_cp);
       return;
     }
-    cmKibic.Checked = BidForm->ToggleWatch();
+    Actions.cmKibic.Checked = BidForm->ToggleWatch();
     Notify(Aspect::Actions);
   });
 }
@@ -120,7 +121,7 @@ void TZnForm::cmKibicExecute() {
 void TZnForm::cmLobbyExecute() {
   Guarded([&] {
     Send(proto::CmdEnter(0));
-    ClearMemo();
+    State.ClearMemo();
     BidForm->Hide();
   });
 }
@@ -155,19 +156,20 @@ void TZnForm::cmNextDealExecute() {
     BidForm->ResetDeal();
     Desktop().ProcessPendingEvents();
     // In 64 bits: the last deal number must not wrap round to a negative command.
-    const std::int64_t number = static_cast<std::int64_t>(DealNumber) + (DealNumber < 1000 ? 2 : 1);
+    const std::int64_t number =
+        static_cast<std::int64_t>(State.Room.DealNumber) + (State.Room.DealNumber < 1000 ? 2 : 1);
     Send(proto::CmdDealTyped(std::to_string(number)));
     BidForm->ShowPage(1);
   });
 }
 
 void TZnForm::cmAlignExecute() {
-  Guarded([&] { Send(proto::CmdOption(!cmAlign.Checked)); });
+  Guarded([&] { Send(proto::CmdOption(!Actions.cmAlign.Checked)); });
 }
 
 void TZnForm::EnableDealCommands(bool enable) {
-  cmMatch.Enabled = enable;
-  cmNextDeal.Enabled = enable;
+  Actions.cmMatch.Enabled = enable;
+  Actions.cmNextDeal.Enabled = enable;
   BidForm->FixEnabled = !enable;
   Notify(Aspect::Actions);
   if (BidForm->Changed) BidForm->Changed(TBidForm::Aspect::Buttons);
@@ -176,19 +178,19 @@ void TZnForm::EnableDealCommands(bool enable) {
 // ---- Lines ----------------------------------------------------------------------------------
 
 void TZnForm::ALine(const std::string& line) {
-  cmAlign.Checked = proto::ParseOption(line);
+  Actions.cmAlign.Checked = proto::ParseOption(line);
   Notify(Aspect::Actions);
 }
 
 void TZnForm::DLine(const std::string& line) {
-  DealNumber = proto::ParseDeal(line);
-  DealText = std::to_string(DealNumber);
-  RecordGate.DealSeen(DealNumber);
+  State.Room.DealNumber = proto::ParseDeal(line);
+  State.Room.DealText = std::to_string(State.Room.DealNumber);
+  RecordGate.DealSeen(State.Room.DealNumber);
   Notify(Aspect::Room);
   // Back after a drop, the deal the member left goes on in its own row of the record.
-  const bool same =
-      !ResForm->Games.empty() && ResForm->Games.back().Number == DealText && !ResForm->Games.back().Marked();
-  if (!(same && CatchingUp())) ResForm->NewGame(DealNumber);
+  const bool same = !ResForm->Games.empty() && ResForm->Games.back().Number == State.Room.DealText &&
+                    !ResForm->Games.back().Marked();
+  if (!(same && CatchingUp())) ResForm->NewGame(State.Room.DealNumber);
 }
 
 void TZnForm::RLine(const std::string& line) {
@@ -204,54 +206,56 @@ void TZnForm::RLine(const std::string& line) {
   }
   ShowRoomMembers(room);
 
-  Page = tabRoom;
-  Menus.Messages = true;
-  Menus.Lobby = false;
-  Menus.Room = true;
-  Menus.View = true;
+  State.Page = TClubState::tabRoom;
+  State.Menus.Messages = true;
+  State.Menus.Lobby = false;
+  State.Menus.Room = true;
+  State.Menus.View = true;
   // The seated member with the lowest seat orders deals and writes results down: seat 1's, or
   // another's when seat 1 is free or a robot holds it (its member left during a deal). Robots'
   // names begin with "-", which no nickname may.
-  bool leads = MySeat >= 1 && MySeat <= 4;
+  bool leads = State.Room.MySeat >= 1 && State.Room.MySeat <= 4;
   for (const proto::TRoomMember& m : room.members)
-    if (m.seat >= 1 && m.seat < MySeat && !m.nickname.starts_with('-')) leads = false;
-  Menus.Deal = leads;
+    if (m.seat >= 1 && m.seat < State.Room.MySeat && !m.nickname.starts_with('-')) leads = false;
+  State.Menus.Deal = leads;
   Notify(Aspect::Page);
   Notify(Aspect::Menus);
   BidForm->DealButtonsVisible = leads;
   BidForm->EnableGo(false);
 
   if (BidForm->Watching) {
-    SeatDownVisible = false;
+    State.Room.SeatDownVisible = false;
     Notify(Aspect::Room);
     BidForm->Show();
     Send(proto::CmdHand(0));
     return;
   }
-  SeatDownVisible = MySeat == 0;
+  State.Room.SeatDownVisible = State.Room.MySeat == 0;
   Notify(Aspect::Room);
-  if (MySeat != 0)
+  if (State.Room.MySeat != 0)
     BidForm->Show();
   else
     BidForm->Hide();
-  if (Seated()) Send(proto::CmdHand(MySeat));
+  if (State.Room.Seated()) Send(proto::CmdHand(State.Room.MySeat));
 }
 
 void TZnForm::ShowRoomMembers(const proto::TRoom& room) {
-  Present.clear();
-  PresentIndex = -1;
-  MatchText = room.played;
-  for (int seat = 1; seat <= 4; ++seat) SeatLabels[static_cast<std::size_t>(seat)] = std::string(kFreeSeat);
-  SeatHolders.fill(TSeatHolder::Free);
+  State.Present.clear();
+  State.PresentIndex = -1;
+  State.Room.MatchText = room.played;
+  for (int seat = 1; seat <= 4; ++seat)
+    State.Room.SeatLabels[static_cast<std::size_t>(seat)] = std::string(kFreeSeat);
+  State.Room.SeatHolders.fill(TRoomState::TSeatHolder::Free);
   for (const proto::TRoomMember& m : room.members) {
     // Members without a seat 1..4 are only present; robots' nicknames begin with "-".
     if (m.seat >= 1 && m.seat <= 4) {
-      SeatLabels[static_cast<std::size_t>(m.seat)] = m.nickname;
-      SeatHolders[static_cast<std::size_t>(m.seat)] =
-          !m.nickname.empty() && m.nickname[0] == '-' ? TSeatHolder::Robot : TSeatHolder::Member;
+      State.Room.SeatLabels[static_cast<std::size_t>(m.seat)] = m.nickname;
+      State.Room.SeatHolders[static_cast<std::size_t>(m.seat)] = !m.nickname.empty() && m.nickname[0] == '-'
+                                                                     ? TRoomState::TSeatHolder::Robot
+                                                                     : TRoomState::TSeatHolder::Member;
     }
-    if (m.nickname == Nickname) MySeat = m.seat;
-    Present.push_back(m.nickname);
+    if (m.nickname == State.Nickname) State.Room.MySeat = m.seat;
+    State.Present.push_back(m.nickname);
   }
   Notify(Aspect::Present);
 }

@@ -28,14 +28,14 @@ std::optional<std::string> TZnForm::AskNickname(std::string_view why, std::strin
 
 void TZnForm::FormShow() {
   // No way past the first prompt without a valid nickname: Cancel asks again.
-  std::string typed = Nickname;
-  std::string why = Nickname.empty() ? std::string() : proto::NicknameProblem(Nickname);
-  while (!ValidNickname(Nickname)) {
-    if (auto answer = AskNickname(why, typed)) Nickname = *answer;
+  std::string typed = State.Nickname;
+  std::string why = State.Nickname.empty() ? std::string() : proto::NicknameProblem(State.Nickname);
+  while (!ValidNickname(State.Nickname)) {
+    if (auto answer = AskNickname(why, typed)) State.Nickname = *answer;
     why.clear();
   }
-  if (StatusNick != Nickname) {
-    StatusNick = Nickname;
+  if (State.StatusNick != State.Nickname) {
+    State.StatusNick = State.Nickname;
     Notify(Aspect::Status);
   }
   Dispatching = true;

@@ -1,5 +1,6 @@
 // The club window's state: the fields its widgets show and the values of the session its handlers
-// keep. Plain data with one change notification; TZnForm's handlers change it, shell/qt renders it.
+// keep, the three pages' own state among them. Plain data with one change notification; TZnForm's
+// handlers change it, shell/qt renders it.
 #pragma once
 
 #include <array>
@@ -8,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "shell/PageState.h"
 
 namespace zn {
 
@@ -25,10 +28,10 @@ class TClubState {
     Menus,    // Menus
     Actions,  // a caption, check mark, enabled or visible flag of an action
     Memo,     // Memo
-    Address,  // Address, AddressList, AddressIndex, PortText
-    Lobby,    // Rooms, RoomIndex, Users, UserIndex
+    Address,  // Connect
+    Lobby,    // Lobby
     Present,  // Present, PresentIndex
-    Room,     // SeatLabels, SeatDownVisible, DealText, MatchText, dealer marks
+    Room,     // Room: its labels, texts and dealer marks
     Status,   // StatusNick, StatusServer
     Chat,     // ChatText
     Flash,    // TimerEnabled, FlashOn
@@ -48,14 +51,10 @@ class TClubState {
   };
 
   // ---- The session ----
-  double ConnectTime = 0;  // days since the epoch: the last accepted connect click
   double PingTime = 0;     // days since the epoch: the last "G" sent
   double PingSeconds = 0;  // the response time the last "G" line measured
   std::string SettingsPath;
   std::string Nickname;
-  std::int32_t MySeat = 0;
-  std::int32_t DealNumber = 0;
-  std::string RoomName;  // the room entered last, for the way back after a drop
   int InfoThrottle = 0;
   int FlashCount = 0;
 
@@ -63,19 +62,9 @@ class TClubState {
   TPage Page = tabConnect;
   std::string Caption;
   TMenus Menus;
-
-  // Connect page.
-  std::string Address;                   // fdAddress
-  std::vector<std::string> AddressList;  // adrList, most recently used first
-  int AddressIndex = -1;                 // selected entry of adrList
-  std::string PortText;                  // fdPort
-
-  // Lobby page.
-  std::vector<std::string> Rooms;                     // fdRooms; Rooms[0] is the lobby itself
-  std::vector<std::vector<std::string>> RoomMembers;  // one member list per room
-  int RoomIndex = -1;                                 // selected room
-  std::vector<std::string> Users;                     // fdUsers: the selected room's members
-  int UserIndex = -1;
+  TConnectState Connect;  // Aspect::Address
+  TLobbyState Lobby;      // Aspect::Lobby
+  TRoomState Room;        // Aspect::Room
 
   // Below the pages, on every page.
   std::string ChatText;           // fdChat
@@ -85,25 +74,6 @@ class TClubState {
   std::uint64_t MemoRewrites = 0;
   std::vector<std::string> Present;
   int PresentIndex = -1;
-
-  // Room page.
-  std::array<std::string, 5> SeatLabels;  // index 1..4; empty until the first "R" line
-  // Who holds each seat (index 1..4) by the last "R" line's pairs: the rules read this, never
-  // the label's text.
-  enum class TSeatHolder { Free, Robot, Member };
-  std::array<TSeatHolder, 5> SeatHolders{};
-  // A seat the member may take: free, or a robot's.
-  bool SeatTakeable(int seat) const {
-    return seat >= 1 && seat <= 4 && SeatHolders[static_cast<std::size_t>(seat)] != TSeatHolder::Member;
-  }
-  bool SeatFree(int seat) const {
-    return seat >= 1 && seat <= 4 && SeatHolders[static_cast<std::size_t>(seat)] == TSeatHolder::Free;
-  }
-  bool SeatDownVisible = true;  // lbSeatDown (shown only on the room page)
-  std::string DealText;         // lbDeal
-  std::string MatchText;        // lbMatch
-  bool Dealer1Visible = false;  // lbDealer1
-  bool Dealer3Visible = false;  // lbDealer3
 
   // Status bar: the nickname, the fixed "Szerver ", the server; while the client finds its way
   // back after a drop, StatusReturn stands in the server's place.
@@ -122,9 +92,6 @@ class TClubState {
   // ---- The message area ----
   void AddMemo(std::string line);  // appends, trimming first at the cap
   void ClearMemo();
-
-  // Seated on 1..4; any other number the server gave counts as not seated.
-  bool Seated() const { return MySeat >= 1 && MySeat <= 4; }
 };
 
 }  // namespace zn

@@ -10,9 +10,9 @@ void TZnForm::cmOrderExecute(int order) {
   Guarded([&] {
     if (order < 0 || order > 2) return;
     BidForm->HandOrder = order;
-    cmNormal.Checked = order == 0;
-    cmReverse.Checked = order == 1;
-    cmSide.Checked = order == 2;
+    Actions.cmNormal.Checked = order == 0;
+    Actions.cmReverse.Checked = order == 1;
+    Actions.cmSide.Checked = order == 2;
     Notify(Aspect::Actions);
     BidForm->ShowHands();
   });
@@ -20,7 +20,7 @@ void TZnForm::cmOrderExecute(int order) {
 
 void TZnForm::cmSoundExecute() {
   Guarded([&] {
-    cmSound.Checked = !cmSound.Checked;
+    Actions.cmSound.Checked = !Actions.cmSound.Checked;
     Notify(Aspect::Actions);
     Alert();
     BidForm->ShowPage(0);

@@ -6,9 +6,11 @@
 #include <iterator>
 #include <system_error>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "game/Cp1250.h"
+#include "game/LinkTarget.h"
 #include "game/ZnError.h"
 
 namespace zn {
@@ -159,17 +161,25 @@ TIniText IniLoad(const std::string& path) {
 
 void IniSave(const std::string& path, const TIniText& text) {
   namespace fs = std::filesystem;
+  // A symbolic link is written through to its target, so the link stays a link.
+  std::string target;
+  if (LinkTarget(path, target) != 0) CannotWrite(path);
   std::error_code ec;
-  const fs::file_status old = fs::status(path, ec);
+  const fs::file_status old = fs::status(target, ec);
   const bool exists = !ec && fs::exists(old);
   // The read-only mark is honoured even where the file system would let the owner replace the file.
   constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   if (exists && fs::is_regular_file(old) && (old.permissions() & anyWrite) == fs::perms::none)
     throw EZnError(std::string("A beállítási fájl írásvédett: "_cp) + path);
 
-  const std::string temp = path + ".new";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) CannotWrite(path);
+  // A link found where the temporary file goes is not followed: it would carry the settings away.
+  const std::string temp = target + ".new";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "wb");
+  if (!f) {
+    if (fd >= 0) ::close(fd);
+    CannotWrite(path);
+  }
   const std::string bytes = text.Bytes();
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = std::fflush(f) == 0 && ok;
@@ -177,7 +187,7 @@ void IniSave(const std::string& path, const TIniText& text) {
   ok = std::fclose(f) == 0 && ok;
   if (ok && exists) fs::permissions(temp, old.permissions(), ec);  // keep the old file's mode
   if (ok) {
-    fs::rename(temp, path, ec);
+    fs::rename(temp, target, ec);
     ok = !ec;
   }
   if (!ok) {

@@ -40,7 +40,8 @@ class TIniText {
 // Reads a whole INI file; an empty text when it is missing or cannot be read.
 TIniText IniLoad(const std::string& path);
 // Writes text as the file at path: first a temporary file beside it, then a rename over the old one,
-// so a failing write leaves the old file as it was. Throws EZnError with a Hungarian message when the
+// so a failing write leaves the old file as it was. A symbolic link at path is written through to
+// its target and stays a link. Throws EZnError with a Hungarian message when the
 // file cannot be written (read-only file, missing directory, full disk).
 void IniSave(const std::string& path, const TIniText& text);
 

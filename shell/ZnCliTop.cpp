@@ -13,18 +13,18 @@ using namespace zn::literals;
 TZnForm::TZnForm(const std::string& programDir, TSocketFactory socketFactory, const TLocateSettings& locate)
     : socketFactory_(std::move(socketFactory)) {
   InitActions();
-  Caption = std::string("Zenit Tarokk Klub");
-  Memo.push_back(std::string("Üzenetek"_cp));
+  State.Caption = std::string("Zenit Tarokk Klub");
+  State.Memo.push_back(std::string("Üzenetek"_cp));
   // A failed move of an old settings file is shown; the settings are then read from where the
   // file belongs, and the old file stays in place.
-  SettingsPath = programDir + "/Zn.INI";
-  Guarded([&] { SettingsPath = locate(programDir); });
-  const TProgramSettings settings = ReadProgramSettings(SettingsPath);
-  Nickname = settings.User;
-  AddressList.assign(settings.Addresses.begin(), settings.Addresses.end());
-  PortText = settings.Port;
-  AddressIndex = 0;
-  StatusNick = Nickname;
+  State.SettingsPath = programDir + "/Zn.INI";
+  Guarded([&] { State.SettingsPath = locate(programDir); });
+  const TProgramSettings settings = ReadProgramSettings(State.SettingsPath);
+  State.Nickname = settings.User;
+  State.Connect.AddressList.assign(settings.Addresses.begin(), settings.Addresses.end());
+  State.Connect.PortText = settings.Port;
+  State.Connect.AddressIndex = 0;
+  State.StatusNick = State.Nickname;
   LoadClaimSecret();
   NewLink();  // replaced by the first "&Távkapcsolat"; until then sends are shown, not sent
   BidForm = std::make_unique<TBidForm>(club_);
@@ -41,24 +41,24 @@ TZnForm::~TZnForm() {
 double TZnForm::Now() { return static_cast<double>(Desktop().NowMs()) / 86400000.0; }
 
 void TZnForm::ClearLists(bool keepMemo) {
-  Rooms.clear();
-  RoomMembers.clear();
-  RoomIndex = -1;
-  Users.clear();
-  UserIndex = -1;
-  Present.clear();
-  PresentIndex = -1;
+  State.Lobby.Rooms.clear();
+  State.Lobby.RoomMembers.clear();
+  State.Lobby.RoomIndex = -1;
+  State.Lobby.Users.clear();
+  State.Lobby.UserIndex = -1;
+  State.Present.clear();
+  State.PresentIndex = -1;
   Notify(Aspect::Lobby);
   Notify(Aspect::Present);
   if (!keepMemo) {
-    ClearMemo();
+    State.ClearMemo();
   }
 }
 
 void TZnForm::ResetToConnectPage() {
-  Page = tabConnect;
-  Caption = "Zenit Tarokk Klub";
-  Menus = TMenus{};
+  State.Page = TClubState::tabConnect;
+  State.Caption = "Zenit Tarokk Klub";
+  State.Menus = TClubState::TMenus{};
   Notify(Aspect::Page);
   Notify(Aspect::Caption);
   Notify(Aspect::Menus);

@@ -1,8 +1,9 @@
 // TZnForm: the club window (connect, lobby and room pages, chat, presence list, seats). Its parts,
-// each with one job: the state its widgets show (ClubState.h), its actions (ClubActions.h), the
-// dispatcher of every incoming line (ClubDispatcher.h) and the club port the other windows reach
-// (ClubPortImpl.h). The handlers live in files by job: ClubStart (first showing, nickname, close),
-// ClubConnect (the link), ClubAddressList, ClubMessages, ClubLobby, ClubRoom, ClubView, ClubAlert.
+// each with one job: the state its widgets show (ClubState.h, the pages' own in PageState.h), its
+// actions (ClubActions.h), the dispatcher of every incoming line (ClubDispatcher.h) and the club
+// port the other windows reach (ClubPortImpl.h). The handlers live in files by job: ClubStart (first showing,
+// nickname, close), ClubConnect (the link), ClubAddressList, ClubMessages, ClubLobby, ClubRoom, ClubView,
+// ClubAlert.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +30,7 @@
 
 namespace zn {
 
-class TZnForm : public TClubState, public TClubActions {
+class TZnForm : private TLineReader, private TClubPortHost {
  public:
   using TSocketFactory = std::function<std::unique_ptr<TSocketPort>()>;
   // The settings file's path for the program directory (LocateSettings, which first moves an old
@@ -43,6 +44,9 @@ class TZnForm : public TClubState, public TClubActions {
   ~TZnForm();
   TZnForm(const TZnForm&) = delete;
   TZnForm& operator=(const TZnForm&) = delete;
+
+  TClubState State;      // what the widgets show, the three pages' state among it
+  TClubActions Actions;  // the menu items and buttons
 
   // ---- The link ----
   TReceiveQueue ReceiveQueue;
@@ -94,11 +98,11 @@ class TZnForm : public TClubState, public TClubActions {
   bool CatchingUp() const;
 
   // ---- Operations other windows call ----
-  void Alert();       // ClubAlert.cpp
-  void TimerTimer();  // the 100 ms flash timer
+  void Alert() override;  // ClubAlert.cpp
+  void TimerTimer();      // the 100 ms flash timer
   void ResetToConnectPage();
   void TakeSeat(std::int32_t seat);
-  void EnableDealCommands(bool enable);
+  void EnableDealCommands(bool enable) override;
 
   // ---- The claimed nickname (ClubClaimKey.cpp) ----
   std::optional<claim::TSecret> ClaimSecret;  // none before the first connect, or when damaged
@@ -179,20 +183,34 @@ class TZnForm : public TClubState, public TClubActions {
   void CaughtUpLine(const std::string& line);   // "E": the deal so far has come
 
  private:
-  TClubPortImpl club_{*this};  // the club port the other windows reach
-  TClubDispatcher dispatcher_{*this};
+  TClubPortImpl club_{State, Actions, *this};  // the club port the other windows reach
+  TClubDispatcher dispatcher_{ReceiveQueue, *this};
   TSocketFactory socketFactory_;
 
   void InitActions();
+
+  // The dispatcher's reader (ClubRoutes.cpp).
+  bool Reading() const override;
+  bool Held() const override;
+  void PassStarts() override;
+  void Route(const std::string& line) override;
+
+  // The club port's host (ClubPortImpl.cpp).
+  TZnLink& CurrentLink() override { return *Link; }
+  void WakeDispatcher() override {
+    if (WakeIdle) WakeIdle();
+  }
+  TResForm& PlayedGames() override { return *ResForm; }
   void NewLink();
   void ClearLists(bool keepMemo);
   void ShowLobby(const proto::TLobby& lobby);      // the rooms and members read from an "I" line
   void ShowRoomMembers(const proto::TRoom& room);  // the seats and present list of an "R" line
   void StartDeal(std::int32_t command);
   void Send(std::string_view command) { Link->Send(command); }
+  using Aspect = TClubState::Aspect;
+  void Notify(Aspect a) { State.Notify(a); }
 
   // Continuity (ClubContinuity.cpp).
-  bool opening_ = false;           // the link is being (re)opened: its close is no drop
   bool serverEnded_ = false;       // the server said it ends this connection (a refused login...)
   std::uint64_t connection_ = 0;   // connections made so far
   std::uint64_t loginSent_ = 0;    // the connection the last "N" went on

@@ -25,24 +25,24 @@ void BM_MemoAppend(benchmark::State& state) {
     zn::TZnForm form(
         dir.string(), [] { return std::make_unique<zn::bench::NullSocket>(); },
         [](const std::string& programDir) { return programDir + "/Zn.INI"; });
-    form.Nickname = "Bench";  // the first showing asks for none
+    form.State.Nickname = "Bench";  // the first showing asks for none
     zn::TClubWindow window(form);
     window.show();  // a shown area lays its text out as the member would see it
     const auto shown = static_cast<std::size_t>(state.range(0));
     auto refill = [&] {
-      form.Memo.clear();
-      for (std::size_t i = 0; form.Memo.size() < shown; ++i)
-        form.Memo.push_back("anna: line " + std::to_string(i) + " of the chat in the lobby");
-      ++form.MemoRewrites;
-      form.Changed(zn::TZnForm::Aspect::Memo);
+      form.State.Memo.clear();
+      for (std::size_t i = 0; form.State.Memo.size() < shown; ++i)
+        form.State.Memo.push_back("anna: line " + std::to_string(i) + " of the chat in the lobby");
+      ++form.State.MemoRewrites;
+      form.State.Changed(zn::TClubState::Aspect::Memo);
     };
     refill();
     const std::string line = "bela: one more line of the chat";
     for (auto _ : state) {
       // The history is filled past the cap on purpose: the view's cost is what is measured.
-      form.Memo.push_back(line);
-      form.Changed(zn::TZnForm::Aspect::Memo);
-      if (form.Memo.size() >= shown + 64) {
+      form.State.Memo.push_back(line);
+      form.State.Changed(zn::TClubState::Aspect::Memo);
+      if (form.State.Memo.size() >= shown + 64) {
         state.PauseTiming();
         refill();
         state.ResumeTiming();

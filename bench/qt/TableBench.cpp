@@ -56,7 +56,7 @@ struct TTable {
     form = std::make_unique<zn::TZnForm>(
         dir.string(), [] { return std::make_unique<NullSocket>(); },
         [](const std::string& programDir) { return programDir + "/Zn.INI"; });
-    form->Nickname = "Bench";
+    form->State.Nickname = "Bench";
     form->FormShow();
     if (withWindow) window = std::make_unique<zn::TBidWindow>(*form->BidForm);
     form->Link->Socket().OnData(

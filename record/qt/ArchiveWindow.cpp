@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -44,8 +45,12 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   auto* cmExport = new QPushButton(ToQt(std::string("&Mentés..."_cp)), this);
   cmImport_ = new QPushButton(ToQt(std::string("&Betöltés..."_cp)), this);
   cmImport_->setObjectName(QStringLiteral("cmImport"));
+  cmDelete_ = new QPushButton(ToQt(std::string("&Törlés"_cp)), this);
+  cmDelete_->setObjectName(QStringLiteral("cmDelete"));
+  cmDelete_->setToolTip(ToQt(std::string("A kijelölt leosztás törlése (Delete)"_cp)));
   top->addWidget(cmExport);
   top->addWidget(cmImport_);
+  top->addWidget(cmDelete_);
   // While a file is read: how far it got, and a way to stop it.
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("ImportProgress"));
@@ -128,6 +133,8 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
   connect(cmExport, &QPushButton::clicked, this, [this] { Run([&] { form_.ExportClick(); }); });
   connect(cmImport_, &QPushButton::clicked, this, [this] { Run([&] { form_.ImportClick(); }); });
   connect(cmCancel_, &QPushButton::clicked, this, [this] { Run([&] { form_.ImportCancelClick(); }); });
+  connect(cmDelete_, &QPushButton::clicked, this, [this] { Run([&] { form_.DeleteClick(); }); });
+  list_->installEventFilter(this);  // the Delete key on the list
 
   form_.Changed = [this](TArchiveForm::Aspect aspect) { Redraw(aspect); };
   DrawList();
@@ -139,6 +146,15 @@ TArchiveWindow::TArchiveWindow(TArchiveForm& form, QWidget* parent) : QWidget(pa
 TArchiveWindow::~TArchiveWindow() { form_.Changed = nullptr; }
 
 void TArchiveWindow::Run(const std::function<void()>& action) { Guarded(action); }
+
+bool TArchiveWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+    Run([&] { form_.DeleteClick(); });
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
 
 void TArchiveWindow::closeEvent(QCloseEvent* event) {
   form_.Close();
@@ -172,6 +188,7 @@ void TArchiveWindow::DrawImport() {
   progress_->setVisible(form_.Importing);
   cmCancel_->setVisible(form_.Importing);
   cmImport_->setEnabled(!form_.Importing);
+  cmDelete_->setEnabled(!form_.Importing);
 }
 
 void TArchiveWindow::DrawList() {

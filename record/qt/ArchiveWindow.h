@@ -24,6 +24,7 @@ class TArchiveWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Redraw(TArchiveForm::Aspect aspect);
@@ -41,6 +42,7 @@ class TArchiveWindow : public QWidget {
   QPushButton* cmAnalyse_ = nullptr;
   QPushButton* cmImport_ = nullptr;
   QPushButton* cmCancel_ = nullptr;
+  QPushButton* cmDelete_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* lbStep_ = nullptr;
   QLabel* lbLegend_ = nullptr;

@@ -13,6 +13,7 @@
 
 #include "dealrecord/DealFormat.h"
 #include "game/Cp1250.h"
+#include "server/store/OpenStore.h"
 
 namespace zn::server {
 
@@ -72,7 +73,7 @@ struct TempFile {
 
 }  // namespace
 
-std::size_t ExportRecords(SqliteStore& store, const ExportOptions& options) {
+std::size_t ExportRecords(ClubStore& store, const ExportOptions& options) {
   TempFile out(options.file);
   Aliases players(std::string("játékos"_cp)), rooms(std::string("terem"_cp));
   std::size_t count = 0;
@@ -90,11 +91,8 @@ std::size_t ExportRecords(SqliteStore& store, const ExportOptions& options) {
 }
 
 std::size_t ExportStore(const std::string& db, const ExportOptions& options) {
-  struct stat info {};
-  if (::stat(db.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-    throw StoreError("no store at " + db + ": nothing exported");
-  SqliteStore store(db);
-  return ExportRecords(store, options);
+  if (!StoreExists(db)) throw StoreError("no store at " + db + ": nothing exported");
+  return ExportRecords(*OpenStore(db), options);
 }
 
 }  // namespace zn::server

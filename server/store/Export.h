@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "server/store/SqliteStore.h"
+#include "server/store/ClubStore.h"
 
 namespace zn::server {
 
@@ -19,8 +19,9 @@ struct ExportOptions {
 // Writes the deals and returns how many. The file appears whole or not at all: written first to a
 // new file of its own beside it (created exclusively, mode 0600, never through a link) and renamed.
 // Throws StoreError (the store) or std::runtime_error (the file).
-std::size_t ExportRecords(SqliteStore& store, const ExportOptions& options);
-// The same from the store file db, which must exist (a mistyped --db creates nothing).
+std::size_t ExportRecords(ClubStore& store, const ExportOptions& options);
+// The same from the store db (a file, which must exist: a mistyped --db creates nothing; or a
+// database URL).
 std::size_t ExportStore(const std::string& db, const ExportOptions& options);
 
 }  // namespace zn::server

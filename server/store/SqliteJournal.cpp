@@ -1,54 +1,13 @@
 #include "server/store/SqliteJournal.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
 
+#include "server/store/JournalFields.h"
 #include "server/store/SqliteText.h"
 
 namespace zn::server {
 
 namespace {
-
-// Bids are joined by spaces (a bid name holds none).
-std::vector<std::string> SplitBids(const std::string& joined) {
-  std::vector<std::string> bids;
-  std::size_t start = 0;
-  while (start < joined.size()) {
-    std::size_t end = joined.find(' ', start);
-    if (end == std::string::npos) end = joined.size();
-    if (end > start) bids.push_back(joined.substr(start, end - start));
-    start = end + 1;
-  }
-  return bids;
-}
-
-// Holds as lines of seat, end (milliseconds since the epoch) and folded nickname, which ends the
-// line (it holds no line break).
-std::string WriteHolds(const std::vector<JournaledHold>& holds) {
-  std::string text;
-  for (const JournaledHold& h : holds)
-    text += std::to_string(h.seat) + " " + std::to_string(h.untilMs) + " " + h.folded + "\n";
-  return text;
-}
-
-// A line that does not read is left out: its seat is not held.
-std::vector<JournaledHold> ReadHolds(std::string_view text) {
-  std::vector<JournaledHold> holds;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    const std::string line(text.substr(0, end));
-    text.remove_prefix(std::min(end + 1, text.size()));
-    JournaledHold h;
-    long long until = 0;
-    int used = 0;
-    if (std::sscanf(line.c_str(), "%d %lld %n", &h.seat, &until, &used) != 2 || used <= 0) continue;
-    h.untilMs = until;
-    h.folded = line.substr(static_cast<std::size_t>(used));
-    if (h.seat >= 1 && h.seat <= 4 && !h.folded.empty()) holds.push_back(std::move(h));
-  }
-  return holds;
-}
 
 void RaiseJournalError(const std::string& what, const std::string& why) {
   throw StoreError("journal: " + (why.empty() ? what : what + ": " + why));
@@ -130,14 +89,12 @@ void SqliteJournal::Apply(const JournalEntry& e) {
     }
     case JournalEntry::Kind::Move: {
       const sqlite::Use s(move_);
-      std::string bids;
-      for (const std::string& bid : e.move.bids) bids += (bids.empty() ? "" : " ") + bid;
       s->Bind(1, e.room);
       s->Bind(2, e.index);
       s->Bind(3, e.move.seat);
       s->Bind(4, e.move.card);
       BindCp1250(s.get(), 5, e.move.bidder);
-      BindCp1250(s.get(), 6, bids);
+      BindCp1250(s.get(), 6, JoinBids(e.move.bids));
       return s->Run("write");
     }
   }

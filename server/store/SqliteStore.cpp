@@ -197,7 +197,8 @@ std::optional<claim::TPublicKey> SqliteStore::ClaimOf(std::string_view folded) {
 claim::TPublicKey SqliteStore::Claim(std::string_view folded, const claim::TPublicKey& key) {
   {
     // OR IGNORE: a nickname claimed first (by a second server on the file) stays with its key.
-    const sqlite::Statement s(db_, "INSERT OR IGNORE INTO claims(name, key, time) VALUES(?1, ?2, ?3)");
+    const sqlite::Statement s(db_,
+                              "INSERT OR IGNORE INTO claims(name, key, time, used) VALUES(?1, ?2, ?3, ?3)");
     BindCp1250(s.get(), 1, folded);
     s.BindBlob(2, std::string_view(reinterpret_cast<const char*>(key.data()), key.size()));
     s.Bind(3, Now());
@@ -213,6 +214,42 @@ bool SqliteStore::Release(std::string_view folded) {
   BindCp1250(s.get(), 1, folded);
   s.Run("release claim");
   return sqlite3_changes(db_.get()) > 0;
+}
+
+void SqliteStore::MarkUsed(std::string_view folded) {
+  const sqlite::Statement s(db_, "UPDATE claims SET used=?2 WHERE name=?1");
+  BindCp1250(s.get(), 1, folded);
+  s.Bind(2, Now());
+  s.Run("mark claim used");
+}
+
+std::size_t SqliteStore::ReleaseUnused(std::int64_t unusedSeconds) {
+  const sqlite::Statement s(db_, "DELETE FROM claims WHERE used < ?1");
+  s.Bind(1, Now() - unusedSeconds);
+  s.Run("release unused claims");
+  return static_cast<std::size_t>(sqlite3_changes(db_.get()));
+}
+
+// Kept, not derived, like the deal key: a second server on the same file keeps the first one's.
+claim::TClubId SqliteStore::ClubIdentity() {
+  const auto read = [this](claim::TClubId& id) {
+    const sqlite::Statement s(db_, "SELECT identity FROM club_identity WHERE id=1");
+    if (!s.Step("read club identity")) return false;
+    const std::string blob = s.Blob(0);
+    if (blob.size() != id.size()) return false;
+    std::memcpy(id.data(), blob.data(), id.size());
+    return true;
+  };
+  claim::TClubId id{};
+  if (read(id)) return id;
+  id = claim::NewClubId();
+  {
+    const sqlite::Statement s(db_, "INSERT OR IGNORE INTO club_identity(id, identity) VALUES(1, ?1)");
+    s.BindBlob(1, std::string_view(reinterpret_cast<const char*>(id.data()), id.size()));
+    s.Run("store club identity");
+  }
+  if (!read(id)) db_.Fail("read club identity");
+  return id;
 }
 
 }  // namespace zn::server

@@ -112,6 +112,16 @@ ALTER TABLE running_deals ADD COLUMN holds TEXT NOT NULL DEFAULT '';
 ALTER TABLE running_deals ADD COLUMN record INTEGER NOT NULL DEFAULT 0;
 UPDATE running_deals SET records_before = (SELECT COALESCE(MAX(id), 0) FROM deal_records);
 )",
+    // 9 -> 10: the club's identity, one row, made at the first start (ClubIdentity()), which claim
+    // proofs name; when each claimed nickname was last used (a claim unused for long is freed).
+    R"(
+CREATE TABLE IF NOT EXISTS club_identity(
+  id INTEGER PRIMARY KEY CHECK(id = 1),
+  identity BLOB NOT NULL CHECK(length(identity) = 32));
+ALTER TABLE claims ADD COLUMN used INTEGER NOT NULL DEFAULT 0;
+UPDATE claims SET used = time;
+CREATE INDEX IF NOT EXISTS claims_used ON claims(used);
+)",
 };
 
 // zn_cp1250_to_utf8(text), for the upgrade step that converts the names earlier servers wrote.

@@ -1,6 +1,6 @@
 // The store's schema: every table of the club's SQLite file (rooms and results, the deal key, the
-// journal of running deals, claimed nicknames, the kept deals), as the ordered steps that bring a
-// file of any earlier version up to date.
+// journal of running deals, claimed nicknames, the club's identity, the kept deals), as the ordered steps
+// that bring a file of any earlier version up to date.
 #pragma once
 
 #include <span>

@@ -44,45 +44,45 @@ void TClubWindow::BuildMenus() {
   TZnForm& f = form_;
 
   QMenu* world = top(QStringLiteral("&Külvilág"));
-  AddAction(world, f.cmDisconnect);
+  AddAction(world, f.Actions.cmDisconnect);
   world->addSeparator();
-  AddAction(world, f.cmShowCode);
-  AddAction(world, f.cmEnterCode);
+  AddAction(world, f.Actions.cmShowCode);
+  AddAction(world, f.Actions.cmEnterCode);
   world->addSeparator();
-  AddAction(world, f.cmExit);
+  AddAction(world, f.Actions.cmExit);
 
   QMenu* messages = top(kMessages);
-  AddAction(messages, f.cmMsg);
-  AddAction(messages, f.cmClear);
+  AddAction(messages, f.Actions.cmMsg);
+  AddAction(messages, f.Actions.cmClear);
   messages->addSeparator();
-  AddAction(messages, f.cmPing);
-  AddAction(messages, f.cmLogMsg);
+  AddAction(messages, f.Actions.cmPing);
+  AddAction(messages, f.Actions.cmLogMsg);
   messages->addSeparator();
-  AddAction(messages, f.cmInfo);
+  AddAction(messages, f.Actions.cmInfo);
 
   QMenu* lobby = top(kLobby);
-  AddAction(lobby, f.cmNewRoom);
-  AddAction(lobby, f.cmEnter);
+  AddAction(lobby, f.Actions.cmNewRoom);
+  AddAction(lobby, f.Actions.cmEnter);
 
   QMenu* room = top(kRoom);
   QMenu* sit = room->addMenu(QStringLiteral("&Leül"));
   sit->setToolTipsVisible(true);
-  AddAction(sit, f.cmOpener);
-  AddAction(sit, f.cmCatcher);
-  AddAction(sit, f.cmOpenDef);
-  AddAction(sit, f.cmCatDef);
-  AddAction(room, f.cmStand);
-  AddAction(room, f.cmRobot);
+  AddAction(sit, f.Actions.cmOpener);
+  AddAction(sit, f.Actions.cmCatcher);
+  AddAction(sit, f.Actions.cmOpenDef);
+  AddAction(sit, f.Actions.cmCatDef);
+  AddAction(room, f.Actions.cmStand);
+  AddAction(room, f.Actions.cmRobot);
   room->addSeparator();
-  AddAction(room, f.cmLobby);
+  AddAction(room, f.Actions.cmLobby);
 
   QMenu* view = top(kView);
   QMenu* order = view->addMenu(QStringLiteral("&Sorrend"));
   order->setToolTipsVisible(true);
-  AddAction(order, f.cmNormal, true);
-  AddAction(order, f.cmReverse, true);
-  AddAction(order, f.cmSide, true);
-  AddAction(view, f.cmSound, true);
+  AddAction(order, f.Actions.cmNormal, true);
+  AddAction(order, f.Actions.cmReverse, true);
+  AddAction(order, f.Actions.cmSide, true);
+  AddAction(view, f.Actions.cmSound, true);
   // Large print: the table window's cards and letters twice as large, kept in the settings.
   f.BidForm->ReadPrintSetting();
   QAction* large = view->addAction(QStringLiteral("&Nagy betűk"));
@@ -95,34 +95,34 @@ void TClubWindow::BuildMenus() {
     large->setChecked(form_.BidForm->LargePrint);
   });
   view->addSeparator();
-  AddAction(view, f.cmTable);
-  AddAction(view, f.cmShowBid);
-  AddAction(view, f.cmResults);
-  AddAction(view, f.cmArchive);
+  AddAction(view, f.Actions.cmTable);
+  AddAction(view, f.Actions.cmShowBid);
+  AddAction(view, f.Actions.cmResults);
+  AddAction(view, f.Actions.cmArchive);
   view->addSeparator();
-  AddAction(view, f.cmKibic, true);
+  AddAction(view, f.Actions.cmKibic, true);
 
   QMenu* deal = top(kDeal);
-  AddAction(deal, f.cmReplay);
-  AddAction(deal, f.cmNumDeal);
+  AddAction(deal, f.Actions.cmReplay);
+  AddAction(deal, f.Actions.cmNumDeal);
   deal->addSeparator();
-  AddAction(deal, f.cmMatch);
-  AddAction(deal, f.cmNextDeal);
+  AddAction(deal, f.Actions.cmMatch);
+  AddAction(deal, f.Actions.cmNextDeal);
   deal->addSeparator();
-  AddAction(deal, f.cmAlign, true);
+  AddAction(deal, f.Actions.cmAlign, true);
 
   // The archive and large print also from the lobby, where the view menu is hidden.
   lobby->addSeparator();
-  lobby->addAction(ActionOf(f.cmArchive));
+  lobby->addAction(ActionOf(f.Actions.cmArchive));
   lobby->addAction(large);
 
   QMenu* help = top(QStringLiteral("&Súgó"));
   QAction* rules = help->addAction(QStringLiteral("&Játékszabályok..."));
   rules->setObjectName(QStringLiteral("mnRules"));
   connect(rules, &QAction::triggered, this, [this] { ShowRulesWindow(this); });
-  AddAction(help, f.cmHelp);  // the web page
+  AddAction(help, f.Actions.cmHelp);  // the web page
   help->addSeparator();
-  AddAction(help, f.cmAbout);
+  AddAction(help, f.Actions.cmAbout);
 }
 
 QMenu* TClubWindow::Menu(const QString& caption) const {
@@ -138,7 +138,7 @@ QAction* TClubWindow::ActionOf(const TAction& action) const {
 }
 
 void TClubWindow::DrawMenus() {
-  const TZnForm::TMenus& m = form_.Menus;
+  const TClubState::TMenus& m = form_.State.Menus;
   const std::pair<const QString*, bool> shown[] = {
       {&kMessages, m.Messages}, {&kLobby, m.Lobby}, {&kRoom, m.Room}, {&kView, m.View}, {&kDeal, m.Deal}};
   for (const auto& [caption, visible] : shown) {
@@ -160,8 +160,8 @@ void TClubWindow::DrawActions() {
     item->setVisible(record->Visible);
   }
   if (btnConnect_) {
-    btnConnect_->setEnabled(form_.cmConnect.Enabled);
-    btnConnect_->setToolTip(ToQt(form_.cmConnect.Hint));
+    btnConnect_->setEnabled(form_.Actions.cmConnect.Enabled);
+    btnConnect_->setToolTip(ToQt(form_.Actions.cmConnect.Hint));
   }
 }
 

@@ -83,9 +83,9 @@ QWidget* TClubWindow::BuildConnectPage() {
 
   // The fields are the logic's; the list and the buttons run its handlers.
   connect(fdAddress_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { form_.Address = FromQt(text); });
+          [this](const QString& text) { form_.State.Connect.Address = FromQt(text); });
   connect(fdPort_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { form_.PortText = FromQt(text); });
+          [this](const QString& text) { form_.State.Connect.PortText = FromQt(text); });
   connect(adrList_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (!drawing_) Run([this, row] { form_.adrListClick(row); });
   });
@@ -97,16 +97,18 @@ QWidget* TClubWindow::BuildConnectPage() {
   connect(down, &QToolButton::clicked, this, [this] { Run([this] { form_.adrDownClick(); }); });
   connect(btnConnect_, &QPushButton::clicked, this, [this] {
     Run([this] {
-      if (form_.cmConnect.Execute) form_.cmConnect.Execute();
+      if (form_.Actions.cmConnect.Execute) form_.Actions.cmConnect.Execute();
     });
   });
   return page;
 }
 
 void TClubWindow::DrawAddress() {
-  if (FromQt(fdAddress_->text()) != form_.Address) fdAddress_->setText(ToQt(form_.Address));
-  if (FromQt(fdPort_->text()) != form_.PortText) fdPort_->setText(ToQt(form_.PortText));
-  FillList(adrList_, form_.AddressList, form_.AddressIndex);
+  if (FromQt(fdAddress_->text()) != form_.State.Connect.Address)
+    fdAddress_->setText(ToQt(form_.State.Connect.Address));
+  if (FromQt(fdPort_->text()) != form_.State.Connect.PortText)
+    fdPort_->setText(ToQt(form_.State.Connect.PortText));
+  FillList(adrList_, form_.State.Connect.AddressList, form_.State.Connect.AddressIndex);
 }
 
 // ---- Lobby page --------------------------------------------------------------------------------
@@ -157,14 +159,14 @@ QWidget* TClubWindow::BuildLobbyPage() {
     Run([this, row] { form_.fdRoomsDblClick(row); });
   });
   connect(fdUsers_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (!drawing_) form_.UserIndex = row;
+    if (!drawing_) form_.State.Lobby.UserIndex = row;
   });
   return page;
 }
 
 void TClubWindow::DrawLobby() {
-  FillList(fdRooms_, form_.Rooms, form_.RoomIndex);
-  FillList(fdUsers_, form_.Users, form_.UserIndex);
+  FillList(fdRooms_, form_.State.Lobby.Rooms, form_.State.Lobby.RoomIndex);
+  FillList(fdUsers_, form_.State.Lobby.Users, form_.State.Lobby.UserIndex);
 }
 
 // ---- Room page ---------------------------------------------------------------------------------
@@ -241,12 +243,12 @@ QWidget* TClubWindow::BuildRoomPage() {
 void TClubWindow::DrawRoom() {
   for (int seat = 1; seat <= 4; ++seat)
     seatLabels_[static_cast<std::size_t>(seat)]->setText(
-        ToQt(form_.SeatLabels[static_cast<std::size_t>(seat)]));
-  lbSeatDown_->setVisible(form_.SeatDownVisible);
-  lbDeal_->setText(ToQt(form_.DealText));
-  lbMatch_->setText(ToQt(form_.MatchText));
-  lbDealer1_->setVisible(form_.Dealer1Visible);
-  lbDealer3_->setVisible(form_.Dealer3Visible);
+        ToQt(form_.State.Room.SeatLabels[static_cast<std::size_t>(seat)]));
+  lbSeatDown_->setVisible(form_.State.Room.SeatDownVisible);
+  lbDeal_->setText(ToQt(form_.State.Room.DealText));
+  lbMatch_->setText(ToQt(form_.State.Room.MatchText));
+  lbDealer1_->setVisible(form_.State.Room.Dealer1Visible);
+  lbDealer3_->setVisible(form_.State.Room.Dealer3Visible);
 }
 
 }  // namespace zn

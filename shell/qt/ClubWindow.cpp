@@ -69,7 +69,7 @@ TClubWindow::TClubWindow(TZnForm& form, QWidget* parent) : QMainWindow(parent), 
   findChild<QLabel*>(QStringLiteral("RoomImage"))->setAccessibleName(QStringLiteral("Az asztal"));
   NameFromHints(this);
 
-  form_.Changed = [this](TZnForm::Aspect aspect) { Redraw(aspect); };
+  form_.State.Changed = [this](TClubState::Aspect aspect) { Redraw(aspect); };
   form_.WakeIdle = [this] { WakeIdle(); };
   form_.CloseWindow = [this] { close(); };
   RedrawAll();
@@ -79,7 +79,7 @@ TClubWindow::~TClubWindow() {
   idle_.stop();
   flash_.stop();
   link_.stop();
-  form_.Changed = nullptr;
+  form_.State.Changed = nullptr;
   form_.WakeIdle = nullptr;
   form_.CloseWindow = nullptr;
 }
@@ -125,7 +125,7 @@ QWidget* TClubWindow::BuildSharedArea() {
   // cp1250 is one byte a character, so the box holds what the server relays and no more.
   fdChat_->lineEdit()->setMaxLength(static_cast<int>(proto::kMaxChatBytes));
   fdChat_->setToolTip(QStringLiteral("Ide lehet beírni az üzenetet, majd ENTER"));
-  for (std::string_view phrase : TZnForm::ChatPhrases) fdChat_->addItem(ToQt(phrase));
+  for (std::string_view phrase : TClubState::ChatPhrases) fdChat_->addItem(ToQt(phrase));
   fdChat_->setCurrentIndex(-1);
   fdChat_->setEditText(QString());
   chatLabel->setBuddy(fdChat_);
@@ -134,7 +134,7 @@ QWidget* TClubWindow::BuildSharedArea() {
   grid->addLayout(chatRow);
   // The box's text is the logic's field; Enter sends it.
   connect(fdChat_, &QComboBox::editTextChanged, this, [this](const QString& text) {
-    if (!drawing_) form_.ChatText = FromQt(text);
+    if (!drawing_) form_.State.ChatText = FromQt(text);
   });
   // Enter is taken here, before the box's own handling sees it a second time: on the box itself,
   // which holds the focus, and on its line edit, which it passes some keys on to.
@@ -174,7 +174,7 @@ bool TClubWindow::eventFilter(QObject* watched, QEvent* event) {
   if ((watched == fdChat_ || watched == fdChat_->lineEdit()) && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      form_.ChatText = FromQt(fdChat_->currentText());
+      form_.State.ChatText = FromQt(fdChat_->currentText());
       Run([this] { form_.fdChatEnter(); });
       return true;
     }
@@ -204,43 +204,43 @@ void TClubWindow::BuildStatusBar() {
   status_[1]->setText(QStringLiteral("Szerver "));
 }
 
-void TClubWindow::Redraw(TZnForm::Aspect aspect) {
+void TClubWindow::Redraw(TClubState::Aspect aspect) {
   ++drawing_;
   switch (aspect) {
-    case TZnForm::Aspect::Page:
+    case TClubState::Aspect::Page:
       DrawPage();
       break;
-    case TZnForm::Aspect::Caption:
+    case TClubState::Aspect::Caption:
       DrawCaption();
       break;
-    case TZnForm::Aspect::Menus:
+    case TClubState::Aspect::Menus:
       DrawMenus();
       break;
-    case TZnForm::Aspect::Actions:
+    case TClubState::Aspect::Actions:
       DrawActions();
       break;
-    case TZnForm::Aspect::Memo:
+    case TClubState::Aspect::Memo:
       DrawMemo();
       break;
-    case TZnForm::Aspect::Address:
+    case TClubState::Aspect::Address:
       DrawAddress();
       break;
-    case TZnForm::Aspect::Lobby:
+    case TClubState::Aspect::Lobby:
       DrawLobby();
       break;
-    case TZnForm::Aspect::Present:
+    case TClubState::Aspect::Present:
       DrawPresent();
       break;
-    case TZnForm::Aspect::Room:
+    case TClubState::Aspect::Room:
       DrawRoom();
       break;
-    case TZnForm::Aspect::Status:
+    case TClubState::Aspect::Status:
       DrawStatus();
       break;
-    case TZnForm::Aspect::Chat:
+    case TClubState::Aspect::Chat:
       DrawChat();
       break;
-    case TZnForm::Aspect::Flash:
+    case TClubState::Aspect::Flash:
       DrawFlash();
       break;
   }
@@ -248,19 +248,19 @@ void TClubWindow::Redraw(TZnForm::Aspect aspect) {
 }
 
 void TClubWindow::RedrawAll() {
-  for (auto aspect :
-       {TZnForm::Aspect::Page, TZnForm::Aspect::Caption, TZnForm::Aspect::Menus, TZnForm::Aspect::Actions,
-        TZnForm::Aspect::Memo, TZnForm::Aspect::Address, TZnForm::Aspect::Lobby, TZnForm::Aspect::Present,
-        TZnForm::Aspect::Room, TZnForm::Aspect::Status, TZnForm::Aspect::Chat, TZnForm::Aspect::Flash})
+  for (auto aspect : {TClubState::Aspect::Page, TClubState::Aspect::Caption, TClubState::Aspect::Menus,
+                      TClubState::Aspect::Actions, TClubState::Aspect::Memo, TClubState::Aspect::Address,
+                      TClubState::Aspect::Lobby, TClubState::Aspect::Present, TClubState::Aspect::Room,
+                      TClubState::Aspect::Status, TClubState::Aspect::Chat, TClubState::Aspect::Flash})
     Redraw(aspect);
 }
 
 void TClubWindow::DrawPage() {
-  pages_->setCurrentIndex(std::clamp(static_cast<int>(form_.Page), 0, 2));
+  pages_->setCurrentIndex(std::clamp(static_cast<int>(form_.State.Page), 0, 2));
   // The pictures are read when their page first shows, not at start-up.
-  if (form_.Page == TZnForm::tabLobby && lobbyPicture_->pixmap().isNull())
+  if (form_.State.Page == TClubState::tabLobby && lobbyPicture_->pixmap().isNull())
     lobbyPicture_->setPixmap(LobbyPicture());
-  if (form_.Page == TZnForm::tabRoom) {
+  if (form_.State.Page == TClubState::tabRoom) {
     auto* room = findChild<QLabel*>(QStringLiteral("RoomImage"));
     if (room && room->pixmap().isNull()) {
       room->setStyleSheet({});
@@ -269,44 +269,46 @@ void TClubWindow::DrawPage() {
   }
 }
 
-void TClubWindow::DrawCaption() { setWindowTitle(ToQt(form_.Caption)); }
+void TClubWindow::DrawCaption() { setWindowTitle(ToQt(form_.State.Caption)); }
 
 void TClubWindow::DrawMemo() {
-  const std::vector<std::string>& lines = form_.Memo;
+  const std::vector<std::string>& lines = form_.State.Memo;
   // Lines added at the end are appended (the cost does not grow with the history); after a
   // clear or a trim the area is drawn again, at most the cap's lines.
-  if (form_.MemoRewrites == memoRewrites_ && lines.size() >= memoShown_) {
+  if (form_.State.MemoRewrites == memoRewrites_ && lines.size() >= memoShown_) {
     for (std::size_t i = memoShown_; i < lines.size(); ++i) memo_->appendPlainText(ToQt(lines[i]));
   } else {
     QStringList text;
     text.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines) text << ToQt(line);
     memo_->setPlainText(text.join(u'\n'));
-    memoRewrites_ = form_.MemoRewrites;
+    memoRewrites_ = form_.State.MemoRewrites;
   }
   memoShown_ = lines.size();
   memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
 }
 
-void TClubWindow::DrawPresent() { FillList(fdPresent_, form_.Present, form_.PresentIndex); }
+void TClubWindow::DrawPresent() { FillList(fdPresent_, form_.State.Present, form_.State.PresentIndex); }
 
 void TClubWindow::DrawStatus() {
-  status_[0]->setText(ToQt(form_.StatusNick));
+  status_[0]->setText(ToQt(form_.State.StatusNick));
   // On the way back after a drop the server's panel counts down to the next attempt.
-  status_[2]->setText(ToQt(form_.StatusReturn.empty() ? form_.StatusServer : form_.StatusReturn));
-  if (form_.LinkTimerEnabled && !link_.isActive()) link_.start();
-  if (!form_.LinkTimerEnabled) link_.stop();
+  status_[2]->setText(
+      ToQt(form_.State.StatusReturn.empty() ? form_.State.StatusServer : form_.State.StatusReturn));
+  if (form_.State.LinkTimerEnabled && !link_.isActive()) link_.start();
+  if (!form_.State.LinkTimerEnabled) link_.stop();
 }
 
 void TClubWindow::DrawChat() {
-  if (FromQt(fdChat_->currentText()) != form_.ChatText) fdChat_->setEditText(ToQt(form_.ChatText));
+  if (FromQt(fdChat_->currentText()) != form_.State.ChatText)
+    fdChat_->setEditText(ToQt(form_.State.ChatText));
 }
 
 void TClubWindow::DrawFlash() {
-  if (form_.TimerEnabled && !flash_.isActive()) flash_.start();
-  if (!form_.TimerEnabled) flash_.stop();
+  if (form_.State.TimerEnabled && !flash_.isActive()) flash_.start();
+  if (!form_.State.TimerEnabled) flash_.stop();
   // Each toggle asks the desktop for attention for one tick: the task bar entry blinks along.
-  if (form_.FlashOn) QApplication::alert(this, kFlashMs);
+  if (form_.State.FlashOn) QApplication::alert(this, kFlashMs);
 }
 
 // ---- The dispatcher ----------------------------------------------------------------------------

@@ -63,7 +63,7 @@ class TClubWindow : public QMainWindow {
   void BuildFrame();
   QWidget* BuildSharedArea();
   void BuildStatusBar();
-  void Redraw(TZnForm::Aspect aspect);
+  void Redraw(TClubState::Aspect aspect);
   void RedrawAll();
   void DrawPage();
   void DrawCaption();

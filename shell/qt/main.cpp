@@ -44,10 +44,12 @@ int main(int argc, char** argv) {
         [configDir](const std::string& dir) { return zn::LocateSettings(dir, configDir); });
     zn::TClubWindow club(form);
     zn::TBidWindow table(*form.BidForm);
+    table.KeepClear(&club);  // the table opens beside the club window and its chat where it fits
     // The table window's deal and game-over buttons are the club window's actions.
-    table.SetActions({[&form] { form.cmReplay.Execute(); }, [&form] { form.cmMatch.Execute(); },
-                      [&form] { form.cmNextDeal.Execute(); }, [&form] { form.cmShowBid.Execute(); },
-                      [&form] { form.cmResults.Execute(); }, [&form] { return form.cmMatch.Enabled; }});
+    table.SetActions(
+        {[&form] { form.Actions.cmReplay.Execute(); }, [&form] { form.Actions.cmMatch.Execute(); },
+         [&form] { form.Actions.cmNextDeal.Execute(); }, [&form] { form.Actions.cmShowBid.Execute(); },
+         [&form] { form.Actions.cmResults.Execute(); }, [&form] { return form.Actions.cmMatch.Enabled; }});
     zn::TShownLater<zn::TInfo, zn::TInfoWindow> info(*form.InfoForm);
     zn::TShownLater<zn::TResForm, zn::TResWindow> games(*form.ResForm);
     zn::TShownLater<zn::TArchiveForm, zn::TArchiveWindow> archive(*form.ArchiveForm);

@@ -1,4 +1,6 @@
 // The bid page of the table window: the bidding so far, the composed set, the catalogue.
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -23,12 +25,12 @@ W* Place(W* w, int left, int top, int width, int height) {
   return w;
 }
 
-// List rows 16 pixels high, twice that with large print.
+// List rows 16 pixels high at the designed print size, in proportion at others.
 class TRowDelegate : public QStyledItemDelegate {
  public:
   TRowDelegate(QObject* parent, const int* scale) : QStyledItemDelegate(parent), scale_(scale) {}
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    return {option.fontMetrics.horizontalAdvance(index.data().toString()) + 6, 16 * *scale_};
+    return {option.fontMetrics.horizontalAdvance(index.data().toString()) + 6, 16 * *scale_ / kOrdinaryPrint};
   }
 
  private:
@@ -66,6 +68,15 @@ QToolButton* SmallButton(QWidget* page, const char* name, const QString& hint, Q
 
 }  // namespace
 
+// "<<<" as wide as the face draws it, in the middle of the gap between the composed set and the
+// catalogue: a face wider than the designed one would otherwise run under the catalogue.
+void TBidWindow::PlaceArrow() {
+  lbArrow_->adjustSize();
+  const int left = fdSend_->geometry().right() + 1;
+  const int gap = fdBid_->geometry().left() - left;
+  lbArrow_->move(left + std::max(0, gap - lbArrow_->width()) / 2, lbArrow_->y());
+}
+
 void TBidWindow::BuildBidPage(QWidget* page) {
   fdAllBid_ = Place(List(page, "fdAllBid", QStringLiteral("Eddigi licitek"), &scale_), 0, 0, 264, 199);
   fdAllBid_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -74,10 +85,9 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   fdSend_->viewport()->installEventFilter(this);
   fdUp_ = SmallButton(page, "fdUp", QStringLiteral("Felfelé"), QStyle::SP_ArrowUp, 1);
   fdAdd_ = SmallButton(page, "fdAdd", QStringLiteral("Új licit"), QStyle::SP_ArrowLeft, 37);
-  auto* arrow = new QLabel(QStringLiteral("<<<"), page);
-  arrow->setObjectName(QStringLiteral("lbArrow"));
-  arrow->move(384, 67);
-  arrow->adjustSize();  // only its place is fixed: as wide as the face draws it
+  lbArrow_ = new QLabel(QStringLiteral("<<<"), page);
+  lbArrow_->setObjectName(QStringLiteral("lbArrow"));
+  lbArrow_->move(384, 67);
   fdDel_ = SmallButton(page, "fdDel", QStringLiteral("Licit törlés"), QStyle::SP_DialogDiscardButton, 90);
   fdDown_ = SmallButton(page, "fdDown", QStringLiteral("Lefelé"), QStyle::SP_ArrowDown, 126);
 
@@ -106,6 +116,7 @@ void TBidWindow::BuildBidPage(QWidget* page) {
   fdBid_->setCursor(Qt::WhatsThisCursor);
   fdBid_->viewport()->installEventFilter(this);
   fdGroups_ = Place(List(page, "fdGroups", QStringLiteral("Licit csoportok"), &scale_), 504, 0, 80, 164);
+  PlaceArrow();
   std::vector<std::pair<QString, int>> captions;
   // The list's width is fixed: the captions are narrowed to its rows, inside frame and margins.
   const int room =

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
@@ -137,7 +138,7 @@ void TBidWindow::Redraw(TBidForm::Aspect aspect) {
       RedrawFocus();
       break;
     case TBidForm::Aspect::Print:
-      RedrawPrint();
+      RedrawLayout();
       break;
   }
   drawing_ = was;
@@ -150,6 +151,7 @@ void TBidWindow::RedrawVisible() {
     for (int panel = 1; panel <= 4; ++panel) RedrawHand(panel);
     RedrawPlay();
     show();
+    placed_ = true;
     RedrawBidding();  // the list knows how many rows it shows only once it is shown
     FocusPage();
   }
@@ -159,13 +161,42 @@ void TBidWindow::RedrawVisible() {
 
 void TBidWindow::RedrawLayout() {
   const TTableLayout& l = form_.Layout;
-  pages_->move(S(l.PageLeft), S(l.PageTop));
-  panels_[1]->move(S(l.Panel1Left), S(l.Panel1Top));
   for (int i = 2; i <= 4; ++i) panels_[static_cast<std::size_t>(i)]->setVisible(l.SidePanels);
   const int width = l.SidePanels ? kWatchingWidth : kPlayingWidth;
   const int height = l.SidePanels ? kWatchingHeight : kPlayingHeight;
+  FitScreen(width, height + kLineHeight);
+  pages_->move(S(l.PageLeft), S(l.PageTop));
+  panels_[1]->move(S(l.Panel1Left), S(l.Panel1Top));
   lbSpoken_->setGeometry(S(4), S(height), S(width - 8), S(kLineHeight));
-  setFixedSize(S(width), S(height + kLineHeight));
+}
+
+void TBidWindow::FitScreen(int width, int height) {
+  const QRect available = AvailableArea ? AvailableArea() : screen()->availableGeometry();
+  // What the window manager adds round the window; a usual title bar while that is not known
+  // (before the first showing, or no frame reported).
+  QSize frame = frameGeometry().size() - size();
+  if (!isVisible() || frame.width() <= 0 || frame.height() <= 0) frame = {8, 32};
+  TTableFitInput in;
+  in.Available = {available.x(), available.y(), available.width(), available.height()};
+  in.Width = width;
+  in.Height = height;
+  in.FrameWidth = frame.width();
+  in.FrameHeight = frame.height();
+  in.LargePrint = form_.LargePrint;
+  if (keepClear_ && keepClear_->isVisible()) {
+    const QRect c = keepClear_->frameGeometry();
+    in.Club = {c.x(), c.y(), c.width(), c.height()};
+  }
+  const TTableFit fit = FitTable(in);
+  if (fit.Percent != scale_) ApplyPrint(fit.Percent);
+  setFixedSize(S(width), S(height));
+  // The first place is chosen; after that the member's own place stays, kept on the screen.
+  const QRect now = frameGeometry();
+  const TScreenRect at =
+      placed_
+          ? KeepInside({now.x(), now.y(), S(width) + frame.width(), S(height) + frame.height()}, in.Available)
+          : fit.Frame;
+  move(at.Left, at.Top);
 }
 
 void TBidWindow::RedrawPage() {

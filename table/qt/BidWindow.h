@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "table/TableFit.h"
 #include "table/ZnBid.h"
 #include "table/qt/CardLabel.h"
 
@@ -37,6 +38,11 @@ class TBidWindow : public QWidget {
   ~TBidWindow() override;
 
   void SetActions(TTableActions actions);
+  // The window whose chat the table should leave in sight where the screen has room (the club
+  // window); it must outlive this one.
+  void KeepClear(const QWidget* other) { keepClear_ = other; }
+  // The free area of the window's screen; tests give their own.
+  std::function<QRect()> AvailableArea;
 
   // For tests and the benchmark: the controls by role (made when the window first shows).
   QStackedWidget* Pages() const { return pages_; }
@@ -55,6 +61,7 @@ class TBidWindow : public QWidget {
  private:
   void Build();
   void BuildBidPage(QWidget* page);
+  void PlaceArrow();
   void BuildPlayPage(QWidget* page);
   void BuildScorePage(QWidget* page);
   void BuildPanels();
@@ -76,12 +83,15 @@ class TBidWindow : public QWidget {
   bool BidPageKey(QObject* watched, QKeyEvent* event);
   void RedrawFocus();
   void RedrawSpoken();
-  void RedrawPrint();
   void NameTrick();
   void FocusPage();
-  // Multiplies every control's place, size and font by to/from (large print doubles them).
-  void Rescale(int from, int to);
-  int S(int v) const { return v * scale_; }  // a designed pixel measure at the current print size
+  // Sizes the window for the layout (playing or watching) at the print size that fits the screen,
+  // and places it.
+  void FitScreen(int width, int height);
+  void ApplyPrint(int percent);
+  // Sets every control's place, size and font to its designed one times to / 100.
+  void Rescale(int to);
+  int S(int v) const { return v * scale_ / kOrdinaryPrint; }  // a designed measure at the print size
   // Runs a handler under the general error handler (not while fields are being drawn).
   void Act(const std::function<void()>& handler);
 
@@ -96,6 +106,7 @@ class TBidWindow : public QWidget {
   QListWidget* fdSend_ = nullptr;
   QToolButton *fdUp_ = nullptr, *fdAdd_ = nullptr, *fdDel_ = nullptr, *fdDown_ = nullptr;
   QPushButton* cmGo_ = nullptr;
+  QLabel* lbArrow_ = nullptr;  // "<<<": from the catalogue into the set
   QLabel* pnHint_ = nullptr;
   QListWidget* fdBid_ = nullptr;
   QListWidget* fdGroups_ = nullptr;
@@ -117,8 +128,10 @@ class TBidWindow : public QWidget {
   QLabel* lbOver_ = nullptr;
   TFocusFrame* focusFrame_ = nullptr;
   QLabel* lbSpoken_ = nullptr;  // the message line: what was announced last
-  int scale_ = 1;               // 2 with large print
-  int focusSaid_ = -1;          // the card whose focus was last told to the screen reader
+  int scale_ = kOrdinaryPrint;  // the print size in percent: 200 for large print where it fits
+  const QWidget* keepClear_ = nullptr;
+  bool placed_ = false;  // placed once: later sizes keep the member's place
+  int focusSaid_ = -1;   // the card whose focus was last told to the screen reader
 };
 
 }  // namespace zn

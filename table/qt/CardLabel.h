@@ -19,7 +19,7 @@ class TCardLabel : public QLabel {
   std::function<void()> OnDoubleClick;
   int Code = -1;  // the code whose picture it shows (-1: none yet)
   bool Framed = false;
-  int Scale = 1;  // 2: drawn twice as large (large print)
+  int Scale = 100;  // the print size in percent it is drawn at (200: large print)
 
  protected:
   // The picture is drawn as it stands, without the label's alignment and style steps: a trick

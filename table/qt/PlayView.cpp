@@ -49,7 +49,12 @@ void ShowCode(TCardLabel* label, TCard code, bool framed, int scale) {
   }
   TCardSheet& sheet = TCardSheet::Instance();
   const QPixmap picture = framed ? sheet.FramedPicture(code) : sheet.Picture(code);
-  label->setPixmap(scale == 1 ? picture : picture.scaled(picture.size() * scale));
+  // Whole multiples keep the drawn pixels sharp; other sizes are smoothed.
+  label->setPixmap(scale == kOrdinaryPrint ? picture
+                   : scale % kOrdinaryPrint == 0
+                       ? picture.scaled(picture.size() * (scale / kOrdinaryPrint))
+                       : picture.scaled(picture.size() * scale / kOrdinaryPrint, Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation));
   label->setToolTip(Text(CardName(code)));
 }
 

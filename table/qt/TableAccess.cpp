@@ -193,28 +193,41 @@ void TBidWindow::FocusPage() {
   to->setFocus(Qt::OtherFocusReason);
 }
 
-void TBidWindow::RedrawPrint() {
-  const int want = form_.LargePrint ? 2 : 1;
-  if (want == scale_) return;
-  Rescale(scale_, want);
-  scale_ = want;
+void TBidWindow::ApplyPrint(int percent) {
+  Rescale(percent);
+  scale_ = percent;
   for (QListWidget* list : {fdAllBid_, fdSend_, fdBid_, fdGroups_}) {
     list->setUniformItemSizes(false);  // forgets the row size it measured
     list->setUniformItemSizes(true);
     list->doItemsLayout();
   }
-  RedrawLayout();
   if (form_.Visible) {
     for (int panel = 1; panel <= 4; ++panel) RedrawHand(panel);
     RedrawPlay();
   }
   for (QLabel* label : trickLabels_)  // the names that size themselves to their text
     if (label && label->minimumWidth() != label->maximumWidth()) label->adjustSize();
+  PlaceArrow();
   RedrawBidding();
 }
 
-void TBidWindow::Rescale(int from, int to) {
-  const auto sc = [from, to](int v) { return v * to / from; };
+namespace {
+
+// A measure at the designed size, kept on the control the first time it is scaled, so that every
+// later print size is taken from it and never from a rounded one.
+int Base(QWidget* w, const char* name, int now, int from) {
+  const QVariant kept = w->property(name);
+  if (kept.isValid()) return kept.toInt();
+  const int base = from == kOrdinaryPrint ? now : now * kOrdinaryPrint / from;
+  w->setProperty(name, base);
+  return base;
+}
+
+}  // namespace
+
+void TBidWindow::Rescale(int to) {
+  const int from = scale_;
+  const auto sc = [to](int base) { return base * to / kOrdinaryPrint; };
   QList<QWidget*> all = findChildren<QWidget*>();
   // Fonts are read before any is set: a child that inherits would otherwise grow twice.
   std::vector<std::pair<QWidget*, QFont>> fonts;
@@ -222,28 +235,42 @@ void TBidWindow::Rescale(int from, int to) {
   for (QWidget* w : all) {
     if (w != this && !w->testAttribute(Qt::WA_SetFont)) continue;
     QFont f = w->font();
-    if (f.pixelSize() > 0)
-      f.setPixelSize(sc(f.pixelSize()));
-    else
-      f.setPointSizeF(f.pointSizeF() * to / from);
+    if (f.pixelSize() > 0) {
+      f.setPixelSize(std::max(1, sc(Base(w, "znFontPx", f.pixelSize(), from))));
+    } else {
+      // Points in hundredths, so that the kept measure is a whole number.
+      const int base = Base(w, "znFontPt", static_cast<int>(f.pointSizeF() * 100 + 0.5), from);
+      f.setPointSizeF(std::max(1.0, sc(base) / 100.0));
+    }
     fonts.emplace_back(w, f);
   }
   all.removeFirst();
   for (QWidget* w : all) {
     if (PlacedByParent(w, this)) continue;
-    if (w->minimumWidth() == w->maximumWidth()) w->setFixedWidth(sc(w->minimumWidth()));
-    if (w->minimumHeight() == w->maximumHeight()) w->setFixedHeight(sc(w->minimumHeight()));
+    if (w->minimumWidth() == w->maximumWidth())
+      w->setFixedWidth(sc(Base(w, "znFixedW", w->minimumWidth(), from)));
+    if (w->minimumHeight() == w->maximumHeight())
+      w->setFixedHeight(sc(Base(w, "znFixedH", w->minimumHeight(), from)));
     const QRect g = w->geometry();
-    w->setGeometry(sc(g.x()), sc(g.y()), sc(g.width()), sc(g.height()));
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setIconSize(b->iconSize() * to / from);
+    w->setGeometry(sc(Base(w, "znLeft", g.x(), from)), sc(Base(w, "znTop", g.y(), from)),
+                   sc(Base(w, "znWidth", g.width(), from)), sc(Base(w, "znHeight", g.height(), from)));
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+      const QSize icon = b->iconSize();
+      b->setIconSize(
+          {sc(Base(w, "znIconW", icon.width(), from)), sc(Base(w, "znIconH", icon.height(), from))});
+    }
     if (auto* t = qobject_cast<QTableView*>(w)) {
-      for (int c = 0; c < t->model()->columnCount(); ++c) t->setColumnWidth(c, sc(t->columnWidth(c)));
-      for (QHeaderView* h : {t->horizontalHeader(), t->verticalHeader()}) {
-        h->setMinimumSectionSize(sc(h->minimumSectionSize()));
-        h->setDefaultSectionSize(sc(h->defaultSectionSize()));
+      for (int c = 0; c < t->model()->columnCount(); ++c) {
+        const QByteArray name = "znColumn" + QByteArray::number(c);
+        t->setColumnWidth(c, sc(Base(w, name.constData(), t->columnWidth(c), from)));
       }
       QHeaderView* side = t->verticalHeader();
-      if (side->minimumWidth() == side->maximumWidth()) side->setFixedWidth(sc(side->minimumWidth()));
+      for (QHeaderView* h : {t->horizontalHeader(), side}) {
+        h->setMinimumSectionSize(sc(Base(h, "znMinSection", h->minimumSectionSize(), from)));
+        h->setDefaultSectionSize(sc(Base(h, "znDefaultSection", h->defaultSectionSize(), from)));
+      }
+      if (side->minimumWidth() == side->maximumWidth())
+        side->setFixedWidth(sc(Base(side, "znSideWidth", side->minimumWidth(), from)));
     }
   }
   for (auto& [w, f] : fonts) w->setFont(f);

@@ -46,7 +46,7 @@ inline const std::string kIni("[Program]\r\nUser=Játékos\r\n"_cp);
 // the turn clock's at the start of a deal and the one that says a first login claimed the nickname.
 inline std::vector<std::string> Notices(const TZnForm& form) {
   std::vector<std::string> notices;
-  for (const std::string& line : form.Memo)
+  for (const std::string& line : form.State.Memo)
     if (line.find(">>>>>") != std::string::npos && line.find(server::text::kTurnLimit) == std::string::npos &&
         line.find("mostantól a tiéd"_cp) == std::string::npos)
       notices.push_back(line);
@@ -56,9 +56,10 @@ inline std::vector<std::string> Notices(const TZnForm& form) {
 class DealTable : public ::testing::Test {
  protected:
   DealTable() {
-    table.SetActions({[this] { form.cmReplay.Execute(); }, [this] { form.cmMatch.Execute(); },
-                      [this] { form.cmNextDeal.Execute(); }, [this] { form.cmShowBid.Execute(); },
-                      [this] { form.cmResults.Execute(); }, [this] { return form.cmMatch.Enabled; }});
+    table.SetActions(
+        {[this] { form.Actions.cmReplay.Execute(); }, [this] { form.Actions.cmMatch.Execute(); },
+         [this] { form.Actions.cmNextDeal.Execute(); }, [this] { form.Actions.cmShowBid.Execute(); },
+         [this] { form.Actions.cmResults.Execute(); }, [this] { return form.Actions.cmMatch.Enabled; }});
   }
   template <class W>
   W* Club(const char* name) {
@@ -86,22 +87,22 @@ class DealTable : public ::testing::Test {
     port->clear();
     QTest::keyClicks(port, QString::number(running.Port()));
     QTest::mouseClick(client.window->findChild<QPushButton*>("btnConnect"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.form->Page == TZnForm::tabLobby; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.form->State.Page == TClubState::tabLobby; }));
   }
   // Creates the room, enters it, sits on seat 1 and fills seats 2..4 with robots.
   void SitWithRobots() {
     desk->InputAnswers.push_back(std::string("Asztal"));
-    club.window->ActionOf(form.cmNewRoom)->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.Rooms.size() == 2; }));
+    club.window->ActionOf(form.Actions.cmNewRoom)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.State.Lobby.Rooms.size() == 2; }));
     auto* rooms = Club<QListWidget>("fdRooms");
     const QPoint at = rooms->visualItemRect(rooms->item(1)).center();
     QTest::mouseClick(rooms->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(rooms->viewport(), Qt::LeftButton, {}, at);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.Page == TZnForm::tabRoom; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.State.Page == TClubState::tabRoom; }));
     QTest::mouseClick(Club<QLabel>("SeatLabel1"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.MySeat == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.State.Room.MySeat == 1; }));
     for (int seat = 2; seat <= 4; ++seat) {
-      club.window->ActionOf(form.cmRobot)->trigger();
+      club.window->ActionOf(form.Actions.cmRobot)->trigger();
       ASSERT_TRUE(QTest::qWaitFor([&] {
         return Club<QLabel>(("SeatLabel" + std::to_string(seat)).c_str())->text() ==
                QStringLiteral("-Robot%1").arg(seat);

@@ -40,7 +40,7 @@ TEST_F(KeyboardDealTest, MemberPlaysAWholeDealByKeysAlone) {
   SitWithRobots();
   ExpectNamed(club.window.get(), "room page");
   desk->InputAnswers.push_back(std::string("1"));
-  club.window->ActionOf(form.cmNumDeal)->trigger();
+  club.window->ActionOf(form.Actions.cmNumDeal)->trigger();
   ASSERT_TRUE(QTest::qWaitFor([&] { return table.isVisible() && bid.GoEnabled; }));
   table.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&table));

@@ -107,10 +107,10 @@ class ReconnectTest : public ::testing::Test {
   static void Connect(TWindowFixture& client, std::uint16_t port) {
     client.window->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return client.form->Dispatching; }));
-    client.form->Address = "127.0.0.1";
-    client.form->PortText = std::to_string(port);
+    client.form->State.Connect.Address = "127.0.0.1";
+    client.form->State.Connect.PortText = std::to_string(port);
     client.form->cmConnectExecute();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return client.form->Page == TZnForm::tabLobby; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.form->State.Page == TClubState::tabLobby; }));
   }
 
   TempDir temp;
@@ -130,20 +130,20 @@ TEST_F(ReconnectTest, BackOnTheSeatWithItsCardsAfterTheRelayIsCut) {
   Connect(host, running.Port());
   desk->InputAnswers.push_back(std::string("Asztal"));
   first.cmNewRoomExecute();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return first.Rooms.size() == 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return first.State.Lobby.Rooms.size() == 2; }));
   first.fdRoomsDblClick(1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return first.Page == TZnForm::tabRoom; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return first.State.Page == TClubState::tabRoom; }));
   first.fdSeatClick(1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return first.MySeat == 1; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return first.State.Room.MySeat == 1; }));
   for (int seat = 2; seat <= 4; ++seat) {
     first.cmRobotExecute();
     ASSERT_TRUE(QTest::qWaitFor([&] {
-      return first.SeatLabels[static_cast<std::size_t>(seat)][0] == '-' &&
-             first.SeatLabels[static_cast<std::size_t>(seat)] != "- - -";
+      return first.State.Room.SeatLabels[static_cast<std::size_t>(seat)][0] == '-' &&
+             first.State.Room.SeatLabels[static_cast<std::size_t>(seat)] != "- - -";
     }));
   }
   Connect(guest, relay.Port());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return second.Rooms.size() == 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return second.State.Lobby.Rooms.size() == 2; }));
 
   desk->InputAnswers.push_back(std::string("5"));
   first.cmNumDealExecute();
@@ -154,9 +154,10 @@ TEST_F(ReconnectTest, BackOnTheSeatWithItsCardsAfterTheRelayIsCut) {
 
   // The guest takes the robot's seat 2 during the play, and one trick goes by.
   second.fdRoomsDblClick(1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return second.Page == TZnForm::tabRoom; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return second.State.Page == TClubState::tabRoom; }));
   second.fdSeatClick(2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return second.MySeat == 2 && secondTable.Page == TBidForm::tabPlay; }));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return second.State.Room.MySeat == 2 && secondTable.Page == TBidForm::tabPlay; }));
   for (int i = 0; i < 2000 && firstTable.TrickText.rfind("2/", 0) != 0; ++i) {
     const bool acted = Act(firstTable);  // both tables act each round: no short circuit
     if (!(Act(secondTable) || acted)) QTest::qWait(5);
@@ -170,10 +171,10 @@ TEST_F(ReconnectTest, BackOnTheSeatWithItsCardsAfterTheRelayIsCut) {
   since.start();
   relay.Cut();
   ASSERT_TRUE(QTest::qWaitFor([&] { return second.Keeper.Returning(); }, 2000));
-  EXPECT_FALSE(second.StatusReturn.empty());
+  EXPECT_FALSE(second.State.StatusReturn.empty());
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
-        return relay.Connections() == 2 && !second.Keeper.Returning() && second.MySeat == 2 &&
+        return relay.Connections() == 2 && !second.Keeper.Returning() && second.State.Room.MySeat == 2 &&
                second.Link->Connected && secondTable.Visible && !Hand(secondTable).empty() &&
                secondTable.TrickText == firstTable.TrickText;
       },
@@ -181,7 +182,7 @@ TEST_F(ReconnectTest, BackOnTheSeatWithItsCardsAfterTheRelayIsCut) {
   const qint64 backMs = since.elapsed();
   std::cout << "[ reconnect ] back on the seat " << backMs << " ms after the cut\n";
   EXPECT_LT(backMs, 5000);
-  EXPECT_EQ(second.DealNumber, 5);
+  EXPECT_EQ(second.State.Room.DealNumber, 5);
   EXPECT_EQ(second.ResForm->GameCount(), 1) << "the deal goes on in its own row";
   // Its own cards: those it held, less the one a robot may have played for it meanwhile.
   const std::vector<TCard> after = Hand(secondTable);
@@ -199,7 +200,7 @@ TEST_F(ReconnectTest, BackOnTheSeatWithItsCardsAfterTheRelayIsCut) {
     }
   }
   EXPECT_TRUE(firstTable.DealOver && secondTable.DealOver);
-  EXPECT_TRUE(second.StatusReturn.empty()) << second.StatusReturn;
+  EXPECT_TRUE(second.State.StatusReturn.empty()) << second.State.StatusReturn;
   EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
   EXPECT_TRUE(desk->Errors.empty()) << desk->Errors.front();
 }

@@ -34,9 +34,9 @@ TEST_P(WholeDealTest, MemberAndThreeRobotsPlayAndWriteDownADeal) {
   EXPECT_TRUE(desk->Messages.empty()) << desk->Messages.front();
 
   desk->InputAnswers.push_back(std::to_string(number));
-  club.window->ActionOf(form.cmNumDeal)->trigger();
+  club.window->ActionOf(form.Actions.cmNumDeal)->trigger();
   ASSERT_TRUE(QTest::qWaitFor([&] { return table.isVisible() && table.HandPictures(1).size() == 10; }));
-  EXPECT_EQ(form.DealNumber, number);
+  EXPECT_EQ(form.State.Room.DealNumber, number);
   EXPECT_EQ(Club<QLabel>("lbDeal")->text(), QString::number(number));
   for (const TCardLabel* card : table.HandPictures(1))
     EXPECT_TRUE(card->Code >= 1 && card->Code <= kMaxCard) << card->Code;
@@ -149,18 +149,18 @@ TEST_F(WatcherTest, WatcherJoiningMidDealSeesEveryHandAndTheResult) {
   Connect();
   SitWithRobots();
   Connect(kibic);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.Rooms.size() == 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.State.Lobby.Rooms.size() == 2; }));
 
   desk->InputAnswers.push_back(std::string("3"));
-  club.window->ActionOf(form.cmNumDeal)->trigger();
+  club.window->ActionOf(form.Actions.cmNumDeal)->trigger();
   ASSERT_TRUE(QTest::qWaitFor([&] { return bid.GoEnabled && table.HandPictures(1).size() == 10; }));
   // Entering during bidding sends the room a fresh "R"; the member on turn gets "T" again.
   watcher.fdRoomsDblClick(1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.Page == TZnForm::tabRoom; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.State.Page == TClubState::tabRoom; }));
   PassUntilPlay();
   EXPECT_FALSE(watcherTable.isVisible()) << "a member standing without watching sees no table";
 
-  kibic.window->ActionOf(watcher.cmKibic)->trigger();
+  kibic.window->ActionOf(watcher.Actions.cmKibic)->trigger();
   ASSERT_TRUE(watched.Watching);
   const auto handsShown = [&] {
     for (int p = 1; p <= TBidForm::kHandPanels; ++p)
@@ -168,7 +168,7 @@ TEST_F(WatcherTest, WatcherJoiningMidDealSeesEveryHandAndTheResult) {
     return true;
   };
   ASSERT_TRUE(QTest::qWaitFor(handsShown));
-  EXPECT_EQ(watcher.DealNumber, 3);
+  EXPECT_EQ(watcher.State.Room.DealNumber, 3);
   EXPECT_TRUE(watcherTable.isVisible());
   // The watcher's seat-1 panel is the player's own hand, card for card.
   std::vector<TCard> mine, seen;
@@ -211,9 +211,9 @@ TEST_F(WatcherTest, MemberTakingARobotsSeatMidDealPlaysItsHand) {
   Connect();
   SitWithRobots();
   Connect(kibic);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.Rooms.size() == 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.State.Lobby.Rooms.size() == 2; }));
   desk->InputAnswers.push_back(std::string("5"));
-  club.window->ActionOf(form.cmNumDeal)->trigger();
+  club.window->ActionOf(form.Actions.cmNumDeal)->trigger();
   ASSERT_TRUE(QTest::qWaitFor([&] { return table.HandPictures(1).size() == 10; }));
   PassUntilPlay();
   // Two tricks with the robots, then the newcomer sits on seat 2.
@@ -221,15 +221,15 @@ TEST_F(WatcherTest, MemberTakingARobotsSeatMidDealPlaysItsHand) {
     if (!PlayStep(bid, table)) QTest::qWait(5);
   ASSERT_EQ(bid.TrickText.substr(0, 2), "3/");
   watcher.fdRoomsDblClick(1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.Page == TZnForm::tabRoom; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.State.Page == TClubState::tabRoom; }));
   kibic.window->findChild<QLabel*>("SeatLabel2")->setFocus();
   QTest::mouseClick(kibic.window->findChild<QLabel*>("SeatLabel2"), Qt::LeftButton);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.MySeat == 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.State.Room.MySeat == 2; }));
   ASSERT_TRUE(QTest::qWaitFor([&] {
     return watched.Panels[1].Images.size() == 8 && watched.Page == TBidForm::tabPlay &&
            watched.TrickText.rfind("3/", 0) == 0;
   }));
-  EXPECT_EQ(watcher.DealNumber, 5);
+  EXPECT_EQ(watcher.State.Room.DealNumber, 5);
   EXPECT_EQ(watched.BiddingLine, bid.BiddingLine);
   EXPECT_EQ(watched.AllBids.size(), bid.AllBids.size());
 

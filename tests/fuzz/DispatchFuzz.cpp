@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zn::TZnForm form(
       dir, [&log] { return std::make_unique<zn::test::FakeSocket>(log); },
       [](const std::string& programDir) { return programDir + "/Zn.INI"; });
-  form.Nickname = "Fuzz";
+  form.State.Nickname = "Fuzz";
   form.FormShow();
   form.Link->Host = "localhost";
   form.Link->Socket().OnConnected();

@@ -96,7 +96,7 @@ TEST_F(InfoWindowTest, ScriptedServerAsksAndTheClientAnswersWithoutAsking) {
   server.Send("#QBela " + kNick);
   EXPECT_TRUE(server.Expect("WBela " + kNick + " 9 0 6 0 Vada VivoSzia!~"));
   EXPECT_TRUE(club.fake.desk.Questions.empty());
-  EXPECT_EQ(club.form->Memo.back(), std::string(" >>>>> Bela érdeklődött irántad"_cp));
+  EXPECT_EQ(club.form->State.Memo.back(), std::string(" >>>>> Bela érdeklődött irántad"_cp));
   EXPECT_FALSE(window.isVisible()) << "answering shows nothing";
   // The member's own request, and the server's answer, show the other profile read-only.
   form.ShowProfile("Bela");

@@ -271,5 +271,74 @@ TEST_F(ArchiveTest, AnAnalysisPastItsTimeStopsAndSaysSo) {
   EXPECT_EQ(fake.desk.Messages[0], "Az elemzés nem készült el 0 másodperc alatt, ezért leállt."_cp);
 }
 
+// Deleting a deal: asked first, gone for good on a Yes, the list keeps its place, the replay of
+// that deal closes, and the "F" line of a deal deleted while it was played marks nothing.
+TEST_F(ArchiveTest, DeletingAskedDealsOnly) {
+  struct Case {
+    const char* name;
+    int chosen;                      // the row chosen (-1: none), deals 4, 3, 2, 1 on rows 0..3
+    int opened;                      // the row opened for replay (-1: none)
+    bool yes;                        // the answer to the question
+    bool importing;                  // a file is being read
+    std::vector<std::int32_t> left;  // the deals listed after
+    int questions, messages;
+    bool replay;  // a deal still open for replay
+    int listIndex;
+  };
+  const Case cases[] = {
+      {"yes deletes the chosen deal", 1, -1, true, false, {4, 2, 1}, 1, 0, false, 1},
+      {"no keeps it", 1, -1, false, false, {4, 3, 2, 1}, 1, 0, false, 1},
+      {"the opened deal closes", 2, 2, true, false, {4, 3, 1}, 1, 0, false, 2},
+      {"another opened deal stays", 0, 3, true, false, {3, 2, 1}, 1, 0, true, 0},
+      {"the last row: the new last is chosen", 3, -1, true, false, {4, 3, 2}, 1, 0, false, 2},
+      {"not while importing", 1, -1, true, true, {4, 3, 2, 1}, 0, 1, false, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(dir / TArchiveForm::kArchiveFile);
+    TArchiveForm f;
+    for (int i = 1; i <= 4; ++i) f.Keep(PlayedDeal(i));
+    f.Show();
+    if (c.opened >= 0) f.ListDblClick(c.opened);
+    f.ListClick(c.chosen);
+    f.Importing = c.importing;
+    fake.desk.Questions.clear();
+    fake.desk.Messages.clear();
+    fake.desk.YesNoAnswers = {c.yes};
+    const std::array<std::string, 5> cells = f.ListCells[static_cast<std::size_t>(c.chosen)];
+    f.DeleteClick();
+    f.Importing = false;
+    std::vector<std::int32_t> left;
+    for (const TArchiveRow& r : f.Rows) left.push_back(r.deal);
+    EXPECT_EQ(left, c.left);
+    EXPECT_EQ(static_cast<int>(fake.desk.Questions.size()), c.questions);
+    if (c.questions > 0) {
+      EXPECT_EQ(fake.desk.Questions[0], std::string("Törlöd ezt a leosztást? "_cp) + cells[0] + ", " +
+                                            cells[1] + ", " + cells[2] + std::string(". osztás"_cp));
+    }
+    EXPECT_EQ(static_cast<int>(fake.desk.Messages.size()), c.messages);
+    EXPECT_EQ(f.Deal.has_value(), c.replay);
+    EXPECT_EQ(f.ListIndex, c.listIndex);
+    TArchiveForm again;  // and so after a new start
+    again.Show();
+    EXPECT_EQ(again.Rows.size(), c.left.size());
+  }
+  std::filesystem::remove(dir / TArchiveForm::kArchiveFile);
+  TArchiveForm f;
+  const std::int64_t id = f.Keep(PlayedDeal(5, false));
+  f.Show();
+  f.ListClick(0);
+  fake.desk.YesNoAnswers = {true};
+  f.DeleteClick();
+  f.MarkResult(id, 10, -10);  // the "F" line comes after the member deleted the deal
+  EXPECT_TRUE(f.Rows.empty());
+  f.Rows.clear();
+  f.ListIndex = -1;
+  fake.desk.Messages.clear();
+  f.DeleteClick();  // nothing chosen
+  EXPECT_EQ(fake.desk.Messages,
+            std::vector<std::string>{std::string("Előbb válassz egy leosztást a listából!"_cp)});
+}
+
 }  // namespace
 }  // namespace zn::test

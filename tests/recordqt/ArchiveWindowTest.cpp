@@ -86,5 +86,27 @@ TEST(ArchiveWindow, ArrowKeysChooseAndEnterOpensADeal) {
   EXPECT_EQ(form.Deal->number, form.Rows[1].deal);
 }
 
+// The Delete key on the list and the "&Törlés" button both ask before the chosen deal goes.
+TEST(ArchiveWindow, DeleteKeyAndButtonAskFirst) {
+  TempDir dir;
+  ScopedFakeDesktop fake;
+  fake.desk.Data = dir.Path();
+  TArchiveForm form;
+  for (int n = 1; n <= 3; ++n) form.Keep(dealrecord::test::PlayedDeal(n));
+  TArchiveWindow window(form);
+  form.Show();
+  auto* deals = window.findChild<QTableWidget*>("Deals");
+  deals->setFocus();
+  deals->selectRow(1);
+  fake.desk.YesNoAnswers = {false, true};
+  QTest::keyClick(deals, Qt::Key_Delete);
+  EXPECT_EQ(deals->rowCount(), 3);
+  QTest::mouseClick(window.findChild<QPushButton*>("cmDelete"), Qt::LeftButton);
+  EXPECT_EQ(fake.desk.Questions.size(), 2u);
+  ASSERT_EQ(deals->rowCount(), 2);
+  EXPECT_EQ(deals->item(0, 2)->text(), QStringLiteral("3"));
+  EXPECT_EQ(deals->item(1, 2)->text(), QStringLiteral("1"));
+}
+
 }  // namespace
 }  // namespace zn::test

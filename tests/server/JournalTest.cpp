@@ -267,30 +267,5 @@ TEST_F(JournalTest, AFailingWriteIsLoggedOnceAndTheDealRunsOn) {
   EXPECT_EQ(log.back(), "journal: writing again");
 }
 
-// The server stopped after a result was written and before the batch that ends its deal.
-TEST(SqliteJournal, ADealWhoseResultIsStoredDoesNotComeBack) {
-  const zn::test::TempDir dir;
-  SqliteStore store(dir / "club.db");
-  SqliteJournal journal(dir / "club.db");
-  const std::int64_t kertes = store.CreateRoom("kertes"), terasz = store.CreateRoom("terasz");
-  const auto deal = [&](std::int64_t room, std::int32_t number) {
-    return JournalEntry{JournalEntry::Kind::Deal,
-                        room,
-                        number,
-                        {"anna", "-Robot2", "-Robot3", "-Robot4"},
-                        0,
-                        {},
-                        {},
-                        {},
-                        {},
-                        0};
-  };
-  journal.Write({deal(kertes, 5), deal(terasz, 7)});
-  store.AddResult({kertes, 5, 1, -1, {"anna", "-Robot2", "-Robot3", "-Robot4"}});
-  const auto running = journal.LoadRunning();
-  ASSERT_EQ(running.size(), 1u);
-  EXPECT_EQ(running[0].number, 7);
-}
-
 }  // namespace
 }  // namespace zn::server::test

@@ -71,6 +71,15 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{"HelpShortName", {"-h"}, ParseResult::Help, ""},
         ArgsCase{"FlagTakesNoValue", {"--anonymise", "--export", "x.txt"}, ParseResult::Run, ""},
         ArgsCase{"EmptyRelease", {"--release", ""}, ParseResult::Error, "--release needs a nickname"},
+        ArgsCase{"CopyStore", {"--copy-store", "klub.db", "postgresql:///klub"}, ParseResult::Run, ""},
+        ArgsCase{"CopyStoreOneValue",
+                 {"--copy-store", "klub.db"},
+                 ParseResult::Error,
+                 "--copy-store needs two stores, FROM and TO"},
+        ArgsCase{"CopyStoreEmptyTarget",
+                 {"--copy-store", "klub.db", "", "--port", "1"},
+                 ParseResult::Error,
+                 "--copy-store needs two stores, FROM and TO"},
         ArgsCase{"NoRooms",
                  {"--max-rooms", "-3"},
                  ParseResult::Error,
@@ -104,6 +113,7 @@ TEST(Options, EachOptionSetsOnlyItsOwnField) {
     for (const std::string& sample : samples) {
       std::vector<std::string> args = {"--export", "e.txt", std::string(row.name)};
       if (row.kind != OptionKind::Flag) args.push_back(sample);
+      if (row.kind == OptionKind::Pair) args.push_back(sample);
       Options o;
       std::string error;
       ASSERT_EQ(ParseOptions(args, o, error), ParseResult::Run) << error;
@@ -111,7 +121,8 @@ TEST(Options, EachOptionSetsOnlyItsOwnField) {
       if (row.kind != OptionKind::Flag) {
         args.pop_back();
         EXPECT_EQ(ParseOptions(args, o, error), ParseResult::Error);
-        EXPECT_EQ(error, std::string(row.name) + " needs a value");
+        EXPECT_EQ(error, std::string(row.name) +
+                             (row.kind == OptionKind::Pair ? " " + std::string(row.what) : " needs a value"));
       }
     }
   }

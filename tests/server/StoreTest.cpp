@@ -1,4 +1,5 @@
-// The SQLite store: rooms, options, counters and results survive reopening; failures are reported.
+// What only the SQLite file has: the write-ahead log, files of the first servers upgraded, and the
+// indexes of the results (StoreContractTest.cpp holds both backends to the rest).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -36,30 +37,6 @@ class StoreFile : public ::testing::Test {
   std::int64_t clock_ = 1'000'000;
 };
 
-TEST_F(StoreFile, RoomsOptionsAndCountersSurviveReopening) {
-  {
-    auto store = Open();
-    const auto a = store->CreateRoom("kertes");
-    const auto b = store->CreateRoom("pince");
-    store->SetOption(b, true);
-    StoredResult r{a, 17, 30, -30, {"anna", "-Robot2", "bela", "-Robot4"}};
-    EXPECT_EQ(store->AddResult(r), 1);
-    EXPECT_EQ(store->AddResult(r), 2);
-    store->SetPlayed(b, 5);
-    // No Flush: a crash right here must lose nothing that was announced.
-  }
-  auto store = Open();
-  const auto rooms = store->LoadRooms();
-  ASSERT_EQ(rooms.size(), 2u);
-  EXPECT_EQ(rooms[0].name, "kertes");
-  EXPECT_FALSE(rooms[0].option);
-  EXPECT_EQ(rooms[0].played, 2);
-  EXPECT_EQ(rooms[1].name, "pince");
-  EXPECT_TRUE(rooms[1].option);
-  EXPECT_EQ(rooms[1].played, 5);
-  EXPECT_EQ(store->ResultCount(rooms[0].id), 2);
-}
-
 TEST_F(StoreFile, UsesTheWriteAheadLog) {
   auto store = Open();
   store->CreateRoom("kertes");
@@ -68,47 +45,8 @@ TEST_F(StoreFile, UsesTheWriteAheadLog) {
   EXPECT_EQ(std::filesystem::file_size(path_ + "-wal"), 0u);
 }
 
-TEST_F(StoreFile, DuplicateNameIsAnError) {
-  auto store = Open();
-  store->CreateRoom("kertes");
-  EXPECT_THROW(store->CreateRoom("kertes"), StoreError);
-  EXPECT_EQ(store->LoadRooms().size(), 1u);
-}
-
-TEST_F(StoreFile, ResultForAMissingRoomChangesNothing) {
-  auto store = Open();
-  const auto a = store->CreateRoom("kertes");
-  EXPECT_THROW(store->AddResult({a + 10, 1, 0, 0, {}}), StoreError);
-  EXPECT_EQ(store->ResultCount(a + 10), 0);
-  EXPECT_EQ(store->AddResult({a, 1, 0, 0, {}}), 1);  // the failed transaction left no lock
-}
-
-TEST_F(StoreFile, RoomsNobodyVisitedForADayAreDropped) {
-  auto store = Open();
-  const auto old = store->CreateRoom("regi");
-  const auto busy = store->CreateRoom("forgalmas");
-  store->AddResult({old, 1, 5, -5, {}});
-  clock_ += 20 * 3600;
-  store->TouchRoom(busy);
-  clock_ += 5 * 3600;
-  EXPECT_EQ(store->DropIdleRooms(24 * 3600), 1);
-  const auto rooms = store->LoadRooms();
-  ASSERT_EQ(rooms.size(), 1u);
-  EXPECT_EQ(rooms[0].name, "forgalmas");
-  EXPECT_EQ(store->ResultCount(old), 1);  // history stays
-}
-
 TEST_F(StoreFile, UnopenableFileIsAnError) {
   EXPECT_THROW(SqliteStore((dir_ / "missing" / "club.db").string()), StoreError);
-}
-
-TEST_F(StoreFile, NamesAreKeptByteForByte) {
-  const std::string name = "k\xe9rt\xe9s";  // cp1250 bytes, not UTF-8
-  {
-    auto store = Open();
-    store->CreateRoom(name);
-  }
-  EXPECT_EQ(Open()->LoadRooms().at(0).name, name);
 }
 
 // Runs SQL on the file with a bare connection, as an older server or another tool would.
@@ -211,20 +149,6 @@ TEST_F(StoreFile, NamesAreUtf8InTheFileAndCp1250InTheServer) {
   EXPECT_THAT(RawColumn(path_, "SELECT seat1 || '/' || seat2 FROM results ORDER BY id"),
               ::testing::ElementsAre("anna/Péter", "Árpád/b"));
   EXPECT_EQ(Open()->LoadRooms().at(2).name, Cp("Kőr ász"_cp));
-}
-
-TEST_F(StoreFile, ANewFileStartsAtTheLatestVersion) {
-  EXPECT_EQ(Open()->SchemaVersion(), SqliteStore::LatestSchemaVersion());
-  EXPECT_GE(SqliteStore::LatestSchemaVersion(), 2);
-}
-
-TEST_F(StoreFile, AFileOfANewerServerIsRefusedUntouched) {
-  Open()->CreateRoom("kertes");
-  const std::string newer = "PRAGMA user_version=" + std::to_string(SqliteStore::LatestSchemaVersion() + 1);
-  RawExec(path_, newer.c_str());
-  EXPECT_THROW(Open(), StoreError);
-  RawExec(path_, ("PRAGMA user_version=" + std::to_string(SqliteStore::LatestSchemaVersion())).c_str());
-  EXPECT_EQ(Open()->LoadRooms().size(), 1u);
 }
 
 }  // namespace

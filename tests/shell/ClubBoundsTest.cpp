@@ -15,11 +15,11 @@ class ClubBounds : public ClubTest {
     log.sent.clear();
   }
   void ExpectPingAnswered() {
-    form->cmPing.Execute();
+    form->Actions.cmPing.Execute();
     Feed({proto::LinePing()});
     Pump();
-    ASSERT_FALSE(form->Memo.empty());
-    EXPECT_EQ(form->Memo.back().rfind(S(" >>>>> Válaszidő"_cp), 0), 0u) << form->Memo.back();
+    ASSERT_FALSE(form->State.Memo.empty());
+    EXPECT_EQ(form->State.Memo.back().rfind(S(" >>>>> Válaszidő"_cp), 0), 0u) << form->State.Memo.back();
   }
 };
 
@@ -33,22 +33,22 @@ void PrintTo(const MemoSource& c, std::ostream* os) { *os << c.name; }
 class MemoCap : public ClubBounds, public ::testing::WithParamInterface<MemoSource> {};
 
 TEST_P(MemoCap, EveryAddedLineCountsAgainstTheOneCap) {
-  form->Memo.clear();
-  for (int i = 0; i < 100; ++i) form->Memo.push_back("old" + std::to_string(i));
-  const std::uint64_t rewrites = form->MemoRewrites;
+  form->State.Memo.clear();
+  for (int i = 0; i < 100; ++i) form->State.Memo.push_back("old" + std::to_string(i));
+  const std::uint64_t rewrites = form->State.MemoRewrites;
   Feed({GetParam().line});
-  ASSERT_EQ(form->Memo.size(), 51u);
-  EXPECT_EQ(form->Memo.front(), "old50");
+  ASSERT_EQ(form->State.Memo.size(), 51u);
+  EXPECT_EQ(form->State.Memo.front(), "old50");
   if (!GetParam().noted.empty()) {
-    EXPECT_EQ(form->Memo.back(), GetParam().noted);
+    EXPECT_EQ(form->State.Memo.back(), GetParam().noted);
   }
-  EXPECT_EQ(form->MemoRewrites, rewrites + 1) << "a trim is redrawn whole";
+  EXPECT_EQ(form->State.MemoRewrites, rewrites + 1) << "a trim is redrawn whole";
   Feed({GetParam().line});
-  EXPECT_EQ(form->Memo.size(), 52u);
-  EXPECT_EQ(form->MemoRewrites, rewrites + 1) << "an append is drawn alone";
+  EXPECT_EQ(form->State.Memo.size(), 52u);
+  EXPECT_EQ(form->State.MemoRewrites, rewrites + 1) << "an append is drawn alone";
   // A thousand more never take it past the cap.
   for (int i = 0; i < 1000; ++i) Feed({GetParam().line});
-  EXPECT_LE(form->Memo.size(), kMemoCap + 1);
+  EXPECT_LE(form->State.Memo.size(), kMemoCap + 1);
   ExpectPingAnswered();
 }
 
@@ -59,9 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ClubBounds, ClearingTheAreaIsARewrite) {
-  const std::uint64_t before = form->MemoRewrites;
-  form->cmClear.Execute();
-  EXPECT_EQ(form->MemoRewrites, before + 1);
+  const std::uint64_t before = form->State.MemoRewrites;
+  form->Actions.cmClear.Execute();
+  EXPECT_EQ(form->State.MemoRewrites, before + 1);
 }
 
 struct AskerCase {
@@ -75,15 +75,15 @@ class InquiryAsker : public ClubBounds, public ::testing::WithParamInterface<Ask
 
 TEST_P(InquiryAsker, LongerThanANicknameIsNotAnswered) {
   const std::string asker(GetParam().length, 'b');
-  const std::size_t memo = form->Memo.size();
+  const std::size_t memo = form->State.Memo.size();
   Feed({"Q" + asker + " Anna"});
   if (GetParam().answered) {
     ASSERT_EQ(log.sent.size(), 1u);
     EXPECT_EQ(log.sent[0], "W" + asker + " Anna 0 0 0 0 ");
-    EXPECT_EQ(form->Memo.size(), memo + 1);
+    EXPECT_EQ(form->State.Memo.size(), memo + 1);
   } else {
     EXPECT_TRUE(log.sent.empty());
-    EXPECT_EQ(form->Memo.size(), memo) << "nothing is noted either";
+    EXPECT_EQ(form->State.Memo.size(), memo) << "nothing is noted either";
   }
   EXPECT_TRUE(desk.desk.Messages.empty());
   ExpectPingAnswered();
@@ -122,12 +122,12 @@ TEST_F(ClubJoin, ALineInPiecesIsDispatchedOnceWholeAndTheLastWithinTheQuietTime)
   Read(S("#MBé"_cp));
   Read(S("la Anna#M b"_cp));
   Pump();
-  EXPECT_EQ(form->Memo.back(), S("Béla Anna"_cp));
+  EXPECT_EQ(form->State.Memo.back(), S("Béla Anna"_cp));
   const int before = wakes;
   form->Link->Socket().OnQuiet();
   EXPECT_GT(wakes, before) << "the quiet time wakes the dispatcher";
   Pump();
-  EXPECT_EQ(form->Memo.back(), " b");
+  EXPECT_EQ(form->State.Memo.back(), " b");
   EXPECT_TRUE(desk.desk.Messages.empty());
 }
 
@@ -138,7 +138,7 @@ TEST_F(ClubJoin, AnOverlongLineInManyReadsIsOneBox) {
   form->Link->Socket().OnQuiet();
   Pump();
   EXPECT_EQ(desk.desk.Messages, std::vector<std::string>{std::string(kLineTooLongText)});
-  EXPECT_EQ(form->Memo.back().rfind(S(" >>>>> Válaszidő"_cp), 0), 0u) << "the G after it is answered";
+  EXPECT_EQ(form->State.Memo.back().rfind(S(" >>>>> Válaszidő"_cp), 0), 0u) << "the G after it is answered";
 }
 
 }  // namespace

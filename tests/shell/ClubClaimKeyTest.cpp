@@ -67,13 +67,13 @@ TEST_F(ClubClaimKeyTest, RefusalAsksForAnotherNicknameAndLogsInWithIt) {
   LoggedIn();
   desk.desk.InputAnswers = {std::string("Anna"), std::string("x"), std::string("Bella")};
   Feed({"M >>>>> " + S(claim::kRefusedText)});
-  EXPECT_EQ(form->Nickname, "Bella");
-  EXPECT_EQ(form->StatusNick, "Bella");
+  EXPECT_EQ(form->State.Nickname, "Bella");
+  EXPECT_EQ(form->State.StatusNick, "Bella");
   EXPECT_EQ(IniRead(Ini(), "Program", "User", ""), "Bella");
-  EXPECT_EQ(form->Memo.back(), " >>>>> " + S(claim::kRefusedText));
+  EXPECT_EQ(form->State.Memo.back(), " >>>>> " + S(claim::kRefusedText));
   // Cancel leaves the nickname for the member to enter his code first.
   Feed({"M >>>>> " + S(claim::kRefusedText)});
-  EXPECT_EQ(form->Nickname, "Bella");
+  EXPECT_EQ(form->State.Nickname, "Bella");
 }
 
 TEST_F(ClubClaimKeyTest, CodeShownAndEnteredElsewhere) {

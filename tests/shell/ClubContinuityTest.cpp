@@ -39,9 +39,9 @@ class ReturnTest : public ClubTest {
     form->Link->Socket().OnConnected();
   }
   int Memos(std::string_view part) const {
-    return static_cast<int>(std::count_if(form->Memo.begin(), form->Memo.end(), [&](const std::string& l) {
-      return l.find(part) != std::string::npos;
-    }));
+    return static_cast<int>(
+        std::count_if(form->State.Memo.begin(), form->State.Memo.end(),
+                      [&](const std::string& l) { return l.find(part) != std::string::npos; }));
   }
 };
 
@@ -54,7 +54,7 @@ TEST_F(ReturnTest, AttemptsBackOffAndEndAfterFiveMinutes) {
   Receive({S("MBela: >>>>> Ez a becenév nem használható, a kapcsolat megszakad"_cp)});
   const std::int64_t drop = desk.desk.Clock;
   Drop();
-  EXPECT_EQ(form->StatusReturn, S("Újrakapcsolódás (1.) 1 mp múlva..."_cp));
+  EXPECT_EQ(form->State.StatusReturn, S("Újrakapcsolódás (1.) 1 mp múlva..."_cp));
   std::vector<std::int64_t> at;  // seconds after the drop
   const std::size_t before = log.connects.size();
   for (int i = 0; i < 400 * 4; ++i) {
@@ -64,11 +64,11 @@ TEST_F(ReturnTest, AttemptsBackOffAndEndAfterFiveMinutes) {
   std::vector<std::int64_t> expected = {1, 3, 7, 15, 31};
   for (std::int64_t t = 61; t <= 300; t += 30) expected.push_back(t);
   EXPECT_EQ(at, expected);
-  EXPECT_EQ(form->StatusReturn, S("Nem sikerült újrakapcsolódni"_cp));
+  EXPECT_EQ(form->State.StatusReturn, S("Nem sikerült újrakapcsolódni"_cp));
   EXPECT_FALSE(form->Keeper.Returning());
-  EXPECT_FALSE(form->LinkTimerEnabled);
+  EXPECT_FALSE(form->State.LinkTimerEnabled);
   EXPECT_TRUE(desk.desk.Messages.empty()) << desk.desk.Messages.front();
-  EXPECT_EQ(form->Page, TZnForm::tabRoom) << "the page stays as the drop left it";
+  EXPECT_EQ(form->State.Page, TClubState::tabRoom) << "the page stays as the drop left it";
 }
 
 // The way back never starts after a close the member chose or a refused login, and the disconnect
@@ -85,7 +85,7 @@ TEST_P(NoReturnTest, NoAttemptIsMade) {
   const std::size_t connects = log.connects.size();
   for (int i = 0; i < 60; ++i) Tick(1000);
   EXPECT_EQ(log.connects.size(), connects);
-  EXPECT_TRUE(form->StatusReturn.empty()) << form->StatusReturn;
+  EXPECT_TRUE(form->State.StatusReturn.empty()) << form->State.StatusReturn;
   EXPECT_FALSE(form->Keeper.Returning());
 }
 
@@ -155,7 +155,7 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   Tick(1);
   ASSERT_EQ(log.connects.size(), connects + 1);
   EXPECT_EQ(log.connects.back(), log.connects.front());
-  EXPECT_EQ(form->MySeat, 0);
+  EXPECT_EQ(form->State.Room.MySeat, 0);
   Reconnected();
   log.sent.clear();
   Feed({proto::LineVersion(proto::kVersion)});
@@ -176,16 +176,16 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
     sent.push_back(proto::CmdHand(c.seat));
   }
   EXPECT_EQ(log.sent, sent);
-  EXPECT_EQ(form->MySeat, c.seat);
+  EXPECT_EQ(form->State.Room.MySeat, c.seat);
   EXPECT_EQ(form->BidForm->Watching, watching);
   EXPECT_FALSE(form->Keeper.Returning());
-  EXPECT_TRUE(form->StatusReturn.empty()) << form->StatusReturn;
+  EXPECT_TRUE(form->State.StatusReturn.empty()) << form->State.StatusReturn;
   EXPECT_EQ(Memos(S("más ült le"_cp)), c.notice ? 1 : 0);
   if (c.notice) return;  // standing: the deal's lines go to the seats and the watchers only
   // The server catches up with the deal as it stands: the same deal, the same row.
   Feed({proto::LineDeal(77), proto::LineHand(c.seat, {1, 2, 3, 21, 22, 23, 42})});
   EXPECT_EQ(form->ResForm->GameCount(), 1);
-  EXPECT_EQ(form->DealNumber, 77);
+  EXPECT_EQ(form->State.Room.DealNumber, 77);
   desk.desk.Clock += kCatchUpMs;
   Feed({proto::LineDeal(77)});  // a replay later on is a new row
   EXPECT_EQ(form->ResForm->GameCount(), 2);
@@ -204,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BackTest, ::testing::ValuesIn(kBackCases),
 // and 10 s with nothing back is a drop.
 TEST_F(ReturnTest, QuietPingAnswersAndTimeout) {
   Entered({{2, "Anna"}});
-  ASSERT_TRUE(form->LinkTimerEnabled);
+  ASSERT_TRUE(form->State.LinkTimerEnabled);
   Tick(kQuietPingMs - 1);
   EXPECT_TRUE(log.sent.empty());
   Tick(1);
@@ -229,7 +229,7 @@ TEST_F(ReturnTest, QuietPingAnswersAndTimeout) {
   Tick(1);
   EXPECT_EQ(form->Keeper.Stage(), TLinkKeeper::TStage::Waiting);
   EXPECT_FALSE(form->Link->Connected);
-  EXPECT_EQ(form->StatusReturn, S("Újrakapcsolódás (1.) 1 mp múlva..."_cp));
+  EXPECT_EQ(form->State.StatusReturn, S("Újrakapcsolódás (1.) 1 mp múlva..."_cp));
   Pump();
   EXPECT_EQ(Memos(S("Válaszidő"_cp)), 1);
 }
@@ -261,7 +261,7 @@ TEST_P(QuietPingTest, WaitsForASpellAfterTheMembersCommand) {
 INSTANTIATE_TEST_SUITE_P(Cases, QuietPingTest,
                          ::testing::Values(QuietCase{"Chat",
                                                      [](ReturnTest&, TZnForm& f) {
-                                                       f.ChatText = "szia";
+                                                       f.State.ChatText = "szia";
                                                        f.cmMsgExecute();
                                                      },
                                                      "Mszia"},
@@ -324,8 +324,8 @@ TEST_F(ReturnTest, ClaimRefusalCancelStaysOnTheConnectPage) {
   EXPECT_EQ(log.connects.size(), connects);
   EXPECT_TRUE(log.sent.empty()) << log.written;
   EXPECT_FALSE(form->Keeper.Returning());
-  EXPECT_EQ(form->Page, TZnForm::tabConnect);
-  EXPECT_EQ(form->Nickname, "Anna");
+  EXPECT_EQ(form->State.Page, TClubState::tabConnect);
+  EXPECT_EQ(form->State.Nickname, "Anna");
   EXPECT_NE(desk.desk.Log.back().find("Névkód megadása"_cp), std::string::npos) << desk.desk.Log.back();
 }
 

@@ -39,7 +39,7 @@ class ClubTest : public ::testing::Test {
   // Creation and first showing under the given nickname.
   void Start(const std::string& nickname = "Anna") {
     Create();
-    if (form->Nickname.empty()) desk.desk.InputAnswers.push_back(nickname);
+    if (form->State.Nickname.empty()) desk.desk.InputAnswers.push_back(nickname);
     form->FormShow();
   }
   // Connects and reports the connection as made.

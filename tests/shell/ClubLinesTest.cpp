@@ -32,28 +32,28 @@ TEST_F(ClubLines, VersionIsCheckedAndTheNicknameSentEitherWay) {
 
 TEST_F(ClubLines, LobbyListsRoomsMembersAndThePresent) {
   Feed({proto::LineLobby({{S("Társalgó"_cp), "Kek", "Zold"}, {{0, "anna"}, {2, "cili"}, {0, "bela"}}})});
-  EXPECT_EQ(form->Page, TZnForm::tabLobby);
-  EXPECT_EQ(form->Caption, S("Társalgó"_cp));
-  EXPECT_TRUE(form->Menus.Messages && form->Menus.Lobby);
-  EXPECT_FALSE(form->Menus.Room || form->Menus.View || form->Menus.Deal);
-  EXPECT_EQ(form->Present, (std::vector<std::string>{"anna", "bela"}));
-  EXPECT_EQ(form->RoomIndex, 0);
-  EXPECT_EQ(form->Users, (std::vector<std::string>{"anna", "bela"}));
-  EXPECT_EQ(form->UserIndex, 0);
+  EXPECT_EQ(form->State.Page, TClubState::tabLobby);
+  EXPECT_EQ(form->State.Caption, S("Társalgó"_cp));
+  EXPECT_TRUE(form->State.Menus.Messages && form->State.Menus.Lobby);
+  EXPECT_FALSE(form->State.Menus.Room || form->State.Menus.View || form->State.Menus.Deal);
+  EXPECT_EQ(form->State.Present, (std::vector<std::string>{"anna", "bela"}));
+  EXPECT_EQ(form->State.Lobby.RoomIndex, 0);
+  EXPECT_EQ(form->State.Lobby.Users, (std::vector<std::string>{"anna", "bela"}));
+  EXPECT_EQ(form->State.Lobby.UserIndex, 0);
   form->fdRoomsClick(2);
-  EXPECT_EQ(form->Users, std::vector<std::string>{"cili"});
+  EXPECT_EQ(form->State.Lobby.Users, std::vector<std::string>{"cili"});
   form->fdRoomsClick(1);
-  EXPECT_TRUE(form->Users.empty());
-  EXPECT_EQ(form->UserIndex, -1);
+  EXPECT_TRUE(form->State.Lobby.Users.empty());
+  EXPECT_EQ(form->State.Lobby.UserIndex, -1);
 }
 
 TEST_F(ClubLines, ChatSurvivesALobbyRefreshButNotTheWayIn) {
   Feed({proto::LineMessage("before")});
   Feed({proto::LineLobby({{S("Társalgó"_cp)}, {}})});
-  EXPECT_TRUE(form->Memo.empty()) << "entering the lobby from the connect page clears the messages";
+  EXPECT_TRUE(form->State.Memo.empty()) << "entering the lobby from the connect page clears the messages";
   Feed({proto::LineMessage("hello"), proto::LineLobby({{S("Társalgó"_cp)}, {{0, "anna"}}})});
-  EXPECT_EQ(form->Memo, std::vector<std::string>{"hello"});
-  EXPECT_EQ(form->Present, std::vector<std::string>{"anna"});
+  EXPECT_EQ(form->State.Memo, std::vector<std::string>{"hello"});
+  EXPECT_EQ(form->State.Present, std::vector<std::string>{"anna"});
 }
 
 struct BadLobby {
@@ -69,8 +69,8 @@ class ClubBadLobby : public ClubLines, public ::testing::WithParamInterface<BadL
 TEST_P(ClubBadLobby, ShowsTheErrorDropsTheRestAndGoesOn) {
   Feed({GetParam().line, proto::LineMessage("next")});
   EXPECT_EQ(desk.desk.Errors, GetParam().errors);
-  EXPECT_EQ(form->Present, GetParam().present);
-  EXPECT_EQ(form->Memo.back(), "next") << "the next line is dispatched";
+  EXPECT_EQ(form->State.Present, GetParam().present);
+  EXPECT_EQ(form->State.Memo.back(), "next") << "the next line is dispatched";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -96,9 +96,9 @@ TEST_F(ClubLines, HundredThousandMembersInOneLobbyLine) {
   for (int i = 0; i < 100000; ++i) lobby.members.push_back({i % 2, "tag" + std::to_string(i)});
   Feed({proto::LineLobby(lobby), proto::LineMessage("still here")});
   EXPECT_TRUE(desk.desk.Errors.empty());
-  EXPECT_EQ(form->Present.size(), 50000u);
-  EXPECT_EQ(form->RoomMembers[1].size(), 50000u);
-  EXPECT_EQ(form->Memo.back(), "still here");
+  EXPECT_EQ(form->State.Present.size(), 50000u);
+  EXPECT_EQ(form->State.Lobby.RoomMembers[1].size(), 50000u);
+  EXPECT_EQ(form->State.Memo.back(), "still here");
 }
 
 TEST_F(ClubLines, LinesWithoutAHandlerAreShownAsTheyAre) {
@@ -120,45 +120,45 @@ TEST_F(ClubLines, EveryProtocolCodeHasItsOwnHandler) {
 }
 
 TEST_F(ClubLines, MessageAreaKeepsTheNewestFiftyAndTheNewLine) {
-  form->Memo.clear();
-  for (int i = 0; i < 100; ++i) form->Memo.push_back("old" + std::to_string(i));
+  form->State.Memo.clear();
+  for (int i = 0; i < 100; ++i) form->State.Memo.push_back("old" + std::to_string(i));
   Feed({proto::LineMessage("new")});
-  ASSERT_EQ(form->Memo.size(), 51u);
-  EXPECT_EQ(form->Memo.front(), "old50");
-  EXPECT_EQ(form->Memo.back(), "new");
+  ASSERT_EQ(form->State.Memo.size(), 51u);
+  EXPECT_EQ(form->State.Memo.front(), "old50");
+  EXPECT_EQ(form->State.Memo.back(), "new");
   Feed({proto::LineMessage("more")});
-  EXPECT_EQ(form->Memo.size(), 52u) << "99 lines or fewer are kept whole";
+  EXPECT_EQ(form->State.Memo.size(), 52u) << "99 lines or fewer are kept whole";
 }
 
 TEST_F(ClubLines, MessageAlertsAndTheFlashEndsAfterSixToggles) {
   Feed({proto::LineMessage("hi")});
   EXPECT_EQ(desk.desk.Beeps, 1);
-  EXPECT_EQ(form->FlashCount, 6);
-  EXPECT_TRUE(form->TimerEnabled);
+  EXPECT_EQ(form->State.FlashCount, 6);
+  EXPECT_TRUE(form->State.TimerEnabled);
   for (int i = 0; i < 6; ++i) form->TimerTimer();
-  EXPECT_FALSE(form->TimerEnabled);
-  EXPECT_FALSE(form->FlashOn);
+  EXPECT_FALSE(form->State.TimerEnabled);
+  EXPECT_FALSE(form->State.FlashOn);
 }
 
 TEST_F(ClubLines, SoundToggleBeepsOnlyWhenTurnedOnAndShowsTheTable) {
-  form->cmSound.Execute();
-  EXPECT_FALSE(form->cmSound.Checked);
+  form->Actions.cmSound.Execute();
+  EXPECT_FALSE(form->Actions.cmSound.Checked);
   EXPECT_EQ(desk.desk.Beeps, 0);
-  EXPECT_EQ(form->FlashCount, 6);
+  EXPECT_EQ(form->State.FlashCount, 6);
   EXPECT_TRUE(form->BidForm->Visible);
   form->BidForm->Hide();
-  form->cmSound.Execute();
+  form->Actions.cmSound.Execute();
   EXPECT_EQ(desk.desk.Beeps, 1);
   EXPECT_TRUE(form->BidForm->Visible);
 }
 
 TEST_F(ClubLines, PingMeasuresTheResponseTime) {
-  form->cmPing.Execute();
+  form->Actions.cmPing.Execute();
   EXPECT_EQ(log.sent, std::vector<std::string>{"G"});
   desk.desk.Clock += 1234;
   Feed({proto::LinePing()});
-  EXPECT_EQ(form->Memo.back(), S(" >>>>> Válaszidő 1.234 sec"_cp));
-  EXPECT_NEAR(form->PingSeconds, 1.234, 1e-6);
+  EXPECT_EQ(form->State.Memo.back(), S(" >>>>> Válaszidő 1.234 sec"_cp));
+  EXPECT_NEAR(form->State.PingSeconds, 1.234, 1e-6);
   EXPECT_EQ(desk.desk.Beeps, 1);
 }
 
@@ -166,7 +166,7 @@ TEST_F(ClubLines, PingMeasuresTheResponseTime) {
 // the quiet time, and a trick pause holds every line.
 TEST_F(ClubLines, PingIsTimedByTheAnswersArrival) {
   log.hasTimer = true;
-  form->cmPing.Execute();
+  form->Actions.cmPing.Execute();
   desk.desk.Clock += 100;
   form->Link->Socket().OnData("#" + proto::LinePing());
   desk.desk.Clock += kQuietTime.count();
@@ -176,43 +176,43 @@ TEST_F(ClubLines, PingIsTimedByTheAnswersArrival) {
   desk.desk.Clock += 700;
   form->BidForm->LiftPause();
   Pump();
-  EXPECT_NEAR(form->PingSeconds, 0.100, 1e-6);
-  EXPECT_EQ(form->Memo.back(), S(" >>>>> Válaszidő 0.100 sec"_cp));
+  EXPECT_NEAR(form->State.PingSeconds, 0.100, 1e-6);
+  EXPECT_EQ(form->State.Memo.back(), S(" >>>>> Válaszidő 0.100 sec"_cp));
 }
 
 TEST_F(ClubLines, ChatAndNews) {
-  form->cmMsg.Execute();
+  form->Actions.cmMsg.Execute();
   EXPECT_EQ(desk.desk.Messages, std::vector<std::string>{S("Nincs üzenet!"_cp)});
-  form->ChatText = S(TZnForm::ChatPhrases[7]);
+  form->State.ChatText = S(TClubState::ChatPhrases[7]);
   form->fdChatEnter();
   EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdChat(S("Piszok nagy mázli volt!"_cp))});
-  EXPECT_TRUE(form->ChatText.empty());
-  form->cmLogMsg.Execute();
+  EXPECT_TRUE(form->State.ChatText.empty());
+  form->Actions.cmLogMsg.Execute();
   EXPECT_EQ(log.sent.back(), "L");
-  form->cmClear.Execute();
-  EXPECT_TRUE(form->Memo.empty());
+  form->Actions.cmClear.Execute();
+  EXPECT_TRUE(form->State.Memo.empty());
 }
 
 TEST_F(ClubLines, IntroductionRequestsAreThrottled) {
-  form->cmInfo.Execute();
+  form->Actions.cmInfo.Execute();
   EXPECT_EQ(desk.desk.Messages, std::vector<std::string>{S("Előbb válassz valakit a jelenlevők közül!"_cp)});
   Feed({proto::LineLobby({{S("Társalgó"_cp)}, {{0, "Anna"}, {0, "bela"}}})});
   form->fdPresentDblClick(1);
   EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdInquiry("Anna", "bela")});
-  for (int i = 0; i < 3; ++i) form->cmInfo.Execute();
+  for (int i = 0; i < 3; ++i) form->Actions.cmInfo.Execute();
   EXPECT_EQ(desk.desk.Beeps, 3);
   EXPECT_EQ(log.sent.size(), 1u);
-  form->cmInfo.Execute();  // the fourth goes through
+  form->Actions.cmInfo.Execute();  // the fourth goes through
   EXPECT_EQ(log.sent.size(), 2u);
   Feed({"WAnna bela 4 0 0 0 Bela"});  // the answer shows the window
   EXPECT_TRUE(form->InfoForm->Visible);
   EXPECT_EQ(form->InfoForm->fdReal, "Bela");
   form->InfoForm->Hide();  // closing it lets the next request through at once
-  form->cmInfo.Execute();
+  form->Actions.cmInfo.Execute();
   EXPECT_EQ(log.sent.size(), 3u);
   form->InfoForm->Hide();
   form->fdPresentClick(0);  // the own profile sends nothing
-  form->cmInfo.Execute();
+  form->Actions.cmInfo.Execute();
   EXPECT_EQ(log.sent.size(), 3u);
   EXPECT_TRUE(form->InfoForm->OwnProfile && form->InfoForm->Visible);
 }
@@ -220,7 +220,7 @@ TEST_F(ClubLines, IntroductionRequestsAreThrottled) {
 TEST_F(ClubLines, InquiryIsAnsweredAndNoted) {
   Feed({"QBela Anna"});
   EXPECT_EQ(log.sent, std::vector<std::string>{"WBela Anna 0 0 0 0 "});
-  EXPECT_EQ(form->Memo.back(), S(" >>>>> Bela érdeklődött irántad"_cp));
+  EXPECT_EQ(form->State.Memo.back(), S(" >>>>> Bela érdeklődött irántad"_cp));
 }
 
 TEST_F(ClubLines, TrickPauseHoldsLinesInTheQueue) {
@@ -229,7 +229,7 @@ TEST_F(ClubLines, TrickPauseHoldsLinesInTheQueue) {
   desk.desk.CurrentCursor = TCursor::Hourglass;
   Pump();
   EXPECT_TRUE(form->BidForm->TrickPause);
-  EXPECT_TRUE(form->Memo.empty());
+  EXPECT_TRUE(form->State.Memo.empty());
   EXPECT_FALSE(form->ReceiveQueue.Empty());
   EXPECT_FALSE(form->IdleHandler());
   EXPECT_EQ(desk.desk.CurrentCursor, TCursor::Normal);
@@ -238,7 +238,7 @@ TEST_F(ClubLines, TrickPauseHoldsLinesInTheQueue) {
   EXPECT_EQ(log.sent.back(), "T");
   EXPECT_GT(wakes, wakesBefore) << "lifting the pause restarts the dispatcher";
   Pump();
-  EXPECT_EQ(form->Memo.back(), "after the trick");
+  EXPECT_EQ(form->State.Memo.back(), "after the trick");
 }
 
 TEST_F(ClubLines, DisconnectLiftsAPauseLeftFromTheOldConnection) {
@@ -246,10 +246,10 @@ TEST_F(ClubLines, DisconnectLiftsAPauseLeftFromTheOldConnection) {
   Receive({"P0 4 1 7 25 30 9", proto::LineMessage("queued")});
   Pump();
   ASSERT_TRUE(form->BidForm->TrickPause);
-  form->cmDisconnect.Execute();
+  form->Actions.cmDisconnect.Execute();
   EXPECT_FALSE(form->BidForm->TrickPause);
   Pump();
-  EXPECT_EQ(form->Memo.back(), "queued");
+  EXPECT_EQ(form->State.Memo.back(), "queued");
 }
 
 TEST_F(ClubLines, ChunkArrivalWakesTheDispatcherAndAnEmptyQueueEndsIt) {
@@ -259,18 +259,18 @@ TEST_F(ClubLines, ChunkArrivalWakesTheDispatcherAndAnEmptyQueueEndsIt) {
   EXPECT_TRUE(form->IdleHandler()) << "one line per pass, more waiting";
   EXPECT_FALSE(form->IdleHandler());
   EXPECT_FALSE(form->IdleHandler());
-  EXPECT_EQ(form->StatusServer, "localhost");
+  EXPECT_EQ(form->State.StatusServer, "localhost");
   form->Link->Socket().OnDisconnected();
   form->IdleHandler();
-  EXPECT_EQ(form->StatusServer, " nincs");
+  EXPECT_EQ(form->State.StatusServer, " nincs");
 }
 
 TEST_F(ClubLines, ResultLineCompletesTheGameAndEnablesTheDealCommands) {
   form->EnableDealCommands(false);
-  EXPECT_FALSE(form->cmMatch.Enabled || form->cmNextDeal.Enabled);
+  EXPECT_FALSE(form->Actions.cmMatch.Enabled || form->Actions.cmNextDeal.Enabled);
   EXPECT_TRUE(form->BidForm->FixEnabled);
   Feed({proto::LineRoom({"3", {{1, "Anna"}}}), proto::LineDeal(17), "F12:-12 x"});
-  EXPECT_TRUE(form->cmMatch.Enabled && form->cmNextDeal.Enabled);
+  EXPECT_TRUE(form->Actions.cmMatch.Enabled && form->Actions.cmNextDeal.Enabled);
   EXPECT_FALSE(form->BidForm->FixEnabled);
   ASSERT_EQ(form->ResForm->GameCount(), 1);
   EXPECT_EQ(form->ResForm->Games[0].Number, "17");
@@ -351,9 +351,9 @@ TEST_F(ClubLines, NoLineIsDispatchedInsideAnotherLinesSend) {
   Receive({proto::LineRoom({"0", {{2, "Anna"}}}), proto::LineMessage("later")});
   EXPECT_TRUE(form->IdleHandler());  // the R line sends "H2", whose pending events try to dispatch
   EXPECT_FALSE(nested);
-  EXPECT_TRUE(form->Memo.empty());
+  EXPECT_TRUE(form->State.Memo.empty());
   Pump();
-  EXPECT_EQ(form->Memo, std::vector<std::string>{"later"});
+  EXPECT_EQ(form->State.Memo, std::vector<std::string>{"later"});
   desk.desk.PendingHooks = nullptr;
 }
 

@@ -10,19 +10,20 @@ namespace {
 TEST_F(ClubTest, RoomLineFillsSeatsAndAsksForTheOwnHand) {
   InRoom({});
   Feed({proto::LineRoom({"5", {{1, "Anna"}, {3, S("béla"_cp)}, {0, "cili"}}})});
-  EXPECT_EQ(form->SeatLabels[1], "Anna");
-  EXPECT_EQ(form->SeatLabels[2], "- - -");
-  EXPECT_EQ(form->SeatLabels[3], S("béla"_cp));
-  EXPECT_EQ(form->SeatLabels[4], "- - -");
-  EXPECT_EQ(form->MatchText, "5");
-  EXPECT_EQ(form->Present, (std::vector<std::string>{"Anna", S("béla"_cp), "cili"}));
-  EXPECT_EQ(form->MySeat, 1);
-  EXPECT_EQ(form->Page, TZnForm::tabRoom);
-  EXPECT_TRUE(form->Menus.Room && form->Menus.View && form->Menus.Deal && form->Menus.Messages);
-  EXPECT_FALSE(form->Menus.Lobby);
+  EXPECT_EQ(form->State.Room.SeatLabels[1], "Anna");
+  EXPECT_EQ(form->State.Room.SeatLabels[2], "- - -");
+  EXPECT_EQ(form->State.Room.SeatLabels[3], S("béla"_cp));
+  EXPECT_EQ(form->State.Room.SeatLabels[4], "- - -");
+  EXPECT_EQ(form->State.Room.MatchText, "5");
+  EXPECT_EQ(form->State.Present, (std::vector<std::string>{"Anna", S("béla"_cp), "cili"}));
+  EXPECT_EQ(form->State.Room.MySeat, 1);
+  EXPECT_EQ(form->State.Page, TClubState::tabRoom);
+  EXPECT_TRUE(form->State.Menus.Room && form->State.Menus.View && form->State.Menus.Deal &&
+              form->State.Menus.Messages);
+  EXPECT_FALSE(form->State.Menus.Lobby);
   EXPECT_TRUE(form->BidForm->DealButtonsVisible);
   EXPECT_TRUE(form->BidForm->Visible);
-  EXPECT_FALSE(form->SeatDownVisible);
+  EXPECT_FALSE(form->State.Room.SeatDownVisible);
   EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdHand(1)});
 }
 
@@ -42,14 +43,14 @@ TEST_P(RoomVariants, ShowWhatTheSeatAllows) {
   const RoomCase& c = GetParam();
   InRoom({});
   if (c.watching) {
-    form->cmKibic.Execute();
+    form->Actions.cmKibic.Execute();
     log.sent.clear();
   }
   Feed({proto::LineRoom({"0", c.members})});
-  EXPECT_EQ(form->MySeat, c.mySeat);
-  EXPECT_EQ(form->Menus.Deal, c.dealMenu);
+  EXPECT_EQ(form->State.Room.MySeat, c.mySeat);
+  EXPECT_EQ(form->State.Menus.Deal, c.dealMenu);
   EXPECT_EQ(form->BidForm->DealButtonsVisible, c.dealMenu);
-  EXPECT_EQ(form->SeatDownVisible, c.seatDown);
+  EXPECT_EQ(form->State.Room.SeatDownVisible, c.seatDown);
   EXPECT_EQ(form->BidForm->Visible, c.tableShown);
   EXPECT_EQ(log.sent, c.sent);
   EXPECT_FALSE(form->BidForm->GoEnabled);
@@ -80,8 +81,8 @@ TEST_F(ClubTest, RoomLineWithABadSeatShowsTheErrorAndKeepsWhatCameBefore) {
   InRoom({});
   Feed({"R2 1 anna x bela", proto::LineMessage("next")});
   EXPECT_EQ(desk.desk.Errors, std::vector<std::string>{"'x' is not a valid integer value."});
-  EXPECT_EQ(form->SeatLabels[1], "anna");
-  EXPECT_EQ(form->Memo.back(), "next");
+  EXPECT_EQ(form->State.Room.SeatLabels[1], "anna");
+  EXPECT_EQ(form->State.Memo.back(), "next");
 }
 
 struct SeatCase {
@@ -100,7 +101,7 @@ TEST_P(SeatClicks, TakeOnlyAFreeOrRobotSeat) {
   const SeatCase& c = GetParam();
   InRoom(c.members);
   if (c.watching) {
-    form->cmKibic.Execute();
+    form->Actions.cmKibic.Execute();
     log.sent.clear();
   }
   desk.desk.Messages.clear();
@@ -121,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ClubTest, SeatMenuActionsClickTheirSeat) {
   InRoom({{0, "Anna"}});
-  form->cmCatcher.Execute();
+  form->Actions.cmCatcher.Execute();
   EXPECT_EQ(log.sent, std::vector<std::string>{"S4"});
   EXPECT_FALSE(form->BidForm->GoEnabled);
 }
@@ -139,7 +140,7 @@ class RobotPlacement : public ClubTest, public ::testing::WithParamInterface<Rob
 TEST_P(RobotPlacement, FirstFreeSeatOfTwoThreeFour) {
   InRoom(GetParam().members);
   desk.desk.Messages.clear();
-  form->cmRobot.Execute();
+  form->Actions.cmRobot.Execute();
   EXPECT_EQ(log.sent, GetParam().sent);
   EXPECT_EQ(desk.desk.Messages, GetParam().messages);
 }
@@ -156,29 +157,29 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ClubTest, StandUpOnlyWhenSeated) {
   InRoom({{0, "Anna"}});
-  form->cmStand.Execute();
+  form->Actions.cmStand.Execute();
   EXPECT_EQ(desk.desk.Messages.back(), S("Előbb ülj le, ha fel akarsz állni!"_cp));
   EXPECT_TRUE(log.sent.empty());
   Feed({proto::LineRoom({"0", {{2, "Anna"}}})});
   log.sent.clear();
-  form->DealText = "42";
-  form->cmStand.Execute();
+  form->State.Room.DealText = "42";
+  form->Actions.cmStand.Execute();
   EXPECT_EQ(log.sent, std::vector<std::string>{"S0"});
-  EXPECT_TRUE(form->DealText.empty());
+  EXPECT_TRUE(form->State.Room.DealText.empty());
   EXPECT_FALSE(form->BidForm->Visible);
 }
 
 TEST_F(ClubTest, WatchingOnlyWithoutASeat) {
   InRoom({{3, "Anna"}});
-  form->cmKibic.Execute();
+  form->Actions.cmKibic.Execute();
   EXPECT_EQ(desk.desk.Messages.back(), S("Előbb állj fel, ha kibicelni akarsz!"_cp));
   Feed({proto::LineRoom({"0", {{0, "Anna"}}})});
   log.sent.clear();
-  form->cmKibic.Execute();
-  EXPECT_TRUE(form->cmKibic.Checked);
+  form->Actions.cmKibic.Execute();
+  EXPECT_TRUE(form->Actions.cmKibic.Checked);
   EXPECT_TRUE(form->BidForm->Watching);
-  form->cmKibic.Execute();
-  EXPECT_FALSE(form->cmKibic.Checked);
+  form->Actions.cmKibic.Execute();
+  EXPECT_FALSE(form->Actions.cmKibic.Checked);
   EXPECT_EQ(log.sent, (std::vector<std::string>{"K1", "K0"}));
 }
 
@@ -187,20 +188,20 @@ TEST_F(ClubTest, EnterCreateAndLeaveRooms) {
   Connect();
   Feed({proto::LineLobby({{S("Társalgó"_cp), "Kek", "Zold"}, {}}), proto::LineMessage("chat")});
   log.sent.clear();
-  form->cmEnter.Execute();  // the lobby itself is selected
+  form->Actions.cmEnter.Execute();  // the lobby itself is selected
   EXPECT_EQ(desk.desk.Messages.back(), S("Előbb válassz termet, majd újra add ki a belépés utasítást!"_cp));
   EXPECT_TRUE(log.sent.empty());
   form->fdRoomsDblClick(2);
   EXPECT_EQ(log.sent, std::vector<std::string>{"E2"});
-  EXPECT_EQ(form->Caption, "Zold terem");
-  EXPECT_TRUE(form->Memo.empty());
-  form->cmLobby.Execute();
+  EXPECT_EQ(form->State.Caption, "Zold terem");
+  EXPECT_TRUE(form->State.Memo.empty());
+  form->Actions.cmLobby.Execute();
   EXPECT_EQ(log.sent.back(), "E0");
 
   desk.desk.InputAnswers = {S("abc"), S("Kék szoba"_cp), S("Kék#szoba"_cp)};
-  form->cmNewRoom.Execute();  // too short: nothing
-  form->cmNewRoom.Execute();
-  form->cmNewRoom.Execute();
+  form->Actions.cmNewRoom.Execute();  // too short: nothing
+  form->Actions.cmNewRoom.Execute();
+  form->Actions.cmNewRoom.Execute();
   EXPECT_EQ(desk.desk.Log[desk.desk.Log.size() - 2], S("input:Új terem:Teremnév:  (legalább 4 betű):"_cp));
   EXPECT_EQ(log.sent.back(), proto::CmdNewRoom(S("Kék\u00A0szoba"_cp))) << "spaces travel as no-break spaces";
   EXPECT_EQ(log.sent.size(), 3u);
@@ -220,7 +221,7 @@ class NumberedDeal : public ClubTest, public ::testing::WithParamInterface<NumCa
 TEST_P(NumberedDeal, SentAsTypedWhenAboveZero) {
   InRoom({{1, "Anna"}});
   desk.desk.InputAnswers = {GetParam().typed};
-  form->cmNumDeal.Execute();
+  form->Actions.cmNumDeal.Execute();
   EXPECT_EQ(std::count(desk.desk.Log.begin(), desk.desk.Log.end(), S("input:Új oszás:Leosztás száma::"_cp)),
             1);
   EXPECT_EQ(log.sent, GetParam().sent);
@@ -239,11 +240,11 @@ TEST_F(ClubTest, DealCommandsResetTheTableAndShowTheBiddingPage) {
   InRoom({{1, "Anna"}});
   form->BidForm->DealOver = true;
   form->BidForm->SumText = "12:0";
-  form->cmReplay.Execute();
+  form->Actions.cmReplay.Execute();
   EXPECT_FALSE(form->BidForm->DealOver);
   EXPECT_TRUE(form->BidForm->SumText.empty());
   EXPECT_EQ(form->BidForm->Page, TBidForm::tabBid);
-  form->cmMatch.Execute();
+  form->Actions.cmMatch.Execute();
   EXPECT_EQ(log.sent, (std::vector<std::string>{"D-1", "D0"}));
 }
 
@@ -257,7 +258,7 @@ TEST_P(NextDeal, StepsByTwoBelowAThousand) {
   InRoom({{1, "Anna"}});
   Feed({"D" + std::to_string(GetParam().deal)});
   log.sent.clear();
-  form->cmNextDeal.Execute();
+  form->Actions.cmNextDeal.Execute();
   EXPECT_EQ(log.sent, std::vector<std::string>{GetParam().sent});
 }
 
@@ -277,10 +278,10 @@ class DealLines : public ClubTest, public ::testing::WithParamInterface<DealLine
 
 TEST_P(DealLines, NumberTheNewDeal) {
   InRoom({{1, "Anna"}});
-  form->DealNumber = 5;
+  form->State.Room.DealNumber = 5;
   Feed({GetParam().line});
-  EXPECT_EQ(form->DealNumber, GetParam().number);
-  EXPECT_EQ(form->DealText, GetParam().text);
+  EXPECT_EQ(form->State.Room.DealNumber, GetParam().number);
+  EXPECT_EQ(form->State.Room.DealText, GetParam().text);
   EXPECT_EQ(desk.desk.Errors, GetParam().errors);
   EXPECT_EQ(form->ResForm->GameCount(), GetParam().errors.empty() ? 1 : 0);
 }
@@ -295,15 +296,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ClubTest, RoomOptionFollowsTheServer) {
   InRoom({{1, "Anna"}});
-  form->cmAlign.Execute();
-  form->cmAlign.Execute();
+  form->Actions.cmAlign.Execute();
+  form->Actions.cmAlign.Execute();
   EXPECT_EQ(log.sent, (std::vector<std::string>{"A0", "A0"})) << "the mark changes only with the A line";
   Feed({"A0"});
-  EXPECT_FALSE(form->cmAlign.Checked);
+  EXPECT_FALSE(form->Actions.cmAlign.Checked);
   Feed({"A1"});
-  EXPECT_TRUE(form->cmAlign.Checked);
+  EXPECT_TRUE(form->Actions.cmAlign.Checked);
   Feed({"A"});
-  EXPECT_FALSE(form->cmAlign.Checked);
+  EXPECT_FALSE(form->Actions.cmAlign.Checked);
 }
 
 TEST_F(ClubTest, TurnLineShowsTheBiddingPageAndEnablesSending) {
@@ -317,24 +318,24 @@ TEST_F(ClubTest, TurnLineShowsTheBiddingPageAndEnablesSending) {
 
 TEST_F(ClubTest, HandOrderMenuChecksOneItem) {
   InRoom({{1, "Anna"}});
-  form->cmSide.Execute();
+  form->Actions.cmSide.Execute();
   EXPECT_EQ(form->BidForm->HandOrder, 2);
-  EXPECT_FALSE(form->cmNormal.Checked);
-  EXPECT_TRUE(form->cmSide.Checked);
-  form->cmReverse.Execute();
+  EXPECT_FALSE(form->Actions.cmNormal.Checked);
+  EXPECT_TRUE(form->Actions.cmSide.Checked);
+  form->Actions.cmReverse.Execute();
   EXPECT_EQ(form->BidForm->HandOrder, 1);
-  EXPECT_FALSE(form->cmSide.Checked);
+  EXPECT_FALSE(form->Actions.cmSide.Checked);
 }
 
 // A watcher sees all four hands; a new card order redraws each panel from its own seat's hand,
 // not every panel from the hand that came last.
 TEST_F(ClubTest, HandOrderWhileWatchingKeepsEachSeatsHand) {
   InRoom({{0, "Anna"}});
-  form->cmKibic.Execute();
+  form->Actions.cmKibic.Execute();
   const std::array<std::vector<std::int32_t>, 5> hands{{{}, {1, 30, 7}, {2, 31}, {3, 32, 12}, {4, 33}}};
   for (std::int32_t seat = 1; seat <= 4; ++seat)
     Feed({proto::LineHand(seat, hands[static_cast<std::size_t>(seat)])});
-  form->cmReverse.Execute();
+  form->Actions.cmReverse.Execute();
   for (std::size_t panel = 1; panel <= 4; ++panel) {
     std::vector<std::int32_t> drawn;
     for (const TCardImage& image : form->BidForm->Panels[panel].Images) drawn.push_back(image.Code);

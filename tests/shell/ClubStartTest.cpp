@@ -12,11 +12,11 @@ namespace {
 
 TEST_F(ClubTest, WithoutSettingsFileTheDefaultsAreShownAndTheNicknameAsked) {
   Create();
-  EXPECT_EQ(form->AddressList,
+  EXPECT_EQ(form->State.Connect.AddressList,
             (std::vector<std::string>{"localhost", ZN_DEFAULT_SERVER_HOST, "?", "??", "???"}));
-  EXPECT_EQ(form->AddressIndex, 0);
-  EXPECT_EQ(form->PortText, "22");
-  EXPECT_EQ(form->Memo, std::vector<std::string>{S("Üzenetek"_cp)});
+  EXPECT_EQ(form->State.Connect.AddressIndex, 0);
+  EXPECT_EQ(form->State.Connect.PortText, "22");
+  EXPECT_EQ(form->State.Memo, std::vector<std::string>{S("Üzenetek"_cp)});
   desk.desk.InputAnswers = {std::nullopt, S("Anna"_cp)};
   form->FormShow();
   ASSERT_EQ(desk.desk.Log.size(), 2u);
@@ -24,19 +24,19 @@ TEST_F(ClubTest, WithoutSettingsFileTheDefaultsAreShownAndTheNicknameAsked) {
   EXPECT_EQ(desk.desk.Log[0],
             S("input:Milyen néven akarsz játszani?:Milyen néven akarsz játszani?\rNév: "_cp) +
                 S(proto::kNicknameRule) + ":");
-  EXPECT_EQ(form->Nickname, "Anna");
-  EXPECT_EQ(form->StatusNick, "Anna");
+  EXPECT_EQ(form->State.Nickname, "Anna");
+  EXPECT_EQ(form->State.StatusNick, "Anna");
   EXPECT_TRUE(form->Dispatching);
-  EXPECT_EQ(form->Page, TZnForm::tabConnect);
-  EXPECT_EQ(form->Address, "localhost");
-  EXPECT_EQ(form->Caption, "Zenit Tarokk Klub");
+  EXPECT_EQ(form->State.Page, TClubState::tabConnect);
+  EXPECT_EQ(form->State.Connect.Address, "localhost");
+  EXPECT_EQ(form->State.Caption, "Zenit Tarokk Klub");
   EXPECT_FALSE(std::filesystem::exists(Ini())) << "the file is made by the first connect";
 }
 
 TEST_F(ClubTest, StoredNicknameSkipsThePrompt) {
   IniWrite(Ini(), "Program", "User", "Bela");
   Start();
-  EXPECT_EQ(form->Nickname, "Bela");
+  EXPECT_EQ(form->State.Nickname, "Bela");
   EXPECT_TRUE(desk.desk.Log.empty());
 }
 
@@ -44,7 +44,7 @@ TEST_F(ClubTest, PromptAsksAgainUntilTheNicknameIsValidPrefilledWithTheLastTyped
   Create();
   desk.desk.InputAnswers = {S("abc"), S("-Robi"), S("An na"), S("An#na"), S("Anna")};
   form->FormShow();
-  EXPECT_EQ(form->Nickname, "Anna");
+  EXPECT_EQ(form->State.Nickname, "Anna");
   ASSERT_EQ(desk.desk.Log.size(), 5u);
   // Each prompt after a refused name says why, and holds what was typed.
   const char* why[] = {"Legalább 4 betű kell.", "Kötőjellel csak", "Szóköz nem lehet",
@@ -74,7 +74,7 @@ TEST_F(ClubTest, RefusedNicknameIsAskedAgain) {
   log.active = false;
   form->Link->Socket().OnDisconnected();
   Pump();
-  EXPECT_EQ(form->Nickname, "Bella");
+  EXPECT_EQ(form->State.Nickname, "Bella");
   EXPECT_EQ(IniRead(Ini(), "Program", "User", ""), "Bella");
   log.active = true;
   form->Link->Socket().OnConnected();
@@ -84,9 +84,9 @@ TEST_F(ClubTest, RefusedNicknameIsAskedAgain) {
   // Cancel: the connect page, the notice still in the message area.
   Receive({proto::LineMessage(" >>>>> " + S(proto::kBadNicknameText) + "Bella")});
   Pump();
-  EXPECT_EQ(form->Nickname, "Bella");
-  EXPECT_EQ(form->Page, TZnForm::tabConnect);
-  EXPECT_EQ(form->Memo.back(), " >>>>> " + S(proto::kBadNicknameText) + "Bella");
+  EXPECT_EQ(form->State.Nickname, "Bella");
+  EXPECT_EQ(form->State.Page, TClubState::tabConnect);
+  EXPECT_EQ(form->State.Memo.back(), " >>>>> " + S(proto::kBadNicknameText) + "Bella");
 }
 
 struct NickCase {
@@ -151,12 +151,12 @@ TEST_F(ClubTest, PingAndItsAnswerLeaveTheConnectGuardAlone) {
 
 TEST_F(ClubTest, NewAddressGoesFirstAndFiveAreStored) {
   Start();
-  form->Address = "kek.example";
-  form->PortText = "4022";
+  form->State.Connect.Address = "kek.example";
+  form->State.Connect.PortText = "4022";
   form->cmConnectExecute();
   EXPECT_EQ(log.connects, std::vector<std::string>{"kek.example:4022"});
-  EXPECT_EQ(form->AddressList.front(), "kek.example");
-  EXPECT_EQ(form->AddressList.size(), 6u);
+  EXPECT_EQ(form->State.Connect.AddressList.front(), "kek.example");
+  EXPECT_EQ(form->State.Connect.AddressList.size(), 6u);
   EXPECT_EQ(IniRead(Ini(), "Program", "User", ""), "Anna");
   const std::vector<std::string> stored = {"kek.example", "localhost", ZN_DEFAULT_SERVER_HOST, "?", "??"};
   for (std::size_t i = 0; i < stored.size(); ++i)
@@ -168,25 +168,25 @@ TEST_F(ClubTest, NewAddressGoesFirstAndFiveAreStored) {
 
   desk.desk.Clock += 2000;
   form->cmConnectExecute();  // the same address again: the list does not grow
-  EXPECT_EQ(form->AddressList.size(), 6u);
+  EXPECT_EQ(form->State.Connect.AddressList.size(), 6u);
 }
 
 TEST_F(ClubTest, PortThatIsNoNumberConnectsNothingAndWritesNothing) {
   Start();
-  form->Address = "kek.example";
-  form->PortText = "22a";
+  form->State.Connect.Address = "kek.example";
+  form->State.Connect.PortText = "22a";
   form->cmConnectExecute();
   EXPECT_EQ(desk.desk.Errors, std::vector<std::string>{"'22a' is not a valid integer value."});
   EXPECT_TRUE(log.connects.empty());
   EXPECT_FALSE(std::filesystem::exists(Ini()));
-  EXPECT_EQ(form->AddressList.front(), "kek.example") << "the inserted address stays";
+  EXPECT_EQ(form->State.Connect.AddressList.front(), "kek.example") << "the inserted address stays";
 }
 
 TEST_F(ClubTest, SettingsThatCannotBeWrittenShowTheErrorAndKeepTheFile) {
   IniWrite(Ini(), "Program", "User", "Anna");
   std::filesystem::permissions(Ini(), std::filesystem::perms::owner_read);
   Start();
-  form->Address = "kek.example";
+  form->State.Connect.Address = "kek.example";
   form->cmConnectExecute();
   EXPECT_EQ(log.connects, std::vector<std::string>{"kek.example:22"}) << "the connect itself went ahead";
   ASSERT_EQ(desk.desk.Errors.size(), 1u);
@@ -198,19 +198,19 @@ TEST_F(ClubTest, AddressListEditing) {
   Start();
   form->adrListClick(2);
   form->adrUpClick();
-  EXPECT_EQ(form->AddressList[1], "?");
-  EXPECT_EQ(form->AddressIndex, 1);
+  EXPECT_EQ(form->State.Connect.AddressList[1], "?");
+  EXPECT_EQ(form->State.Connect.AddressIndex, 1);
   form->adrUpClick();
   form->adrUpClick();  // the first entry is copied into the field
-  EXPECT_EQ(form->AddressIndex, 0);
-  EXPECT_EQ(form->Address, "?");
+  EXPECT_EQ(form->State.Connect.AddressIndex, 0);
+  EXPECT_EQ(form->State.Connect.Address, "?");
   form->adrListClick(4);
   form->adrDownClick();  // the last entry stays
-  EXPECT_EQ(form->AddressIndex, 4);
+  EXPECT_EQ(form->State.Connect.AddressIndex, 4);
   form->adrListDblClick(3);
-  EXPECT_EQ(form->AddressList[0], "??");
-  EXPECT_EQ(form->Address, "??");
-  EXPECT_EQ(form->AddressList.size(), 5u);
+  EXPECT_EQ(form->State.Connect.AddressList[0], "??");
+  EXPECT_EQ(form->State.Connect.Address, "??");
+  EXPECT_EQ(form->State.Connect.AddressList.size(), 5u);
 }
 
 TEST_F(ClubTest, DisconnectMakesANewLinkAndShowsTheConnectPage) {
@@ -218,37 +218,38 @@ TEST_F(ClubTest, DisconnectMakesANewLinkAndShowsTheConnectPage) {
   Connect();
   Feed({proto::LineLobby({{S("Társalgó"_cp)}, {{0, "Anna"}}})});
   const int sockets = log.sockets;
-  form->Address = "elsewhere";
+  form->State.Connect.Address = "elsewhere";
   form->cmDisconnectExecute();
   EXPECT_EQ(log.sockets, sockets + 1);
   EXPECT_FALSE(log.active);
-  EXPECT_EQ(form->Address, "localhost");
-  EXPECT_EQ(form->Page, TZnForm::tabConnect);
-  EXPECT_EQ(form->Caption, "Zenit Tarokk Klub");
-  EXPECT_FALSE(form->Menus.Messages || form->Menus.Lobby || form->Menus.Room);
-  EXPECT_TRUE(form->Present.empty() && form->Rooms.empty() && form->Memo.empty());
+  EXPECT_EQ(form->State.Connect.Address, "localhost");
+  EXPECT_EQ(form->State.Page, TClubState::tabConnect);
+  EXPECT_EQ(form->State.Caption, "Zenit Tarokk Klub");
+  EXPECT_FALSE(form->State.Menus.Messages || form->State.Menus.Lobby || form->State.Menus.Room);
+  EXPECT_TRUE(form->State.Present.empty() && form->State.Lobby.Rooms.empty() && form->State.Memo.empty());
 }
 
 TEST_F(ClubTest, HelpOpensThePageAndAboutShowsTheVersion) {
   Start();
-  form->cmHelp.Execute();
+  form->Actions.cmHelp.Execute();
   EXPECT_EQ(desk.desk.Started,
             std::vector<std::string>{std::string("http://") + ZN_HELP_HOST + "/zenit/znclient.htm"});
-  form->cmAbout.Execute();
+  form->Actions.cmAbout.Execute();
   EXPECT_EQ(desk.desk.Messages.back(), "Zenit Tarokk Client\r\r        Version 0.99");
 }
 
 TEST_F(ClubTest, ActionsCarryTheirCaptionsAndStartingMarks) {
   Create();
-  EXPECT_EQ(form->cmConnect.Caption, S("&Bejeletkezés"_cp));
-  EXPECT_EQ(form->cmInfo.MenuText(), S("&Bemutatkozás..."_cp));
-  EXPECT_EQ(form->cmInfo.Caption, S("&Bemutatás..."_cp));
-  EXPECT_EQ(form->cmReplay.MenuText(), S("Újra &játszás"_cp));
-  EXPECT_EQ(form->cmNextDeal.Hint, S("A következő számozott leosztás"_cp));
-  EXPECT_TRUE(form->cmAlign.Checked && form->cmSound.Checked && form->cmNormal.Checked);
-  EXPECT_FALSE(form->cmKibic.Checked);
-  for (auto& [name, action] : form->Actions()) EXPECT_TRUE(action->Execute) << name;
-  EXPECT_EQ(form->Actions().size(), 35u);  // with the two name-code items and the archive
+  EXPECT_EQ(form->Actions.cmConnect.Caption, S("&Bejeletkezés"_cp));
+  EXPECT_EQ(form->Actions.cmInfo.MenuText(), S("&Bemutatkozás..."_cp));
+  EXPECT_EQ(form->Actions.cmInfo.Caption, S("&Bemutatás..."_cp));
+  EXPECT_EQ(form->Actions.cmReplay.MenuText(), S("Újra &játszás"_cp));
+  EXPECT_EQ(form->Actions.cmNextDeal.Hint, S("A következő számozott leosztás"_cp));
+  EXPECT_TRUE(form->Actions.cmAlign.Checked && form->Actions.cmSound.Checked &&
+              form->Actions.cmNormal.Checked);
+  EXPECT_FALSE(form->Actions.cmKibic.Checked);
+  for (auto& [name, action] : form->Actions.All()) EXPECT_TRUE(action->Execute) << name;
+  EXPECT_EQ(form->Actions.All().size(), 35u);  // with the two name-code items and the archive
 }
 
 }  // namespace
@@ -262,8 +263,8 @@ TEST_F(ClubTest, FailedMoveOfTheOldSettingsIsShownAndTheSettingsStillRead) {
   locateError = "Cannot move DoZezive.INI";
   Create();
   EXPECT_EQ(desk.desk.Errors, std::vector<std::string>{"Cannot move DoZezive.INI."});
-  EXPECT_EQ(form->SettingsPath, Ini());
-  EXPECT_EQ(form->PortText, "4022");
+  EXPECT_EQ(form->State.SettingsPath, Ini());
+  EXPECT_EQ(form->State.Connect.PortText, "4022");
 }
 
 }  // namespace

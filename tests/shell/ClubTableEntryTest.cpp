@@ -54,16 +54,16 @@ TEST_P(TableEntry, StartsFromTheServersStateNotTheLastDeal) {
   EXPECT_EQ(form->BidForm->TrickText, "1/0");
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, TableEntry,
-                         ::testing::Values(EntryCase{"Watching", [](TZnForm& f) { f.cmKibic.Execute(); }},
-                                           EntryCase{"SittingDownAgain",
-                                                     [](TZnForm& f) { f.fdSeatClick(3); }},
-                                           EntryCase{"EnteringAnotherRoom",
-                                                     [](TZnForm& f) {
-                                                       f.cmLobby.Execute();
-                                                       f.fdRoomsDblClick(1);
-                                                     }}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Entries, TableEntry,
+    ::testing::Values(EntryCase{"Watching", [](TZnForm& f) { f.Actions.cmKibic.Execute(); }},
+                      EntryCase{"SittingDownAgain", [](TZnForm& f) { f.fdSeatClick(3); }},
+                      EntryCase{"EnteringAnotherRoom",
+                                [](TZnForm& f) {
+                                  f.Actions.cmLobby.Execute();
+                                  f.fdRoomsDblClick(1);
+                                }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ClubTest, TheTableTellsWhenTheLinkDropsAndComesBack) {
   InRoom({{2, "Anna"}});

@@ -20,7 +20,10 @@ struct TShown {
   bool operator==(const TShown&) const = default;
 };
 
-TShown Fields(const TZnForm& f) { return {f.Page, f.Rooms, f.Users, f.Present, f.SeatLabels, f.MatchText}; }
+TShown Fields(const TZnForm& f) {
+  return {f.State.Page,    f.State.Lobby.Rooms,     f.State.Lobby.Users,
+          f.State.Present, f.State.Room.SeatLabels, f.State.Room.MatchText};
+}
 
 void PrintTo(const TShown& s, std::ostream* os) {
   *os << "page " << s.page << ", rooms " << s.rooms.size() << ", users " << s.users.size() << ", present";
@@ -41,8 +44,8 @@ class ClubView : public ClubTest, public ::testing::WithParamInterface<ViewCase>
  protected:
   void Watch() {
     shown = Fields(*form);
-    form->Changed = [this](TZnForm::Aspect a) {
-      using A = TZnForm::Aspect;
+    form->State.Changed = [this](TClubState::Aspect a) {
+      using A = TClubState::Aspect;
       const TShown now = Fields(*form);
       if (a == A::Page) shown.page = now.page;
       if (a == A::Lobby) {

@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -178,6 +179,85 @@ TEST_F(IniDir, ReplacingKeepsTheFileModeAndLeavesNoTemporaryFile) {
   EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_FALSE(fs::exists(path_ + ".new"));
   EXPECT_EQ(IniRead(path_, "program", "port", ""), "22");
+}
+
+// A Zn.INI that is a symbolic link (kept in a synchronised folder, say): the connect's write goes to
+// the file behind it and the link stays; what cannot be written is refused with the settings
+// file's message and changes nothing.
+TEST_F(IniDir, SymbolicLinksAreWrittenThroughAndStayLinks) {
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path& dir)> make;  // makes Zn.INI (and what it points to)
+    std::string error;                              // the message's start; empty: written
+    const char* written;                            // the file the settings land in, from dir
+  };
+  const std::string old = "[Program]\r\nUser=Anna\r\nPort=21\r\n";
+  auto file = [&](const fs::path& p, fs::perms mode = fs::perms::owner_read | fs::perms::owner_write) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << old;
+    fs::permissions(p, mode);
+  };
+  const Case cases[] = {
+      {"absolute link to another folder",
+       [&](const fs::path& d) {
+         file(d / "sync/Zn.INI");
+         fs::create_symlink(d / "sync/Zn.INI", d / "Zn.INI");
+       },
+       "", "sync/Zn.INI"},
+      {"relative chain",
+       [&](const fs::path& d) {
+         file(d / "sync/real.ini");
+         fs::create_symlink("sync/mid.ini", d / "Zn.INI");
+         fs::create_symlink("real.ini", d / "sync/mid.ini");  // relative to its own folder
+       },
+       "", "sync/real.ini"},
+      {"dangling link", [&](const fs::path& d) { fs::create_symlink("new.ini", d / "Zn.INI"); }, "",
+       "new.ini"},
+      {"read-only behind the link",
+       [&](const fs::path& d) {
+         file(d / "ro.ini", fs::perms::owner_read);
+         fs::create_symlink("ro.ini", d / "Zn.INI");
+       },
+       std::string("A beállítási fájl írásvédett: "_cp), "ro.ini"},
+      {"loop of links",
+       [&](const fs::path& d) {
+         fs::create_symlink("b.ini", d / "Zn.INI");
+         fs::create_symlink("Zn.INI", d / "b.ini");
+       },
+       std::string("A beállítási fájl nem írható: "_cp), nullptr},
+      {"a link at the temporary name",
+       [&](const fs::path& d) {
+         file(d / "Zn.INI");
+         file(d / "elsewhere.ini");
+         fs::create_symlink("elsewhere.ini", d / "Zn.INI.new");
+       },
+       std::string("A beállítási fájl nem írható: "_cp), "Zn.INI"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path d = fs::path(dir_.Path()) / c.name;
+    fs::create_directories(d);
+    c.make(d);
+    const std::string path = d / "Zn.INI";
+    const bool wasLink = fs::is_symlink(path);
+    std::string error;
+    try {
+      WriteConnectSettings(path, "Bela", {"a", "b", "c", "d", "e"}, "22");
+    } catch (const EZnError& e) {
+      error = e.what();
+    }
+    EXPECT_EQ(error, c.error.empty() ? "" : c.error + path);
+    EXPECT_EQ(fs::is_symlink(path), wasLink);
+    for (const auto& e : fs::recursive_directory_iterator(d)) {
+      if (!e.is_symlink() && e.path().string().ends_with(".new")) ADD_FAILURE() << e.path();
+    }
+    if (!c.written) continue;
+    EXPECT_EQ(IniRead(d / c.written, "Program", "Port", ""), c.error.empty() ? "22" : "21");
+    EXPECT_EQ(IniRead(d / c.written, "Program", "User", ""), c.error.empty() ? "Bela" : "Anna");
+  }
+  EXPECT_EQ(IniRead(fs::path(dir_.Path()) / "a link at the temporary name" / "elsewhere.ini", "Program",
+                    "Port", ""),
+            "21");
 }
 
 }  // namespace

@@ -160,7 +160,7 @@ TEST_F(ClubConversationTest, ChatEnterSendsAndMessagesReachTheMemo) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return MemoText().endsWith("anna: szia"); }));
   EXPECT_TRUE(w.Flashing());  // the alert flashes for about 0.6 s, then stops
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Flashing(); }, 3000));
-  EXPECT_FALSE(club.form->FlashOn);
+  EXPECT_FALSE(club.form->State.FlashOn);
 
   // An empty box is refused; so is Enter on the keypad.
   QTest::keyClick(focus, Qt::Key_Enter);
@@ -212,7 +212,7 @@ TEST_F(ClubConversationTest, LinesWaitWhileABoxOfAnEarlierLineIsOpen) {
 
 TEST_F(ClubConversationTest, DisconnectReturnsToTheConnectPage) {
   ToLobby();
-  w.ActionOf(club.form->cmDisconnect)->trigger();
+  w.ActionOf(club.form->Actions.cmDisconnect)->trigger();
   EXPECT_EQ(PageName(), "tabConnect");
   EXPECT_EQ(w.windowTitle(), "Zenit Tarokk Klub");
   EXPECT_FALSE(MenuShown("Ü&zenetek"));

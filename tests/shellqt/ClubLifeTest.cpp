@@ -28,7 +28,7 @@ TEST(ClubLifeTest, FirstShowingAsksUntilTheNicknameIsValid) {
   answers = {std::nullopt, std::string("abc"), std::string("-gép"_cp), std::string("Anna")};
   club.window->show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return club.form->Dispatching; }));
-  EXPECT_EQ(club.form->Nickname, "Anna");
+  EXPECT_EQ(club.form->State.Nickname, "Anna");
   EXPECT_TRUE(answers.empty());
   EXPECT_EQ(club.window->findChild<QLabel*>("Status0")->text(), "Anna");
 }
@@ -75,7 +75,7 @@ TEST_F(CloseTest, ActiveClubWindowAsksAndNoKeepsItOpen) {
 
   // "Kilépés" closes the same way; Yes ends it.
   club.fake.desk.YesNoAnswers = {true};
-  club.window->ActionOf(club.form->cmExit)->trigger();
+  club.window->ActionOf(club.form->Actions.cmExit)->trigger();
   EXPECT_EQ(club.fake.desk.Questions.size(), 2u);
   EXPECT_EQ(closed.count(), 1);
   EXPECT_FALSE(club.form->Dispatching);
@@ -87,28 +87,28 @@ TEST(ClubLifeTest, OtherWindowsFollowTheirLogic) {
   TInfoWindow info(*club.form->InfoForm);
   TResWindow games(*club.form->ResForm);
   EXPECT_FALSE(table.isVisible());
-  club.window->ActionOf(club.form->cmTable)->trigger();  // "Asztal...": the table window shows
+  club.window->ActionOf(club.form->Actions.cmTable)->trigger();  // "Asztal...": the table window shows
   EXPECT_TRUE(table.isVisible());
   EXPECT_EQ(table.windowTitle(), "Zenit Tarokk");
-  club.window->ActionOf(club.form->cmResults)->trigger();
+  club.window->ActionOf(club.form->Actions.cmResults)->trigger();
   EXPECT_TRUE(games.isVisible());
   EXPECT_EQ(games.windowTitle(), "Lejátszott partik");
   // Closing the table window by its frame only hides it, and the logic knows.
   table.close();
   EXPECT_FALSE(club.form->BidForm->Visible);
-  club.window->ActionOf(club.form->cmDisconnect)->trigger();
+  club.window->ActionOf(club.form->Actions.cmDisconnect)->trigger();
   EXPECT_FALSE(table.isVisible());
 }
 
 TEST(ClubLifeTest, ClosingTheProfileWindowLetsTheNextRequestThrough) {
   TWindowFixture club(kNamed);
   TInfoWindow info(*club.form->InfoForm);
-  club.form->InfoForm->ShowProfile(club.form->Nickname);  // the user's own data
+  club.form->InfoForm->ShowProfile(club.form->State.Nickname);  // the user's own data
   ASSERT_TRUE(info.isVisible());
-  club.form->InfoThrottle = 3;
+  club.form->State.InfoThrottle = 3;
   info.close();
   EXPECT_FALSE(club.form->InfoForm->Visible);
-  EXPECT_EQ(club.form->InfoThrottle, 0);
+  EXPECT_EQ(club.form->State.InfoThrottle, 0);
 }
 
 // The personal-data and played-games views are made when their logic first shows them, and what
@@ -127,13 +127,13 @@ TEST(ClubLifeTest, SecondaryWindowsAreMadeWhenFirstShown) {
   EXPECT_EQ(info.View()->findChild<QLineEdit*>("fdReal")->text(), QStringLiteral("Buta Robot"));
   EXPECT_EQ(games.View(), nullptr);
 
-  club.window->ActionOf(club.form->cmResults)->trigger();
+  club.window->ActionOf(club.form->Actions.cmResults)->trigger();
   ASSERT_NE(games.View(), nullptr);
   TResWindow* made = games.View();
   EXPECT_TRUE(made->isVisible());
   made->close();
   EXPECT_FALSE(club.form->ResForm->Visible);
-  club.window->ActionOf(club.form->cmResults)->trigger();
+  club.window->ActionOf(club.form->Actions.cmResults)->trigger();
   EXPECT_EQ(games.View(), made);
   EXPECT_TRUE(made->isVisible());
 }

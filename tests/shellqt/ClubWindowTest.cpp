@@ -111,12 +111,12 @@ TEST_F(ClubWindowTest, AltLettersBelongToWhatIsShown) {
     }
   };
   TZnForm& f = *club.form;
-  TZnForm::TMenus lobby, room;
+  TClubState::TMenus lobby, room;
   lobby.Messages = lobby.Lobby = true;
   room.Messages = room.Room = room.View = room.Deal = true;
-  for (const TZnForm::TMenus& state : {TZnForm::TMenus{}, lobby, room}) {
-    f.Menus = state;
-    f.Notify(TZnForm::Aspect::Menus);
+  for (const TClubState::TMenus& state : {TClubState::TMenus{}, lobby, room}) {
+    f.State.Menus = state;
+    f.State.Notify(TClubState::Aspect::Menus);
     unique(w.menuBar()->actions(), "menu bar");
     for (const QAction* a : w.menuBar()->actions()) {
       if (!a->isVisible()) {
@@ -134,12 +134,12 @@ TEST_F(ClubWindowTest, MenuBarOrderAndStartingCheckMarks) {
   EXPECT_EQ(captions,
             QStringList({"&Külvilág", "Üzenetek", "Társalgó", "Terem", "Nézet", "Osztás", "&Súgó"}));
   TZnForm& f = *club.form;
-  EXPECT_TRUE(w.ActionOf(f.cmNormal)->isChecked());
-  EXPECT_FALSE(w.ActionOf(f.cmReverse)->isChecked());
-  EXPECT_TRUE(w.ActionOf(f.cmSound)->isChecked());
-  EXPECT_TRUE(w.ActionOf(f.cmAlign)->isChecked());
-  EXPECT_FALSE(w.ActionOf(f.cmKibic)->isChecked());
-  EXPECT_EQ(w.ActionOf(f.cmShowBid)->toolTip(), "Megmutatja a liciteket");
+  EXPECT_TRUE(w.ActionOf(f.Actions.cmNormal)->isChecked());
+  EXPECT_FALSE(w.ActionOf(f.Actions.cmReverse)->isChecked());
+  EXPECT_TRUE(w.ActionOf(f.Actions.cmSound)->isChecked());
+  EXPECT_TRUE(w.ActionOf(f.Actions.cmAlign)->isChecked());
+  EXPECT_FALSE(w.ActionOf(f.Actions.cmKibic)->isChecked());
+  EXPECT_EQ(w.ActionOf(f.Actions.cmShowBid)->toolTip(), "Megmutatja a liciteket");
 }
 
 TEST_F(ClubWindowTest, ChatBoxHoldsTheTenPhrases) {
@@ -179,7 +179,7 @@ TEST_F(ClubWindowTest, ConnectPageShowsTheSettings) {
 TEST_F(ClubWindowTest, AddressListButtonsMoveTheSelectedEntry) {
   auto* list = w.findChild<QListWidget*>("adrList");
   list->setCurrentRow(1);  // as a click
-  EXPECT_EQ(club.form->AddressIndex, 1);
+  EXPECT_EQ(club.form->State.Connect.AddressIndex, 1);
   w.findChild<QToolButton*>("adrDown")->click();
   EXPECT_EQ(list->item(2)->text().toStdString(), ZN_DEFAULT_SERVER_HOST);
   EXPECT_EQ(list->currentRow(), 2);
@@ -228,10 +228,10 @@ TEST_F(ClubWindowTest, RoomPageMarksStartHidden) {
 }
 
 TEST_F(ClubWindowTest, HelpAndAboutGoThroughTheDesktop) {
-  w.ActionOf(club.form->cmHelp)->trigger();
+  w.ActionOf(club.form->Actions.cmHelp)->trigger();
   ASSERT_EQ(club.fake.desk.Started.size(), 1u);
   EXPECT_NE(club.fake.desk.Started[0].find("/zenit/znclient.htm"), std::string::npos);
-  w.ActionOf(club.form->cmAbout)->trigger();
+  w.ActionOf(club.form->Actions.cmAbout)->trigger();
   ASSERT_EQ(club.fake.desk.Messages.size(), 1u);
   EXPECT_EQ(club.fake.desk.Messages[0].rfind("Zenit Tarokk Client\r\r        Version 0.99", 0), 0u);
 }
@@ -249,14 +249,14 @@ TEST_F(ClubWindowTest, MessageAreaShowsTheLinesThroughAppendsTrimsAndClears) {
   ASSERT_NE(memo, nullptr);
   auto shown = [&] {
     QStringList lines;
-    for (const std::string& line : club.form->Memo) lines << ToQt(line);
+    for (const std::string& line : club.form->State.Memo) lines << ToQt(line);
     return lines.join('\n');
   };
   for (int i = 0; i < 230; ++i) {
     club.form->Dispatch("Mline " + std::to_string(i));
     ASSERT_EQ(memo->toPlainText(), shown()) << "after line " << i;
   }
-  EXPECT_EQ(memo->blockCount(), static_cast<int>(club.form->Memo.size()));
+  EXPECT_EQ(memo->blockCount(), static_cast<int>(club.form->State.Memo.size()));
   club.form->cmClearExecute();
   EXPECT_EQ(memo->toPlainText(), QString());
   club.form->Dispatch("Mfirst");

@@ -20,7 +20,11 @@ namespace {
 
 class BidWindowTest : public TableTest {
  protected:
-  BidWindowTest() { club.Seat = 1; }
+  BidWindowTest() {
+    club.Seat = 1;
+    // A screen with room for the largest print: the sizes below are the designed ones.
+    window.AvailableArea = [] { return QRect(0, 0, 3840, 2160); };
+  }
   template <class W>
   W* Find(const char* name) {
     auto* w = window.findChild<W*>(QString::fromLatin1(name));

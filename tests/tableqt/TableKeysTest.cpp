@@ -20,7 +20,11 @@ namespace {
 
 class TableKeysTest : public TableTest {
  protected:
-  TableKeysTest() { club.Seat = 1; }
+  TableKeysTest() {
+    club.Seat = 1;
+    // A screen with room for the largest print: the sizes below are the designed ones.
+    window.AvailableArea = [] { return QRect(0, 0, 3840, 2160); };
+  }
   template <class W>
   W* Find(const char* name) {
     auto* w = window.findChild<W*>(QString::fromLatin1(name));
@@ -35,6 +39,14 @@ class TableKeysTest : public TableTest {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   }
   QWidget* Focus() { return QApplication::focusWidget(); }
+  // "<<<" drawn whole in the gap between the composed set and the catalogue.
+  void ExpectArrowWhole() {
+    auto* arrow = Find<QLabel>("lbArrow");
+    const QRect a = arrow->geometry();
+    EXPECT_GE(a.width(), arrow->fontMetrics().horizontalAdvance(arrow->text()));
+    EXPECT_GT(a.left(), Find<QListWidget>("fdSend")->geometry().right());
+    EXPECT_LT(a.right(), Find<QListWidget>("fdBid")->geometry().left());
+  }
   // Captions that do not fit their control, and controls reaching out of their parent.
   std::vector<std::string> Cut() {
     std::vector<std::string> cut;
@@ -178,6 +190,70 @@ TEST_F(TableKeysTest, LargePrintDoublesAndComesBack) {
     }
   }
 }
+
+// Large print on a screen too small for the doubled window: the window takes the largest print
+// size the screen's free area holds, its controls inside it and their captions whole, and ordinary
+// print gives every control its place again (from a size that is no whole multiple).
+struct ScreenCase {
+  const char* name;
+  QRect area;
+  bool watching;
+};
+class LargePrintScreens : public TableKeysTest, public ::testing::WithParamInterface<ScreenCase> {};
+
+TEST_P(LargePrintScreens, FitsTheFreeAreaAndComesBack) {
+  const ScreenCase& c = GetParam();
+  window.AvailableArea = [area = c.area] { return area; };
+  if (c.watching) {
+    club.Seat = 0;
+    form.ToggleWatch();
+    form.ShowPage(0);
+    for (int seat = 1; seat <= 4; ++seat) {
+      std::string hand = "H" + std::to_string(seat);
+      for (int card = 1; card <= 10; ++card) hand += " " + std::to_string((seat - 1) * 10 + card);
+      form.HandLine(hand);
+    }
+  } else {
+    Deal();
+  }
+  form.PlayLine("P3 1 0 41 42 0 0");
+  std::map<QWidget*, QRect> before;
+  for (QWidget* w : window.findChildren<QWidget*>()) before[w] = w->geometry();
+  const QSize ordinary = window.size();
+
+  ExpectArrowWhole();
+  form.SetLargePrint(true);
+  ExpectArrowWhole();
+  const QRect frame = window.frameGeometry();
+  EXPECT_TRUE(c.area.contains(frame))
+      << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+  EXPECT_GT(window.width(), ordinary.width());
+  const auto cut = Cut();
+  EXPECT_TRUE(cut.empty()) << cut.front();
+  for (auto* button : window.findChildren<QAbstractButton*>()) {
+    if (!button->isVisible()) continue;
+    const QRect at(button->mapTo(&window, QPoint(0, 0)), button->size());
+    EXPECT_TRUE(window.rect().contains(at)) << button->objectName().toStdString();
+  }
+
+  form.SetLargePrint(false);
+  EXPECT_EQ(window.size(), ordinary);
+  for (const auto& [w, g] : before) {
+    const QString name = w->objectName();
+    if (!dynamic_cast<TCardLabel*>(w) && !name.isEmpty() && !name.startsWith(QLatin1String("qt_")) &&
+        !qobject_cast<QStackedWidget*>(w->parentWidget())) {
+      EXPECT_EQ(w->geometry(), g) << name.toStdString();
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, LargePrintScreens,
+                         ::testing::Values(ScreenCase{"Playing1600x1200", QRect(0, 0, 1600, 1200), false},
+                                           ScreenCase{"Watching1600x1200", QRect(0, 0, 1600, 1200), true},
+                                           ScreenCase{"Playing1280x800", QRect(0, 0, 1280, 800), false},
+                                           ScreenCase{"Watching1280x800", QRect(0, 0, 1280, 800), true},
+                                           ScreenCase{"Playing1024x600", QRect(0, 0, 1024, 600), false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace zn::test
