@@ -32,19 +32,27 @@ TScreenRect KeepInside(const TScreenRect& frame, const TScreenRect& available) {
 TTableFit FitTable(const TTableFitInput& in) {
   TTableFit fit;
   const int wanted = in.LargePrint ? kLargePrint : kOrdinaryPrint;
-  int percent = wanted;
-  if (in.Width > 0 && in.Height > 0) {
-    // In 64 bits: a screen's measures times 100 stay far from any limit.
-    const std::int64_t roomW = std::max(0, in.Available.Width - in.FrameWidth);
-    const std::int64_t roomH = std::max(0, in.Available.Height - in.FrameHeight);
-    const std::int64_t fits = std::min(roomW * 100 / in.Width, roomH * 100 / in.Height);
-    percent = static_cast<int>(std::clamp<std::int64_t>(fits, kLeastPrint, wanted));
-  }
-  fit.Percent = percent;
-  const int width = in.Width * percent / 100 + in.FrameWidth;
-  const int height = in.Height * percent / 100 + in.FrameHeight;
+  // The print size whose window fits a region of the given size; in 64 bits, as screens' measures
+  // times 100 stay far from any limit.
+  const auto fitsIn = [&](std::int64_t w, std::int64_t h) -> std::int64_t {
+    if (in.Width <= 0 || in.Height <= 0) return wanted;
+    w = std::max<std::int64_t>(0, w - in.FrameWidth);
+    h = std::max<std::int64_t>(0, h - in.FrameHeight);
+    return std::min(w * 100 / in.Width, h * 100 / in.Height);
+  };
   const TScreenRect& a = in.Available;
   const TScreenRect& c = in.Club;
+  std::int64_t percent = fitsIn(a.Width, a.Height);
+  if (c.Width > 0) {
+    const std::int64_t beside =
+        std::max({fitsIn(a.Right() - c.Right(), a.Height), fitsIn(c.Left - a.Left, a.Height),
+                  fitsIn(a.Width, a.Bottom() - c.Bottom()), fitsIn(a.Width, c.Top - a.Top)});
+    if (beside >= std::min(wanted, kLeastBeside)) percent = std::min<std::int64_t>(beside, percent);
+  }
+  percent = std::clamp<std::int64_t>(percent, kLeastPrint, wanted);
+  fit.Percent = static_cast<int>(percent);
+  const int width = in.Width * fit.Percent / 100 + in.FrameWidth;
+  const int height = in.Height * fit.Percent / 100 + in.FrameHeight;
 
   // Candidates in the order a member would look for the table: right of the club window, left of
   // it, below, above; each as near the club window's top (or left) edge as the area allows.

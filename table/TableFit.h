@@ -17,6 +17,9 @@ struct TScreenRect {
 inline constexpr int kOrdinaryPrint = 100;
 inline constexpr int kLargePrint = 200;
 inline constexpr int kLeastPrint = 50;
+// Large print keeps the club window's chat in sight when it can still be this large beside it;
+// below that it takes the whole screen and covers the club window.
+inline constexpr int kLeastBeside = 140;
 
 struct TTableFitInput {
   TScreenRect Available;  // the screen's area free of panels and docks
@@ -33,9 +36,10 @@ struct TTableFit {
   TScreenRect Frame;             // where the window goes, its frame included
 };
 
-// The largest print size up to the one asked for whose window fits the free area (not below
-// kLeastPrint), and a place inside that area: beside, above or below the club window when one of
-// those fits, else where it covers the least of it.
+// The largest print size up to the one asked for whose window fits beside, above or below the club
+// window (when that is at least kLeastBeside or the size asked for), else the largest that fits
+// the free area (not below kLeastPrint); and a place inside that area, clear of the club window
+// where it fits, else where it covers the least of it.
 TTableFit FitTable(const TTableFitInput& in);
 
 // A window the member has placed keeps its place, moved only as far as needed to lie inside the

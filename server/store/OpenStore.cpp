@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "server/store/PgJournal.h"
 #include "server/store/PgStore.h"
 #include "server/store/SqliteJournal.h"
@@ -15,11 +17,21 @@ bool IsDatabaseUrl(const std::string& db) {
 
 std::string StoreName(const std::string& db) {
   if (!IsDatabaseUrl(db)) return db;
-  const std::size_t from = db.find("://") + 3;
-  const std::size_t at = db.find('@', from);
-  const std::size_t colon = db.find(':', from);
-  if (at == std::string::npos || colon == std::string::npos || colon > at) return db;
-  return db.substr(0, colon) + ":***" + db.substr(at);
+  std::string shown = db;
+  const std::size_t from = shown.find("://") + 3;
+  // The user's part ends at the last "@" before the path (a password may hold one).
+  const std::size_t path = std::min(shown.find_first_of("/?", from), shown.size());
+  const std::size_t at = shown.rfind('@', path);
+  const std::size_t colon = shown.find(':', from);
+  if (at != std::string::npos && at >= from && colon < at)
+    shown = shown.substr(0, colon) + ":***" + shown.substr(at);
+  // A password among the parameters, to its end.
+  for (std::size_t key = shown.find("password="); key != std::string::npos;
+       key = shown.find("password=", key + 1)) {
+    const std::size_t value = key + 9;
+    shown.replace(value, std::min(shown.find('&', value), shown.size()) - value, "***");
+  }
+  return shown;
 }
 
 bool StoreExists(const std::string& db) {

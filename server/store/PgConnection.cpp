@@ -76,8 +76,8 @@ std::string Result::Bytes(int row, int column) const {
   return bytes;
 }
 
-Connection::Connection(std::string conninfo, std::string prefix)
-    : conninfo_(std::move(conninfo)), prefix_(std::move(prefix)) {
+Connection::Connection(std::string conninfo, std::string prefix, std::string settings)
+    : conninfo_(std::move(conninfo)), prefix_(std::move(prefix)), settings_(std::move(settings)) {
   try {
     Open();
   } catch (...) {
@@ -108,6 +108,7 @@ void Connection::Open() {
   // come back as hex, and the server's notices ("already exists, skipping") stay out of stderr.
   Run("set up the connection",
       "SET client_encoding TO 'UTF8'; SET bytea_output TO 'hex'; SET client_min_messages TO warning");
+  if (!settings_.empty()) Run("set up the connection", settings_.c_str());
 }
 
 void Connection::Fail(std::string_view what, std::string why) const {

@@ -56,8 +56,9 @@ class Result {
 
 class Connection {
  public:
-  // prefix starts every error ("", "journal: "). Throws StoreError when it cannot connect.
-  Connection(std::string conninfo, std::string prefix);
+  // prefix starts every error ("", "journal: "); settings (SET statements) are run on every new
+  // connection, the first and those after a reconnect. Throws StoreError when it cannot connect.
+  Connection(std::string conninfo, std::string prefix, std::string settings = {});
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -82,6 +83,7 @@ class Connection {
 
   std::string conninfo_;
   std::string prefix_;
+  std::string settings_;
   pg_conn* conn_ = nullptr;
   bool inTransaction_ = false;
   bool lost_ = false;  // the log was told the connection went

@@ -16,8 +16,7 @@ std::string_view AsBytes(const deal::MatchSecret& secret) {
 }  // namespace
 
 PgJournal::PgJournal(const std::string& conninfo, PgStore* store)
-    : store_(store), db_(conninfo, "journal: ") {
-  db_.Run("set up the journal", "SET synchronous_commit TO off");
+    : store_(store), db_(conninfo, "journal: ", "SET synchronous_commit TO off") {
   writer_ = std::thread([this] { Run(); });
   if (store_) store_->AfterJournal([this] { Drain(); });
 }

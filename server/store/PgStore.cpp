@@ -29,10 +29,10 @@ std::optional<Array> BytesOf(const pg::Result& r, int row, int column) {
 
 }  // namespace
 
-PgStore::PgStore(const std::string& conninfo, NowFn now) : db_(conninfo, ""), now_(std::move(now)) {
-  // A result is announced once committed: the commit waits for the database server's disk (and
-  // for its synchronous standbys, where the operator has them).
-  db_.Run("set up the store", "SET synchronous_commit TO on");
+// A result is announced once committed: the commit waits for the database server's disk (and for
+// its synchronous standbys, where the operator has them), whatever the server's default.
+PgStore::PgStore(const std::string& conninfo, NowFn now)
+    : db_(conninfo, "", "SET synchronous_commit TO on"), now_(std::move(now)) {
   UpgradePgStore(db_);
 }
 

@@ -136,16 +136,20 @@ class JournalAndStore : public ::testing::TestWithParam<BackendKind> {
   std::unique_ptr<Backend> backend_;
 };
 
-// The server stopped after a result was written and before the batch that ends its deal.
+// The server stopped after a result was written and before the batch that ends its deal; in ten
+// rooms, each result written right after its deal's batch was queued.
 TEST_P(JournalAndStore, ADealWhoseResultIsStoredDoesNotComeBack) {
   auto store = backend_->Open();
   auto journal = backend_->Journal(store.get());
-  const std::int64_t kertes = store->CreateRoom("kertes"), terasz = store->CreateRoom("terasz");
-  journal->Write({DealIn(kertes, 5), DealIn(terasz, 7)});
-  store->AddResult({kertes, 5, 1, -1, kSeats});
+  for (int i = 0; i < 10; ++i) {
+    const std::int64_t kertes = store->CreateRoom("kertes" + std::to_string(i));
+    const std::int64_t terasz = store->CreateRoom("terasz" + std::to_string(i));
+    journal->Write({DealIn(kertes, 5), DealIn(terasz, 7)});
+    store->AddResult({kertes, 5, 1, -1, kSeats});
+  }
   const auto running = journal->LoadRunning();
-  ASSERT_EQ(running.size(), 1u);
-  EXPECT_EQ(running[0].number, 7);
+  ASSERT_EQ(running.size(), 10u);
+  for (const JournaledDeal& d : running) EXPECT_EQ(d.number, 7);
 }
 
 // A deal kept as a record after it was journaled, before the batch that names the record, ended.

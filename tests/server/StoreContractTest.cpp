@@ -212,6 +212,9 @@ TEST(OpenStore, TheDbNamesItsBackendAndTheLogNoPassword) {
            {"postgresql://zn@db/klub", true, "postgresql://zn@db/klub"},
            {"postgres://zn:titok@db:5432/klub", true, "postgres://zn:***@db:5432/klub"},
            {"postgresql://db:5432/klub?user=zn", true, "postgresql://db:5432/klub?user=zn"},
+           {"postgresql://db/klub?user=zn&password=titok&sslmode=require", true,
+            "postgresql://db/klub?user=zn&password=***&sslmode=require"},
+           {"postgresql://zn:a@b@db/klub?password=x", true, "postgresql://zn:***@db/klub?password=***"},
        }) {
     EXPECT_EQ(IsDatabaseUrl(c.db), c.url) << c.db;
     EXPECT_EQ(StoreName(c.db), c.shown) << c.db;

@@ -69,8 +69,16 @@ TEST_P(TableFitTest, FitsTheFreeAreaAndLeavesTheClubWindowInSight) {
 INSTANTIATE_TEST_SUITE_P(
     Screens, TableFitTest,
     ::testing::Values(
-        // 1600x1200 with a 30-pixel panel: the watching window was 1640x1278 in large print.
-        FitCase{"Large1600Watching", {0, 30, 1600, 1170}, true, true, kClubTopLeft, 178, {}, false},
+        // 1600x1200 with a 30-pixel panel: the watching window was 1640x1278 in large print. Large
+        // print stays beside the club window where it can be at least kLeastBeside there.
+        FitCase{"Large1600Watching",
+                {0, 30, 1600, 1170},
+                true,
+                true,
+                kClubTopLeft,
+                155,
+                {315, 30, 1279, 1022},
+                true},
         FitCase{"Large1600Playing",
                 {0, 30, 1600, 1170},
                 false,
@@ -79,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                 200,
                 {315, 30, 1192, 904},
                 true},
-        FitCase{"Large1280Playing", {0, 0, 1280, 800}, false, true, kClubTopLeft, 176, {}, false},
+        FitCase{
+            "Large1280Playing", {0, 0, 1280, 800}, false, true, kClubTopLeft, 161, {315, 0, 961, 733}, true},
         FitCase{"Large1280Watching", {0, 0, 1280, 800}, true, true, kClubTopLeft, 120, {}, false},
         FitCase{"Ordinary1280Watching",
                 {0, 0, 1280, 800},
@@ -117,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {900, 100, 600, 468},
                 true},
         // A second screen to the right of the first, with its panel on top.
-        FitCase{"SecondScreen", {1920, 40, 1280, 984}, false, true, {1920, 40, 315, 355}, 200, {}, false},
+        FitCase{"SecondScreen", {1920, 40, 1280, 984}, false, true, {1920, 40, 315, 355}, 161, {}, true},
         FitCase{"NoClubWindow", {0, 0, 1600, 1200}, false, false, {}, 100, {1000, 0, 600, 468}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
