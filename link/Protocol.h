@@ -167,12 +167,13 @@ std::string CmdProof(const claim::TProof& proof);
 std::string CmdAnswer(std::string_view inquiryWithoutQ, const std::array<std::string, 4>& texts);
 std::string CmdRecords(bool on);  // "Z1" / "Z0"
 
-// The newer lines a client reads, announced with "V" and a sum of bits once logged in; the server
+// The newer lines a client reads, announced with "V" and a sum of bits before "N"; the server
 // answers with a "V" line naming the bits it knows, and sends those lines from then on. A client
 // that never announces gets none of them. One more line later is one more bit.
 inline constexpr std::uint32_t kReadsClosing = 1;   // "C": why the server ends the connection
 inline constexpr std::uint32_t kReadsCaughtUp = 2;  // "E": the end of a catch-up
-inline constexpr std::uint32_t kReadsKnown = kReadsClosing | kReadsCaughtUp;
+inline constexpr std::uint32_t kReadsClaims = 4;    // "Y": the challenge of a claimed nickname
+inline constexpr std::uint32_t kReadsKnown = kReadsClosing | kReadsCaughtUp | kReadsClaims;
 std::string CmdReads(std::uint32_t bits);  // "V" bits
 
 // ---- Server lines (built by the server, read by the client) ------------------------------------

@@ -12,7 +12,8 @@ namespace zn {
 using namespace zn::literals;
 
 void TZnForm::NewLink() {
-  Link.reset();  // the old link is gone before the new one is made
+  Link.reset();      // the old link is gone before the new one is made
+  loginDueMs_ = -1;  // a nickname still waiting belonged to the old connection
   Link = std::make_unique<TZnLink>(ReceiveQueue, socketFactory_());
   // The dispatcher runs when something arrives or the connection changes, not in a busy loop.
   Link->OnLines = [this] {
@@ -82,11 +83,10 @@ void TZnForm::LLine(const std::string& line) {
   if (version != proto::kVersion)
     Desktop().ShowMessage(std::string("Szerver verzió ("_cp) + std::string(version) +
                           std::string(") eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp));
-  Send(proto::CmdNick(State.Nickname));
   RecordsAsked = false;  // a new connection: "Z1" again once logged in
   RecordGate.Reset();
-  readsAnnounced_ = false;
   serverReads_ = 0;
+  AnnounceBeforeLogin();
 }
 
 }  // namespace zn

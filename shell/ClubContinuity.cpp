@@ -168,8 +168,25 @@ void TZnForm::CaughtUpLine(const std::string&) { catchUpUntil_ = 0; }
 void TZnForm::VLine(const std::string& line) {
   const std::optional<std::int32_t> bits = proto::ReadCmdNumber(line);
   serverReads_ = bits && *bits > 0 ? static_cast<std::uint32_t>(*bits) & proto::kReadsKnown : 0;
+  readsAnnounced_ = true;
+  SendLogin();  // the server knows what this client reads: the nickname may go
 }
 
+// "V" goes alone before "N": a server that predates it drops what follows it in the same read,
+// so "N" waits for the answer, or a moment for a server that gives none.
+void TZnForm::AnnounceBeforeLogin() {
+  readsAnnounced_ = false;
+  Send(proto::CmdReads(proto::kReadsKnown));
+  loginDueMs_ = Desktop().SteadyMs() + kReadsAnswerMs;
+}
+
+void TZnForm::SendLogin() {
+  if (loginDueMs_ < 0) return;
+  loginDueMs_ = -1;
+  Send(proto::CmdNick(State.Nickname));
+}
+
+// A server that read no "V" before the login may read it now.
 void TZnForm::AnnounceReads() {
   if (readsAnnounced_ || loginSent_ != connection_) return;  // once, after this connection's "N"
   readsAnnounced_ = true;
@@ -190,6 +207,7 @@ void TZnForm::StopReturning() {
 
 void TZnForm::LinkTimerTimer() {
   const std::int64_t now = Steady();
+  if (loginDueMs_ >= 0 && now >= loginDueMs_ && Link && Link->Connected) SendLogin();
   switch (Keeper.Stage()) {
     case TLinkKeeper::TStage::Idle:
       break;

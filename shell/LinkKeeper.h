@@ -16,6 +16,8 @@ inline constexpr int kLinkTickMs = 250;  // the club window's link timer
 inline constexpr std::int64_t kCatchUpMs = 5000;
 // The same for a server that marks the catch-up's end: only a bound for a mark that never comes.
 inline constexpr std::int64_t kCatchUpMarkMs = 60000;
+// "N" waits this long for the answer to the "V" sent before it (a server that predates "V" gives none).
+inline constexpr std::int64_t kReadsAnswerMs = 1500;
 inline constexpr std::int64_t kQuietPingMs = 15000;  // a quiet "G" this often while connected
 // The quiet "G" waits until the member has sent nothing for this long: written right after a
 // command that runs to the end of the server's read (chat, a room name, a bid), it would be read

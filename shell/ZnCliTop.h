@@ -211,10 +211,13 @@ class TZnForm : private TLineReader, private TClubPortHost {
   void Notify(Aspect a) { State.Notify(a); }
 
   // Continuity (ClubContinuity.cpp).
-  bool serverEnded_ = false;       // the server said it ends this connection (a refused login...)
-  std::uint64_t connection_ = 0;   // connections made so far
-  std::uint64_t loginSent_ = 0;    // the connection the last "N" went on
-  bool readsAnnounced_ = false;    // "V" sent on this connection
+  bool serverEnded_ = false;      // the server said it ends this connection (a refused login...)
+  std::uint64_t connection_ = 0;  // connections made so far
+  std::uint64_t loginSent_ = 0;   // the connection the last "N" went on
+  bool readsAnnounced_ = false;   // "V" answered on this connection, or sent after the login
+  std::int64_t loginDueMs_ = -1;  // "N" waits for the answer to "V" until then; -1: sent
+  void AnnounceBeforeLogin();
+  void SendLogin();
   std::uint32_t serverReads_ = 0;  // the newer lines the server said it sends (proto::kReads*)
   std::int64_t catchUpUntil_ = 0;
   void LinkConnected();

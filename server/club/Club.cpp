@@ -214,7 +214,8 @@ void Club::Receive(MemberId id, std::string_view command) {
   if (!m->LoggedIn()) {
     if (command[0] == 'N' && !takeovers_.Awaiting(m->id)) Login(*m, proto::ReadText(command));
     if (command[0] == 'Y' && claims_.Challenged(id)) ClaimCommand(*m, command);  // the login's proof
-    return;  // anything else before login is ignored
+    if (command[0] == 'V') Reads(*m, command);  // what the client reads decides how "N" is met
+    return;                                     // anything else before login is ignored
   }
   Dispatch(*m, command);
 }

@@ -19,7 +19,14 @@ bool Club::PassClaimGate(Member& m, std::string_view nickname) {
     return false;
   }
   if (entry == ClaimGate::Entry::Admit) return true;
-  Challenge(m, nickname, entry == ClaimGate::Entry::ChallengeFree);
+  const bool free = entry == ClaimGate::Entry::ChallengeFree;
+  // A client that did not say it reads "Y" would show the challenge in a box and could not answer.
+  if (!(m.link.reads & proto::kReadsClaims)) {
+    RefuseClaim(m, "no claims announced for " + std::string(nickname),
+                free ? text::kClaimNeeded : text::kClaimRefused);
+    return false;
+  }
+  Challenge(m, nickname, free);
   return false;
 }
 
@@ -37,7 +44,8 @@ void Club::RefuseClaim(Member& m, std::string_view why, std::string_view text) {
 
 void Club::ClaimCommand(Member& m, std::string_view command) {
   if (command.size() == 1) {  // a request: one challenge at a time, none once proven or when off
-    if (m.LoggedIn() && claims_.MayRequest(m.id)) Challenge(m, m.who.nickname, true);
+    if (m.LoggedIn() && (m.link.reads & proto::kReadsClaims) && claims_.MayRequest(m.id))
+      Challenge(m, m.who.nickname, true);
     return;
   }
   ClaimGate::Outcome outcome;

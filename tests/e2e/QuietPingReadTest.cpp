@@ -56,6 +56,8 @@ class QuietPingReadTest : public ClubTest {
     // The login answers the server's first line and runs to the end of its read: the server
     // answers it before the client writes anything more.
     Feed({proto::LineVersion(proto::kVersion)});
+    EXPECT_EQ(Read(), std::vector<std::string>{proto::CmdReads(proto::kReadsKnown)});
+    Feed({proto::LineReads(proto::kReadsKnown)});
     EXPECT_EQ(Read(), std::vector<std::string>{"NAnna"});
     Feed({proto::LineLobby({{S("Társalgó"_cp)}, {{0, "Anna"}, {0, "bela"}}})});
     for (const std::string& command : Read()) EXPECT_NE(command, "<refused>");

@@ -103,6 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!framing.count(id)) {
           framing[id];
           club.Connect(id, id % 2 ? "10.0.0.1" : "10.0.0.2");
+          // Half the clients read claims: only they are challenged.
+          if (id % 2) club.Receive(id, zn::proto::CmdReads(zn::proto::kReadsKnown));
           // Its nickname is not known yet: the check learns it when the login succeeds.
         } else if (out.challenges.count(id)) {
           static const zn::claim::TSecret kSecrets[2] = {{1}, {2}};

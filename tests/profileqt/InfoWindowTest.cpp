@@ -92,6 +92,8 @@ TEST_F(InfoWindowTest, ScriptedServerAsksAndTheClientAnswersWithoutAsking) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return club.form->Dispatching; }));
   ASSERT_TRUE(club.ConnectTo(server));
   server.Send("#L0.99");
+  ASSERT_TRUE(server.Expect("V7"));
+  server.Send("#V7");
   ASSERT_TRUE(server.Expect("N" + kNick));
   server.Send("#QBela " + kNick);
   EXPECT_TRUE(server.Expect("WBela " + kNick + " 9 0 6 0 Vada VivoSzia!~"));

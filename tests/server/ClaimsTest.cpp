@@ -19,8 +19,9 @@ const std::string kNeeded =
     Cp("M >>>>> Ezen a szerveren csak igazolt becenévvel lehet belépni: frissítsd a klienst!"_cp);
 const std::string kClaimed = Cp("M >>>>> Ez a becenév mostantól a tiéd"_cp);
 
-// What the client does with the challenge.
-enum class Client { Old, Owner, Other, Replay, OtherName };
+// What the client does with the challenge. Old: a client that did not announce it reads "Y";
+// Silent: one that did, and then sends no proof.
+enum class Client { Old, Silent, Owner, Other, Replay, OtherName };
 struct ClaimCase {
   const char* name;
   ClaimMode mode;
@@ -50,6 +51,16 @@ class ClaimsTest : public ClubFixture {
       if (!l.empty() && l[0] == 'I') return true;
     return false;
   }
+  // Logs in as a client that reads claims; the member's lines so far are dropped.
+  MemberId JoinAnnounced(const std::string& nickname) {
+    const MemberId id = ++lastId_;
+    club().Connect(id);
+    club().Receive(id, proto::CmdReads(proto::kReadsClaims));
+    club().Receive(id, "N" + nickname);
+    club().Flush();
+    out.Take(id);
+    return id;
+  }
 };
 
 class ClaimCaseTest : public ClaimsTest, public ::testing::WithParamInterface<ClaimCase> {};
@@ -62,11 +73,14 @@ TEST_P(ClaimCaseTest, LoginUnderTheNickname) {
   const claim::TProof stale = claim::MakeProof(kOwner, claim::NewNonce(), "Anna");
 
   club().Connect(1);
+  if (c.client != Client::Old) club().Receive(1, proto::CmdReads(proto::kReadsClaims));
   std::vector<std::string> lines = Do(1, "NAnna");
-  if (const auto nonce = NonceIn(lines)) {
-    if (c.client == Client::Old) Advance(std::chrono::seconds(11));  // no answer to the challenge
+  const auto nonce = NonceIn(lines);
+  EXPECT_FALSE(c.client == Client::Old && nonce) << "a client that did not ask for claims got \"Y\"";
+  if (nonce) {
+    if (c.client == Client::Silent) Advance(std::chrono::seconds(11));  // no answer to the challenge
     if (c.client == Client::Replay) club().Receive(1, proto::CmdProof(stale));
-    if (c.client != Client::Old && c.client != Client::Replay)
+    if (c.client != Client::Silent && c.client != Client::Replay)
       club().Receive(1, proto::CmdProof(claim::MakeProof(c.client == Client::Other ? kOther : kOwner, *nonce,
                                                          c.client == Client::OtherName ? "Bela" : "Anna")));
     club().Flush();
@@ -92,6 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClaimCase{"OnClaimedOwner", ClaimMode::On, true, Client::Owner, "in", true},
         ClaimCase{"OnClaimedOtherSecret", ClaimMode::On, true, Client::Other, kRefused, true},
         ClaimCase{"OnClaimedOldClient", ClaimMode::On, true, Client::Old, kRefused, true},
+        ClaimCase{"OnClaimedNoProof", ClaimMode::On, true, Client::Silent, kRefused, true},
+        ClaimCase{"RequiredFreeNoProof", ClaimMode::Required, false, Client::Silent, kNeeded, false},
         ClaimCase{"OnClaimedReplay", ClaimMode::On, true, Client::Replay, kRefused, true},
         ClaimCase{"OnClaimedSignedForAnother", ClaimMode::On, true, Client::OtherName, kRefused, true},
         ClaimCase{"RequiredFreeOldClient", ClaimMode::Required, false, Client::Old, kNeeded, false},
@@ -103,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
 // connection (another secret is refused in the table above), freed by the operator.
 TEST_F(ClaimsTest, ClaimRefuseReturnRelease) {
   Make(ClaimMode::On);
-  const MemberId first = Join("Anna");
+  EXPECT_TRUE(Do(Join("Bella"), "Y").empty()) << "a request from a client that did not announce claims";
+  const MemberId first = JoinAnnounced("Anna");
   const auto nonce = NonceIn(Do(first, "Y"));
   ASSERT_TRUE(nonce);
   EXPECT_TRUE(Do(first, "Y").empty());  // one challenge at a time
@@ -113,6 +130,7 @@ TEST_F(ClaimsTest, ClaimRefuseReturnRelease) {
   club().Disconnect(first);
 
   club().Connect(3);
+  club().Receive(3, proto::CmdReads(proto::kReadsClaims));
   const auto third = NonceIn(Do(3, "NAnna"));
   ASSERT_TRUE(third);
   const std::string proof = proto::CmdProof(claim::MakeProof(kOwner, *third, "Anna"));
@@ -124,7 +142,7 @@ TEST_F(ClaimsTest, ClaimRefuseReturnRelease) {
   EXPECT_TRUE(store_.Release(NameKey("ANNA")));
   EXPECT_FALSE(store_.Release(NameKey("ANNA")));
   club().Connect(4);
-  EXPECT_TRUE(In(Do(4, "NAnna")));  // free again: in at once
+  EXPECT_TRUE(In(Do(4, "NAnna")));  // free again: in at once, whatever the client reads
 }
 
 // A member who floods "Y", or sends proofs he has no challenge for (for nicknames he does not
@@ -133,7 +151,7 @@ TEST_F(ClaimsTest, FloodsAreBoundedByTheRateLimit) {
   Make(ClaimMode::On);
   const std::string forged = proto::CmdProof(claim::MakeProof(kOther, claim::NewNonce(), "Anna"));
   for (const std::string& flood : {std::string("Y"), forged}) {
-    const MemberId id = Join("Mallory");
+    const MemberId id = JoinAnnounced("Mallory");
     int challenges = 0, sent = 0;
     for (; sent < 1000 && !out.closed.count(id); ++sent)
       for (const std::string& l : Do(id, flood)) challenges += l[0] == 'Y';

@@ -24,7 +24,8 @@ class ReturnTest : public ClubTest {
   void Entered(const std::vector<proto::TRoomMember>& members) {
     Start();
     Connect();
-    Feed({proto::LineVersion(proto::kVersion), proto::LineLobby({{kLobbyName, kKek}, {}})});
+    Feed({proto::LineVersion(proto::kVersion), proto::LineReads(proto::kReadsKnown),
+          proto::LineLobby({{kLobbyName, kKek}, {}})});
     form->fdRoomsDblClick(1);
     Feed({proto::LineRoom({"0", members})});
     log.sent.clear();
@@ -158,14 +159,16 @@ TEST_P(BackTest, EntersTheRoomByNameAndTakesTheSeat) {
   EXPECT_EQ(form->State.Room.MySeat, 0);
   Reconnected();
   log.sent.clear();
-  Feed({proto::LineVersion(proto::kVersion)});
-  EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdNick("Anna")});
+  // A server that does not mark the catch-up's end.
+  Feed({proto::LineVersion(proto::kVersion), proto::LineReads(proto::kReadsClaims)});
+  EXPECT_EQ(log.sent,
+            (std::vector<std::string>{proto::CmdReads(proto::kReadsKnown), proto::CmdNick("Anna")}));
   Feed({proto::LineLobby({{kLobbyName, S("Zöld"_cp), kKek}, {}})});
   Feed({proto::LineRoom({"0", c.entered})});
   EXPECT_EQ(form->BidForm->ShownHand.Count(), 0) << "the old deal's cards are gone";
   // A login no challenge answered asks for one, so the nickname gets claimed.
-  std::vector<std::string> sent = {proto::CmdNick("Anna"), proto::CmdClaimRequest(),
-                                   proto::CmdReads(proto::kReadsKnown), proto::CmdEnter(2)};
+  std::vector<std::string> sent = {proto::CmdReads(proto::kReadsKnown), proto::CmdNick("Anna"),
+                                   proto::CmdClaimRequest(), proto::CmdEnter(2)};
   sent.insert(sent.end(), c.sent.begin(), c.sent.end());
   if (!c.sent.empty() &&
       c.sent.front() == proto::CmdSit(c.seat)) {  // "S": the server puts the member on the seat
@@ -284,10 +287,11 @@ TEST_F(ReturnTest, CatchUpLastsUntilTheServersMark) {
   Tick(1000);
   Reconnected();
   log.sent.clear();
-  Feed({proto::LineVersion(proto::kVersion), proto::LineLobby({{kLobbyName, kKek}, {}})});
-  EXPECT_EQ(log.sent, (std::vector<std::string>{proto::CmdNick("Anna"), proto::CmdClaimRequest(),
-                                                proto::CmdReads(proto::kReadsKnown), proto::CmdEnter(1)}));
-  Feed({proto::LineReads(proto::kReadsKnown), proto::LineRoom({"0", {{1, "Bela"}, {2, "Anna"}}})});
+  Feed({proto::LineVersion(proto::kVersion), proto::LineReads(proto::kReadsKnown),
+        proto::LineLobby({{kLobbyName, kKek}, {}})});
+  EXPECT_EQ(log.sent, (std::vector<std::string>{proto::CmdReads(proto::kReadsKnown), proto::CmdNick("Anna"),
+                                                proto::CmdClaimRequest(), proto::CmdEnter(1)}));
+  Feed({proto::LineRoom({"0", {{1, "Bela"}, {2, "Anna"}}})});
   EXPECT_FALSE(form->Keeper.Returning());
   desk.desk.Clock += 3 * kCatchUpMs;  // a slow link
   Feed({proto::LineDeal(77), proto::LineHand(2, {1, 2, 3, 21, 22, 23, 42})});
@@ -302,7 +306,36 @@ TEST_F(ReturnTest, OneLoginPerConnection) {
   Start();
   Connect();
   Feed({proto::LineVersion(proto::kVersion), proto::LineVersion(proto::kVersion)});
-  EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdNick("Anna")});
+  Feed({proto::LineReads(proto::kReadsKnown), proto::LineReads(proto::kReadsKnown)});
+  Tick(kReadsAnswerMs);
+  EXPECT_EQ(log.sent,
+            (std::vector<std::string>{proto::CmdReads(proto::kReadsKnown), proto::CmdNick("Anna")}));
+}
+
+// "V" goes alone before "N" (a server that predates it drops what follows it in a read): the
+// nickname waits for the answer, or a moment for a server that gives none, which then gets "V"
+// again once the login is in.
+TEST_F(ReturnTest, AnnouncementGoesAloneBeforeTheNickname) {
+  struct Case {
+    bool answered;
+    std::vector<std::string> beforeWait, afterWait, afterLobby;
+  };
+  const std::string v = proto::CmdReads(proto::kReadsKnown);
+  for (const Case& c : {Case{true, {v, "NAnna"}, {v, "NAnna"}, {v, "NAnna", "Y"}},
+                        Case{false, {v}, {v, "NAnna"}, {v, "NAnna", "Y", v}}}) {
+    Start();
+    Connect();
+    log.sent.clear();
+    Feed({proto::LineVersion(proto::kVersion)});
+    if (c.answered) Feed({proto::LineReads(proto::kReadsKnown)});
+    Tick(kReadsAnswerMs - 1);
+    EXPECT_EQ(log.sent, c.beforeWait) << c.answered;
+    Tick(1);
+    EXPECT_EQ(log.sent, c.afterWait) << c.answered;
+    Feed({proto::LineLobby({{kLobbyName, kKek}, {}})});
+    EXPECT_EQ(log.sent, c.afterLobby) << c.answered;
+    form.reset();
+  }
 }
 
 // The claimed-name refusal while the way back waits, and the member cancels the prompt after a
@@ -311,7 +344,7 @@ TEST_F(ReturnTest, OneLoginPerConnection) {
 TEST_F(ReturnTest, ClaimRefusalCancelStaysOnTheConnectPage) {
   Start();
   Connect();
-  Feed({proto::LineVersion(proto::kVersion)});
+  Greeted();
   log.sent.clear();
   const std::size_t connects = log.connects.size();
   desk.desk.InsideInput = [this] {

@@ -63,6 +63,8 @@ class ClubTest : public ::testing::Test {
     Receive(lines);
     Pump();
   }
+  // The server's greeting and its answer to the "V" the client sends first: "N" goes then.
+  void Greeted() { Feed({proto::LineVersion(proto::kVersion), proto::LineReads(proto::kReadsKnown)}); }
   // Connected, in the lobby, then in a room with the given members.
   void InRoom(const std::vector<proto::TRoomMember>& members, const std::string& played = "0") {
     Start();

@@ -17,17 +17,18 @@ class ClubLines : public ClubTest {
 };
 
 TEST_F(ClubLines, VersionIsCheckedAndTheNicknameSentEitherWay) {
-  Feed({proto::LineVersion("0.99")});
+  Feed({proto::LineVersion("0.99"), proto::LineReads(proto::kReadsKnown)});
   EXPECT_TRUE(desk.desk.Messages.empty());
-  EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdNick("Anna")});
+  EXPECT_EQ(log.sent,
+            (std::vector<std::string>{proto::CmdReads(proto::kReadsKnown), proto::CmdNick("Anna")}));
   desk.desk.Clock += 2000;  // the next connection
   Connect();
-  Feed({proto::LineVersion("0.990")});
+  Feed({proto::LineVersion("0.990"), proto::LineReads(proto::kReadsKnown)});
   EXPECT_EQ(desk.desk.Messages,
             std::vector<std::string>{
                 S("Szerver verzió (0.990) eltérő.\rAjánlatos frissíteni a Kliens programot!"_cp)});
-  EXPECT_EQ(log.sent.size(), 2u);
-  EXPECT_EQ(log.sent[1], "NAnna");
+  EXPECT_EQ(log.sent.size(), 4u);
+  EXPECT_EQ(log.sent[3], "NAnna");
 }
 
 TEST_F(ClubLines, LobbyListsRoomsMembersAndThePresent) {

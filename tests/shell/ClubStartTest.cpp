@@ -66,7 +66,7 @@ TEST_F(ClubTest, RefusedNicknameIsAskedAgain) {
   form->FormShow();
   EXPECT_NE(desk.desk.Log.at(0).find(S("Ez a jel nem lehet a névben: @"_cp)), std::string::npos);
   Connect();
-  Feed({proto::LineVersion(proto::kVersion)});
+  Greeted();
   log.sent.clear();
   desk.desk.InputAnswers = {S("Anna"), S("Bella")};  // the same name is asked for again
   desk.desk.Clock += 2000;
@@ -78,8 +78,9 @@ TEST_F(ClubTest, RefusedNicknameIsAskedAgain) {
   EXPECT_EQ(IniRead(Ini(), "Program", "User", ""), "Bella");
   log.active = true;
   form->Link->Socket().OnConnected();
-  Feed({proto::LineVersion(proto::kVersion)});
-  EXPECT_EQ(log.sent, std::vector<std::string>{proto::CmdNick("Bella")});
+  Greeted();
+  EXPECT_EQ(log.sent,
+            (std::vector<std::string>{proto::CmdReads(proto::kReadsKnown), proto::CmdNick("Bella")}));
 
   // Cancel: the connect page, the notice still in the message area.
   Receive({proto::LineMessage(" >>>>> " + S(proto::kBadNicknameText) + "Bella")});
