@@ -217,6 +217,7 @@ enum class TCloseReason : std::int32_t {
   TooFast = 2,      // too many commands
   Replaced = 3,     // the same nickname logged in from elsewhere
   ClaimFailed = 4,  // a proof for the nickname's claim failed
+  NotReading = 5,   // the lines queued for it went over the server's budget
 };
 std::string LineClosing(TCloseReason why);  // "C" reason
 std::string LineCaughtUp();                 // "E"

@@ -1,5 +1,6 @@
 #include "server/Options.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "dealrecord/DealFormat.h"
@@ -65,6 +66,20 @@ std::vector<OptionRow> MakeRows() {
        .set = [](Options& o, const std::string&,
                  std::int32_t n) { return Limits(o).maxPerAddress = Count(n), true; },
        .help = "connections at once from one address (default 16)"},
+      {.name = "--queued-mb",
+       .arg = "N",
+       .kind = K::Number,
+       .set =
+           [](Options& o, const std::string&, std::int32_t n) {
+             o.server.queuedTotal = Count(n) << 20;
+             // One member never holds more than the whole club may.
+             o.server.queuedPerMember =
+                 std::min(ServerOptions::kDefaultQueuedPerMember, o.server.queuedTotal);
+             return true;
+           },
+       .help = "megabytes of output queued for all members together; over it\nthe members who read least "
+               "are closed (default 64)",
+       .high = 4096},
       {.name = "--rate",
        .arg = "N",
        .kind = K::Number,

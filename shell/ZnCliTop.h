@@ -59,9 +59,6 @@ class TZnForm : private TLineReader, private TClubPortHost {
   std::unique_ptr<TInfo> InfoForm;
   std::unique_ptr<TResForm> ResForm;
   std::unique_ptr<TArchiveForm> ArchiveForm;  // "&Archívum": every deal that ended (ClubArchive.cpp)
-  std::int64_t ArchivedDeal = 0;              // the last deal kept, which an "F" line marks
-  bool RecordsAsked = false;                  // "Z1" sent on this connection
-  TRecordGate RecordGate;                     // the records this connection may keep
 
   // ---- Hooks the Qt window sets ----
   std::function<void()> WakeIdle;     // run IdleHandler soon (a chunk arrived, a pause was lifted)
@@ -78,8 +75,6 @@ class TZnForm : private TLineReader, private TClubPortHost {
   void StopDispatching() { Dispatching = false; }
   // A valid nickname by the club's one rule (link/NameRule.h).
   static bool ValidNickname(std::string_view name);
-  // Asks for a nickname until a valid one is typed (why: the first prompt's reason); none on Cancel.
-  std::optional<std::string> AskNickname(std::string_view why, std::string typed);
 
   // ---- The dispatcher ----
   // One pass: takes at most one line (none while the table window's pause is set). Returns true
@@ -93,32 +88,14 @@ class TZnForm : private TLineReader, private TClubPortHost {
   // The link timer (every kLinkTickMs while LinkTimerEnabled): the quiet ping and its answer, the
   // countdown to the next attempt and the attempt itself.
   void LinkTimerTimer();
-  void ReturnLobbyShown();  // after an "I" line: on the way back, into the room
-  void ReturnRoomShown();   // after an "R" line: on the way back, onto the seat
-  // A deal's lines now may be the deal the member dropped out of.
-  bool CatchingUp() const;
 
   // ---- Operations other windows call ----
   void Alert() override;  // ClubAlert.cpp
   void TimerTimer();      // the 100 ms flash timer
-  void ResetToConnectPage();
-  void TakeSeat(std::int32_t seat);
   void EnableDealCommands(bool enable) override;
 
   // ---- The claimed nickname (ClubClaimKey.cpp) ----
   std::optional<claim::TSecret> ClaimSecret;  // none before the first connect, or when damaged
-  bool ClaimDamaged = false;                  // Zn.INI holds a code that does not read
-  bool ClaimAnswered = false;                 // this connection got a challenge
-  bool ClaimAsked = true;                     // this connection asked for one (or sent no "N")
-  claim::TProofGate ClaimGate;                // which challenges the client signs
-  void LoadClaimSecret();                     // at creation
-  void MakeClaimSecret();                     // the first connect: made and written once
-  void ClaimNewConnection();                  // the "L" line: a new connection
-  void ClaimAfterLobby();                     // an "I" line
-  static bool IsClaimRefusal(std::string_view line);
-  // The server refused the nickname (why says how): asks for another and logs in with it; Cancel
-  // leaves the member on the connect page.
-  void NicknameRefused(std::string_view why);
   void cmShowCodeExecute();
   void cmEnterCodeExecute();
 
@@ -167,23 +144,6 @@ class TZnForm : private TLineReader, private TClubPortHost {
   void cmAlignExecute();
   void fdSeatClick(int seat);  // also the four "&Leül" actions
 
-  // ---- Incoming lines (whole, letter included) ----
-  void ALine(const std::string& line);
-  void DLine(const std::string& line);
-  void GLine(const std::string& line);
-  void ILine(const std::string& line);
-  void LLine(const std::string& line);
-  void MLine(const std::string& line);
-  void RLine(const std::string& line);
-  void TLine(const std::string& line);
-  void YLine(const std::string& line);
-  void ZLine(const std::string& line);          // the record of a deal that ended: kept in the archive
-  void ArchiveResult(const std::string& line);  // "F": the result of the kept deal
-  void AskForRecords();                         // the first lobby after logging in: "Z1"
-  void AnnounceReads();                         // then the newer lines this client reads: "V"
-  void VLine(const std::string& line);          // the newer lines the server sends
-  void CaughtUpLine(const std::string& line);   // "E": the deal so far has come
-
  private:
   TClubPortImpl club_{State, Actions, *this};  // the club port the other windows reach
   TClubDispatcher dispatcher_{ReceiveQueue, *this};
@@ -203,6 +163,51 @@ class TZnForm : private TLineReader, private TClubPortHost {
     if (WakeIdle) WakeIdle();
   }
   TResForm& PlayedGames() override { return *ResForm; }
+
+  // Incoming lines (whole, letter included); ClubRoutes.cpp routes them.
+  void ALine(const std::string& line);
+  void DLine(const std::string& line);
+  void GLine(const std::string& line);
+  void ILine(const std::string& line);
+  void LLine(const std::string& line);
+  void MLine(const std::string& line);
+  void RLine(const std::string& line);
+  void TLine(const std::string& line);
+  void YLine(const std::string& line);
+  void ZLine(const std::string& line);          // the record of a deal that ended: kept in the archive
+  void ArchiveResult(const std::string& line);  // "F": the result of the kept deal
+  void AskForRecords();                         // the first lobby after logging in: "Z1"
+  void AnnounceReads();                         // then the newer lines this client reads: "V"
+  void VLine(const std::string& line);          // the newer lines the server sends
+  void CaughtUpLine(const std::string& line);   // "E": the deal so far has come
+
+  // The deal archive's gate (ClubArchive.cpp).
+  std::int64_t ArchivedDeal = 0;  // the last deal kept, which an "F" line marks
+  bool RecordsAsked = false;      // "Z1" sent on this connection
+  TRecordGate RecordGate;         // the records this connection may keep
+
+  // The nickname (ClubStart.cpp).
+  // Asks for a nickname until a valid one is typed (why: the first prompt's reason); none on Cancel.
+  std::optional<std::string> AskNickname(std::string_view why, std::string typed);
+
+  // The claimed nickname (ClubClaimKey.cpp).
+  bool ClaimDamaged = false;    // Zn.INI holds a code that does not read
+  bool ClaimAnswered = false;   // this connection got a challenge
+  bool ClaimAsked = true;       // this connection asked for one (or sent no "N")
+  claim::TProofGate ClaimGate;  // which challenges the client signs
+  void LoadClaimSecret();       // at creation
+  void MakeClaimSecret();       // the first connect: made and written once
+  void ClaimNewConnection();    // the "L" line: a new connection
+  void ClaimAfterLobby();       // an "I" line
+  static bool IsClaimRefusal(std::string_view line);
+  // The server refused the nickname (why says how): asks for another and logs in with it; Cancel
+  // leaves the member on the connect page.
+  void NicknameRefused(std::string_view why);
+
+  // The pages (ZnCliTop.cpp, ClubRoom.cpp).
+  void ResetToConnectPage();
+  void TakeSeat(std::int32_t seat);
+
   void NewLink();
   void ClearLists(bool keepMemo);
   void ShowLobby(const proto::TLobby& lobby);      // the rooms and members read from an "I" line
@@ -213,6 +218,10 @@ class TZnForm : private TLineReader, private TClubPortHost {
   void Notify(Aspect a) { State.Notify(a); }
 
   // Continuity (ClubContinuity.cpp).
+  void ReturnLobbyShown();  // after an "I" line: on the way back, into the room
+  void ReturnRoomShown();   // after an "R" line: on the way back, onto the seat
+  // A deal's lines now may be the deal the member dropped out of.
+  bool CatchingUp() const;
   bool serverEnded_ = false;      // the server said it ends this connection (a refused login...)
   std::uint64_t connection_ = 0;  // connections made so far
   std::uint64_t loginSent_ = 0;   // the connection the last "N" went on

@@ -23,6 +23,20 @@ std::string AddressKey(std::string_view address) {
   return key;
 }
 
+std::string PrefixKey(std::string_view address) {
+  const std::string text(address);
+  std::array<unsigned char, 16> b{};
+  if (inet_pton(AF_INET, text.c_str(), b.data()) == 1)
+    return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + ".0/24";
+  if (inet_pton(AF_INET6, text.c_str(), b.data()) != 1) return {};
+  static constexpr unsigned char kMapped[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff};
+  if (std::equal(std::begin(kMapped), std::end(kMapped), b.begin()))
+    return std::to_string(b[12]) + "." + std::to_string(b[13]) + "." + std::to_string(b[14]) + ".0/24";
+  char key[40];
+  std::snprintf(key, sizeof key, "%x:%x:%x::/48", b[0] << 8 | b[1], b[2] << 8 | b[3], b[4] << 8 | b[5]);
+  return key;
+}
+
 bool MinuteWindow::Take(SteadyTime now, std::uint32_t limit, std::uint64_t* lastDropped) {
   if (taken == 0 || Quiet(now)) {
     if (lastDropped) *lastDropped = dropped;

@@ -18,6 +18,10 @@ namespace zn::server {
 // IPv4 address, any other IPv6 address as its first 64 bits ("2001:db8:1:2::/64"). Text that is no
 // address is its own key.
 std::string AddressKey(std::string_view address);
+// The wider network an address belongs to, the second tier of the reserved places: an IPv4
+// address's /24 ("1.2.3.0/24"), an IPv6 address's /48 ("2001:db8:1::/48"). Empty for text that is no
+// address.
+std::string PrefixKey(std::string_view address);
 
 // Events counted in a minute that begins with its first event; those over the limit are counted as
 // dropped until the next minute begins.

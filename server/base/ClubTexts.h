@@ -35,6 +35,8 @@ inline constexpr std::string_view kLoginTimeout = "Nem jelentkeztél be időben,
 inline constexpr std::string_view kRoomsPerHour = "Egy órán belül több termet nem nyithatsz"_cp;
 inline constexpr std::string_view kTooLong = "Túl hosszú parancs, nem hajtható végre"_cp;
 inline constexpr std::string_view kTooFast = "Túl sok parancs, a kapcsolat megszakad"_cp;
+inline constexpr std::string_view kNotReading =
+    "Túl sok olvasatlan sor gyűlt össze, a kapcsolat megszakad"_cp;
 inline constexpr std::string_view kBadCommand = "Hibás parancs"_cp;
 inline constexpr std::string_view kNotInRoom = "Előbb lépj be egy terembe"_cp;
 inline constexpr std::string_view kNoSuchSeat = "Nincs ilyen hely"_cp;

@@ -24,6 +24,7 @@ struct Member {
     std::string folded;      // NameKey(nickname): the key of the online list
     std::string address;     // the peer's address, as the log shows it
     std::string addressKey;  // AddressKey(address): what the per-address limits count
+    std::string prefixKey;   // PrefixKey(address): its wider network (empty: none)
   } who;
 
   struct Connection {
@@ -35,6 +36,12 @@ struct Member {
     RateLimit chatBytes{0, 0};  // set from the club's limits at Connect
     // Chat to it is dropped: its queue was over the limit and it got the one notice saying so.
     bool chatDropped = false;
+    // The last room picture ("R") and lobby line queued for it, and where each ends in its stream:
+    // while the stream has not been written that far, the same picture is not queued again and a
+    // newer lobby line waits.
+    SharedLine roomPicture;
+    std::uint64_t roomPictureEnd = 0;
+    std::uint64_t lobbyLineEnd = 0;
     // Refusals logged in the current minute, and those left out of the log since.
     SteadyTime refusalMinute{};
     std::uint32_t refusalsLogged = 0;

@@ -124,6 +124,7 @@ bool Club::Connect(MemberId id, std::string_view address) {
   m.id = id;
   m.who.address.assign(address);
   m.who.addressKey = AddressKey(address);
+  m.who.prefixKey = PrefixKey(address);
   m.link.rate = RateLimit(limits_.commandsPerSecond, limits_.commandBurst);
   m.link.chatBytes = RateLimit(limits_.chatBytesPerSecond, limits_.chatBurst);
   const SteadyTime now = now_();
@@ -135,12 +136,15 @@ bool Club::Connect(MemberId id, std::string_view address) {
     return RefuseConnect(m, "too many connections from " + m.who.addressKey, text::kTooManyFromAddress);
   if (!address.empty() && !addresses_.CountConnect(m.who.addressKey, now, limits_.connectsPerMinute))
     return RefuseConnect(m, "too many new connections from " + m.who.addressKey, text::kConnectsPerMinute);
+  // Many addresses of one network count as one for the reserve: a /24 or a /48 is cheap to own.
+  const bool known = open > 0 || (!m.who.prefixKey.empty() && addresses_.OpenFrom(m.who.prefixKey) > 0);
   const std::size_t reserve = std::min(limits_.reservedPlaces, limits_.maxMembers / 10);
-  if (admitted_ >= (open > 0 ? limits_.maxMembers - reserve : limits_.maxMembers))
+  if (admitted_ >= (known ? limits_.maxMembers - reserve : limits_.maxMembers))
     return RefuseConnect(m, "club full", text::kClubFull);
   m.link.admitted = true;
   ++admitted_;
   if (!address.empty()) addresses_.Open(m.who.addressKey);
+  if (!m.who.prefixKey.empty()) addresses_.Open(m.who.prefixKey);
   loginDeadlines_.emplace_back(now + limits_.loginTimeout, id);
   out_.Send(id, proto::LineVersion(proto::kVersion));
   return true;
@@ -167,6 +171,15 @@ bool Club::Charge(Member& m) {
   m.link.closing = true;
   out_.Close(m.id);
   return false;
+}
+
+void Club::NotReading(MemberId id, std::string_view why) {
+  Member* m = Get(id);
+  if (!m || m->link.closing) return;
+  Refuse(*m, "not reading its lines: " + std::string(why), text::kNotReading);
+  Closing(*m, proto::TCloseReason::NotReading);
+  m->link.closing = true;
+  out_.Close(id);
 }
 
 // Commands the framing refused never reached the bucket: they pay here, so a stream of refusals
@@ -289,6 +302,7 @@ void Club::Disconnect(MemberId id, std::string_view why) {
   if (m->link.admitted) {
     --admitted_;
     if (!m->who.address.empty()) addresses_.Close(m->who.addressKey);
+    if (!m->who.prefixKey.empty()) addresses_.Close(m->who.prefixKey);
   }
   if (!why.empty()) LogAddress(*m, "disconnect #" + std::to_string(id) + ": " + std::string(why));
   claims_.Forget(id);
@@ -316,21 +330,29 @@ void Club::LobbyChanged() { lobby_.Changed(rooms_[0].present); }
 
 void Club::ArriveInLobby(Member& m) { lobby_.Arrive(m.id, now_()); }
 
-void Club::SendLobbyLines(SteadyTime now) {
-  const std::vector<MemberId> due = lobby_.TakeDue(now, [&](MemberId id) {
-    const Member* m = Find(id);
-    return m && !m->link.closing && m->place.room == 0;
+const SharedLine& Club::LobbyLine() {
+  return lobby_.Line([&] {
+    proto::TLobby lobby;
+    lobby.rooms.reserve(rooms_.size());
+    for (const Room& r : rooms_) lobby.rooms.push_back(r.gone ? std::string(text::kGoneRoom) : r.name);
+    lobby.members.reserve(online_.size());
+    for (const auto& [mid, m] : members_)
+      if (m.LoggedIn()) lobby.members.push_back({static_cast<std::int32_t>(m.place.room), m.who.nickname});
+    return proto::LineLobby(lobby);
   });
+}
+
+void Club::SendLobbyLines(SteadyTime now) {
+  const std::vector<MemberId> due = lobby_.TakeDue(
+      now,
+      [&](MemberId id) {
+        const Member* m = Find(id);
+        return m && !m->link.closing && m->place.room == 0;
+      },
+      [&](MemberId id) { return Unwritten(*Find(id), Find(id)->link.lobbyLineEnd); });
   for (MemberId id : due) {
-    out_.SendShared(id, lobby_.Line([&] {
-      proto::TLobby lobby;
-      lobby.rooms.reserve(rooms_.size());
-      for (const Room& r : rooms_) lobby.rooms.push_back(r.gone ? std::string(text::kGoneRoom) : r.name);
-      lobby.members.reserve(online_.size());
-      for (const auto& [mid, m] : members_)
-        if (m.LoggedIn()) lobby.members.push_back({static_cast<std::int32_t>(m.place.room), m.who.nickname});
-      return proto::LineLobby(lobby);
-    }));
+    out_.SendShared(id, LobbyLine());
+    Get(id)->link.lobbyLineEnd = out_.Streamed(id);
     lobby_.Sent(id, now, rooms_[0].present.size());
   }
 }

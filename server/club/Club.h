@@ -40,8 +40,9 @@ struct ClubLimits {
   std::size_t maxPerAddress = 16;
   // New connections one address may open in a minute.
   std::uint32_t connectsPerMinute = 60;
-  // Places only a connection from an address with none open may take (at most a tenth of the
-  // club), so addresses that fill the club cannot keep a newcomer out.
+  // Places only a connection from an address with none open, and from a network (/24, /48) with
+  // none open, may take (at most a tenth of the club), so addresses that fill the club, many of one
+  // network too, cannot keep a newcomer out.
   std::size_t reservedPlaces = 20;
   // A member who sends nothing of his own for this long is closed, unless seated in a running deal.
   std::chrono::minutes idleTimeout{60};
@@ -56,7 +57,7 @@ struct ClubLimits {
   std::uint32_t chatBytesPerSecondPerAddress = 8192;
   std::uint32_t chatBurstPerAddress = 32768;
   // A member with more queued than this gets no chat (one notice) until the queue is below half;
-  // well under what the server disconnects at (Server::kMaxQueued).
+  // well under what the server disconnects at (ServerOptions::queuedPerMember).
   std::size_t chatDropQueued = 256u << 10;
   // Rooms one nickname may create in an hour, and all nicknames of one address together.
   std::size_t roomsPerHour = 3;
@@ -110,6 +111,8 @@ class Club : public DealClub {
   void RefuseMalformed(MemberId id);
   // The connection ended (either side closed it); why goes to the log when given.
   void Disconnect(MemberId id, std::string_view why = {});
+  // The member's queue broke the server's budget (why, for the log): notice, closing line, close.
+  void NotReading(MemberId id, std::string_view why);
 
   // Sends the lobby lines that are due. The server calls it at the end of every turn of its loop.
   void Flush();
@@ -175,6 +178,8 @@ class Club : public DealClub {
   void LobbyChanged();
   void ArriveInLobby(Member& m);
   void SendLobbyLines(SteadyTime now);
+  // The lobby line as it stands (built again only after a change).
+  const SharedLine& LobbyLine();
 
   // Claimed nicknames (ClubClaimGate.cpp). A login challenged for its nickname waits for the proof.
   // False when the login waits for a proof (or was refused); true: admit it now.
@@ -193,7 +198,11 @@ class Club : public DealClub {
   void SetOption(Member& m, std::string_view command);
   void OrderDeal(Member& m, std::string_view command);
   void SendRoom(Room& room);
-  void SendRoomTo(Room& room, Member& m);
+  // The room's picture to one member; false when the same picture is still on its way to him.
+  bool SendRoomTo(Room& room, Member& m);
+  bool SendPicture(Member& m, const SharedLine& line);
+  // Whether the member's stream has not been written up to end yet.
+  bool Unwritten(const Member& m, std::uint64_t end) const;
   SharedLine RoomLine(const Room& room) const;
   void Touch(Room& room, bool always = false);
   void FreeIdleRooms(SteadyTime now);

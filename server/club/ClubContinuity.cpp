@@ -2,6 +2,7 @@
 // silent connection replaces it, and the deal engine may stand a member up.
 #include <algorithm>
 
+#include "link/Protocol.h"
 #include "server/base/ClubTexts.h"
 #include "server/base/Log.h"
 #include "server/base/Names.h"
@@ -29,15 +30,23 @@ void Club::StandUp(Room& room, int seat) {
   SendRoom(room);
 }
 
-// The old connection gets a notice as the probe: a live one takes it in (its end acknowledges the
+// The old connection gets a line as the probe: a live one takes it in (its end acknowledges the
 // bytes) even when its client sends nothing back. Only the probe counts, not what follows it: a
-// member reading slowly while chat flows never has an empty queue.
+// member reading slowly while chat flows never has an empty queue. The member is told in words at
+// the first login of a series; later probes of the series show nothing new on his screen.
 void Club::StartTakeover(Member& newcomer, Member& old, std::string_view nickname) {
   const SteadyTime now = now_();
+  const bool told = !takeovers_.NewSeries(old.id, newcomer.who.addressKey, now);
   if (!takeovers_.MayProbe(old.id, now)) return RefuseNickname(newcomer, nickname);
   LogAddress(newcomer, "login #" + std::to_string(newcomer.id) + " " + std::string(nickname) + ": probing #" +
                            std::to_string(old.id));
-  Notice(old, text::kNicknameTried);
+  if (!told) {
+    Notice(old, text::kNicknameTried);
+  } else if (Room* room = RoomOf(old)) {
+    out_.Send(old.id, proto::LineOption(room->option));  // what his room page shows already
+  } else {
+    out_.SendShared(old.id, LobbyLine());  // it only redraws what he sees
+  }
   takeovers_.Start(newcomer.id, old.id, nickname, now, out_.Streamed(old.id));
 }
 

@@ -47,8 +47,26 @@ SharedLine Club::RoomLine(const Room& room) const {
 void Club::SendRoom(Room& room) {
   if (room.present.empty()) return;
   const SharedLine line = RoomLine(room);
-  for (MemberId id : room.present) out_.SendShared(id, line);
+  for (MemberId id : room.present)
+    if (Member* m = Get(id)) SendPicture(*m, line);
   deals_->RoomSent(room);
+}
+
+bool Club::Unwritten(const Member& m, std::uint64_t end) const {
+  const std::uint64_t streamed = out_.Streamed(m.id);
+  const std::uint64_t queued = out_.Queued(m.id);
+  return streamed - std::min<std::uint64_t>(queued, streamed) < end;
+}
+
+// Every change of a room sends its picture again, so the last one queued is always the room as
+// it stands: one still unsent need not be queued a second time (a member who does not read could
+// otherwise be made to hold any number of copies).
+bool Club::SendPicture(Member& m, const SharedLine& line) {
+  if (m.link.roomPicture && *m.link.roomPicture == *line && Unwritten(m, m.link.roomPictureEnd)) return false;
+  out_.SendShared(m.id, line);
+  m.link.roomPicture = line;
+  m.link.roomPictureEnd = out_.Streamed(m.id);
+  return true;
 }
 
 void Club::SetPlayed(Room& room, std::int32_t played) {
@@ -60,7 +78,7 @@ void Club::RobotTakesSeat(Room& room, int seat) {
   if (seat >= 1 && seat <= kSeats) room.seats[static_cast<std::size_t>(seat)].robot = true;
 }
 
-void Club::SendRoomTo(Room& room, Member& m) { out_.SendShared(m.id, RoomLine(room)); }
+bool Club::SendRoomTo(Room& room, Member& m) { return SendPicture(m, RoomLine(room)); }
 
 // The store keeps the hour a human was last here; each room change need not write it again.
 void Club::Touch(Room& room, bool always) {
@@ -169,6 +187,8 @@ void Club::LeaveRoom(Member& m) {
     deals_->SeatChanged(room, seat);
   }
   RemovePresent(room, m.id);
+  m.link.roomPicture.reset();  // another room's picture, or the lobby, comes next
+  m.link.lobbyLineEnd = 0;
   if (room.present.empty()) room.emptySince = now_();
   if (m.place.room != 0) {
     Touch(room);
@@ -185,7 +205,8 @@ void Club::Enter(Member& m, std::string_view command) {
   const auto target = static_cast<std::size_t>(index);
   if (target == m.place.room) {  // nothing moves: the member only gets the picture again
     if (target == 0) return ArriveInLobby(m);
-    SendRoomTo(rooms_[target], m);
+    // While the same picture is on its way, so is the option after it (a change sends it anew).
+    if (!SendRoomTo(rooms_[target], m)) return;
     return out_.Send(m.id, proto::LineOption(rooms_[target].option));
   }
   LeaveRoom(m);

@@ -21,7 +21,8 @@ void LobbyPacer::Arrive(MemberId id, SteadyTime now) {
   MarkDue(id, p);
 }
 
-std::vector<MemberId> LobbyPacer::TakeDue(SteadyTime now, const std::function<bool(MemberId)>& inLobby) {
+std::vector<MemberId> LobbyPacer::TakeDue(SteadyTime now, const std::function<bool(MemberId)>& inLobby,
+                                          const std::function<bool(MemberId)>& busy) {
   std::vector<MemberId> due;
   std::vector<MemberId> later;
   for (MemberId id : waiting_) {
@@ -31,6 +32,9 @@ std::vector<MemberId> LobbyPacer::TakeDue(SteadyTime now, const std::function<bo
     if (!inLobby(id)) {
       p.due = false;
     } else if (p.next > now) {
+      later.push_back(id);
+    } else if (busy && busy(id)) {
+      p.next = now + interval_;  // one line at a time: the changes go out together later
       later.push_back(id);
     } else {
       p.due = false;

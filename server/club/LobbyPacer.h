@@ -29,8 +29,10 @@ class LobbyPacer {
   void Forget(MemberId id) { pace_.erase(id); }
 
   // The members due a line now, in the order they became due. inLobby tells whether a member
-  // still waits for it (gone, closing and in a room: the turn is dropped).
-  std::vector<MemberId> TakeDue(SteadyTime now, const std::function<bool(MemberId)>& inLobby);
+  // still waits for it (gone, closing and in a room: the turn is dropped); busy, whether his last
+  // line has not gone out yet (he stays due and is asked again at his next slot).
+  std::vector<MemberId> TakeDue(SteadyTime now, const std::function<bool(MemberId)>& inLobby,
+                                const std::function<bool(MemberId)>& busy = {});
   // The shared line; build makes it when the lobby changed since the last one.
   const SharedLine& Line(const std::function<std::string()>& build);
   // The member got the line now; audience: how many are in the lobby (they share the budget).

@@ -19,6 +19,17 @@ void Takeovers::Start(MemberId newcomer, MemberId old, std::string_view nickname
   probes_.push_back({newcomer, old, std::string(nickname), now, probeEnd});
 }
 
+bool Takeovers::NewSeries(MemberId old, const std::string& addressKey, SteadyTime now) {
+  std::vector<Series>& all = series_[old];
+  std::erase_if(all, [&](const Series& s) { return now - s.last >= kSeriesGap; });
+  auto it = std::find_if(all.begin(), all.end(), [&](const Series& s) { return s.addressKey == addressKey; });
+  const bool fresh = it == all.end();
+  if (!fresh) all.erase(it);
+  if (all.size() >= kMaxSeries) all.erase(all.begin());
+  all.push_back({addressKey, now});
+  return fresh;
+}
+
 std::vector<Takeovers::Probe> Takeovers::TakeDue(SteadyTime now) {
   auto end = std::find_if(probes_.begin(), probes_.end(),
                           [&](const Probe& p) { return p.since + kProbeWait > now; });

@@ -21,6 +21,11 @@ class Takeovers {
   static constexpr std::chrono::seconds kProbeWait{5};
   // A member that proved alive is not probed again for this long (logins are refused at once).
   static constexpr std::chrono::seconds kSilentAfter{30};
+  // Logins under one member's nickname from one address with no longer pause between them are one
+  // series: its member is told of the first only.
+  static constexpr std::chrono::minutes kSeriesGap{2};
+  // Series remembered per member; an older one forgotten only costs its member one more notice.
+  static constexpr std::size_t kMaxSeries = 16;
 
   struct Probe {
     MemberId newcomer = 0;
@@ -43,12 +48,22 @@ class Takeovers {
   // The probes whose wait has ended, the first sent first.
   std::vector<Probe> TakeDue(SteadyTime now);
   void ProvedAlive(MemberId old, SteadyTime now) { alive_[old] = now; }
-  void Forget(MemberId id) { alive_.erase(id); }
+  // Counts a login under old's nickname from the address; true when it begins a series.
+  bool NewSeries(MemberId old, const std::string& addressKey, SteadyTime now);
+  void Forget(MemberId id) {
+    alive_.erase(id);
+    series_.erase(id);
+  }
   std::optional<SteadyTime> NextDue() const;
 
  private:
   std::vector<Probe> probes_;  // in the order they came, so the first due is the first
   std::unordered_map<MemberId, SteadyTime> alive_;
+  struct Series {
+    std::string addressKey;
+    SteadyTime last{};  // the series' latest login
+  };
+  std::unordered_map<MemberId, std::vector<Series>> series_;  // by the member online, oldest first
 };
 
 }  // namespace zn::server

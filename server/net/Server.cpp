@@ -35,6 +35,17 @@ struct Server::Connection {
   bool closeAfter = false;  // the club closed it: close once the output is out
   bool draining = false;    // our side is shut down; reading until the peer closes
   bool closed = false;
+  bool slow = false;      // closed for not reading: nothing more is queued for it
+  bool farewell = false;  // but the club's last lines to it
+  // Where the stream ended at the last two agings: what of it before agedEnd is still queued has
+  // waited at least kAging.
+  std::uint64_t agedEnd = 0;
+  std::uint64_t recentEnd = 0;
+  // Bytes queued that waited at least kAging: a member who reads has none.
+  std::size_t Backlog() const {
+    const std::uint64_t written = streamed - queued;
+    return agedEnd > written ? static_cast<std::size_t>(agedEnd - written) : 0;
+  }
 };
 
 namespace {
@@ -65,7 +76,10 @@ Server::Server(asio::io_context& io, RoomStore& store, const ServerOptions& opti
       sweepTimer_(io),
       club_(
           store, *this, [] { return std::chrono::steady_clock::now(); }, options.limits, options.news),
-      deals_(club_, store, *this, [] { return std::chrono::steady_clock::now(); }) {
+      deals_(club_, store, *this, [] { return std::chrono::steady_clock::now(); }),
+      sendBuffer_(options.sendBuffer),
+      queuedPerMember_(options.queuedPerMember),
+      queuedLimit_(options.queuedTotal) {
   club_.SetDeals(&deals_);
   club_.SetNames(options.names);
   if (options.dealKey) deals_.UseDealKey(*options.dealKey);
@@ -139,6 +153,10 @@ void Server::Accept() {
 
 void Server::Start(tcp::socket socket) {
   Tune(socket);
+  if (sendBuffer_ > 0) {
+    std::error_code ec;
+    socket.set_option(asio::socket_base::send_buffer_size(sendBuffer_), ec);
+  }
   std::error_code ec;
   const auto peer = socket.remote_endpoint(ec);
   auto c = std::make_shared<Connection>(std::move(socket), ++nextId_);
@@ -209,22 +227,101 @@ void Server::MarkDirty(Connection& c) {
 
 void Server::Send(MemberId to, std::string_view line) {
   Connection* c = Find(to);
-  if (!c) return;
+  if (!c || !Fits(*c, line.size() + 1)) return;
   if (c->out.empty() || c->out.back().shared) c->out.emplace_back();
   c->out.back().own.push_back(kHash);
   c->out.back().own.append(line);
-  c->queued += line.size() + 1;
+  Account(*c, line.size() + 1, 0);
   c->streamed += line.size() + 1;
   MarkDirty(*c);
 }
 
 void Server::SendShared(MemberId to, const SharedLine& line) {
   Connection* c = Find(to);
-  if (!c) return;
+  if (!c || !Fits(*c, line->size() + 1)) return;
   c->out.push_back({line, {}});
-  c->queued += line->size() + 1;
+  Account(*c, line->size() + 1, 0);
   c->streamed += line->size() + 1;
   MarkDirty(*c);
+}
+
+void Server::Account(Connection& c, std::size_t added, std::size_t removed) {
+  c.queued = c.queued + added - removed;
+  if (!c.slow) liveQueued_ = liveQueued_ + added - removed;
+  if (added) queuedTotal_.fetch_add(added, std::memory_order_relaxed);
+  if (removed) queuedTotal_.fetch_sub(removed, std::memory_order_relaxed);
+}
+
+// Only a member who does not read keeps lines queued for long: one who reads has them taken by the
+// kernel within moments. So a line that would break the member's budget closes him, and one that
+// would break the club's closes the members with the most lines waiting since the last aging until
+// it fits; members with nothing waiting that long are never closed for it.
+
+bool Server::Fits(Connection& c, std::size_t bytes) {
+  if (c.slow) return c.farewell;
+  if (c.queued + bytes > queuedPerMember_) {
+    NotReading(c, std::to_string(c.queued) + " bytes queued, the member's limit " +
+                      std::to_string(queuedPerMember_));
+    return false;
+  }
+  if (liveQueued_ + bytes <= queuedLimit_) return true;
+  std::vector<Connection*> byQueue;
+  for (const auto& [id, other] : connections_)
+    if (!other->closed && !other->slow && other->Backlog() > 0) byQueue.push_back(other.get());
+  std::sort(byQueue.begin(), byQueue.end(), [](const Connection* a, const Connection* b) {
+    return a->Backlog() != b->Backlog() ? a->Backlog() > b->Backlog() : a->id < b->id;
+  });
+  for (Connection* other : byQueue) {
+    if (liveQueued_ + bytes <= queuedLimit_) break;
+    NotReading(*other, std::to_string(other->queued) + " bytes queued, the club's limit " +
+                           std::to_string(queuedLimit_) + " reached");
+  }
+  return !c.slow;  // with nothing old left anywhere the line is taken: readers are never closed
+}
+
+// What was not handed to the socket yet is dropped at once; at the end of the turn the club queues
+// its notice (and the closing line for a client that reads it) and closes him; a member who takes
+// nothing in is cut off kLinger later. One whose last write has not ended is cut off at once.
+void Server::NotReading(Connection& c, std::string why) {
+  std::size_t unsent = 0;
+  for (const OutPiece& p : c.out) unsent += p.shared ? p.shared->size() + 1 : p.own.size();
+  std::vector<OutPiece>().swap(c.out);
+  Account(c, 0, unsent);
+  liveQueued_ -= c.queued;  // what is in flight goes with the connection
+  c.slow = true;
+  slow_.emplace_back(c.id, std::move(why));
+  MarkDirty(c);
+}
+
+void Server::Age() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now < nextAging_) return;
+  nextAging_ = now + kAging;
+  for (auto& [id, c] : connections_) {
+    c->agedEnd = c->recentEnd;
+    c->recentEnd = c->streamed;
+  }
+}
+
+void Server::TellSlow() {
+  std::vector<std::pair<MemberId, std::string>> slow;
+  slow.swap(slow_);
+  for (auto& [id, why] : slow) {
+    auto it = connections_.find(id);
+    if (it == connections_.end() || it->second->closed) continue;
+    const ConnectionPtr c = it->second;
+    c->farewell = !c->writing;  // lines after a write that does not end would never arrive
+    club_.NotReading(id, why);
+    c->farewell = false;
+    if (c->writing) {  // what is in flight goes now, not after the linger
+      Drop(c, "not reading its lines");
+      continue;
+    }
+    c->linger = std::make_unique<asio::steady_timer>(io_, kLinger);
+    c->linger->async_wait([this, c](std::error_code e) {
+      if (!e && !c->closed) Drop(c, "not reading its lines");
+    });
+  }
 }
 
 std::size_t Server::Queued(MemberId who) const {
@@ -264,20 +361,20 @@ void Server::ScheduleFlush() {
 void Server::FlushAll() {
   flushPosted_ = false;
   if (stopped_) return;
+  Age();
   club_.Flush();
   std::vector<MemberId> dirty;
   dirty.swap(dirty_);
+  std::vector<ConnectionPtr> flushed;
+  flushed.reserve(dirty.size());
   for (MemberId id : dirty) {
     auto it = connections_.find(id);
     if (it == connections_.end()) continue;
-    ConnectionPtr c = it->second;
-    c->dirty = false;
-    if (c->queued > kMaxQueued) {
-      Drop(c, "not reading its lines");
-      continue;
-    }
-    StartWrite(c);
+    it->second->dirty = false;
+    flushed.push_back(it->second);
   }
+  TellSlow();
+  for (const ConnectionPtr& c : flushed) StartWrite(c);
   ArmLobbyTimer();
 }
 
@@ -307,7 +404,7 @@ void Server::StartWrite(const ConnectionPtr& c) {
     std::vector<OutPiece>().swap(c->inflight);  // an idle member keeps no buffer
     if (c->closed) return;
     if (ec) return Drop(c, "write failed");
-    c->queued -= bytes;
+    Account(*c, 0, bytes);
     StartWrite(c);
   });
 }
@@ -331,6 +428,7 @@ void Server::Drop(const ConnectionPtr& c, const char* why) {
   std::error_code ec;
   c->socket.close(ec);
   if (c->linger) c->linger->cancel();
+  Account(*c, 0, c->queued);
   connections_.erase(c->id);
   club_.Disconnect(c->id, why);
   ScheduleFlush();

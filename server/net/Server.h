@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,14 +39,23 @@ struct ServerOptions {
   std::chrono::seconds turnLimit{60};
   // Where claimed nicknames are kept (not owned); nullptr: in memory for this run.
   NameStore* names = nullptr;
+  // Output queued for one member, and for all members together, beyond which a member counts as
+  // not reading: he is closed (over the club's budget, those with the most queued first).
+  std::size_t queuedPerMember = kDefaultQueuedPerMember;
+  std::size_t queuedTotal = kDefaultQueuedTotal;
+  static constexpr std::size_t kDefaultQueuedPerMember = 8u << 20;
+  static constexpr std::size_t kDefaultQueuedTotal = 64u << 20;
+  // Each connection's socket send buffer in bytes (0: the system's, which grows as needed). Tests
+  // make it small, so a member who does not read shows at once.
+  int sendBuffer = 0;
 };
 
 class Server : private Outbox {
  public:
-  // Bytes queued for one member beyond which it counts as not reading: it is disconnected.
-  static constexpr std::size_t kMaxQueued = 8u << 20;
   // How long a connection the server closes may take to acknowledge.
   static constexpr std::chrono::seconds kLinger{2};
+  // Lines queued for a member longer than this (and up to twice as long) count as his backlog.
+  static constexpr std::chrono::milliseconds kAging{100};
 
   // Binds and starts accepting; throws std::system_error when the address cannot be bound. With a
   // journal, the deals it holds come back first and running deals are journaled from then on.
@@ -56,6 +66,8 @@ class Server : private Outbox {
   Server& operator=(const Server&) = delete;
 
   std::uint16_t Port() const { return port_; }
+  // Bytes queued for all members together, read on any thread (tests, the log).
+  std::size_t QueuedTotal() const { return queuedTotal_.load(std::memory_order_relaxed); }
   // Stops accepting and closes every connection; the io_context then runs out of work.
   void Stop();
 
@@ -82,6 +94,18 @@ class Server : private Outbox {
   void StartWrite(const ConnectionPtr& c);
   void Finish(const ConnectionPtr& c);
   void Drop(const ConnectionPtr& c, const char* why);
+  // Queued bytes of a connection change; the club's total follows.
+  void Account(Connection& c, std::size_t added, std::size_t removed);
+  // Whether bytes more for c fit the member's and the club's budgets; closes the members who
+  // read least when they do not (c too, when it is one of them: then false).
+  bool Fits(Connection& c, std::size_t bytes);
+  // Marks c as not reading: its unsent output goes now, the club is told at the end of the turn.
+  void NotReading(Connection& c, std::string why);
+  // The club's notice to those marked; a member who still does not read is cut off after kLinger.
+  void TellSlow();
+  // Marks where each stream ends now, at most every kAging: the lines before the mark before are
+  // the ones that waited.
+  void Age();
   void ArmLobbyTimer();
   void ArmTouchTimer();
   // Wakes the loop now and then, so idle members are closed in a quiet club too.
@@ -102,6 +126,13 @@ class Server : private Outbox {
   std::unordered_map<MemberId, ConnectionPtr> connections_;
   std::vector<MemberId> dirty_;
   bool flushPosted_ = false;
+  int sendBuffer_;
+  std::size_t queuedPerMember_;
+  std::size_t queuedLimit_;
+  std::atomic<std::size_t> queuedTotal_{0};
+  std::size_t liveQueued_ = 0;
+  std::chrono::steady_clock::time_point nextAging_{};   // queued for members not being closed for not reading
+  std::vector<std::pair<MemberId, std::string>> slow_;  // marked this turn, and why
   bool lobbyArmed_ = false;
   SteadyTime lobbyDue_{};
   // One read buffer for every connection: an idle member owns none.

@@ -18,11 +18,9 @@ std::string_view AsBytes(const deal::MatchSecret& secret) {
 PgJournal::PgJournal(const std::string& conninfo, PgStore* store)
     : store_(store), db_(conninfo, "journal: ", "SET synchronous_commit TO off") {
   writer_ = std::thread([this] { Run(); });
-  if (store_) store_->AfterJournal([this] { Drain(); });
 }
 
 PgJournal::~PgJournal() {
-  if (store_) store_->AfterJournal({});
   {
     const std::lock_guard lock(mutex_);
     stop_ = true;
@@ -33,14 +31,22 @@ PgJournal::~PgJournal() {
 
 void PgJournal::Write(const std::vector<JournalEntry>& entries) {
   {
-    const std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    // A database slower than the club holds the loop back here rather than the queue growing
+    // without end.
+    idle_.wait(lock, [this] { return queue_.size() < kMaxQueued || !failure_.empty(); });
     if (!failure_.empty()) {
       const std::string failure = std::move(failure_);
       failure_.clear();
       throw StoreError(failure);
     }
     if (entries.empty()) return;
-    queue_.push_back(entries);
+    Batch batch{entries};
+    if (store_) {
+      batch.lastResult = store_->LastResult();
+      batch.lastRecord = store_->LastRecord();
+    }
+    queue_.push_back(std::move(batch));
   }
   wake_.notify_one();
 }
@@ -55,7 +61,7 @@ void PgJournal::Run() {
   for (;;) {
     wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
     if (queue_.empty()) return;  // stopping, everything written
-    std::vector<JournalEntry> batch = std::move(queue_.front());
+    Batch batch = std::move(queue_.front());
     queue_.pop_front();
     // After a failure every batch is dropped until Write has reported it: the next one the
     // caller queues writes everything again.
@@ -65,7 +71,14 @@ void PgJournal::Run() {
       std::string failed;
       try {
         pg::Transaction t(db_);
-        for (const JournalEntry& e : batch) Apply(e);
+        if (batch.lastResult < 0) {
+          const pg::Result last = db_.Exec("write",
+                                           "SELECT (SELECT COALESCE(MAX(id), 0) FROM results), "
+                                           "(SELECT COALESCE(MAX(id), 0) FROM deal_records)");
+          batch.lastResult = last.Int(0, 0);
+          batch.lastRecord = last.Int(0, 1);
+        }
+        for (const JournalEntry& e : batch.entries) Apply(e, batch);
         t.Commit();
       } catch (const StoreError& e) {
         failed = e.what();
@@ -77,11 +90,11 @@ void PgJournal::Run() {
         queue_.clear();
       }
     }
-    if (queue_.empty()) idle_.notify_all();
+    idle_.notify_all();
   }
 }
 
-void PgJournal::Apply(const JournalEntry& e) {
+void PgJournal::Apply(const JournalEntry& e, const Batch& batch) {
   const auto clearRoom = [&] {
     db_.Exec("write", "DELETE FROM running_deals WHERE room=$1", pg::Params().Int(e.room));
     db_.Exec("write", "DELETE FROM running_moves WHERE room=$1", pg::Params().Int(e.room));
@@ -100,11 +113,11 @@ void PgJournal::Apply(const JournalEntry& e) {
       p.Int(e.room).Int(e.number);
       seats(p);
       e.match ? p.Bytes(AsBytes(*e.match)) : p.Null();
+      p.Int(batch.lastResult).Int(batch.lastRecord);
       db_.Exec(
           "write",
-          "INSERT INTO running_deals(room, deal, seat1, seat2, seat3, seat4, results_before, match_secret, "
-          "records_before) VALUES($1, $2, $3, $4, $5, $6, (SELECT COALESCE(MAX(id), 0) FROM results), $7, "
-          "(SELECT COALESCE(MAX(id), 0) FROM deal_records))",
+          "INSERT INTO running_deals(room, deal, seat1, seat2, seat3, seat4, match_secret, results_before, "
+          "records_before) VALUES($1, $2, $3, $4, $5, $6, $7, $8, $9)",
           p);
       return;
     }

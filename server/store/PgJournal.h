@@ -5,7 +5,9 @@
 // that were written; a crash of the database server may lose the last ones), while a result's
 // write stays synchronous on the store's connection. A batch that fails is reported by the next
 // Write (which throws, so the caller writes everything again) and the batches queued after it are
-// dropped: the journal never holds a later batch without the one before.
+// dropped: the journal never holds a later batch without the one before. A deal is stamped, when
+// queued, with the last result and record its store has seen (the results and records of the deal
+// come after them), so the writer may be late without a restart mistaking them.
 #pragma once
 
 #include <condition_variable>
@@ -22,8 +24,8 @@ namespace zn::server {
 
 class PgJournal : public JournalStore {
  public:
-  // The store has brought the schema up to date first; store, when given, writes records and
-  // results after the batches queued before them until this journal goes. Throws StoreError.
+  // The store has brought the schema up to date first; store, when given, is the one the results
+  // and records are written through (else the writer reads the last ids itself). Throws StoreError.
   explicit PgJournal(const std::string& conninfo, PgStore* store = nullptr);
   // Writes what is queued, then stops the writer.
   ~PgJournal() override;
@@ -37,14 +39,20 @@ class PgJournal : public JournalStore {
   void Drain();
 
  private:
+  // Batches queued at most (five seconds of the club's): Write waits beyond that.
+  static constexpr std::size_t kMaxQueued = 50;
+  struct Batch {
+    std::vector<JournalEntry> entries;
+    std::int64_t lastResult = -1, lastRecord = -1;  // -1: read them when writing
+  };
   void Run();
-  void Apply(const JournalEntry& e);
+  void Apply(const JournalEntry& e, const Batch& batch);
 
   PgStore* store_;
   pg::Connection db_;  // the writer's, and LoadRunning's once the queue is empty
   std::mutex mutex_;
   std::condition_variable wake_, idle_;
-  std::deque<std::vector<JournalEntry>> queue_;
+  std::deque<Batch> queue_;
   bool busy_ = false;  // the writer holds a batch
   bool stop_ = false;
   std::string failure_;  // the failed batch's error, until Write reports it

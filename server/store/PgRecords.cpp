@@ -1,4 +1,6 @@
 // The kept deals in the database (table deal_records), their fields as RecordFields.h writes them.
+#include <algorithm>
+
 #include "game/Cp1250.h"
 #include "game/PlayRules.h"
 #include "server/store/PgStore.h"
@@ -7,7 +9,6 @@
 namespace zn::server {
 
 std::int64_t PgStore::AddRecord(std::int64_t room, const dealrecord::DealRecord& r) {
-  if (drainJournal_) drainJournal_();
   pg::Params p;
   p.Int(room).Text(Cp1250ToUtf8(r.room)).Int(r.number).Int(Now()).Int(r.dealer);
   int robots = 0;
@@ -21,15 +22,16 @@ std::int64_t PgStore::AddRecord(std::int64_t room, const dealrecord::DealRecord&
       .Bytes(CardsBlob(r))
       .Int(r.TakenBy(1))
       .Int(r.TakenBy(2));
-  return db_
-      .Exec(
-          "keep deal",
-          "INSERT INTO deal_records(room, room_name, deal, time, dealer, seat1, seat2, seat3, seat4, robots, "
-          "hands, bids, cards, taken14, taken23) VALUES($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, "
-          "$13, "
-          "$14, $15) RETURNING id",
-          p)
-      .Int(0, 0);
+  const std::int64_t id = db_.Exec("keep deal",
+                                   "INSERT INTO deal_records(room, room_name, deal, time, dealer, seat1, "
+                                   "seat2, seat3, seat4, robots, "
+                                   "hands, bids, cards, taken14, taken23) VALUES($1, $2, $3, $4, $5, $6, $7, "
+                                   "$8, $9, $10, $11, $12, $13, "
+                                   "$14, $15) RETURNING id",
+                                   p)
+                              .Int(0, 0);
+  lastRecord_ = std::max(lastRecord_, id);
+  return id;
 }
 
 void PgStore::ForEachRecord(std::int64_t since,

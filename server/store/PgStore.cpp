@@ -1,5 +1,6 @@
 #include "server/store/PgStore.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 
@@ -29,11 +30,18 @@ std::optional<Array> BytesOf(const pg::Result& r, int row, int column) {
 
 }  // namespace
 
-// A result is announced once committed: the commit waits for the database server's disk (and for
-// its synchronous standbys, where the operator has them), whatever the server's default.
+// The durability of the SQLite file's, whatever the database server's default: every commit is in
+// the database server when the call returns (a crash of this server loses nothing), and a result's
+// commit also waits for its disk (and its synchronous standbys, where the operator has them) before
+// it is announced; that wait makes everything committed before it lasting too.
 PgStore::PgStore(const std::string& conninfo, NowFn now)
-    : db_(conninfo, "", "SET synchronous_commit TO on"), now_(std::move(now)) {
+    : db_(conninfo, "", "SET synchronous_commit TO off"), now_(std::move(now)) {
   UpgradePgStore(db_);
+  const pg::Result last = db_.Exec(
+      "read the last ids",
+      "SELECT (SELECT COALESCE(MAX(id), 0) FROM results), (SELECT COALESCE(MAX(id), 0) FROM deal_records)");
+  lastResult_ = last.Int(0, 0);
+  lastRecord_ = last.Int(0, 1);
 }
 
 std::int64_t PgStore::Now() const { return now_ ? now_() : static_cast<std::int64_t>(std::time(nullptr)); }
@@ -103,8 +111,8 @@ void PgStore::StartMatch(std::int64_t room, const deal::MatchSecret& secret, boo
 }
 
 std::int32_t PgStore::AddResult(const StoredResult& r) {
-  if (drainJournal_) drainJournal_();
   pg::Transaction t(db_);
+  db_.Run("add result", "SET LOCAL synchronous_commit TO on");
   // A commit whose answer was lost with the connection may have been done: the retry of that
   // result finds its record marked already and stores it no second time.
   if (r.record != 0) {
@@ -131,6 +139,7 @@ std::int32_t PgStore::AddResult(const StoredResult& r) {
              "RETURNING id",
              p)
           .Int(0, 0);
+  lastResult_ = std::max(lastResult_, id);
   if (r.record != 0)
     db_.Exec("mark deal", "UPDATE deal_records SET result=$2 WHERE id=$1",
              pg::Params().Int(r.record).Int(id));

@@ -1,6 +1,6 @@
 // The store in a PostgreSQL database (--db postgresql://...): the same tables and promises as the
 // SQLite file. Results commit with synchronous_commit on: the server echoes "F" only once the
-// result is on the database server's disk.
+// result is on the database server's disk; the other writes, like the file's, do not wait for it.
 #pragma once
 
 #include <string>
@@ -49,16 +49,18 @@ class PgStore : public ClubStore {
   std::int64_t LastId(const StoreTable& table) override;
   void SetLastId(const StoreTable& table, std::int64_t id) override;
   void Transact(const std::function<void()>& body) override;
-  // The journal's batches queued before a record or a result are written before it: each names the
-  // last record and result that came before its deal (PgJournal::Drain; empty: none).
-  void AfterJournal(std::function<void()> drain) { drainJournal_ = std::move(drain); }
+  // The last result and record ids this store has seen (from the database at the start, then its
+  // own writes): the journal stamps a deal with them when the loop queues it, so its writer,
+  // however late, never counts a result or record of the deal as written before it.
+  std::int64_t LastResult() const { return lastResult_; }
+  std::int64_t LastRecord() const { return lastRecord_; }
 
  private:
   std::int64_t Now() const;
 
   pg::Connection db_;
   NowFn now_;
-  std::function<void()> drainJournal_;
+  std::int64_t lastResult_ = 0, lastRecord_ = 0;
 };
 
 }  // namespace zn::server

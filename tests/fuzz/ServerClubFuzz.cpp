@@ -1,16 +1,20 @@
 // Fuzzes Club::Receive with the deal engine behind it, on a recording outbox and an in-memory
 // store. The input is a script of steps: a control byte picks a member (of four) and what happens
 // (connect, disconnect, time passing or, with no time, the member's connection going silent or
-// coming back, or bytes for the framing); the bytes up to the next 0xFF are that member's read; a
+// coming back, or bytes for the framing; a disconnect step with its high bits all set restarts the
+// server instead, stopped cleanly or killed, and the deals come back from the journal with their
+// ledgers and held seats); the bytes up to the next 0xFF are that member's read; a
 // connect step for a member already connected answers its last challenge with one of two secrets,
 // as a client of the nickname's owner (or another) would, since no fuzzer forges a signature.
 // Every line the club sends must be one line without "#", and no member
 // may get a hand that fair play keeps from it (tests/fairplay/FairPlayCheck.h).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -28,6 +32,7 @@
 namespace {
 
 using namespace zn::server;
+using zn::server::test::MemoryJournal;
 using zn::server::test::MemoryStore;
 
 class CheckingOutbox : public Outbox {
@@ -49,10 +54,11 @@ class CheckingOutbox : public Outbox {
   }
   std::map<MemberId, zn::claim::TChallenge> challenges;  // the last one each member got
   // The lines of one command go to the fair play check after it hears each member's deal run.
-  void Deliver(const Club& club, const Deals& deals, FairPlayCheck& check) {
+  template <typename RunOf>
+  void Deliver(const Club& club, const Deals& deals, FairPlayCheck& check, RunOf runOf) {
     for (auto& [id, lines] : pending) {
       const Member* m = club.Find(id);
-      check.Run(id, m && m->place.room ? deals.RunIn(club.RoomAt(m->place.room)) : 0);
+      check.Run(id, m && m->place.room ? runOf(deals.RunIn(club.RoomAt(m->place.room))) : 0);
       for (const std::string& line : lines) check.Received(id, line);
       lines.clear();
     }
@@ -63,6 +69,37 @@ class CheckingOutbox : public Outbox {
   }
   std::map<MemberId, std::vector<std::string>> pending;
   std::set<MemberId> silent;
+};
+
+// One run of the server on the store and the journal, which outlive it.
+struct Engine {
+  Engine(MemoryStore& store, MemoryJournal& journal, Outbox& out, SteadyTime& now, const ClubLimits& limits)
+      : club(
+            store, out, [&now] { return now; }, limits),
+        deals(
+            club, store, out, [&now] { return now; }, [] { return 1234; }) {
+    deals.UseDealKey(zn::test::kTestDealKey);  // the same input deals the same cards
+    deals.UseTurnLimit(std::chrono::seconds(3));
+    deals.UseJournal(&journal);
+    deals.Restore(journal.LoadRunning());
+    club.SetDeals(&deals);
+  }
+  ~Engine() { club.SetDeals(nullptr); }
+  Club club;
+  Deals deals;
+};
+
+// The engine numbers its deal runs afresh at each start: the check hears a restored deal under the
+// run it had and every other one past all it knows.
+struct Runs {
+  std::map<std::uint64_t, std::uint64_t> restored;  // this engine's run -> the run before the stop
+  std::uint64_t offset = 0, highest = 0;
+  std::uint64_t Of(std::uint64_t run) {
+    if (run == 0) return 0;
+    if (auto it = restored.find(run); it != restored.end()) return it->second;
+    highest = std::max(highest, run + offset);
+    return run + offset;
+  }
 };
 
 }  // namespace
@@ -76,19 +113,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SteadyTime now{std::chrono::hours(1)};
   CheckingOutbox out;
   MemoryStore store;
+  MemoryJournal journal;
   ClubLimits limits;
   limits.roomIdleFree = std::chrono::seconds(5);
   limits.seatGrace = std::chrono::seconds(5);  // the steps of time reach the grace, the turn clock
   // and the probe of a login
   // Every mode of claimed nicknames, by the input's length.
   limits.claims = size % 3 == 0 ? ClaimMode::On : size % 3 == 1 ? ClaimMode::Required : ClaimMode::Off;
-  Club club(
-      store, out, [&] { return now; }, limits);
-  Deals deals(
-      club, store, out, [&] { return now; }, [] { return 1234; });
-  deals.UseDealKey(zn::test::kTestDealKey);  // the same input deals the same cards
-  deals.UseTurnLimit(std::chrono::seconds(3));
-  club.SetDeals(&deals);
+  auto engine = std::make_unique<Engine>(store, journal, out, now, limits);
+  Runs runs;
   FairPlayCheck check;
   std::set<MemberId> known;  // members the check follows
   std::map<MemberId, Framing> framing;
@@ -102,20 +135,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 0:
         if (!framing.count(id)) {
           framing[id];
-          club.Connect(id, id % 2 ? "10.0.0.1" : "10.0.0.2");
+          engine->club.Connect(id, id % 2 ? "10.0.0.1" : "10.0.0.2");
           // Half the clients read claims: only they are challenged.
-          if (id % 2) club.Receive(id, zn::proto::CmdReads(zn::proto::kReadsKnown));
+          if (id % 2) engine->club.Receive(id, zn::proto::CmdReads(zn::proto::kReadsKnown));
           // Its nickname is not known yet: the check learns it when the login succeeds.
         } else if (out.challenges.count(id)) {
           static const zn::claim::TSecret kSecrets[2] = {{1}, {2}};
-          const Member* m = club.Find(id);
+          const Member* m = engine->club.Find(id);
           const std::string& nick = m && m->LoggedIn() ? m->who.nickname : nicknames[id];
-          club.Receive(id, zn::proto::CmdProof(
-                               zn::claim::MakeProof(kSecrets[control >> 4 & 1], out.challenges[id], nick)));
+          engine->club.Receive(id, zn::proto::CmdProof(zn::claim::MakeProof(kSecrets[control >> 4 & 1],
+                                                                            out.challenges[id], nick)));
         }
         break;
       case 1:
-        if (framing.erase(id)) club.Disconnect(id);
+        if (control >> 4 == 15) {  // every connection ends with the server, without a word
+          if (control & 1) engine->deals.FlushJournal();  // stopped; a kill loses the last batch
+          std::map<std::int64_t, std::uint64_t> before;   // room store id -> the run it had
+          for (std::size_t r = 1; r < engine->club.RoomCount(); ++r)
+            if (const std::uint64_t run = engine->deals.RunIn(engine->club.RoomAt(r)))
+              before[engine->club.RoomAt(r).storeId] = runs.Of(run);
+          for (const MemberId member : known) check.Left(member);
+          known.clear();
+          framing.clear();
+          out.challenges.clear();
+          out.silent.clear();
+          engine.reset();
+          engine = std::make_unique<Engine>(store, journal, out, now, limits);
+          runs.offset = runs.highest + 1;
+          runs.restored.clear();
+          for (std::size_t r = 1; r < engine->club.RoomCount(); ++r)
+            if (const std::uint64_t run = engine->deals.RunIn(engine->club.RoomAt(r));
+                run && before.count(engine->club.RoomAt(r).storeId))
+              runs.restored[run] = before[engine->club.RoomAt(r).storeId];
+          break;
+        }
+        if (framing.erase(id)) engine->club.Disconnect(id);
         check.Left(id);
         known.erase(id);
         break;
@@ -135,27 +189,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (p.kind == Piece::Command && !p.text.empty() && p.text[0] == 'N')
               nicknames[id] = std::string(p.text.substr(1));
             if (p.kind == Piece::Command)
-              club.Receive(id, p.text);
+              engine->club.Receive(id, p.text);
             else if (p.kind == Piece::TooLong)
-              club.RefuseTooLong(id);
+              engine->club.RefuseTooLong(id);
             else
-              club.RefuseMalformed(id);
+              engine->club.RefuseMalformed(id);
           }
         }
         at = end + 1;
       }
     }
-    club.Flush();
+    engine->club.Flush();
     // A member that has just logged in is checked from its first line on.
     for (const auto& [member, f] : framing) {
-      const Member* m = club.Find(member);
+      const Member* m = engine->club.Find(member);
       if (m && m->LoggedIn() && !known.count(member)) {
         check.Joined(member, m->who.nickname, m->who.address);
         known.insert(member);
       }
     }
-    out.Deliver(club, deals, check);
+    out.Deliver(engine->club, engine->deals, check, [&](std::uint64_t run) { return runs.Of(run); });
   }
-  for (auto& [id, f] : framing) club.Disconnect(id);
+  for (auto& [id, f] : framing) engine->club.Disconnect(id);
   return 0;
 }

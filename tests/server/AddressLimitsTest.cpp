@@ -22,6 +22,20 @@ TEST(AddressKey, CountsIPv4WholeAndIPv6ByItsSlash64) {
   for (const auto& [address, key] : cases) EXPECT_EQ(AddressKey(address), key) << address;
 }
 
+TEST(AddressKey, NetworksAreASlash24OrASlash48) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"10.0.0.1", "10.0.0.0/24"},
+      {"10.0.0.254", "10.0.0.0/24"},
+      {"::ffff:10.0.0.7", "10.0.0.0/24"},
+      {"2001:db8:1:2:aaaa::1", "2001:db8:1::/48"},
+      {"2001:db8:1:ffff::1", "2001:db8:1::/48"},
+      {"2001:db8:2::1", "2001:db8:2::/48"},
+      {"not an address", ""},
+      {"", ""},
+  };
+  for (const auto& [address, key] : cases) EXPECT_EQ(PrefixKey(address), key) << address;
+}
+
 class AddressLimitsTest : public ClubFixture {
  protected:
   MemberId ConnectFrom(const std::string& address) {
@@ -68,6 +82,36 @@ TEST_F(AddressLimitsTest, AFloodNeverKeepsANewcomerOut) {
   const MemberId newcomer = ConnectFrom("10.0.2.1");
   EXPECT_FALSE(out.closed.count(newcomer));
   EXPECT_TRUE(Refused(ConnectFrom("10.0.3.1"), "A klub megtelt, próbáld később!"_cp));
+}
+
+// Sixteen addresses of one network fill what they may; the reserved places stay for others.
+TEST_F(AddressLimitsTest, ManyAddressesOfOneNetworkNeverKeepAStrangerOut) {
+  const struct {
+    const char* name;
+    std::string (*address)(int i);  // the i-th address of the crowd's network
+    const char* stranger;
+  } cases[] = {
+      {"IPv4 /24", [](int i) { return "10.1.1." + std::to_string(i + 1); }, "10.1.2.1"},
+      {"IPv4 mapped", [](int i) { return "::ffff:10.1.1." + std::to_string(i + 1); }, "::ffff:10.9.9.9"},
+      {"IPv6 /64s of one /48", [](int i) { return "2001:db8:1:" + std::to_string(i + 1) + "::1"; },
+       "2001:db8:2::1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClubLimits limits;
+    limits.maxMembers = 20;  // two places kept
+    limits.maxPerAddress = 2;
+    MakeClub(limits);
+    int in = 0;
+    for (int i = 0; i < 16; ++i)
+      for (int k = 0; k < 2; ++k) in += out.closed.count(ConnectFrom(c.address(i))) ? 0 : 1;
+    EXPECT_EQ(in, 18) << "the crowd takes every place but the reserved ones";
+    EXPECT_TRUE(Refused(ConnectFrom(c.address(20)), "A klub megtelt, próbáld később!"_cp));
+    const MemberId stranger = ConnectFrom(c.stranger);
+    EXPECT_FALSE(out.closed.count(stranger));
+    for (MemberId id = 1; id <= lastId_; ++id) club().Disconnect(id);
+    out.closed.clear();
+  }
 }
 
 TEST_F(AddressLimitsTest, NewConnectionsPerAddressAreLimitedPerMinute) {

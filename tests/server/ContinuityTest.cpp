@@ -175,6 +175,56 @@ TEST_F(ContinuityTest, OnlyASilentConnectionIsReplaced) {
   }
 }
 
+// Logins under anna's nickname again and again: she is told once a series (one address, no pause
+// of two minutes), yet every login still probes her connection, so a silent one is replaced.
+TEST_F(ContinuityTest, TheProbeNoticeComesOncePerSeriesOfLogins) {
+  struct Login {
+    int after;            // seconds since the last login
+    const char* address;  // where the newcomer comes from
+    bool told;            // anna gets the notice
+    bool silent;          // anna's connection takes nothing in from now on: she is replaced
+  };
+  const struct {
+    const char* name;
+    std::vector<Login> logins;
+  } cases[] = {
+      {"one address every 35 s",
+       {{0, "10.0.0.9", true, false},
+        {35, "10.0.0.9", false, false},
+        {35, "10.0.0.9", false, false},
+        {35, "10.0.0.9", false, false}}},
+      {"a pause of two minutes", {{0, "10.0.0.9", true, false}, {120, "10.0.0.9", true, false}}},
+      {"another address", {{0, "10.0.0.9", true, false}, {35, "10.0.7.7", true, false}}},
+      {"a silent connection within a series", {{0, "10.0.0.9", true, false}, {35, "10.0.0.9", false, true}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    out.closed.clear();
+    DealWithBela();
+    const MemberId old = anna_->id;
+    out.queued[old] = 0;
+    for (const Login& login : c.logins) {
+      Advance(std::chrono::seconds(login.after));
+      out.Take(old);
+      const MemberId newcomer = ++lastId_;
+      club().Connect(newcomer, login.address);
+      out.Take(newcomer);
+      EXPECT_THAT(Do(newcomer, "Nanna"), IsEmpty());  // waits for the probe
+      const std::vector<std::string> probe = out.Take(old);
+      ASSERT_FALSE(probe.empty());
+      EXPECT_EQ(probe.front(), login.told ? kTried : "A0") << "a probe that shows nothing new";
+      EXPECT_EQ(std::count(probe.begin(), probe.end(), kTried), login.told ? 1 : 0);
+      if (login.silent) out.queued[old] = 100;  // the probe is not taken in
+      Advance(Club::kProbeWait);
+      const auto lines = Do(newcomer, "G");
+      EXPECT_EQ(out.closed.count(old) == 1, login.silent);
+      if (!login.silent) {
+        EXPECT_THAT(lines, ElementsAre(kRefused));
+      }
+    }
+  }
+}
+
 TEST_F(ContinuityTest, TheTurnClockMovesForALateMemberAndStandsHimUpAfterTwo) {
   const struct {
     const char* name;

@@ -193,6 +193,29 @@ TEST(Options, FairLimits) {
   EXPECT_EQ(error, "--rate must be a positive number: 0");
 }
 
+// The club's budget for queued output; one member never holds more than the whole club may.
+TEST(Options, QueuedOutputBudget) {
+  const struct {
+    std::vector<std::string> args;
+    bool ok;
+    std::size_t total, perMember;
+  } cases[] = {
+      {{}, true, 64u << 20, 8u << 20},
+      {{"--queued-mb", "512"}, true, 512u << 20, 8u << 20},
+      {{"--queued-mb", "4"}, true, 4u << 20, 4u << 20},
+      {{"--queued-mb", "0"}, false, 0, 0},
+      {{"--queued-mb", "4097"}, false, 0, 0},
+  };
+  for (const auto& c : cases) {
+    Options o;
+    std::string error;
+    ASSERT_EQ(ParseOptions(c.args, o, error) == ParseResult::Run, c.ok) << error;
+    if (!c.ok) continue;
+    EXPECT_EQ(o.server.queuedTotal, c.total);
+    EXPECT_EQ(o.server.queuedPerMember, c.perMember);
+  }
+}
+
 TEST(Options, NewsLinesLoseTheirLineEndsAndAreBounded) {
   const auto path = std::filesystem::temp_directory_path() / "znserver-news-test.txt";
   {

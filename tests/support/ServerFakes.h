@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "server/base/Journal.h"
 #include "server/base/Outbox.h"
 #include "server/base/Store.h"
 
@@ -107,6 +108,47 @@ class MemoryStore : public RoomStore {
   }
   std::vector<StoredRoom> stored_;
   bool failing_;
+};
+
+// The journal of running deals in memory: it outlives the club and the engine it serves, as the
+// store's file outlives a server killed and started again.
+class MemoryJournal : public JournalStore {
+ public:
+  void Write(const std::vector<JournalEntry>& entries) override {
+    for (const JournalEntry& e : entries) {
+      auto it = deals.find(e.room);
+      switch (e.kind) {
+        case JournalEntry::Kind::Deal:
+          deals[e.room] = JournaledDeal{e.room, e.number, e.seats, {}, e.match, {}, {}, 0};
+          break;
+        case JournalEntry::Kind::Clear:
+          deals.clear();
+          break;
+        case JournalEntry::Kind::End:
+          deals.erase(e.room);
+          break;
+        default:
+          if (it == deals.end()) break;
+          if (e.kind == JournalEntry::Kind::Seats) it->second.seats = e.seats;
+          if (e.kind == JournalEntry::Kind::Fair) {
+            it->second.ledger = e.ledger;
+            it->second.holds = e.holds;
+          }
+          if (e.kind == JournalEntry::Kind::Kept) it->second.record = e.record;
+          if (e.kind == JournalEntry::Kind::Move && e.index >= 0) {
+            auto& moves = it->second.moves;
+            moves.resize(std::min(moves.size(), static_cast<std::size_t>(e.index)));
+            moves.push_back(e.move);
+          }
+      }
+    }
+  }
+  std::vector<JournaledDeal> LoadRunning() override {
+    std::vector<JournaledDeal> running;
+    for (const auto& [room, deal] : deals) running.push_back(deal);
+    return running;
+  }
+  std::map<std::int64_t, JournaledDeal> deals;  // by room
 };
 
 // A store whose writes all fail, as a full disk would make them.

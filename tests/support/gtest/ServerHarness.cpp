@@ -36,8 +36,9 @@ RunningServer::~RunningServer() {
   SetLogSink({});
 }
 
-Client::Client(std::uint16_t port) {
+Client::Client(std::uint16_t port, int receiveBuffer) {
   fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (receiveBuffer > 0) ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_port = htons(port);
@@ -136,8 +137,8 @@ bool Client::ClosedWithin(int timeoutMs) {
   return closed_;
 }
 
-std::unique_ptr<Client> LoggedIn(std::uint16_t port, const std::string& nickname) {
-  auto c = std::make_unique<Client>(port);
+std::unique_ptr<Client> LoggedIn(std::uint16_t port, const std::string& nickname, int receiveBuffer) {
+  auto c = std::make_unique<Client>(port, receiveBuffer);
   EXPECT_EQ(c->Line(), "L0.99");
   c->Send("N" + nickname);
   const std::string lobby = c->Line();

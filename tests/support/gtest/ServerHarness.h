@@ -18,6 +18,7 @@ class RunningServer {
   RunningServer(const std::string& dbPath, ServerOptions options = {});
   ~RunningServer();
   std::uint16_t Port() const { return server_->Port(); }
+  std::size_t QueuedTotal() const { return server_->QueuedTotal(); }
 
  private:
   asio::io_context io_{1};
@@ -30,7 +31,9 @@ class RunningServer {
 // each starts with "#" and none ends with it.
 class Client {
  public:
-  explicit Client(std::uint16_t port);
+  // receiveBuffer: the socket's receive buffer in bytes (0: the system's), small for a member
+  // whose unread lines should pile up at the server soon.
+  explicit Client(std::uint16_t port, int receiveBuffer = 0);
   ~Client();
   Client(const Client&) = delete;
   Client& operator=(const Client&) = delete;
@@ -61,6 +64,6 @@ class Client {
 void MakeRoom(Client& c, const std::string& name);
 
 // Connects, logs in and reads up to the first lobby line.
-std::unique_ptr<Client> LoggedIn(std::uint16_t port, const std::string& nickname);
+std::unique_ptr<Client> LoggedIn(std::uint16_t port, const std::string& nickname, int receiveBuffer = 0);
 
 }  // namespace zn::server::test
