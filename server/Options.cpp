@@ -102,6 +102,26 @@ std::vector<OptionRow> MakeRows() {
              return true;
            },
        .help = "rooms one member may create in an hour, an address twice as many\n(default 3)"},
+      {.name = "--claims-per-hour",
+       .arg = "N",
+       .kind = K::Number,
+       .set =
+           [](Options& o, const std::string&, std::int32_t n) {
+             Limits(o).claimsPerHourPerAddress = Count(n);
+             Limits(o).claimsPerDayPerNetwork = 3 * Count(n) + 1;  // a network: as by default
+             return true;
+           },
+       .help = "nicknames one address may claim in an hour; one network (/24,\n/48) three times as many "
+               "and one more a day (default 3)",
+       .high = 1000},
+      {.name = "--release-unused-days",
+       .arg = "N",
+       .kind = K::Number,
+       .set = [](Options& o, const std::string&,
+                 std::int32_t n) { return Limits(o).releaseUnused = std::chrono::hours(24) * n, true; },
+       .help = "free a claimed nickname nobody has used for N days; 0 never\n(default 365)",
+       .low = 0,
+       .high = 100000},
       {.name = "--connects-per-minute",
        .arg = "N",
        .kind = K::Number,

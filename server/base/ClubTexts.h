@@ -62,6 +62,8 @@ inline constexpr std::string_view kClaimNeeded =
 inline constexpr std::string_view kClaimed = "Ez a becenév mostantól a tiéd"_cp;
 inline constexpr std::string_view kClaimsUnavailable =
     "A becenevek most nem ellenőrizhetők, próbáld később!"_cp;
+inline constexpr std::string_view kClaimsTooMany =
+    "Erről a címről vagy hálózatról mostanában túl sok becenevet foglaltak le, próbáld később!"_cp;
 inline constexpr std::string_view kNoChallenge = "Nincs megválaszolatlan névigazolás"_cp;
 // Chat (server/club/ClubRelay.cpp); the longest length follows kChatTooLong.
 inline constexpr std::string_view kChatTooLong =

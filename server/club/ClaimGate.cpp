@@ -1,6 +1,7 @@
 #include "server/club/ClaimGate.h"
 
 #include "link/Protocol.h"
+#include "server/base/Addresses.h"
 #include "server/base/Names.h"
 
 namespace zn::server {
@@ -34,7 +35,14 @@ bool ClaimGate::MayRequest(MemberId id) const {
   return it == states_.end() || (!it->second.challenge && !it->second.proven);
 }
 
-ClaimGate::Outcome ClaimGate::Prove(MemberId id, std::string_view command) {
+bool ClaimGate::MayClaim(std::string_view address, SteadyTime now) {
+  const std::string network = PrefixKey(address);
+  return byAddress_.Below(AddressKey(address), policy_.perHourPerAddress, now) &&
+         (network.empty() || byNetwork_.Below(network, policy_.perDayPerNetwork, now));
+}
+
+ClaimGate::Outcome ClaimGate::Prove(MemberId id, std::string_view command, std::string_view address,
+                                    SteadyTime now) {
   auto it = states_.find(id);
   if (it == states_.end() || !it->second.challenge) return {};
   State& c = it->second;
@@ -50,9 +58,19 @@ ClaimGate::Outcome ClaimGate::Prove(MemberId id, std::string_view command) {
     out.verdict = Verdict::Bad;
     return out;
   }
+  if (!held && !MayClaim(address, now)) {
+    out.verdict = Verdict::Limited;
+    return out;
+  }
   if (!held && names_->Claim(folded, proof->key) != proof->key) {
     out.verdict = Verdict::Taken;
     return out;
+  }
+  if (held) {
+    names_->MarkUsed(folded);
+  } else {
+    byAddress_.Count(AddressKey(address), now);
+    if (const std::string network = PrefixKey(address); !network.empty()) byNetwork_.Count(network, now);
   }
   c.proven = true;
   out.verdict = held ? Verdict::Proven : Verdict::Claimed;
@@ -71,6 +89,14 @@ std::vector<std::pair<MemberId, bool>> ClaimGate::TakeLapsed(SteadyTime now) {
     lapsed.emplace_back(id, it->second.free);
   }
   return lapsed;
+}
+
+std::size_t ClaimGate::ReleaseUnused(SteadyTime now) {
+  if (mode_ == ClaimMode::Off || policy_.releaseUnused.count() <= 0) return 0;
+  if (nextRelease_ && now < *nextRelease_) return 0;
+  nextRelease_ = now + std::chrono::hours(24);  // a store that fails is tried again tomorrow
+  return names_->ReleaseUnused(
+      std::chrono::duration_cast<std::chrono::seconds>(policy_.releaseUnused).count());
 }
 
 std::optional<SteadyTime> ClaimGate::NextDue() const {

@@ -20,7 +20,9 @@ Club::Club(RoomStore& store, Outbox& out, NowFn now, ClubLimits limits, std::vec
       deals_(&noDeals_),
       lobby_(limits.lobbyInterval, limits.lobbyBytesPerSecond),
       roomQuota_(limits.roomsPerHour, limits.roomsPerHourPerAddress, limits.maxMembers),
-      claims_(limits.claims, limits.proofTimeout) {
+      claims_(limits.claims, limits.proofTimeout,
+              {limits.claimsPerHourPerAddress, limits.claimsPerDayPerNetwork, limits.releaseUnused,
+               limits.maxMembers}) {
   if (news.empty()) news.emplace_back(text::kDefaultNews);
   for (auto& line : news) news_.push_back(proto::Relayable(line));
   Room lobby;

@@ -69,6 +69,11 @@ struct ClubLimits {
   // Claimed nicknames (--claims), and how long a challenged client has to answer.
   ClaimMode claims = ClaimMode::On;
   std::chrono::seconds proofTimeout{10};
+  // Nicknames claimed from one address (an IPv6 /64 counts as one) in an hour, and from one
+  // network (/24, /48) in a day; a claimed nickname not used for this long is freed (0: never).
+  std::size_t claimsPerHourPerAddress = 3;
+  std::size_t claimsPerDayPerNetwork = 10;
+  std::chrono::hours releaseUnused{365 * 24};
 };
 
 class Club : public DealClub {

@@ -26,6 +26,11 @@ bool Club::PassClaimGate(Member& m, std::string_view nickname) {
                 free ? text::kClaimNeeded : text::kClaimRefused);
     return false;
   }
+  // A free nickname where no login goes without a proof: its claim must be allowed from here.
+  if (free && !claims_.MayClaim(m.who.address, now_())) {
+    RefuseClaim(m, "too many claims from " + m.who.address, text::kClaimsTooMany);
+    return false;
+  }
   Challenge(m, nickname, free);
   return false;
 }
@@ -52,13 +57,14 @@ void Club::RefuseClaim(Member& m, std::string_view why, std::string_view text) {
 
 void Club::ClaimCommand(Member& m, std::string_view command) {
   if (command.size() == 1) {  // a request: one challenge at a time, none once proven or when off
-    if (m.LoggedIn() && (m.link.reads & proto::kReadsClaims) && claims_.MayRequest(m.id))
-      Challenge(m, m.who.nickname, true);
+    if (!m.LoggedIn() || !(m.link.reads & proto::kReadsClaims) || !claims_.MayRequest(m.id)) return;
+    if (!claims_.MayClaim(m.who.address, now_())) return Notice(m, text::kClaimsTooMany);
+    Challenge(m, m.who.nickname, true);
     return;
   }
   ClaimGate::Outcome outcome;
   try {
-    outcome = claims_.Prove(m.id, command);
+    outcome = claims_.Prove(m.id, command, m.who.address, now_());
   } catch (const StoreError& e) {
     Log(std::string("claims: ") + e.what());
     RefuseClaim(m, "claims cannot be written", text::kClaimsUnavailable);
@@ -70,6 +76,9 @@ void Club::ClaimCommand(Member& m, std::string_view command) {
     case ClaimGate::Verdict::Bad:
       return RefuseClaim(m, "bad proof for " + outcome.nickname,
                          outcome.held || m.LoggedIn() ? text::kClaimRefused : text::kClaimNeeded);
+    case ClaimGate::Verdict::Limited:  // a member already in keeps his connection, unclaimed
+      if (m.LoggedIn()) return Notice(m, text::kClaimsTooMany);
+      return RefuseClaim(m, "too many claims from " + m.who.address, text::kClaimsTooMany);
     case ClaimGate::Verdict::Taken:
       return RefuseClaim(m, "claimed meanwhile: " + outcome.nickname, text::kClaimRefused);
     case ClaimGate::Verdict::Claimed:
@@ -85,6 +94,12 @@ void Club::ClaimCommand(Member& m, std::string_view command) {
 // A challenged login that stays silent is refused; a member already in who asked for a challenge
 // and let it lapse only loses that challenge.
 void Club::CloseUnproven(SteadyTime now) {
+  try {
+    if (const std::size_t freed = claims_.ReleaseUnused(now))
+      Log("claims: " + std::to_string(freed) + " nicknames unused for long freed");
+  } catch (const StoreError& e) {
+    Log(std::string("claims: unused nicknames not freed: ") + e.what());
+  }
   for (const auto& [id, free] : claims_.TakeLapsed(now)) {
     Member* m = Get(id);
     if (!m || m->link.closing || m->LoggedIn()) continue;

@@ -3,10 +3,8 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
-#include "server/base/RateLimit.h"
+#include "server/base/KeyedWindow.h"
 
 namespace zn::server {
 
@@ -14,7 +12,10 @@ class RoomQuota {
  public:
   // maxKeys: past this many nicknames or addresses, those whose hour has passed are forgotten.
   RoomQuota(std::size_t perMember, std::size_t perAddress, std::size_t maxKeys)
-      : perMember_(perMember), perAddress_(perAddress), maxKeys_(maxKeys) {}
+      : perMember_(perMember),
+        perAddress_(perAddress),
+        byMember_(std::chrono::hours(1), maxKeys),
+        byAddress_(std::chrono::hours(1), maxKeys) {}
 
   // Whether the member (folded nickname) from addressKey (empty: none) may create a room now.
   bool May(const std::string& folded, const std::string& addressKey, SteadyTime now);
@@ -22,14 +23,10 @@ class RoomQuota {
   void Count(const std::string& folded, const std::string& addressKey, SteadyTime now);
 
  private:
-  using Times = std::unordered_map<std::string, std::vector<SteadyTime>>;
-  bool Within(Times& created, const std::string& key, std::size_t limit, SteadyTime now);
-
   std::size_t perMember_;
   std::size_t perAddress_;
-  std::size_t maxKeys_;
-  Times byMember_;
-  Times byAddress_;
+  KeyedWindow byMember_;
+  KeyedWindow byAddress_;
 };
 
 }  // namespace zn::server

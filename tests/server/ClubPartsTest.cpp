@@ -121,7 +121,8 @@ TEST(ClaimGateTest, AProofAnswersItsChallengeOnceAndLapses) {
   const claim::TSecret other{2};
   ClaimGate gate(ClaimMode::On, seconds(10));
   const auto prove = [&](MemberId id, const claim::TSecret& secret, const claim::TChallenge& challenge) {
-    return gate.Prove(id, proto::CmdProof(claim::MakeProof(secret, challenge, "Anna"))).verdict;
+    return gate.Prove(id, proto::CmdProof(claim::MakeProof(secret, challenge, "Anna")), "10.0.0.1", kStart)
+        .verdict;
   };
   const claim::TChallenge first = gate.Challenge(1, "Anna", true, kStart);
   EXPECT_FALSE(gate.MayRequest(1));
@@ -138,6 +139,74 @@ TEST(ClaimGateTest, AProofAnswersItsChallengeOnceAndLapses) {
   EXPECT_TRUE(gate.TakeLapsed(kStart + seconds(10)).empty());
   EXPECT_EQ(gate.TakeLapsed(kStart + seconds(11)), (std::vector<std::pair<MemberId, bool>>{{4, true}}));
   EXPECT_TRUE(gate.MayRequest(4));
+}
+
+// One squatter with many names, and with many addresses of one network, claims only a few; a
+// stranger elsewhere still claims; the limits open again when their window has passed.
+TEST(ClaimGateTest, ClaimsAreLimitedPerAddressAndNetwork) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> addresses;  // one claim try from each, in turn
+    SteadyTime::duration step;           // time between tries
+    std::size_t claimed;
+  };
+  std::vector<std::string> network, sixty(60, "10.1.2.3"), v6;
+  for (int i = 0; i < 16; ++i) network.push_back("10.1.2." + std::to_string(10 + i));
+  for (int i = 0; i < 16; ++i) v6.push_back("2001:db8:7:" + std::to_string(i) + "::1");
+  const Case cases[] = {
+      {"sixty from one address in a minute", sixty, seconds(1), 3},
+      {"one address over a day", std::vector<std::string>(48, "10.1.2.3"), std::chrono::minutes(30), 10},
+      {"sixteen addresses of one /24", network, seconds(1), 10},
+      {"sixteen /64s of one /48", v6, seconds(1), 10},
+      {"strangers of other networks", {"10.1.2.3", "10.9.2.3", "192.0.2.1", "2001:db8:9::1"}, seconds(1), 4},
+  };
+  const claim::TSecret secret{7};
+  for (const Case& c : cases) {
+    ClaimGate gate(ClaimMode::On, seconds(10), {.perHourPerAddress = 3, .perDayPerNetwork = 10});
+    std::size_t claimed = 0;
+    SteadyTime now = kStart;
+    for (std::size_t i = 0; i < c.addresses.size(); ++i, now += c.step) {
+      const std::string nick = "Nev" + std::to_string(i);
+      const auto id = static_cast<MemberId>(i + 1);
+      const claim::TChallenge challenge = gate.Challenge(id, nick, true, now);
+      const auto verdict =
+          gate.Prove(id, proto::CmdProof(claim::MakeProof(secret, challenge, nick)), c.addresses[i], now)
+              .verdict;
+      if (verdict == ClaimGate::Verdict::Claimed)
+        ++claimed;
+      else
+        EXPECT_EQ(verdict, ClaimGate::Verdict::Limited) << c.what << " " << i;
+    }
+    EXPECT_EQ(claimed, c.claimed) << c.what;
+  }
+}
+
+// A proven login counts as the nickname's use; a claim nobody used for the policy's time is freed,
+// once at the start and then once a day, never with the release switched off.
+TEST(ClaimGateTest, UnusedClaimsAreFreedDaily) {
+  std::int64_t wall = 1'000'000'000;
+  MemoryNames names([&] { return wall; });
+  const claim::TSecret secret{3};
+  const claim::TPublicKey key = claim::PublicKeyOf(secret);
+  names.Claim(NameKey("Anna"), key);
+  names.Claim(NameKey("Bela"), key);
+  ClaimGate gate(ClaimMode::On, seconds(10), {.releaseUnused = std::chrono::hours(24 * 10)});
+  gate.SetNames(&names);
+  ClaimGate never(ClaimMode::On, seconds(10), {.releaseUnused = std::chrono::hours(0)});
+  never.SetNames(&names);
+
+  EXPECT_EQ(gate.ReleaseUnused(kStart), 0u);  // the start: nothing old yet
+  wall += 9 * 86400;                          // Anna logs in on day 9
+  const claim::TChallenge challenge = gate.Challenge(1, "Anna", false, kStart);
+  EXPECT_EQ(
+      gate.Prove(1, proto::CmdProof(claim::MakeProof(secret, challenge, "Anna")), "10.0.0.1", kStart).verdict,
+      ClaimGate::Verdict::Proven);
+  wall += 2 * 86400;  // day 11: Bela unused for 11 days, Anna for 2
+  EXPECT_EQ(gate.ReleaseUnused(kStart + std::chrono::hours(23)), 0u);  // not yet a day since the last
+  EXPECT_EQ(never.ReleaseUnused(kStart + std::chrono::hours(24)), 0u);
+  EXPECT_EQ(gate.ReleaseUnused(kStart + std::chrono::hours(24)), 1u);
+  EXPECT_TRUE(names.ClaimOf(NameKey("Anna")));
+  EXPECT_FALSE(names.ClaimOf(NameKey("Bela")));
 }
 
 }  // namespace
